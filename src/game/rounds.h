@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+namespace game {
+
+// What follows an opening, by the number of opened cases after it.
+enum class AfterOpening {
+    NextCase, // the round goes on: cases enabled, counter panel shown
+    Offer,    // the round is over: the banker's offer follows
+    EndOfGame // only the own case is left
+};
+
+[[nodiscard]] AfterOpening afterOpening(int openedCount);
+
+// The counter panel under the cases: the number of cases left before the next
+// offer and the words that go with it.
+struct CounterPanel {
+    QString count; // Label6
+    QString words; // Label5
+};
+
+// The panel as rebuilt by a click that opens a case: the count that will be left
+// once this opening is over. countBefore is the panel's count before the click.
+[[nodiscard]] CounterPanel counterAfterClick(const QString& countBefore, int openedCount);
+
+inline const QString kChooseOwnCasePrompt =
+    QStringLiteral("             Выберите                      свой чемодан");
+inline const QString kChooseSwapCasePrompt =
+    QStringLiteral("             Выберите                чемодан для обмена");
+inline const QString kFirstRoundWords =
+    QStringLiteral("           чемоданов              до предложения банка");
+
+// Which of the three arrangements of the numbered plates the cases get: the plate
+// shown on case i. Arrangement 2 keeps each case's own plate.
+[[nodiscard]] int plateForCase(int caseSkin, int caseIndex);
+
+} // namespace game

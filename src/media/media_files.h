@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+// The movie and sound files the game plays, by the names they have on disk.
+namespace media {
+
+// Movies, relative to the start-up directory.
+inline const QString kMovieOpenPlate = QStringLiteral("flashes/open plast.json");
+inline const QString kMovieLidOpen = QStringLiteral("flashes/крышка open.json");
+inline const QString kMovieBankOpen = QStringLiteral("flashes/bank open.json");
+inline const QString kMovieBankClose = QStringLiteral("flashes/bank close.json");
+
+// Sounds, relative to the current directory.
+inline const QString kSoundBoardReveal = QStringLiteral("music/magic2.mp3");
+inline const QString kSoundOwnCase = QStringLiteral("music/kolvo.mp3");
+inline const QString kSoundSuspense = QStringLiteral("music/chosen.mp3");
+inline const QString kSoundSuspenseAfterFinalSwap = QStringLiteral("music/end обмен.mp3");
+inline const QString kSoundBanker = QStringLiteral("music/bank.mp3");
+inline const QString kSoundDeclined = QStringLiteral("music/нет2.mp3");
+inline const QString kSoundExchange = QStringLiteral("music/обмен.mp3");
+inline const QString kSoundWinnings = QStringLiteral("music/intro.mp3");
+inline const QString kSoundCredits = QStringLiteral("music/Rule.mp3");
+
+// The sound of an opened case, by the rank of the amount it held.
+[[nodiscard]] QString amountSound(int rank);
+
+// Every movie and sound file the game names.
+[[nodiscard]] QStringList allMovies();
+[[nodiscard]] QStringList allSounds();
+
+// Where a media file is found: first under the given directory (the start-up
+// directory for movies, the current one for sounds), then in the game's own
+// asset directory next to its binary. When neither has it, the path under the
+// given directory is returned, so that the report names the expected place.
+[[nodiscard]] QString locate(const QString& directory, const QString& relativePath);
+
+// The game's own asset directory ("assets" next to the binary). Tests may point
+// it elsewhere.
+[[nodiscard]] QString assetDirectory();
+void setAssetDirectory(const QString& directory);
+
+} // namespace media

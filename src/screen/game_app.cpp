@@ -1,0 +1,96 @@
+#include "game_app.h"
+
+#include "form2.h"
+#include "layout.h"
+#include "qt_sound_player.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace {
+
+void centreOnScreen(QWidget* window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace
+
+GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSource> random)
+    : random_(std::move(random)), makeSoundPlayer_(std::move(makeSoundPlayer)) {
+    if (!random_)
+        random_ = std::make_unique<game::TimeSeededRandom>();
+    if (!makeSoundPlayer_)
+        makeSoundPlayer_ = [] { return std::make_unique<QtSoundPlayer>(); };
+}
+
+GameApp::~GameApp() {
+    delete credits_.data();
+    delete window_.data();
+}
+
+void GameApp::start() {
+    window_ = createWindow();
+    centreOnScreen(window_);
+    window_->show();
+}
+
+Form1* GameApp::createWindow() {
+    Form1Services services;
+    services.random = random_.get();
+    services.makeSoundPlayer = makeSoundPlayer_;
+    services.newGame = [this] { newGame(); };
+    services.showCredits = [this] { showCredits(); };
+    services.closed = [this] { windowClosed(); };
+    services.logFailed = [this](const QString& path, const QString& reason) {
+        reportLogFailure(path, reason);
+    };
+    return new Form1(state_, std::move(services));
+}
+
+void GameApp::newGame() {
+    // The window and all its controls go; the state stays. The old window is
+    // deleted once its click handler has returned.
+    if (window_) {
+        window_->hide();
+        window_->deleteLater();
+    }
+    start();
+}
+
+void GameApp::showCredits() {
+    if (!credits_) {
+        auto width = [this] {
+            return window_ ? window_->width() * layout::kTwipsPerPixel : layout::kForm1.width;
+        };
+        credits_ = new Form2(makeSoundPlayer_(), width);
+        credits_->setAttribute(Qt::WA_DeleteOnClose);
+        centreOnScreen(credits_);
+        credits_->show();
+    }
+    credits_->raise();
+    credits_->activateWindow();
+}
+
+void GameApp::windowClosed() {
+    if (credits_)
+        credits_->close();
+    QCoreApplication::quit();
+}
+
+void GameApp::reportLogFailure(const QString& path, const QString& reason) {
+    if (!window_)
+        return;
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("? ЗОРБАН !"),
+                                QStringLiteral("Не удаётся записать журнал игры:\n%1\n(%2)\n\n"
+                                               "Игра продолжается без записи.")
+                                    .arg(path, reason),
+                                QMessageBox::Ok, window_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+// Durations of the window's staged steps, in milliseconds.
+namespace timings {
+inline constexpr int kOpeningFirstTick = 500; // "Начать игру" to the first step of the reveal
+inline constexpr int kOpeningStep = 75;       // one board entry
+inline constexpr int kHistoryStep = 100;      // one earlier offer
+inline constexpr int kEndPhasePoll = 1000; // the two phases of the end of a game
+// The waits for the end of a sound react to the player's end-of-clip report; any
+// interval above 0 starts them.
+inline constexpr int kWaitForClip = 1;
+} // namespace timings

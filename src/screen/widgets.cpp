@@ -1,0 +1,83 @@
+#include "widgets.h"
+
+#include "sound_player.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+ClickablePicture::ClickablePicture(QWidget* parent) : QLabel(parent) {}
+
+void ClickablePicture::setPicture(const QPixmap& pixmap) {
+    picture_ = pixmap;
+    update();
+}
+
+void ClickablePicture::paintEvent(QPaintEvent*) {
+    if (picture_.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), picture_);
+}
+
+void ClickablePicture::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickablePicture::mouseReleaseEvent(QMouseEvent* event) {
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    if (wasPressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()) && isEnabled() && !isHidden())
+        emit clicked();
+    event->accept();
+}
+
+ShapeWidget::ShapeWidget(QColor border, int borderWidth, QColor fill, QWidget* parent)
+    : QWidget(parent), border_(border), borderWidth_(borderWidth), fill_(fill) {}
+
+void ShapeWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal half = borderWidth_ / 2.0;
+    const QRectF frame = QRectF(rect()).adjusted(half, half, -half, -half);
+    const qreal radius = std::min(frame.width(), frame.height()) / 4.0;
+    painter.setPen(QPen(border_, borderWidth_));
+    painter.setBrush(fill_);
+    painter.drawRoundedRect(frame, radius, radius);
+}
+
+IntervalTimer::IntervalTimer(QObject* parent, std::function<void()> onTick)
+    : QObject(parent), onTick_(std::move(onTick)) {
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] { onTick_(); });
+}
+
+void IntervalTimer::setInterval(int milliseconds) {
+    interval_ = milliseconds > 0 ? milliseconds : 0;
+    if (interval_ == 0)
+        timer_.stop();
+    else
+        timer_.start(interval_);
+}
+
+ClipWaitTimer::ClipWaitTimer(QObject* parent, SoundPlayer* player, std::function<void()> onTick)
+    : QObject(parent), onTick_(std::move(onTick)) {
+    firstTick_.setSingleShot(true);
+    connect(&firstTick_, &QTimer::timeout, this, &ClipWaitTimer::tick);
+    connect(player, &SoundPlayer::clipEnded, this, &ClipWaitTimer::tick);
+}
+
+void ClipWaitTimer::setInterval(int milliseconds) {
+    interval_ = milliseconds > 0 ? milliseconds : 0;
+    if (interval_ == 0)
+        firstTick_.stop();
+    else
+        firstTick_.start(0);
+}
+
+void ClipWaitTimer::tick() {
+    if (interval_ > 0)
+        onTick_();
+}

@@ -1,0 +1,83 @@
+#include "game_log.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestGameLog final : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void recordsEndWithCrLfInWindows1251();
+    void resetEmptiesTheFile();
+    void deletedFileComesBackWithNewLines();
+    void unwritablePlaceIsReportedNotThrown();
+    void charactersOutsideTheCodePageBecomeQuestionMarks();
+};
+
+namespace {
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+void TestGameLog::recordsEndWithCrLfInWindows1251() {
+    QTemporaryDir dir;
+    game::GameLog log(dir.filePath("log.txt"));
+    QVERIFY(log.reset());
+    QVERIFY(log.append(game::records::amount("1 000")));
+    QVERIFY(log.append(game::records::offer("10 899")));
+    QVERIFY(log.append(game::records::declined()));
+    QVERIFY(log.append(game::records::offer(QStringLiteral("ОБМЕН"))));
+    QVERIFY(log.append(game::records::accepted()));
+    QVERIFY(log.append(game::records::ownCase("0.01")));
+    const QByteArray expected = QByteArray("1 000\r\n\r\n") + "---------------10 899\r\n" +
+                                "\r\n\r\n" + "---------------\xce\xc1\xcc\xc5\xcd\r\n" +
+                                " V\r\n\r\n" + "<0.01>\r\n\r\n";
+    QCOMPARE(readAll(log.path()), expected);
+}
+
+void TestGameLog::resetEmptiesTheFile() {
+    QTemporaryDir dir;
+    game::GameLog log(dir.filePath("log.txt"));
+    QVERIFY(log.append("old game"));
+    QVERIFY(QFileInfo(log.path()).size() > 0);
+    QVERIFY(log.reset());
+    QVERIFY(QFileInfo::exists(log.path()));
+    QCOMPARE(QFileInfo(log.path()).size(), qint64(0));
+}
+
+void TestGameLog::deletedFileComesBackWithNewLines() {
+    QTemporaryDir dir;
+    game::GameLog log(dir.filePath("log.txt"));
+    QVERIFY(log.reset());
+    QVERIFY(log.append("5\r\n"));
+    QVERIFY(QFile::remove(log.path()));
+    QVERIFY(log.append("50\r\n"));
+    QCOMPARE(readAll(log.path()), QByteArray("50\r\n\r\n"));
+}
+
+void TestGameLog::unwritablePlaceIsReportedNotThrown() {
+    QTemporaryDir dir;
+    // A directory standing where the file should be.
+    QVERIFY(QDir(dir.path()).mkdir("log.txt"));
+    game::GameLog log(dir.filePath("log.txt"));
+    QVERIFY(!log.reset());
+    QVERIFY(!log.lastError().isEmpty());
+    QVERIFY(!log.append("1"));
+    // Once the obstacle is gone the next record is written.
+    QVERIFY(QDir(dir.path()).rmdir("log.txt"));
+    QVERIFY(log.append("1"));
+    QCOMPARE(readAll(log.path()), QByteArray("1\r\n"));
+}
+
+void TestGameLog::charactersOutsideTheCodePageBecomeQuestionMarks() {
+    QCOMPARE(game::toWindows1251(QStringLiteral("a\u4e2db")), QByteArray("a?b"));
+    QCOMPARE(game::toWindows1251(QStringLiteral("10\u00a0899")), QByteArray("10\xa0"
+                                                                            "899"));
+}
+
+QTEST_APPLESS_MAIN(TestGameLog)
+#include "test_game_log.moc"

@@ -1,0 +1,80 @@
+#include "banker.h"
+#include "rounds.h"
+
+#include <QSet>
+#include <QtTest>
+
+class TestRounds final : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void counterPanelThroughWholeGame();
+    void afterOpeningFollowsTheRoundSchedule();
+    void offerPointsAreTheRoundEnds();
+    void plateArrangementsUseEveryPlateOnce();
+};
+
+void TestRounds::counterPanelThroughWholeGame() {
+    // The panel as each click of a game leaves it, from the first opening on.
+    const QString tail = QStringLiteral("              до предложения банка");
+    const QString word = QStringLiteral("           чемодан");
+    struct Expected {
+        const char* count;
+        const char* ending;
+    };
+    const Expected expected[21] = {
+        {"5", "ов"}, {"4", "а"}, {"3", "а"}, {"2", "а"}, {"1", ""}, {"3", "а"}, // round 1
+        {"2", "а"},  {"1", ""},  {"3", "а"},                                    // round 2
+        {"2", "а"},  {"1", ""},  {"3", "а"},                                    // round 3
+        {"2", "а"},  {"1", ""},  {"3", "а"},                                    // round 4
+        {"2", "а"},  {"1", ""},  {"2", "а"}, // round 5: 2 for round 6
+        {"1", ""},   {"3", "а"},             // round 6
+        {"2", "а"},                          // the last case
+    };
+    QString count = QStringLiteral("6");
+    for (int opened = 0; opened < 21; ++opened) {
+        const game::CounterPanel panel = game::counterAfterClick(count, opened);
+        QCOMPARE(panel.count, QString::fromUtf8(expected[opened].count));
+        QCOMPARE(panel.words, word + QString::fromUtf8(expected[opened].ending) + tail);
+        count = panel.count;
+    }
+}
+
+void TestRounds::afterOpeningFollowsTheRoundSchedule() {
+    QList<int> offers;
+    for (int opened = 1; opened <= 21; ++opened) {
+        switch (game::afterOpening(opened)) {
+        case game::AfterOpening::Offer:
+            offers << opened;
+            break;
+        case game::AfterOpening::EndOfGame:
+            QCOMPARE(opened, 21);
+            break;
+        case game::AfterOpening::NextCase:
+            break;
+        }
+    }
+    QCOMPARE(offers, (QList<int>{6, 9, 12, 15, 18, 20}));
+}
+
+void TestRounds::offerPointsAreTheRoundEnds() {
+    for (int opened = -1; opened <= 22; ++opened)
+        QCOMPARE(game::isOfferPoint(opened),
+                 game::afterOpening(opened) == game::AfterOpening::Offer && opened >= 1 &&
+                     opened <= 20);
+}
+
+void TestRounds::plateArrangementsUseEveryPlateOnce() {
+    for (int skin = 0; skin < 3; ++skin) {
+        QSet<int> plates;
+        for (int i = 0; i < game::kCaseCount; ++i)
+            plates.insert(game::plateForCase(skin, i));
+        QCOMPARE(plates.size(), game::kCaseCount);
+    }
+    QCOMPARE(game::plateForCase(0, 1), 7);
+    QCOMPARE(game::plateForCase(1, 0), 21);
+    QCOMPARE(game::plateForCase(2, 5), 5);
+}
+
+QTEST_APPLESS_MAIN(TestRounds)
+#include "test_rounds.moc"

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts the game, or runs every test.
+#   ./zorban.sh play   install what is missing, build, start the game
+#   ./zorban.sh test   install what is missing, build, run every test
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+build="${ZORBAN_BUILD_DIR:-$here/build}"
+
+# Debian 12 packages the game needs to build, run and be tested.
+packages=(
+    build-essential cmake pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev librlottie-dev
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+    fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
+)
+
+install_missing() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "zorban: installing ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$build" -j"$(nproc)"
+}
+
+case "${1:-}" in
+play)
+    install_missing
+    build
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        echo "zorban: no display found (DISPLAY is not set); start the game from a desktop session or under xvfb-run." >&2
+        exit 1
+    fi
+    exec "$build/zorban"
+    ;;
+test)
+    install_missing
+    build
+    cd "$build"
+    ctest --output-on-failure -j"$(nproc)"
+    ;;
+*)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac
