@@ -1,0 +1,98 @@
+#pragma once
+
+#include "credit_entries.h"
+#include "sound_player.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+// The credits window "Об авторах...": the entries pass one after another to
+// looping music, then the window closes itself.
+//
+// A top-level window that runs beside the game. Whoever opens it sets
+// Qt::WA_DeleteOnClose, so that every opening builds a fresh window; a window
+// that lives on after closing starts over from the first entry when shown again.
+//
+// Positions are kept in twips of the window design (15 twips = 1 pixel).
+class Form2 final : public QWidget {
+    Q_OBJECT
+  public:
+    // The five phases of an entry, one timer each; exactly one timer runs at a time.
+    enum class Phase { None, RoleFadeIn, NameSlideIn, Hold, NameSlideOut, RoleFadeOut };
+
+    // The period of every phase timer.
+    static constexpr int kTickMs = 15;
+    // Where a name stands still, in twips from the window's left edge.
+    static constexpr int kNameRestLeft = 360;
+    static constexpr int kHoldTicks = 130;
+    static constexpr int kLongHoldTicks = 350;
+
+    // mp1: the window's own sound player. mainWindowWidth: the current width of
+    // the main window in twips; names start from there, beyond the right edge.
+    Form2(std::unique_ptr<SoundPlayer> mp1, std::function<int()> mainWindowWidth,
+          QWidget* parent = nullptr);
+    ~Form2() override;
+
+    [[nodiscard]] QLabel* rank() const { return rank_; }
+    [[nodiscard]] QLabel* name1() const { return name1_; }
+    [[nodiscard]] QLabel* mail() const { return mail_; }
+    [[nodiscard]] QPushButton* command1() const { return command1_; }
+    [[nodiscard]] SoundPlayer* mp1() const { return mp1_.get(); }
+    [[nodiscard]] QTimer* timer(Phase phase) const;
+
+    [[nodiscard]] const CreditTable& credits() const { return credits_; }
+    [[nodiscard]] int entryIndex() const { return entryIndex_; }
+    [[nodiscard]] int stepCounter() const { return stepCounter_; }
+    [[nodiscard]] int holdTicks() const { return holdTicks_; }
+    // The left edge of the name, in twips.
+    [[nodiscard]] int name1Left() const { return name1Left_; }
+
+    // The phase whose timer runs, None once the sequence has ended.
+    [[nodiscard]] Phase runningPhase() const;
+    // One step of the running phase, as if its timer had fired.
+    void tick();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void applyDesign();
+    void formLoad();
+
+    void fadeInRole();
+    void slideInName();
+    void holdName();
+    void slideOutName();
+    void fadeOutRole();
+    void closeButtonClicked();
+
+    void handOver(Phase from, Phase to);
+    void endSequence();
+    void setRankGrey(int grey);
+    void placeName1(int leftTwips);
+    void loadNameAndAddress();
+    [[nodiscard]] int mainWindowWidthTwips() const;
+
+    std::unique_ptr<SoundPlayer> mp1_;
+    std::function<int()> mainWindowWidth_;
+
+    QLabel* rank_ = nullptr;
+    QLabel* name1_ = nullptr;
+    QLabel* mail_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    std::array<QTimer*, 5> timers_{};
+
+    CreditTable credits_;
+    int entryIndex_ = 0;
+    int stepCounter_ = 0;
+    int holdTicks_ = kHoldTicks;
+    int name1Left_ = 0;
+    bool loaded_ = false;
+};

@@ -1,0 +1,356 @@
+#include "fake_sound_player.h"
+#include "form2.h"
+#include "game_fonts.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+#include <vector>
+
+namespace {
+
+using Phase = Form2::Phase;
+
+constexpr int kDesignMainWidth = 15870;
+constexpr int kTickLimit = 20000;
+constexpr int kNameWidth = 7095;
+
+// The credits window opened beside a main window whose width the test sets.
+struct Credits {
+    explicit Credits(int width, bool deleteOnClose = false) : mainWidth(width) {
+        auto owned = std::make_unique<FakeSoundPlayer>();
+        player = owned.get();
+        window = new Form2(std::move(owned), [this] { return mainWidth; });
+        window->setAttribute(Qt::WA_DeleteOnClose, deleteOnClose);
+        window->show();
+    }
+    ~Credits() { delete window; }
+    Credits(const Credits&) = delete;
+    Credits& operator=(const Credits&) = delete;
+
+    int mainWidth;
+    QPointer<FakeSoundPlayer> player;
+    QPointer<Form2> window;
+};
+
+// What the window shows after one tick.
+struct Step {
+    Phase phase;
+    int entry; // before the tick
+    int nameLeft;
+    int rankGrey;
+    bool mailShown;
+    int namePixels;
+    QString role;
+    QString mail;
+    int timersRunning;
+};
+
+int timersRunning(const Form2& window) {
+    int count = 0;
+    for (const Phase phase : {Phase::RoleFadeIn, Phase::NameSlideIn, Phase::Hold,
+                              Phase::NameSlideOut, Phase::RoleFadeOut})
+        count += window.timer(phase)->isActive() ? 1 : 0;
+    return count;
+}
+
+// Drives the ticks until the window has closed itself.
+std::vector<Step> runToEnd(Form2& window) {
+    std::vector<Step> steps;
+    while (window.runningPhase() != Phase::None && int(steps.size()) < kTickLimit) {
+        const Phase phase = window.runningPhase();
+        const int entry = window.entryIndex();
+        window.tick();
+        steps.push_back({phase, entry, window.name1Left(),
+                         window.rank()->palette().color(QPalette::WindowText).red(),
+                         !window.mail()->isHidden(), window.name1()->font().pixelSize(),
+                         window.rank()->text(), window.mail()->text(), timersRunning(window)});
+    }
+    return steps;
+}
+
+QString run(Phase phase, int entry, int ticks) {
+    return QStringLiteral("phase %1 entry %2: %3 ticks").arg(int(phase)).arg(entry).arg(ticks);
+}
+
+// Each unbroken run of one phase's ticks.
+QStringList runsOf(const std::vector<Step>& steps) {
+    QStringList runs;
+    for (std::size_t first = 0, i = 0; i < steps.size(); ++i) {
+        if (i + 1 == steps.size() || steps[i + 1].phase != steps[i].phase) {
+            runs << run(steps[first].phase, steps[first].entry, int(i - first + 1));
+            first = i + 1;
+        }
+    }
+    return runs;
+}
+
+// Ticks until the given phase of the given entry is about to run.
+[[nodiscard]] bool tickUntil(Form2& window, Phase phase, int entry) {
+    for (int i = 0; i < kTickLimit; ++i) {
+        if (window.runningPhase() == phase && window.entryIndex() == entry)
+            return true;
+        window.tick();
+    }
+    return false;
+}
+
+} // namespace
+
+class CreditsTest final : public QObject {
+    Q_OBJECT
+  private slots:
+    void opensCentredWithLoopingMusic();
+    void phasesFollowTheEntries();
+    void roleFadesInAndOutThroughGreys();
+    void addressShownOnlyWhileNameStandsStill();
+    void nameComesToRestAtTheSamePlace_data();
+    void nameComesToRestAtTheSamePlace();
+    void namesRestartFromTheCurrentMainWindowWidth();
+    void closingStopsTheMusic_data();
+    void closingStopsTheMusic();
+    void reopeningStartsOver();
+    void closedWindowTakesItsPlayerAlong();
+    void textsFitTheirLabels();
+};
+
+void CreditsTest::opensCentredWithLoopingMusic() {
+    Credits credits(kDesignMainWidth);
+    const Form2& window = *credits.window;
+    QCOMPARE(window.size(), QSize(490, 139));
+    // Centred up to the width of the frame around it.
+    const QPoint screenCentre = window.screen()->availableGeometry().center();
+    QVERIFY((window.frameGeometry().center() - screenCentre).manhattanLength() <= 8);
+
+    QVERIFY(credits.player->isPlaying());
+    QVERIFY(credits.player->fileName().endsWith(QStringLiteral("music/Rule.mp3")));
+    QCOMPARE(credits.player->playCount(), 0);
+
+    QCOMPARE(window.runningPhase(), Phase::RoleFadeIn);
+    QCOMPARE(window.rank()->text(), QStringLiteral("Разработчик"));
+    QCOMPARE(window.rank()->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QVERIFY(window.mail()->isHidden());
+    QVERIFY(window.command1()->isHidden());
+    QCOMPARE(window.name1()->x(), kDesignMainWidth / 15);
+}
+
+// One fade-in per role, every name slides in, stands and slides out, and the
+// window closes on the first tick after the last name has gone; one timer runs
+// at a time.
+void CreditsTest::phasesFollowTheEntries() {
+    Credits credits(kDesignMainWidth);
+    const std::vector<Step> steps = runToEnd(*credits.window);
+    for (const Step& step : steps)
+        QCOMPARE(step.timersRunning, &step == &steps.back() ? 0 : 1);
+
+    constexpr int kFade = 51;
+    constexpr int kSlideIn = 78;  // (15870 - 371) / 200, rounded up
+    constexpr int kSlideOut = 38; // from 360 to below -7095
+    QStringList expected;
+    for (const auto& [first, count] : {std::pair{0, 1}, {1, 3}, {4, 5}, {9, 2}}) {
+        expected << run(Phase::RoleFadeIn, first, kFade);
+        for (int entry = first; entry < first + count; ++entry) {
+            expected << run(Phase::NameSlideIn, entry, kSlideIn)
+                     << run(Phase::Hold, entry, entry >= 9 ? 350 : 130)
+                     << run(Phase::NameSlideOut, entry, kSlideOut);
+        }
+        expected << run(Phase::RoleFadeOut, first + count, first == 9 ? 1 : kFade);
+    }
+    QCOMPARE(runsOf(steps), expected);
+
+    QVERIFY(credits.window->isHidden());
+    QVERIFY(!credits.player->isPlaying());
+    QCOMPARE(credits.window->runningPhase(), Phase::None);
+    // The last role does not fade out.
+    QCOMPARE(steps.back().role, QStringLiteral("www:"));
+    QCOMPARE(steps.back().rankGrey, 250);
+}
+
+void CreditsTest::roleFadesInAndOutThroughGreys() {
+    Credits credits(kDesignMainWidth);
+    std::vector<int> fadeIn;
+    std::vector<int> fadeOut;
+    for (const Step& step : runToEnd(*credits.window)) {
+        if (step.phase == Phase::RoleFadeIn && step.entry == 1)
+            fadeIn.push_back(step.rankGrey);
+        if (step.phase == Phase::RoleFadeOut && step.entry == 1) {
+            fadeOut.push_back(step.rankGrey);
+            // The old role fades, the new one replaces it in black at the end,
+            // and the next name waits out of sight until then.
+            const bool last = fadeOut.size() == 51;
+            QCOMPARE(step.role,
+                     last ? QStringLiteral("Бета-тестеры") : QStringLiteral("Разработчик"));
+            QVERIFY(last || step.nameLeft < -kNameWidth);
+        }
+    }
+    QCOMPARE(fadeIn.size(), std::size_t{51});
+    QCOMPARE(fadeOut.size(), std::size_t{51});
+    for (int i = 0; i < 51; ++i) {
+        QCOMPARE(fadeIn[i], 5 * i);
+        QCOMPARE(fadeOut[i], i == 50 ? 0 : 255 - 5 * i);
+    }
+}
+
+// The address shows while the name stands still, and only then; the last name
+// is smaller.
+void CreditsTest::addressShownOnlyWhileNameStandsStill() {
+    Credits credits(kDesignMainWidth);
+    const std::vector<Step> steps = runToEnd(*credits.window);
+    const CreditTable table = creditEntries();
+
+    std::vector<int> entriesShown;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        const bool standing = step.phase == Phase::Hold || (step.phase == Phase::NameSlideIn &&
+                                                            steps[i + 1].phase == Phase::Hold);
+        QCOMPARE(step.mailShown, standing);
+        if (!standing)
+            continue;
+        QCOMPARE(step.mail, table[step.entry].address);
+        QCOMPARE(step.nameLeft, Form2::kNameRestLeft);
+        QCOMPARE(step.namePixels, fonts::pixels(step.entry == 10 ? 22 : 27.75));
+        if (entriesShown.empty() || entriesShown.back() != step.entry)
+            entriesShown.push_back(step.entry);
+    }
+    QCOMPARE(entriesShown, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    QVERIFY(table[3].address.isEmpty());
+}
+
+void CreditsTest::nameComesToRestAtTheSamePlace_data() {
+    QTest::addColumn<int>("mainWidth");
+    QTest::addColumn<int>("slideInTicks");
+    QTest::newRow("design width") << kDesignMainWidth << 78;
+    QTest::newRow("with borders") << 16110 << 79;
+    QTest::newRow("credits width") << 7350 << 35;
+    QTest::newRow("one step short of the limit") << 571 << 2;
+    QTest::newRow("one step reaches the limit") << 570 << 1;
+    QTest::newRow("inside the window") << 100 << 1;
+}
+
+void CreditsTest::nameComesToRestAtTheSamePlace() {
+    QFETCH(int, mainWidth);
+    QFETCH(int, slideInTicks);
+    Credits credits(mainWidth);
+    Form2& window = *credits.window;
+    QCOMPARE(window.name1Left(), mainWidth);
+    QVERIFY(tickUntil(window, Phase::NameSlideIn, 0));
+    int ticks = 0;
+    for (; window.runningPhase() == Phase::NameSlideIn; ++ticks)
+        window.tick();
+    QCOMPARE(ticks, slideInTicks);
+    QCOMPARE(window.name1Left(), Form2::kNameRestLeft);
+    QCOMPARE(window.name1()->pos(), QPoint(24, 48));
+}
+
+void CreditsTest::namesRestartFromTheCurrentMainWindowWidth() {
+    Credits credits(kDesignMainWidth);
+    Form2& window = *credits.window;
+
+    QVERIFY(tickUntil(window, Phase::RoleFadeOut, 1));
+    credits.mainWidth = 9000;
+    QVERIFY(tickUntil(window, Phase::RoleFadeIn, 1));
+    QCOMPARE(window.name1Left(), 9000);
+
+    QVERIFY(tickUntil(window, Phase::NameSlideOut, 1));
+    credits.mainWidth = 12000;
+    QVERIFY(tickUntil(window, Phase::NameSlideIn, 2));
+    QCOMPARE(window.name1Left(), 12000);
+    QCOMPARE(window.name1()->x(), 800);
+    QCOMPARE(window.name1()->text(), creditEntries()[2].name);
+}
+
+void CreditsTest::closingStopsTheMusic_data() {
+    QTest::addColumn<bool>("closeButton");
+    QTest::addColumn<Phase>("phase");
+    QTest::addColumn<int>("entry");
+    for (const bool button : {false, true}) {
+        const char* how = button ? "Закрыть" : "close box";
+        QTest::addRow("%s, first fade-in", how) << button << Phase::RoleFadeIn << 0;
+        QTest::addRow("%s, name sliding in", how) << button << Phase::NameSlideIn << 2;
+        QTest::addRow("%s, name standing", how) << button << Phase::Hold << 3;
+        QTest::addRow("%s, name sliding out", how) << button << Phase::NameSlideOut << 9;
+        QTest::addRow("%s, role fading out", how) << button << Phase::RoleFadeOut << 4;
+    }
+}
+
+void CreditsTest::closingStopsTheMusic() {
+    QFETCH(bool, closeButton);
+    QFETCH(Phase, phase);
+    QFETCH(int, entry);
+    Credits credits(kDesignMainWidth);
+    Form2& window = *credits.window;
+    QVERIFY(tickUntil(window, phase, entry));
+    window.tick();
+
+    if (closeButton)
+        window.command1()->click();
+    else
+        QVERIFY(window.close());
+
+    QVERIFY(window.isHidden());
+    QVERIFY(!credits.player->isPlaying());
+    QCOMPARE(credits.player->playCount(), closeButton ? 1 : 0);
+    QCOMPARE(window.runningPhase(), Phase::None);
+}
+
+void CreditsTest::reopeningStartsOver() {
+    Credits credits(kDesignMainWidth);
+    Form2& window = *credits.window;
+    QVERIFY(tickUntil(window, Phase::Hold, 10));
+    window.command1()->click();
+    credits.mainWidth = 16110;
+
+    window.show();
+    QCOMPARE(window.entryIndex(), 0);
+    QCOMPARE(window.stepCounter(), 0);
+    QCOMPARE(window.holdTicks(), Form2::kHoldTicks);
+    QCOMPARE(window.runningPhase(), Phase::RoleFadeIn);
+    QCOMPARE(window.name1()->font().pixelSize(), fonts::pixels(27.75));
+    QCOMPARE(window.name1()->text(), creditEntries()[0].name);
+    QCOMPARE(window.name1Left(), 16110);
+    QCOMPARE(window.rank()->text(), QStringLiteral("Разработчик"));
+    QCOMPARE(window.rank()->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QVERIFY(window.mail()->isHidden());
+    QCOMPARE(credits.player->history().size(), 2);
+    QCOMPARE(credits.player->history().last(), credits.player->history().first());
+    QCOMPARE(credits.player->playCounts().last(), 0);
+    QVERIFY(credits.player->isPlaying());
+}
+
+// Opened the way the game opens it: the window and its player are gone once the
+// sequence has ended.
+void CreditsTest::closedWindowTakesItsPlayerAlong() {
+    Credits credits(kDesignMainWidth, true);
+    runToEnd(*credits.window);
+    QVERIFY(credits.window);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!credits.window);
+    QVERIFY(!credits.player);
+}
+
+void CreditsTest::textsFitTheirLabels() {
+    Credits credits(kDesignMainWidth);
+    const Form2& window = *credits.window;
+    QFont smallName = window.name1()->font();
+    smallName.setPixelSize(fonts::pixels(22));
+    const CreditTable table = creditEntries();
+    for (int entry = 0; entry < kCreditEntryCount; ++entry) {
+        const QFontMetrics name(entry == 10 ? smallName : window.name1()->font());
+        const CreditEntry& texts = table[entry];
+        QVERIFY2(!texts.name.isEmpty(), qPrintable(QString::number(entry)));
+        QVERIFY2(name.horizontalAdvance(texts.name) <= window.name1()->width(),
+                 qPrintable(texts.name));
+        QVERIFY2(window.rank()->fontMetrics().horizontalAdvance(texts.role) <=
+                     window.rank()->width(),
+                 qPrintable(texts.role));
+        QVERIFY2(window.mail()->fontMetrics().horizontalAdvance(texts.address) <=
+                     window.mail()->width(),
+                 qPrintable(texts.address));
+    }
+}
+
+QTEST_MAIN(CreditsTest)
+#include "test_credits.moc"
