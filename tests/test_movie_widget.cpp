@@ -1,0 +1,412 @@
+#include "movie_animation.h"
+#include "movie_clock.h"
+#include "movie_widget.h"
+
+#include <QPalette>
+#include <QPointer>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+QString movie(const QString& name) {
+    return QStringLiteral(ZORBAN_TEST_DATA "/movies/") + name;
+}
+
+// Every message about a movie file that reached the message handler.
+QStringList movieReports;
+QtMessageHandler previousHandler = nullptr;
+
+void countMovieReports(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QLatin1String("zorban: movie")))
+        movieReports.append(text);
+    previousHandler(type, context, text);
+}
+
+} // namespace
+
+class TestMovieWidget : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void brokenFileLeavesWidgetEmpty_data();
+    void brokenFileLeavesWidgetEmpty();
+    void startsByItselfOnlyWhenShown_data();
+    void startsByItselfOnlyWhenShown();
+    void advancesWithTime_data();
+    void advancesWithTime();
+    void frameNumStandsUntilPlay_data();
+    void frameNumStandsUntilPlay();
+    void hiddenMoviePausesAndGoesOn();
+    void sharesAnimationAndFrames();
+    void scaleModes_data();
+    void scaleModes();
+    void paintsOverWhatLiesBeneath();
+    void sharedTimerRunsOnlyWhileSomethingPlays();
+    void playsInRealTime();
+
+  private:
+    // A shown window that holds the movie widgets of one test.
+    std::unique_ptr<QWidget> window_;
+    MovieWidget* addMovie(ScaleMode mode, QSize size);
+};
+
+void TestMovieWidget::initTestCase() {
+    previousHandler = qInstallMessageHandler(countMovieReports);
+}
+
+void TestMovieWidget::cleanupTestCase() {
+    qInstallMessageHandler(previousHandler);
+}
+
+void TestMovieWidget::init() {
+    window_ = std::make_unique<QWidget>();
+    window_->resize(400, 300);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    MovieClock::instance().setManualTime(true);
+}
+
+void TestMovieWidget::cleanup() {
+    window_.reset();
+    MovieClock::instance().setManualTime(false);
+    // Nothing outlives the widgets that used it.
+    const MovieCacheStatistics statistics = MovieAnimation::statistics();
+    QCOMPARE(statistics.animations, 0);
+    QCOMPARE(statistics.files, 0);
+    QCOMPARE(MovieClock::instance().clientCount(), 0);
+    QVERIFY(!MovieClock::instance().isRunning());
+}
+
+MovieWidget* TestMovieWidget::addMovie(ScaleMode mode, QSize size) {
+    auto* widget = new MovieWidget(mode, window_.get());
+    widget->resize(size);
+    widget->show();
+    return widget;
+}
+
+void TestMovieWidget::brokenFileLeavesWidgetEmpty_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("report");
+    const QString missing = QStringLiteral("zorban: movie file missing: ");
+    const QString unreadable =
+        QStringLiteral("zorban: movie file cannot be read as an animation: ");
+    const QString absent = movie(QStringLiteral("no such movie.json"));
+    QTest::newRow("missing") << absent << missing + absent;
+    QTest::newRow("a folder") << movie(QString()) << missing + movie(QString());
+    for (const char* name :
+         {"broken_empty.json", "broken_truncated.json", "broken_not_lottie.json",
+          "broken_no_frames.json", "broken_frame_rate.json", "broken_size.json"}) {
+        const QString path = movie(QLatin1String(name));
+        QTest::newRow(name) << path << unreadable + path;
+    }
+}
+
+void TestMovieWidget::brokenFileLeavesWidgetEmpty() {
+    QFETCH(QString, path);
+    QFETCH(QString, report);
+    movieReports.clear();
+    MovieWidget* first = addMovie(ScaleMode::ExactFit, {50, 50});
+    MovieWidget* second = addMovie(ScaleMode::ShowAll, {50, 50});
+    for (MovieWidget* widget : {first, second, first}) {
+        widget->setMovie(path);
+        widget->setFrameNum(3);
+        widget->Play();
+        QVERIFY(!widget->isLoaded());
+        QVERIFY(!widget->isPlaying());
+        QCOMPARE(widget->frameCount(), 0);
+        QCOMPARE(widget->frameNum(), 0);
+        QVERIFY(widget->renderedFrame().isNull());
+    }
+    QCOMPARE(movieReports, QStringList{report});
+
+    // A good movie after a broken one plays as usual.
+    first->setMovie(movie(QStringLiteral("square.json")));
+    QVERIFY(first->isLoaded());
+    QVERIFY(first->isPlaying());
+    QCOMPARE(movieReports.size(), 1);
+}
+
+void TestMovieWidget::startsByItselfOnlyWhenShown_data() {
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("shown") << true;
+    QTest::newRow("hidden") << false;
+}
+
+void TestMovieWidget::startsByItselfOnlyWhenShown() {
+    QFETCH(bool, shown);
+    MovieClock& clock = MovieClock::instance();
+    MovieWidget* widget = addMovie(ScaleMode::ExactFit, {50, 50});
+    widget->setVisible(shown);
+    widget->setMovie(movie(QStringLiteral("square.json")));
+    QCOMPARE(widget->isPlaying(), shown);
+    QCOMPARE(clock.isRunning(), shown);
+    clock.advance(70);
+    QCOMPARE(widget->frameNum(), shown ? 3 : 0);
+
+    // Showing a waiting movie does not start it; Play does.
+    widget->show();
+    clock.advance(70);
+    QCOMPARE(widget->frameNum(), shown ? 7 : 0);
+    widget->Play();
+    QVERIFY(widget->isPlaying());
+    clock.advance(30);
+    QCOMPARE(widget->frameNum(), shown ? 8 : 1);
+}
+
+void TestMovieWidget::advancesWithTime_data() {
+    QTest::addColumn<bool>("loop");
+    QTest::addColumn<int>("elapsedMs");
+    QTest::addColumn<int>("frame");
+    QTest::addColumn<bool>("playing");
+    // square.json: 10 frames at 50 per second, one frame every 20 ms.
+    QTest::newRow("once, first frame") << false << 19 << 0 << true;
+    QTest::newRow("once, middle") << false << 110 << 5 << true;
+    QTest::newRow("once, frame before last") << false << 179 << 8 << true;
+    QTest::newRow("once, reaches last") << false << 180 << 9 << false;
+    QTest::newRow("once, long after") << false << 5000 << 9 << false;
+    QTest::newRow("loop, last") << true << 190 << 9 << true;
+    QTest::newRow("loop, wraps to first") << true << 200 << 0 << true;
+    QTest::newRow("loop, second round") << true << 250 << 2 << true;
+    QTest::newRow("loop, many rounds") << true << 10070 << 3 << true;
+}
+
+void TestMovieWidget::advancesWithTime() {
+    QFETCH(bool, loop);
+    QFETCH(int, elapsedMs);
+    QFETCH(int, frame);
+    QFETCH(bool, playing);
+    MovieWidget* widget = addMovie(ScaleMode::ExactFit, {50, 50});
+    widget->setMovie(movie(QStringLiteral("square.json")));
+    QCOMPARE(widget->frameCount(), 10);
+    widget->setLoop(loop);
+    MovieClock::instance().advance(elapsedMs);
+    QCOMPARE(widget->frameNum(), frame);
+    QCOMPARE(widget->isPlaying(), playing);
+}
+
+void TestMovieWidget::frameNumStandsUntilPlay_data() {
+    QTest::addColumn<int>("requested");
+    QTest::addColumn<int>("frame");
+    QTest::newRow("1, as on every lid") << 1 << 1;
+    QTest::newRow("first") << 0 << 0;
+    QTest::newRow("last") << 9 << 9;
+    QTest::newRow("below the movie") << -4 << 0;
+    QTest::newRow("beyond the movie") << 250 << 9;
+}
+
+void TestMovieWidget::frameNumStandsUntilPlay() {
+    QFETCH(int, requested);
+    QFETCH(int, frame);
+    MovieClock& clock = MovieClock::instance();
+    MovieWidget* widget = addMovie(ScaleMode::ShowAll, {50, 50});
+    widget->setMovie(movie(QStringLiteral("square.json")));
+    widget->setLoop(false);
+    clock.advance(30);
+    widget->setFrameNum(requested);
+    QCOMPARE(widget->frameNum(), frame);
+    QVERIFY(!widget->isPlaying());
+    clock.advance(500);
+    QCOMPARE(widget->frameNum(), frame);
+
+    // The picture is the requested frame: the square turns from red to blue.
+    const QColor colour = QColor::fromRgba(widget->renderedFrame().pixel(25, 25));
+    const double share = frame / 9.0;
+    QVERIFY2(qAbs(colour.redF() - (1 - share)) < 0.1 && qAbs(colour.blueF() - share) < 0.1,
+             qPrintable(colour.name()));
+
+    widget->Play();
+    QCOMPARE(widget->isPlaying(), frame < 9);
+    clock.advance(50);
+    QCOMPARE(widget->frameNum(), qMin(frame + 2, 9));
+}
+
+void TestMovieWidget::hiddenMoviePausesAndGoesOn() {
+    MovieClock& clock = MovieClock::instance();
+    MovieWidget* widget = addMovie(ScaleMode::ExactFit, {50, 50});
+    widget->setMovie(movie(QStringLiteral("slider.json"))); // 25 per second, 40 ms a frame
+    QCOMPARE(widget->frameCount(), 20);
+    clock.advance(130);
+    QCOMPARE(widget->frameNum(), 3);
+
+    widget->hide();
+    QVERIFY(widget->isPlaying());
+    QVERIFY(!clock.isRunning());
+    clock.advance(2000);
+    QCOMPARE(widget->frameNum(), 3);
+
+    widget->show();
+    QVERIFY(clock.isRunning());
+    clock.advance(85);
+    QCOMPARE(widget->frameNum(), 5);
+
+    // Hiding the window hides its movies too.
+    window_->hide();
+    QVERIFY(!clock.isRunning());
+    clock.advance(1000);
+    window_->show();
+    clock.advance(40);
+    QCOMPARE(widget->frameNum(), 6);
+}
+
+void TestMovieWidget::sharesAnimationAndFrames() {
+    const QString square = movie(QStringLiteral("square.json"));
+    MovieWidget* first = addMovie(ScaleMode::ExactFit, {60, 40});
+    MovieWidget* second = addMovie(ScaleMode::ExactFit, {60, 40});
+    for (MovieWidget* widget : {first, second}) {
+        widget->setMovie(square);
+        widget->setFrameNum(4);
+    }
+    const qint64 renderedBefore = MovieAnimation::statistics().framesRendered;
+    const QImage picture = first->renderedFrame();
+    QCOMPARE(second->renderedFrame(), picture);
+    MovieCacheStatistics statistics = MovieAnimation::statistics();
+    QCOMPARE(statistics.files, 1);
+    QCOMPARE(statistics.animations, 1);
+    QCOMPARE(statistics.cachedFrames, 1);
+    QCOMPARE(statistics.cachedBytes, qint64(60 * 40 * 4));
+    QCOMPARE(statistics.framesRendered, renderedBefore + 1);
+
+    // A frame is rendered once however often it is drawn.
+    for (MovieWidget* widget : {first, second, first})
+        widget->grab();
+    QCOMPARE(MovieAnimation::statistics().framesRendered, renderedBefore + 1);
+
+    // Another size or scale mode is another animation; the file is still read once.
+    MovieWidget* larger = addMovie(ScaleMode::ExactFit, {80, 40});
+    MovieWidget* showAll = addMovie(ScaleMode::ShowAll, {60, 40});
+    for (MovieWidget* widget : {larger, showAll}) {
+        widget->setMovie(square);
+        widget->setFrameNum(4);
+        QVERIFY(!widget->renderedFrame().isNull());
+    }
+    statistics = MovieAnimation::statistics();
+    QCOMPARE(statistics.files, 1);
+    QCOMPARE(statistics.animations, 3);
+    QCOMPARE(statistics.framesRendered, renderedBefore + 3);
+
+    // A resized widget moves to the animation of its new size.
+    larger->resize(60, 40);
+    QCOMPARE(larger->renderedFrame(), picture);
+    QCOMPARE(MovieAnimation::statistics().animations, 2);
+
+    // The last widget to let go of a movie releases it.
+    delete first;
+    delete larger;
+    QCOMPARE(MovieAnimation::statistics().animations, 2);
+    second->setMovie(movie(QStringLiteral("slider.json")));
+    QVERIFY(!second->renderedFrame().isNull());
+    statistics = MovieAnimation::statistics();
+    QCOMPARE(statistics.files, 2);
+    QCOMPARE(statistics.animations, 2);
+    delete showAll;
+    statistics = MovieAnimation::statistics();
+    QCOMPARE(statistics.files, 1);
+    QCOMPARE(statistics.animations, 1);
+}
+
+void TestMovieWidget::scaleModes_data() {
+    QTest::addColumn<ScaleMode>("mode");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QRect>("square"); // where the 100 x 100 square lands
+    QTest::newRow("exact fit, wide") << ScaleMode::ExactFit << QSize(90, 30) << QRect(0, 0, 90, 30);
+    QTest::newRow("exact fit, tall") << ScaleMode::ExactFit << QSize(30, 90) << QRect(0, 0, 30, 90);
+    QTest::newRow("show all, wide") << ScaleMode::ShowAll << QSize(90, 30) << QRect(30, 0, 30, 30);
+    QTest::newRow("show all, tall") << ScaleMode::ShowAll << QSize(30, 90) << QRect(0, 30, 30, 30);
+    QTest::newRow("show all, same shape")
+        << ScaleMode::ShowAll << QSize(40, 40) << QRect(0, 0, 40, 40);
+}
+
+void TestMovieWidget::scaleModes() {
+    QFETCH(ScaleMode, mode);
+    QFETCH(QSize, size);
+    QFETCH(QRect, square);
+    MovieWidget* widget = addMovie(mode, size);
+    widget->setMovie(movie(QStringLiteral("square.json")));
+    const QImage picture = widget->renderedFrame();
+    QCOMPARE(picture.format(), QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(picture.size(), size * widget->devicePixelRatioF());
+    int wrong = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const int alpha = qAlpha(picture.pixel(x, y));
+            // Edge pixels of the square may be partly covered.
+            const bool inside = square.adjusted(1, 1, -1, -1).contains(x, y);
+            const bool outside = !square.adjusted(-1, -1, 1, 1).contains(x, y);
+            if ((inside && alpha != 255) || (outside && alpha != 0))
+                ++wrong;
+        }
+    }
+    QCOMPARE(wrong, 0);
+}
+
+void TestMovieWidget::paintsOverWhatLiesBeneath() {
+    QPalette palette = window_->palette();
+    palette.setColor(QPalette::Window, Qt::green);
+    window_->setPalette(palette);
+    window_->setAutoFillBackground(true);
+    MovieWidget* widget = addMovie(ScaleMode::ShowAll, {90, 30});
+    widget->move(100, 50);
+    widget->setMovie(movie(QStringLiteral("square.json")));
+    widget->setFrameNum(0);
+    const QImage screen = window_->grab().toImage();
+    QCOMPARE(QColor(screen.pixel(105, 65)), QColor(Qt::green)); // the bar left of the square
+    QCOMPARE(QColor(screen.pixel(145, 65)), QColor(Qt::red));   // the square, frame 0
+    QCOMPARE(QColor(screen.pixel(185, 65)), QColor(Qt::green)); // the bar to its right
+    QCOMPARE(QColor(screen.pixel(145, 85)), QColor(Qt::green)); // below the widget
+}
+
+void TestMovieWidget::sharedTimerRunsOnlyWhileSomethingPlays() {
+    MovieClock& clock = MovieClock::instance();
+    QVERIFY(!clock.isRunning());
+    MovieWidget* slow = addMovie(ScaleMode::ExactFit, {50, 50}); // 25 per second: 800 ms
+    MovieWidget* fast = addMovie(ScaleMode::ExactFit, {50, 50}); // 50 per second: 200 ms
+    MovieWidget* standing = addMovie(ScaleMode::ShowAll, {50, 50});
+    standing->setMovie(movie(QStringLiteral("square.json")));
+    standing->setFrameNum(1);
+    QVERIFY(!clock.isRunning());
+
+    slow->setMovie(movie(QStringLiteral("slider.json")));
+    QVERIFY(clock.isRunning());
+    QCOMPARE(clock.interval(), 40);
+    fast->setMovie(movie(QStringLiteral("square.json")));
+    QCOMPARE(clock.interval(), 20);
+    QCOMPARE(clock.clientCount(), 2);
+
+    clock.advance(300);
+    QVERIFY(!fast->isPlaying());
+    QCOMPARE(clock.interval(), 40);
+    clock.advance(600);
+    QVERIFY(!slow->isPlaying());
+    QVERIFY(!clock.isRunning());
+    QCOMPARE(clock.clientCount(), 0);
+
+    // A movie that goes away while it plays leaves the clock.
+    slow->setLoop(true);
+    slow->setFrameNum(0);
+    slow->Play();
+    QVERIFY(clock.isRunning());
+    delete slow;
+    QVERIFY(!clock.isRunning());
+}
+
+void TestMovieWidget::playsInRealTime() {
+    MovieClock& clock = MovieClock::instance();
+    clock.setManualTime(false);
+    MovieWidget* widget = addMovie(ScaleMode::ExactFit, {50, 50});
+    QElapsedTimer elapsed;
+    elapsed.start();
+    widget->setMovie(movie(QStringLiteral("square.json"))); // 200 ms
+    QTRY_VERIFY_WITH_TIMEOUT(!widget->isPlaying(), 3000);
+    QVERIFY2(elapsed.elapsed() >= 180, qPrintable(QString::number(elapsed.elapsed())));
+    QCOMPARE(widget->frameNum(), 9);
+    QVERIFY(!clock.isRunning());
+}
+
+QTEST_MAIN(TestMovieWidget)
+#include "test_movie_widget.moc"
