@@ -5,3 +5,4 @@ target_compile_definitions(zorban_screen_test_support PRIVATE ZORBAN_SOURCE_DIR=
 
 zorban_add_test(test_main_window SOURCES test_main_window.cpp LIBS zorban_screen_test_support)
 zorban_add_test(test_round_play SOURCES test_round_play.cpp LIBS zorban_screen_test_support)
+zorban_add_test(test_whole_games SOURCES test_whole_games.cpp LIBS zorban_screen_test_support)

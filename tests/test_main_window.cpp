@@ -31,6 +31,7 @@ class TestMainWindow final : public QObject {
     void newGameRebuildsWindowAndKeepsState();
     void logIsEmptiedAtLoad();
     void unwritableStartDirectoryStillStarts();
+    void logoOpensOneCreditsWindow();
 };
 
 void TestMainWindow::windowHasDesignedSizeAndTitle() {
@@ -133,6 +134,9 @@ void TestMainWindow::freshWindowShowsOnlyWhatTheDesignShows() {
     QVERIFY(order.indexOf(w->LabelBank) > order.indexOf(w->BankFlash));
     QVERIFY(order.indexOf(w->labelSum[5]) > order.indexOf(w->plast[5]));
     QVERIFY(order.indexOf(w->Label4) > order.indexOf(w->labelPredl[4]));
+    QVERIFY(order.indexOf(w->Shape2) > order.indexOf(w->Label4));
+    QVERIFY(order.indexOf(w->Label6) > order.indexOf(w->Shape2));
+    QVERIFY(order.indexOf(w->win) > order.indexOf(w->WinFlash));
 }
 
 void TestMainWindow::lidsStandAtFrameOne() {
@@ -355,6 +359,31 @@ void TestMainWindow::unwritableStartDirectoryStillStarts() {
         QVERIFY(GameHarness::click(app.window()->Command1));
     }
     QDir::setCurrent(previous);
+}
+
+void TestMainWindow::logoOpensOneCreditsWindow() {
+    GameHarness h(identityGameDraws());
+    QVERIFY(!h.app->credits());
+    QVERIFY(GameHarness::click(h.w()->Picture1));
+    QPointer<Form2> credits = h.app->credits();
+    QVERIFY(credits);
+    QVERIFY(credits->isVisible());
+    QCOMPARE(credits->windowTitle(), QStringLiteral("Об авторах..."));
+    QVERIFY(!credits->isModal());
+    const int entry = credits->entryIndex();
+    credits->tick();
+    QVERIFY(GameHarness::click(h.w()->Picture1));
+    QCOMPARE(h.app->credits(), credits.data());
+    QCOMPARE(credits->entryIndex(), entry); // not loaded again
+
+    // The game goes on beside it; a new game leaves it open.
+    QVERIFY(h.startGame());
+    credits->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(credits.isNull());
+    QVERIFY(GameHarness::click(h.w()->Picture1));
+    QVERIFY(h.app->credits());
+    QCOMPARE(h.app->credits()->entryIndex(), 0);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -82,7 +82,22 @@ void Form1::buildControls() {
     const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     const QFont caption12 = fonts::caption(12);
 
-    // Bottom row, under its texts.
+    // The offer history, and the cover that hides it while no history is shown.
+    Label3 = makeLabel(this, layout::kLabel3, QStringLiteral("Банк предлагал:"), caption12);
+    setTextColour(Label3, theme::kText);
+    Label3->hide();
+    for (int row = 0; row < 5; ++row) {
+        flashPredl[row] = makeMovie(this, layout::historyPlate(row), ScaleMode::ExactFit);
+        labelPredl[row] = makeLabel(this, layout::historyLabel(row), QStringLiteral("3 000 000"),
+                                    fonts::digits(11.25), Qt::AlignHCenter | Qt::AlignTop);
+        flashPredl[row]->hide();
+        labelPredl[row]->hide();
+    }
+
+    Label4 = makeLabel(this, layout::kLabel4, QString(), font());
+    Label4->setAutoFillBackground(true);
+
+    // Bottom row, over the history cover, under its texts.
     WinFlash = makeMovie(this, layout::kWinFlash, ScaleMode::ExactFit);
     WinFlash->hide();
     Shape1 = new ShapeWidget(theme::kPanelText, theme::kPanelBorderWidth, theme::kPanelFill, this);
@@ -111,20 +126,6 @@ void Form1::buildControls() {
     LabelBank = makeLabel(this, layout::kLabelBank, QStringLiteral("0"), fonts::offer(36),
                           Qt::AlignHCenter | Qt::AlignTop);
     LabelBank->hide();
-
-    // The offer history, covered by Label4 while no history is shown.
-    Label3 = makeLabel(this, layout::kLabel3, QStringLiteral("Банк предлагал:"), caption12);
-    setTextColour(Label3, theme::kText);
-    Label3->hide();
-    for (int row = 0; row < 5; ++row) {
-        flashPredl[row] = makeMovie(this, layout::historyPlate(row), ScaleMode::ExactFit);
-        labelPredl[row] = makeLabel(this, layout::historyLabel(row), QStringLiteral("3 000 000"),
-                                    fonts::digits(11.25), Qt::AlignHCenter | Qt::AlignTop);
-        flashPredl[row]->hide();
-        labelPredl[row]->hide();
-    }
-    Label4 = makeLabel(this, layout::kLabel4, QString(), font());
-    Label4->setAutoFillBackground(true);
 
     // The amount board.
     for (int rank = 0; rank < game::kCaseCount; ++rank) {

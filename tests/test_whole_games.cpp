@@ -1,0 +1,535 @@
+// Whole games from "Начать игру" to "Новая игра", compared with the game log
+// byte for byte. Case i holds amount rank i; the offers are shown with the
+// Russian group separator (a no-break space, 0xA0 in the log's code page).
+#include "banker.h"
+#include "game_harness.h"
+#include "layout.h"
+#include "media_files.h"
+#include "movie_widget.h"
+#include "rounds.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// The log a game should leave, built record by record.
+class ExpectedLog {
+  public:
+    ExpectedLog& opened(int rank) { return line(game::amountText(rank).toLatin1() + "\r\n"); }
+    ExpectedLog& openedAll(std::initializer_list<int> ranks) {
+        for (int rank : ranks)
+            opened(rank);
+        return *this;
+    }
+    ExpectedLog& offer(const QByteArray& shown) { return line("---------------" + shown); }
+    ExpectedLog& exchange() { return offer("\xce\xc1\xcc\xc5\xcd"); }
+    ExpectedLog& no() { return line("\r\n"); }
+    ExpectedLog& yes() { return line(" V\r\n"); }
+    ExpectedLog& own(int rank) { return line("<" + game::amountText(rank).toLatin1() + ">\r\n"); }
+    [[nodiscard]] const QByteArray& bytes() const { return bytes_; }
+
+  private:
+    ExpectedLog& line(const QByteArray& text) {
+        bytes_ += text + "\r\n";
+        return *this;
+    }
+    QByteArray bytes_;
+};
+
+// A money offer as the Russian locale shows it.
+QByteArray money(const char* groups) {
+    return QByteArray(groups).replace(' ', '\xa0');
+}
+
+// Draws of one offer: the exchange decision's own draws, then factor 0.5 and the roll.
+std::vector<float> offerDraws(std::vector<float> exchangeDraws, int roll) {
+    exchangeDraws.push_back(0.5f);
+    exchangeDraws.push_back(drawFor(roll, 100));
+    return exchangeDraws;
+}
+const std::vector<float> kNoExchange = {drawFor(50, 100)}; // at 12, 15 and 18
+const std::vector<float> kYesExchange = {drawFor(99, 100), drawFor(1, 2)};
+
+} // namespace
+
+class TestWholeGames final : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void noOfferAccepted();
+    void moneyAcceptedEarly();
+    void exchangeWithPickBelowTwenty();
+    void pickingTheOwnCaseMovesNothing();
+    void exchangeAtTheLastOffer();
+    void declinedExchangeIsRearmedByTheRoll();
+    void exchangeOffersAfterMoneyAccepted();
+    void newGameEmptiesTheLogAndStartsOver();
+    void unwritableLogShowsOneMessageAndTheGameFinishes();
+    void logDeletedInMidGameComesBack();
+
+  private:
+    static std::unique_ptr<GameHarness> chosenGame(int ownCase);
+    // Opens the cases; the last one's amount sound keeps playing.
+    static void open(GameHarness& h, std::initializer_list<int> cases);
+    // The round's last sound ends and the offer appears, drawing what was
+    // appended for it (now or before the round).
+    static void offer(GameHarness& h, const std::vector<float>& draws);
+    // Both phases of the end, each after its sound has ended.
+    static void finish(GameHarness& h);
+};
+
+std::unique_ptr<GameHarness> TestWholeGames::chosenGame(int ownCase) {
+    auto h = std::make_unique<GameHarness>(identityGameDraws());
+    h->random->append({drawFor(0, 2)});
+    if (!h->startGame() || !GameHarness::click(h->w()->Label1[ownCase]))
+        return nullptr;
+    return h;
+}
+
+void TestWholeGames::open(GameHarness& h, std::initializer_list<int> cases) {
+    for (int i : cases) {
+        if (!h.openCase(i))
+            QFAIL(qPrintable(QStringLiteral("case %1 did not open").arg(i)));
+    }
+}
+
+void TestWholeGames::offer(GameHarness& h, const std::vector<float>& draws) {
+    h.random->append(draws);
+    h.endSound();
+    // Every draw meant for this offer was taken, and no more.
+    QCOMPARE(h.random->remaining(), 0);
+    QCOMPARE(h.random->overdrawn(), 0);
+    QVERIFY(h.w()->LabelBank->isVisible());
+}
+
+void TestWholeGames::finish(GameHarness& h) {
+    Form1* w = h.w();
+    QCOMPARE(w->final->interval(), 1000);
+    w->final_Timer(); // the last amount's sound still plays
+    QVERIFY(!w->Label1[h.app->state().ownCase]->isHidden());
+    h.endSound();
+    w->final_Timer();
+    QCOMPARE(h.lastSound(), media::kSoundOwnCase);
+    QVERIFY(w->Label1[h.app->state().ownCase]->isHidden());
+    QCOMPARE(w->final->interval(), 0);
+    QCOMPARE(w->finish->interval(), 1000);
+    w->finish_Timer(); // the own case's sound still plays
+    QVERIFY(w->win->isHidden());
+    h.endSound();
+    w->finish_Timer();
+    QCOMPARE(h.lastSound(), media::kSoundWinnings);
+    QVERIFY(w->win->isVisible() && w->winlabel->isVisible() && w->WinFlash->isVisible() &&
+            w->Command2->isVisible());
+    QCOMPARE(w->finish->interval(), 0);
+    QCOMPARE(w->phase(), Form1::Phase::GameOver);
+}
+
+void TestWholeGames::noOfferAccepted() {
+    auto h = chosenGame(21);
+    QVERIFY(h);
+    Form1* w = h->w();
+    open(*h, {0, 1, 2, 3, 4, 5});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {6, 7, 8});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {9, 10, 11});
+    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {12, 13, 14});
+    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {15, 16, 17});
+    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(w->Label6->isVisible());
+    open(*h, {18, 19});
+    offer(*h, offerDraws({0.25f}, 99));
+    QCOMPARE(w->TimerPredl->interval(), 100);
+    for (int tick = 0; tick < 5; ++tick)
+        w->TimerPredl_Timer();
+    QCOMPARE(w->labelPredl[4]->text(), QStringLiteral("44000"));
+    QCOMPARE(w->labelPredl[0]->text(), QStringLiteral("1000000"));
+    QCOMPARE(w->TimerPredl->interval(), 0);
+    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(w->Label6->isHidden()); // one case left: no counter
+    open(*h, {20});
+    QCOMPARE(h->lastSound(), QStringLiteral("music/bad.mp3"));
+    finish(*h);
+    QCOMPARE(w->win->text(), QStringLiteral("3 000 000"));
+
+    ExpectedLog log;
+    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
+    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
+    log.openedAll({9, 10, 11}).offer(money("223 000")).no();
+    log.openedAll({12, 13, 14}).offer(money("412 000")).no();
+    log.openedAll({15, 16, 17}).offer(money("1 000 000")).no();
+    log.openedAll({18, 19}).offer(money("2 250 000")).no();
+    log.opened(20).own(21);
+    QCOMPARE(h->logBytes(), log.bytes());
+}
+
+void TestWholeGames::moneyAcceptedEarly() {
+    auto h = chosenGame(21);
+    QVERIFY(h);
+    Form1* w = h->w();
+    game::GameState& s = h->app->state();
+    open(*h, {0, 1, 2, 3, 4, 5});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {6, 7, 8});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->yes));
+    h->random->append(offerDraws(kNoExchange, 99));
+    open(*h, {9, 10, 11});
+    offer(*h, {});
+    QVERIFY(w->yes->isHidden());
+    h->random->append(offerDraws(kNoExchange, 99));
+    open(*h, {12, 13, 14});
+    offer(*h, {});
+    h->random->append(offerDraws(kNoExchange, 99));
+    open(*h, {15, 16, 17});
+    offer(*h, {});
+    h->random->append(offerDraws({0.25f}, 99));
+    open(*h, {18, 19});
+    offer(*h, {});
+    open(*h, {20});
+    finish(*h);
+    QCOMPARE(w->win->text(), QString::fromLatin1(money("119 000")));
+    QCOMPARE(s.offerCount, qint16(6));
+    QCOMPARE(s.offerHistory[6], QStringLiteral("2250000"));
+
+    ExpectedLog log;
+    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
+    log.openedAll({6, 7, 8}).offer(money("119 000")).yes();
+    log.openedAll({9, 10, 11}).offer(money("223 000"));
+    log.openedAll({12, 13, 14}).offer(money("412 000"));
+    log.openedAll({15, 16, 17}).offer(money("1 000 000"));
+    log.openedAll({18, 19}).offer(money("2 250 000"));
+    log.opened(20).own(21);
+    QCOMPARE(h->logBytes(), log.bytes());
+}
+
+void TestWholeGames::exchangeWithPickBelowTwenty() {
+    auto h = chosenGame(21);
+    QVERIFY(h);
+    Form1* w = h->w();
+    game::GameState& s = h->app->state();
+    open(*h, {0, 1, 2, 3, 4, 5});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {6, 7, 8});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {9, 10, 11});
+    offer(*h, offerDraws(kYesExchange, 99));
+    QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
+    QVERIFY(GameHarness::click(w->yes));
+
+    const QPoint ownPlace = w->Image1[21]->pos();
+    const QPoint takenPlace = w->Image1[15]->pos();
+    QVERIFY(GameHarness::click(w->Label1[15])); // the pick opens nothing
+    QCOMPARE(s.ownCase, qint16(15));
+    QCOMPARE(s.swapCase, qint16(0));
+    QVERIFY(!s.swapPending);
+    QVERIFY(!s.swapOfferAllowed);
+    QCOMPARE(s.openedCount, qint16(12));
+    QCOMPARE(w->Image1[15]->pos(), ownPlace);
+    QCOMPARE(w->Image1[21]->pos(), takenPlace);
+    QCOMPARE(layout::top(w->Label1[21]), layout::top(w->Image1[21]) + 100);
+    QCOMPARE(layout::top(w->Label2[21]), layout::top(w->Image1[21]) + 500);
+    QCOMPARE(w->Крышка[21]->pos(), takenPlace);
+    QVERIFY(w->LabelBank->isHidden() && w->Label5->isHidden() && w->Shape1->isHidden());
+    QCOMPARE(h->lastSound(), media::kSoundExchange); // repeats until the next click
+
+    open(*h, {12, 13, 14});
+    offer(*h, offerDraws(kNoExchange, 99)); // still chosen, no longer allowed: money
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {16, 17, 18});
+    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {19, 20});
+    offer(*h, offerDraws({0.75f}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {21});
+    finish(*h);
+    QCOMPARE(w->win->text(), QStringLiteral("100 000"));
+
+    ExpectedLog log;
+    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
+    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
+    log.openedAll({9, 10, 11}).exchange();
+    log.openedAll({12, 13, 14}).offer(money("412 000")).no();
+    log.openedAll({16, 17, 18}).offer(money("933 000")).no();
+    log.openedAll({19, 20}).offer(money("1 550 000")).no();
+    log.opened(21).own(15);
+    QCOMPARE(h->logBytes(), log.bytes());
+    QCOMPARE(s.offerHistory[3], game::kExchangeInHistory);
+}
+
+void TestWholeGames::pickingTheOwnCaseMovesNothing() {
+    auto h = chosenGame(21);
+    QVERIFY(h);
+    Form1* w = h->w();
+    game::GameState& s = h->app->state();
+    open(*h, {0, 1, 2, 3, 4, 5});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {6, 7, 8});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {9, 10, 11});
+    offer(*h, offerDraws(kYesExchange, 99));
+    QVERIFY(GameHarness::click(w->yes));
+    QList<QRect> before;
+    for (int i = 0; i < 22; ++i)
+        before << w->Label1[i]->geometry() << w->Image1[i]->geometry() << w->Label2[i]->geometry();
+    QVERIFY(GameHarness::click(w->Label1[21]));
+    QList<QRect> after;
+    for (int i = 0; i < 22; ++i)
+        after << w->Label1[i]->geometry() << w->Image1[i]->geometry() << w->Label2[i]->geometry();
+    QCOMPARE(after, before);
+    QCOMPARE(s.ownCase, qint16(21));
+    QVERIFY(!s.swapPending);
+    QVERIFY(!s.swapOfferAllowed);
+    QVERIFY(w->Label5->isHidden());
+    QCOMPARE(s.openedCount, qint16(12));
+    // Play goes on normally.
+    QVERIFY(GameHarness::click(w->Label1[12]));
+    QCOMPARE(h->lastSound(), media::kSoundSuspense);
+}
+
+void TestWholeGames::exchangeAtTheLastOffer() {
+    auto h = chosenGame(21);
+    QVERIFY(h);
+    Form1* w = h->w();
+    game::GameState& s = h->app->state();
+    open(*h, {0, 1, 2, 3, 4, 5});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {6, 7, 8});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {9, 10, 11});
+    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {12, 13, 14});
+    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {15, 16, 17});
+    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {18, 19});
+    offer(*h, offerDraws({0.75f}, 99));
+    QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
+    const QPoint lastPlace = w->Image1[20]->pos();
+    QVERIFY(GameHarness::click(w->yes));
+    QCOMPARE(h->lastSound(), media::kSoundExchange);
+    QCOMPARE(h->sound()->playCount(), 0);
+    QCOMPARE(s.ownCase, qint16(20));
+    QVERIFY(s.finalSwapDone);
+    QVERIFY(!s.swapPending);
+    QVERIFY(w->Label5->isHidden()); // no prompt at the last offer
+    QCOMPARE(w->Image1[21]->pos(), lastPlace);
+    QCOMPARE(s.offerCount, qint16(5)); // no history entry
+
+    QVERIFY(GameHarness::click(w->Label1[21]));
+    QCOMPARE(h->lastSound(), media::kSoundSuspenseAfterFinalSwap);
+    QVERIFY(!s.finalSwapDone);
+    h->endSound();
+    QCOMPARE(s.openedCount, qint16(21));
+    finish(*h);
+    QCOMPARE(w->win->text(), QStringLiteral("1 500 000"));
+
+    ExpectedLog log;
+    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
+    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
+    log.openedAll({9, 10, 11}).offer(money("223 000")).no();
+    log.openedAll({12, 13, 14}).offer(money("412 000")).no();
+    log.openedAll({15, 16, 17}).offer(money("1 000 000")).no();
+    log.openedAll({18, 19}).exchange();
+    log.opened(21).own(20);
+    QCOMPARE(h->logBytes(), log.bytes());
+}
+
+void TestWholeGames::declinedExchangeIsRearmedByTheRoll() {
+    auto h = chosenGame(21);
+    QVERIFY(h);
+    Form1* w = h->w();
+    game::GameState& s = h->app->state();
+    open(*h, {0, 1, 2, 3, 4, 5});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {6, 7, 8});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {9, 10, 11});
+    offer(*h, offerDraws(kYesExchange, 99));
+    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(!s.swapOfferAllowed);
+    QCOMPARE(s.offerHistory[3], game::kExchangeInHistory);
+    open(*h, {12, 13, 14});
+    offer(*h, offerDraws(kNoExchange, 33)); // the roll re-arms; the decision still stands
+    QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {15, 16, 17});
+    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {18, 19});
+    offer(*h, offerDraws({0.25f}, 99));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {20});
+    finish(*h);
+
+    ExpectedLog log;
+    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
+    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
+    log.openedAll({9, 10, 11}).exchange().no();
+    log.openedAll({12, 13, 14}).exchange().no();
+    log.openedAll({15, 16, 17}).offer(money("1 000 000")).no();
+    log.openedAll({18, 19}).offer(money("2 250 000")).no();
+    log.opened(20).own(21);
+    QCOMPARE(h->logBytes(), log.bytes());
+}
+
+void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
+    auto h = chosenGame(21);
+    QVERIFY(h);
+    Form1* w = h->w();
+    game::GameState& s = h->app->state();
+    open(*h, {0, 1, 2, 3, 4, 5});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(GameHarness::click(w->yes));
+    h->random->append(offerDraws({}, 99));
+    open(*h, {6, 7, 8});
+    offer(*h, {});
+    QVERIFY(w->yes->isHidden());
+    h->random->append(offerDraws(kYesExchange, 99));
+    open(*h, {9, 10, 11});
+    offer(*h, {});
+    // An exchange offer still asks for an answer and locks the cases.
+    QVERIFY(w->yes->isVisible() && w->no->isVisible());
+    QVERIFY(!w->Label1[12]->isEnabled());
+    QVERIFY(GameHarness::click(w->no));
+    h->random->append(offerDraws(kNoExchange, 33));
+    open(*h, {12, 13, 14}); // the first opening records the same offer again
+    offer(*h, {});
+    QVERIFY(GameHarness::click(w->no));
+    h->random->append(offerDraws(kNoExchange, 33));
+    open(*h, {15, 16, 17});
+    offer(*h, {});
+    QCOMPARE(s.offerCount, qint16(6));
+    QVERIFY(GameHarness::click(w->no));
+    QCOMPARE(s.offerCount, qint16(7));
+    h->random->append(offerDraws({0.75f}, 33));
+    open(*h, {18, 19});
+    offer(*h, {});
+    QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
+    for (int tick = 0; tick < 5; ++tick)
+        w->TimerPredl_Timer();
+    QCOMPARE(w->labelPredl[0]->text(), game::kExchangeInHistory);
+    QCOMPARE(w->labelPredl[3]->text(), game::kExchangeInHistory);
+    QCOMPARE(w->labelPredl[4]->text(), QStringLiteral("119000"));
+    QVERIFY(GameHarness::click(w->no));
+    open(*h, {20});
+    finish(*h);
+    QCOMPARE(s.offerCount, qint16(10));
+    QCOMPARE(s.offerHistory[1], QStringLiteral("44000"));
+    QCOMPARE(s.offerHistory[2], QStringLiteral("119000"));
+    for (int n = 3; n <= 6; ++n)
+        QCOMPARE(s.offerHistory[n], game::kExchangeInHistory);
+    QCOMPARE(w->win->text(), QString::fromLatin1(money("44 000")));
+
+    ExpectedLog log;
+    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).yes();
+    log.openedAll({6, 7, 8}).offer(money("119 000"));
+    log.openedAll({9, 10, 11}).exchange().no();
+    log.openedAll({12, 13, 14}).exchange().no();
+    log.openedAll({15, 16, 17}).exchange().no();
+    log.openedAll({18, 19}).exchange().no();
+    log.opened(20).own(21);
+    QCOMPARE(h->logBytes(), log.bytes());
+}
+
+void TestWholeGames::newGameEmptiesTheLogAndStartsOver() {
+    auto h = chosenGame(0);
+    QVERIFY(h);
+    h->random->append(offerDraws({}, 99));
+    h->random->append(offerDraws({}, 99));
+    h->random->append(offerDraws(kNoExchange, 99));
+    h->random->append(offerDraws(kNoExchange, 99));
+    h->random->append(offerDraws(kNoExchange, 99));
+    h->random->append(offerDraws({0.25f}, 99));
+    for (int i = 1; i <= 21; ++i) {
+        open(*h, {i});
+        if (h->w()->Timer1->isRunning()) {
+            h->endSound();
+            QVERIFY(GameHarness::click(h->w()->no));
+        }
+    }
+    finish(*h);
+    QVERIFY(h->logBytes().endsWith("<0.01>\r\n\r\n"));
+    QCOMPARE(h->w()->win->text(), QStringLiteral("0.01"));
+
+    h->random->append({drawFor(2, 3)});
+    QVERIFY(GameHarness::click(h->w()->Command2));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(h->logBytes(), QByteArray());
+    QVERIFY(h->w()->Command1->isVisible());
+    QVERIFY(h->w()->win->isHidden() && h->w()->Command2->isHidden());
+
+    // The next game is played in the new window on the same state.
+    for (int i = 0; i < 22; ++i)
+        h->random->append({drawFor(i, 22)});
+    h->random->append({drawFor(0, 2)});
+    QVERIFY(h->startGame());
+    QVERIFY(GameHarness::click(h->w()->Label1[5]));
+    QVERIFY(h->openCase(6));
+    QCOMPARE(h->logBytes(), QByteArray("100\r\n\r\n"));
+}
+
+void TestWholeGames::unwritableLogShowsOneMessageAndTheGameFinishes() {
+    auto h = chosenGame(21);
+    QVERIFY(h);
+    const QString path = h->dir() + "/log.txt";
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir(h->dir()).mkdir("log.txt")); // nothing can be written there now
+    h->random->append(offerDraws({}, 99));
+    h->random->append(offerDraws({}, 99));
+    h->random->append(offerDraws(kNoExchange, 99));
+    h->random->append(offerDraws(kNoExchange, 99));
+    h->random->append(offerDraws(kNoExchange, 99));
+    h->random->append(offerDraws({0.25f}, 99));
+    for (int i = 0; i <= 20; ++i) {
+        open(*h, {i});
+        if (h->w()->Timer1->isRunning()) {
+            h->endSound();
+            QVERIFY(GameHarness::click(h->w()->no));
+        }
+    }
+    finish(*h);
+    const QList<QMessageBox*> boxes = h->w()->findChildren<QMessageBox*>();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes.first()->text().contains(QDir::toNativeSeparators(path)));
+}
+
+void TestWholeGames::logDeletedInMidGameComesBack() {
+    auto h = chosenGame(21);
+    QVERIFY(h);
+    open(*h, {0, 1, 2, 3, 4, 5});
+    offer(*h, offerDraws({}, 99));
+    QVERIFY(QFile::remove(h->dir() + "/log.txt"));
+    QVERIFY(GameHarness::click(h->w()->no));
+    open(*h, {6});
+    QCOMPARE(h->logBytes(), QByteArray("\r\n\r\n100\r\n\r\n"));
+    QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
+}
+
+QTEST_MAIN(TestWholeGames)
+#include "test_whole_games.moc"
