@@ -1,0 +1,1 @@
+zorban_add_test(test_sound_player SOURCES test_sound_player.cpp LIBS zorban_media zorban_test_support TIMEOUT 120)
