@@ -11,7 +11,7 @@ build="${ZORBAN_BUILD_DIR:-$here/build}"
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev librlottie-dev
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
 )
 

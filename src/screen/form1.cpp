@@ -81,10 +81,14 @@ Form1::~Form1() = default;
 void Form1::buildControls() {
     const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     const QFont caption12 = fonts::caption(12);
+    backdrop_ = pictures::load(pictures::kBackground, dpr);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, theme::kText);
+    setPalette(palette);
 
     // The offer history, and the cover that hides it while no history is shown.
     Label3 = makeLabel(this, layout::kLabel3, QStringLiteral("Банк предлагал:"), caption12);
-    setTextColour(Label3, theme::kText);
+    setTextColour(Label3, theme::kTextOnBackdrop);
     Label3->hide();
     for (int row = 0; row < 5; ++row) {
         flashPredl[row] = makeMovie(this, layout::historyPlate(row), ScaleMode::ExactFit);
@@ -94,8 +98,8 @@ void Form1::buildControls() {
         labelPredl[row]->hide();
     }
 
-    Label4 = makeLabel(this, layout::kLabel4, QString(), font());
-    Label4->setAutoFillBackground(true);
+    Label4 = new BackdropCover(&backdrop_, this);
+    layout::place(Label4, layout::kLabel4);
 
     // Bottom row, over the history cover, under its texts.
     WinFlash = makeMovie(this, layout::kWinFlash, ScaleMode::ExactFit);
@@ -224,6 +228,13 @@ void Form1::Form_Load() {
     for (int i = 0; i < game::kCaseCount; ++i)
         Label1[i]->setPicture(Chem[game::plateForCase(s.caseSkin, i)]);
     phase_ = Phase::Loaded;
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+    if (backdrop_.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, backdrop_);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

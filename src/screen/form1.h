@@ -92,7 +92,7 @@ class Form1 final : public QWidget {
     QLabel* LabelBank = nullptr;
     MovieWidget* BankFlash = nullptr;
     QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
+    BackdropCover* Label4 = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* Label7 = nullptr;
@@ -116,6 +116,7 @@ class Form1 final : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void buildControls();
@@ -128,6 +129,7 @@ class Form1 final : public QWidget {
     void placeCaseAt(int caseIndex, int anchorLeft, int anchorTop);
     void writeLog(const QString& record);
 
+    QPixmap backdrop_;
     game::GameState& s;
     Form1Services services_;
     game::GameLog log_;

@@ -34,6 +34,22 @@ void ClickablePicture::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
+BackdropCover::BackdropCover(const QPixmap* backdrop, QWidget* parent)
+    : QWidget(parent), backdrop_(backdrop) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BackdropCover::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!backdrop_ || backdrop_->isNull()) {
+        painter.fillRect(rect(), palette().window());
+        return;
+    }
+    const qreal dpr = backdrop_->devicePixelRatio();
+    const QRectF source(QPointF(pos()) * dpr, QSizeF(size()) * dpr);
+    painter.drawPixmap(QRectF(rect()), *backdrop_, source);
+}
+
 ShapeWidget::ShapeWidget(QColor border, int borderWidth, QColor fill, QWidget* parent)
     : QWidget(parent), border_(border), borderWidth_(borderWidth), fill_(fill) {}
 

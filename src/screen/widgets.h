@@ -30,6 +30,19 @@ class ClickablePicture final : public QLabel {
     bool pressed_ = false;
 };
 
+// An opaque cover: it hides whatever lies beneath it by painting the window's
+// backdrop over its rectangle (or the plain window colour when there is none).
+class BackdropCover final : public QWidget {
+  public:
+    BackdropCover(const QPixmap* backdrop, QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    const QPixmap* backdrop_;
+};
+
 // A rounded frame: a border of some width around an opaque fill.
 class ShapeWidget final : public QWidget {
   public:
