@@ -32,6 +32,7 @@ class TestMainWindow final : public QObject {
     void logIsEmptiedAtLoad();
     void unwritableStartDirectoryStillStarts();
     void logoOpensOneCreditsWindow();
+    void closingTheWindowClosesTheCredits();
 };
 
 void TestMainWindow::windowHasDesignedSizeAndTitle() {
@@ -384,6 +385,16 @@ void TestMainWindow::logoOpensOneCreditsWindow() {
     QVERIFY(GameHarness::click(h.w()->Picture1));
     QVERIFY(h.app->credits());
     QCOMPARE(h.app->credits()->entryIndex(), 0);
+}
+
+void TestMainWindow::closingTheWindowClosesTheCredits() {
+    GameHarness h(identityGameDraws());
+    QVERIFY(GameHarness::click(h.w()->Picture1));
+    QPointer<Form2> credits = h.app->credits();
+    QVERIFY(credits && credits->isVisible());
+    QVERIFY(h.w()->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(credits.isNull() || !credits->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

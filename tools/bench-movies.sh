@@ -6,4 +6,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$build" >/dev/null
 cmake --build "$build" -j2 --target bench_movies >/dev/null
-QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$build/tests/bench_movies" "$@"
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$build/tools/bench_movies" "$@"

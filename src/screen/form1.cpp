@@ -41,6 +41,8 @@ QPushButton* makeButton(QWidget* parent, const layout::TwipRect& rect, const QSt
     auto* button = new QPushButton(text, parent);
     button->setFont(font);
     button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(QString::fromLatin1(theme::kButtonStyle));
+    button->setCursor(Qt::PointingHandCursor);
     layout::place(button, rect);
     return button;
 }
