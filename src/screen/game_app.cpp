@@ -57,6 +57,7 @@ void GameApp::newGame() {
     // The window and all its controls go; the state stays. The old window is
     // deleted once its click handler has returned.
     if (window_) {
+        window_->soundPlayer()->stop(); // the sound goes with the window
         window_->hide();
         window_->deleteLater();
     }
