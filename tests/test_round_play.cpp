@@ -43,32 +43,10 @@ class TestRoundPlay final : public QObject {
     void answerDuringTheRevealHidesTheHistory();
     void exchangeOfferAcceptedAsksForTheCase();
     void missingSoundsNeverStallTheGame();
-
-  private:
-    // A game with case i holding rank i, own case kOwnCase, cautious banker off.
-    static std::unique_ptr<GameHarness> chosenGame();
-    // Opens the cases, ending every suspense; the last amount sound keeps playing.
-    static bool openCases(GameHarness& h, std::initializer_list<int> cases);
 };
 
-std::unique_ptr<GameHarness> TestRoundPlay::chosenGame() {
-    auto h = std::make_unique<GameHarness>(identityGameDraws());
-    h->random->append({drawFor(0, 2)}); // banker's manner
-    if (!h->startGame() || !GameHarness::click(h->w()->Label1[kOwnCase]))
-        return nullptr;
-    return h;
-}
-
-bool TestRoundPlay::openCases(GameHarness& h, std::initializer_list<int> cases) {
-    for (int i : cases) {
-        if (!h.openCase(i))
-            return false;
-    }
-    return true;
-}
-
 void TestRoundPlay::firstRoundOpensSixCases() {
-    auto h = chosenGame();
+    auto h = GameHarness::withOwnCase(kOwnCase);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
@@ -116,10 +94,10 @@ void TestRoundPlay::firstRoundOpensSixCases() {
 }
 
 void TestRoundPlay::offerWaitsForTheAmountSound() {
-    auto h = chosenGame();
+    auto h = GameHarness::withOwnCase(kOwnCase);
     QVERIFY(h);
     Form1* w = h->w();
-    QVERIFY(openCases(*h, {0, 1, 2, 3, 4, 5}));
+    QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
     QTest::qWait(100);
     QVERIFY(w->LabelBank->isHidden());
     QVERIFY(w->yes->isHidden());
@@ -144,11 +122,11 @@ void TestRoundPlay::offerWaitsForTheAmountSound() {
 }
 
 void TestRoundPlay::declineGoesOnWithTheNextRound() {
-    auto h = chosenGame();
+    auto h = GameHarness::withOwnCase(kOwnCase);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    QVERIFY(openCases(*h, {0, 1, 2, 3, 4, 5}));
+    QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
     h->random->append({0.5f, drawFor(99, 100)});
     h->endSound();
 
@@ -172,15 +150,12 @@ void TestRoundPlay::declineGoesOnWithTheNextRound() {
 }
 
 void TestRoundPlay::historyIsRevealedNewestFirst() {
-    auto h = chosenGame();
+    auto h = GameHarness::withOwnCase(kOwnCase);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    QVERIFY(openCases(*h, {0, 1, 2, 3, 4, 5}));
-    h->random->append({0.5f, drawFor(99, 100)});
-    h->endSound();
-    QVERIFY(GameHarness::click(w->no));
-    QVERIFY(openCases(*h, {6, 7, 8}));
+    QVERIFY(h->declineRounds(1));
+    QVERIFY(h->openCases({6, 7, 8}));
     QCOMPARE(h->lastSound(), QStringLiteral("music/chemodany.mp3"));
     h->random->append({0.5f, drawFor(99, 100)});
     h->endSound();
@@ -195,7 +170,7 @@ void TestRoundPlay::historyIsRevealedNewestFirst() {
     QVERIFY(w->labelPredl[1]->isHidden());
 
     QVERIFY(GameHarness::click(w->no));
-    QVERIFY(openCases(*h, {9, 10, 11}));
+    QVERIFY(h->openCases({9, 10, 11}));
     h->random->append({drawFor(50, 100), 0.5f, drawFor(99, 100)});
     h->endSound();
     QTRY_VERIFY(w->labelPredl[1]->isVisible()); // in real time, 100 ms apart
@@ -206,15 +181,12 @@ void TestRoundPlay::historyIsRevealedNewestFirst() {
 }
 
 void TestRoundPlay::acceptedMoneyOpensAtOnceAndShowsLaterOffersWithoutButtons() {
-    auto h = chosenGame();
+    auto h = GameHarness::withOwnCase(kOwnCase);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    QVERIFY(openCases(*h, {0, 1, 2, 3, 4, 5}));
-    h->random->append({0.5f, drawFor(99, 100)});
-    h->endSound();
-    QVERIFY(GameHarness::click(w->no));
-    QVERIFY(openCases(*h, {6, 7, 8}));
+    QVERIFY(h->declineRounds(1));
+    QVERIFY(h->openCases({6, 7, 8}));
     h->random->append({0.5f, drawFor(99, 100)});
     h->endSound();
 
@@ -256,7 +228,7 @@ void TestRoundPlay::acceptedMoneyOpensAtOnceAndShowsLaterOffersWithoutButtons() 
 }
 
 void TestRoundPlay::strayClicksChangeNothing() {
-    auto h = chosenGame();
+    auto h = GameHarness::withOwnCase(kOwnCase);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
@@ -285,7 +257,7 @@ void TestRoundPlay::strayClicksChangeNothing() {
     QVERIFY(!s.offerTaken);
     QCOMPARE(s.offerCount, qint16(0));
 
-    QVERIFY(openCases(*h, {1, 2, 3, 4, 5}));
+    QVERIFY(h->openCases({1, 2, 3, 4, 5}));
     QVERIFY(!GameHarness::click(w->Label1[6])); // offer pending: locked
     h->random->append({0.5f, drawFor(99, 100)});
     h->endSound();
@@ -297,18 +269,11 @@ void TestRoundPlay::strayClicksChangeNothing() {
 }
 
 void TestRoundPlay::answerDuringTheRevealHidesTheHistory() {
-    auto h = chosenGame();
+    auto h = GameHarness::withOwnCase(kOwnCase);
     QVERIFY(h);
     Form1* w = h->w();
-    QVERIFY(openCases(*h, {0, 1, 2, 3, 4, 5}));
-    h->random->append({0.5f, drawFor(99, 100)});
-    h->endSound();
-    QVERIFY(GameHarness::click(w->no));
-    QVERIFY(openCases(*h, {6, 7, 8}));
-    h->random->append({0.5f, drawFor(99, 100)});
-    h->endSound();
-    QVERIFY(GameHarness::click(w->no));
-    QVERIFY(openCases(*h, {9, 10, 11}));
+    QVERIFY(h->declineRounds(2));
+    QVERIFY(h->openCases({9, 10, 11}));
     h->random->append({drawFor(50, 100), 0.5f, drawFor(99, 100)});
     h->endSound();
     w->TimerPredl_Timer(); // one of two entries shown
@@ -322,19 +287,12 @@ void TestRoundPlay::answerDuringTheRevealHidesTheHistory() {
 }
 
 void TestRoundPlay::exchangeOfferAcceptedAsksForTheCase() {
-    auto h = chosenGame();
+    auto h = GameHarness::withOwnCase(kOwnCase);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    QVERIFY(openCases(*h, {0, 1, 2, 3, 4, 5}));
-    h->random->append({0.5f, drawFor(99, 100)});
-    h->endSound();
-    QVERIFY(GameHarness::click(w->no));
-    QVERIFY(openCases(*h, {6, 7, 8}));
-    h->random->append({0.5f, drawFor(99, 100)});
-    h->endSound();
-    QVERIFY(GameHarness::click(w->no));
-    QVERIFY(openCases(*h, {9, 10, 11}));
+    QVERIFY(h->declineRounds(2));
+    QVERIFY(h->openCases({9, 10, 11}));
     // Roll 99 at twelve opened cases, then one of two says exchange.
     h->random->append({drawFor(99, 100), drawFor(1, 2), 0.5f, drawFor(99, 100)});
     h->endSound();
@@ -357,7 +315,7 @@ void TestRoundPlay::exchangeOfferAcceptedAsksForTheCase() {
 }
 
 void TestRoundPlay::missingSoundsNeverStallTheGame() {
-    auto h = chosenGame();
+    auto h = GameHarness::withOwnCase(kOwnCase);
     QVERIFY(h);
     Form1* w = h->w();
     QStringList missing;

@@ -45,15 +45,6 @@ QByteArray money(const char* groups) {
     return QByteArray(groups).replace(' ', '\xa0');
 }
 
-// Draws of one offer: the exchange decision's own draws, then factor 0.5 and the roll.
-std::vector<float> offerDraws(std::vector<float> exchangeDraws, int roll) {
-    exchangeDraws.push_back(0.5f);
-    exchangeDraws.push_back(drawFor(roll, 100));
-    return exchangeDraws;
-}
-const std::vector<float> kNoExchange = {drawFor(50, 100)}; // at 12, 15 and 18
-const std::vector<float> kYesExchange = {drawFor(99, 100), drawFor(1, 2)};
-
 } // namespace
 
 class TestWholeGames final : public QObject {
@@ -73,39 +64,9 @@ class TestWholeGames final : public QObject {
     void logDeletedInMidGameComesBack();
 
   private:
-    static std::unique_ptr<GameHarness> chosenGame(int ownCase);
-    // Opens the cases; the last one's amount sound keeps playing.
-    static void open(GameHarness& h, std::initializer_list<int> cases);
-    // The round's last sound ends and the offer appears, drawing what was
-    // appended for it (now or before the round).
-    static void offer(GameHarness& h, const std::vector<float>& draws);
     // Both phases of the end, each after its sound has ended.
     static void finish(GameHarness& h);
 };
-
-std::unique_ptr<GameHarness> TestWholeGames::chosenGame(int ownCase) {
-    auto h = std::make_unique<GameHarness>(identityGameDraws());
-    h->random->append({drawFor(0, 2)});
-    if (!h->startGame() || !GameHarness::click(h->w()->Label1[ownCase]))
-        return nullptr;
-    return h;
-}
-
-void TestWholeGames::open(GameHarness& h, std::initializer_list<int> cases) {
-    for (int i : cases) {
-        if (!h.openCase(i))
-            QFAIL(qPrintable(QStringLiteral("case %1 did not open").arg(i)));
-    }
-}
-
-void TestWholeGames::offer(GameHarness& h, const std::vector<float>& draws) {
-    h.random->append(draws);
-    h.endSound();
-    // Every draw meant for this offer was taken, and no more.
-    QCOMPARE(h.random->remaining(), 0);
-    QCOMPARE(h.random->overdrawn(), 0);
-    QVERIFY(h.w()->LabelBank->isVisible());
-}
 
 void TestWholeGames::finish(GameHarness& h) {
     Form1* w = h.w();
@@ -130,27 +91,13 @@ void TestWholeGames::finish(GameHarness& h) {
 }
 
 void TestWholeGames::noOfferAccepted() {
-    auto h = chosenGame(21);
+    auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     Form1* w = h->w();
-    open(*h, {0, 1, 2, 3, 4, 5});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {6, 7, 8});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {9, 10, 11});
-    offer(*h, offerDraws(kNoExchange, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {12, 13, 14});
-    offer(*h, offerDraws(kNoExchange, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {15, 16, 17});
-    offer(*h, offerDraws(kNoExchange, 99));
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(h->declineRounds(5));
     QVERIFY(w->Label6->isVisible());
-    open(*h, {18, 19});
-    offer(*h, offerDraws({0.25f}, 99));
+    QVERIFY(h->openCases({18, 19}));
+    QVERIFY(h->showOffer(offerDraws({0.25f}, 99)));
     QCOMPARE(w->TimerPredl->interval(), 100);
     for (int tick = 0; tick < 5; ++tick)
         w->TimerPredl_Timer();
@@ -159,7 +106,7 @@ void TestWholeGames::noOfferAccepted() {
     QCOMPARE(w->TimerPredl->interval(), 0);
     QVERIFY(GameHarness::click(w->no));
     QVERIFY(w->Label6->isHidden()); // one case left: no counter
-    open(*h, {20});
+    QVERIFY(h->openCases({20}));
     QCOMPARE(h->lastSound(), QStringLiteral("music/bad.mp3"));
     finish(*h);
     QCOMPARE(w->win->text(), QStringLiteral("3 000 000"));
@@ -176,30 +123,28 @@ void TestWholeGames::noOfferAccepted() {
 }
 
 void TestWholeGames::moneyAcceptedEarly() {
-    auto h = chosenGame(21);
+    auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    open(*h, {0, 1, 2, 3, 4, 5});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {6, 7, 8});
-    offer(*h, offerDraws({}, 99));
+    QVERIFY(h->declineRounds(1));
+    QVERIFY(h->openCases({6, 7, 8}));
+    QVERIFY(h->showOffer(offerDraws({}, 99)));
     QVERIFY(GameHarness::click(w->yes));
     h->random->append(offerDraws(kNoExchange, 99));
-    open(*h, {9, 10, 11});
-    offer(*h, {});
+    QVERIFY(h->openCases({9, 10, 11}));
+    QVERIFY(h->showOffer({}));
     QVERIFY(w->yes->isHidden());
     h->random->append(offerDraws(kNoExchange, 99));
-    open(*h, {12, 13, 14});
-    offer(*h, {});
+    QVERIFY(h->openCases({12, 13, 14}));
+    QVERIFY(h->showOffer({}));
     h->random->append(offerDraws(kNoExchange, 99));
-    open(*h, {15, 16, 17});
-    offer(*h, {});
+    QVERIFY(h->openCases({15, 16, 17}));
+    QVERIFY(h->showOffer({}));
     h->random->append(offerDraws({0.25f}, 99));
-    open(*h, {18, 19});
-    offer(*h, {});
-    open(*h, {20});
+    QVERIFY(h->openCases({18, 19}));
+    QVERIFY(h->showOffer({}));
+    QVERIFY(h->openCases({20}));
     finish(*h);
     QCOMPARE(w->win->text(), QString::fromLatin1(money("119 000")));
     QCOMPARE(s.offerCount, qint16(6));
@@ -217,18 +162,13 @@ void TestWholeGames::moneyAcceptedEarly() {
 }
 
 void TestWholeGames::exchangeWithPickBelowTwenty() {
-    auto h = chosenGame(21);
+    auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    open(*h, {0, 1, 2, 3, 4, 5});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {6, 7, 8});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {9, 10, 11});
-    offer(*h, offerDraws(kYesExchange, 99));
+    QVERIFY(h->declineRounds(2));
+    QVERIFY(h->openCases({9, 10, 11}));
+    QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
     QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
     QVERIFY(GameHarness::click(w->yes));
 
@@ -248,16 +188,16 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QVERIFY(w->LabelBank->isHidden() && w->Label5->isHidden() && w->Shape1->isHidden());
     QCOMPARE(h->lastSound(), media::kSoundExchange); // repeats until the next click
 
-    open(*h, {12, 13, 14});
-    offer(*h, offerDraws(kNoExchange, 99)); // still chosen, no longer allowed: money
+    QVERIFY(h->openCases({12, 13, 14}));
+    QVERIFY(h->showOffer(offerDraws(kNoExchange, 99))); // still chosen, no longer allowed: money
     QVERIFY(GameHarness::click(w->no));
-    open(*h, {16, 17, 18});
-    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(h->openCases({16, 17, 18}));
+    QVERIFY(h->showOffer(offerDraws(kNoExchange, 99)));
     QVERIFY(GameHarness::click(w->no));
-    open(*h, {19, 20});
-    offer(*h, offerDraws({0.75f}, 99));
+    QVERIFY(h->openCases({19, 20}));
+    QVERIFY(h->showOffer(offerDraws({0.75f}, 99)));
     QVERIFY(GameHarness::click(w->no));
-    open(*h, {21});
+    QVERIFY(h->openCases({21}));
     finish(*h);
     QCOMPARE(w->win->text(), QStringLiteral("100 000"));
 
@@ -274,18 +214,13 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
 }
 
 void TestWholeGames::pickingTheOwnCaseMovesNothing() {
-    auto h = chosenGame(21);
+    auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    open(*h, {0, 1, 2, 3, 4, 5});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {6, 7, 8});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {9, 10, 11});
-    offer(*h, offerDraws(kYesExchange, 99));
+    QVERIFY(h->declineRounds(2));
+    QVERIFY(h->openCases({9, 10, 11}));
+    QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
     QVERIFY(GameHarness::click(w->yes));
     QList<QRect> before;
     for (int i = 0; i < 22; ++i)
@@ -306,27 +241,13 @@ void TestWholeGames::pickingTheOwnCaseMovesNothing() {
 }
 
 void TestWholeGames::exchangeAtTheLastOffer() {
-    auto h = chosenGame(21);
+    auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    open(*h, {0, 1, 2, 3, 4, 5});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {6, 7, 8});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {9, 10, 11});
-    offer(*h, offerDraws(kNoExchange, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {12, 13, 14});
-    offer(*h, offerDraws(kNoExchange, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {15, 16, 17});
-    offer(*h, offerDraws(kNoExchange, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {18, 19});
-    offer(*h, offerDraws({0.75f}, 99));
+    QVERIFY(h->declineRounds(5));
+    QVERIFY(h->openCases({18, 19}));
+    QVERIFY(h->showOffer(offerDraws({0.75f}, 99)));
     QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
     const QPoint lastPlace = w->Image1[20]->pos();
     QVERIFY(GameHarness::click(w->yes));
@@ -359,32 +280,28 @@ void TestWholeGames::exchangeAtTheLastOffer() {
 }
 
 void TestWholeGames::declinedExchangeIsRearmedByTheRoll() {
-    auto h = chosenGame(21);
+    auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    open(*h, {0, 1, 2, 3, 4, 5});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {6, 7, 8});
-    offer(*h, offerDraws({}, 99));
-    QVERIFY(GameHarness::click(w->no));
-    open(*h, {9, 10, 11});
-    offer(*h, offerDraws(kYesExchange, 99));
+    QVERIFY(h->declineRounds(2));
+    QVERIFY(h->openCases({9, 10, 11}));
+    QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
     QVERIFY(GameHarness::click(w->no));
     QVERIFY(!s.swapOfferAllowed);
     QCOMPARE(s.offerHistory[3], game::kExchangeInHistory);
-    open(*h, {12, 13, 14});
-    offer(*h, offerDraws(kNoExchange, 33)); // the roll re-arms; the decision still stands
+    QVERIFY(h->openCases({12, 13, 14}));
+    QVERIFY(
+        h->showOffer(offerDraws(kNoExchange, 33))); // the roll re-arms; the decision still stands
     QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
     QVERIFY(GameHarness::click(w->no));
-    open(*h, {15, 16, 17});
-    offer(*h, offerDraws(kNoExchange, 99));
+    QVERIFY(h->openCases({15, 16, 17}));
+    QVERIFY(h->showOffer(offerDraws(kNoExchange, 99)));
     QVERIFY(GameHarness::click(w->no));
-    open(*h, {18, 19});
-    offer(*h, offerDraws({0.25f}, 99));
+    QVERIFY(h->openCases({18, 19}));
+    QVERIFY(h->showOffer(offerDraws({0.25f}, 99)));
     QVERIFY(GameHarness::click(w->no));
-    open(*h, {20});
+    QVERIFY(h->openCases({20}));
     finish(*h);
 
     ExpectedLog log;
@@ -399,37 +316,37 @@ void TestWholeGames::declinedExchangeIsRearmedByTheRoll() {
 }
 
 void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
-    auto h = chosenGame(21);
+    auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     Form1* w = h->w();
     game::GameState& s = h->app->state();
-    open(*h, {0, 1, 2, 3, 4, 5});
-    offer(*h, offerDraws({}, 99));
+    QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
+    QVERIFY(h->showOffer(offerDraws({}, 99)));
     QVERIFY(GameHarness::click(w->yes));
     h->random->append(offerDraws({}, 99));
-    open(*h, {6, 7, 8});
-    offer(*h, {});
+    QVERIFY(h->openCases({6, 7, 8}));
+    QVERIFY(h->showOffer({}));
     QVERIFY(w->yes->isHidden());
     h->random->append(offerDraws(kYesExchange, 99));
-    open(*h, {9, 10, 11});
-    offer(*h, {});
+    QVERIFY(h->openCases({9, 10, 11}));
+    QVERIFY(h->showOffer({}));
     // An exchange offer still asks for an answer and locks the cases.
     QVERIFY(w->yes->isVisible() && w->no->isVisible());
     QVERIFY(!w->Label1[12]->isEnabled());
     QVERIFY(GameHarness::click(w->no));
     h->random->append(offerDraws(kNoExchange, 33));
-    open(*h, {12, 13, 14}); // the first opening records the same offer again
-    offer(*h, {});
+    QVERIFY(h->openCases({12, 13, 14})); // the first opening records the same offer again
+    QVERIFY(h->showOffer({}));
     QVERIFY(GameHarness::click(w->no));
     h->random->append(offerDraws(kNoExchange, 33));
-    open(*h, {15, 16, 17});
-    offer(*h, {});
+    QVERIFY(h->openCases({15, 16, 17}));
+    QVERIFY(h->showOffer({}));
     QCOMPARE(s.offerCount, qint16(6));
     QVERIFY(GameHarness::click(w->no));
     QCOMPARE(s.offerCount, qint16(7));
     h->random->append(offerDraws({0.75f}, 33));
-    open(*h, {18, 19});
-    offer(*h, {});
+    QVERIFY(h->openCases({18, 19}));
+    QVERIFY(h->showOffer({}));
     QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
     for (int tick = 0; tick < 5; ++tick)
         w->TimerPredl_Timer();
@@ -437,7 +354,7 @@ void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
     QCOMPARE(w->labelPredl[3]->text(), game::kExchangeInHistory);
     QCOMPARE(w->labelPredl[4]->text(), QStringLiteral("119000"));
     QVERIFY(GameHarness::click(w->no));
-    open(*h, {20});
+    QVERIFY(h->openCases({20}));
     finish(*h);
     QCOMPARE(s.offerCount, qint16(10));
     QCOMPARE(s.offerHistory[1], QStringLiteral("44000"));
@@ -458,7 +375,7 @@ void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
 }
 
 void TestWholeGames::newGameEmptiesTheLogAndStartsOver() {
-    auto h = chosenGame(0);
+    auto h = GameHarness::withOwnCase(0);
     QVERIFY(h);
     h->random->append(offerDraws({}, 99));
     h->random->append(offerDraws({}, 99));
@@ -467,7 +384,7 @@ void TestWholeGames::newGameEmptiesTheLogAndStartsOver() {
     h->random->append(offerDraws(kNoExchange, 99));
     h->random->append(offerDraws({0.25f}, 99));
     for (int i = 1; i <= 21; ++i) {
-        open(*h, {i});
+        QVERIFY(h->openCases({i}));
         if (h->w()->Timer1->isRunning()) {
             h->endSound();
             QVERIFY(GameHarness::click(h->w()->no));
@@ -495,7 +412,7 @@ void TestWholeGames::newGameEmptiesTheLogAndStartsOver() {
 }
 
 void TestWholeGames::unwritableLogShowsOneMessageAndTheGameFinishes() {
-    auto h = chosenGame(21);
+    auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     const QString path = h->dir() + "/log.txt";
     QVERIFY(QFile::remove(path));
@@ -507,7 +424,7 @@ void TestWholeGames::unwritableLogShowsOneMessageAndTheGameFinishes() {
     h->random->append(offerDraws(kNoExchange, 99));
     h->random->append(offerDraws({0.25f}, 99));
     for (int i = 0; i <= 20; ++i) {
-        open(*h, {i});
+        QVERIFY(h->openCases({i}));
         if (h->w()->Timer1->isRunning()) {
             h->endSound();
             QVERIFY(GameHarness::click(h->w()->no));
@@ -520,13 +437,13 @@ void TestWholeGames::unwritableLogShowsOneMessageAndTheGameFinishes() {
 }
 
 void TestWholeGames::logDeletedInMidGameComesBack() {
-    auto h = chosenGame(21);
+    auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
-    open(*h, {0, 1, 2, 3, 4, 5});
-    offer(*h, offerDraws({}, 99));
+    QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
+    QVERIFY(h->showOffer(offerDraws({}, 99)));
     QVERIFY(QFile::remove(h->dir() + "/log.txt"));
     QVERIFY(GameHarness::click(h->w()->no));
-    open(*h, {6});
+    QVERIFY(h->openCases({6}));
     QCOMPARE(h->logBytes(), QByteArray("\r\n\r\n100\r\n\r\n"));
     QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
 }

@@ -6,14 +6,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${BUILD_DIR:-$root/build}")
-if [ -z "${INSIDE_XVFB:-}" ]; then
-    cmake -S "$root" -B "$build" >/dev/null
-    cmake --build "$build" -j2 --target zorban >/dev/null
-    exec env INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x900x24" "$0" "$@"
-fi
-export ZORBAN_BIN="$build/zorban"
 # shellcheck source=tools/xvfb-session.sh
 . "$root/tools/xvfb-session.sh"
+run_under_xvfb "$0" "$@"
 work=$(mktemp -d)
 trap 'game_stop; rm -rf "$work"' EXIT
 

@@ -1,5 +1,16 @@
 # Helpers for driving the real game under Xvfb with xdotool. Sourced by the
-# benchmark and screenshot scripts; needs xvfb, xdotool and imagemagick.
+# benchmark and screenshot scripts after they set $root and $build; needs xvfb,
+# xdotool and imagemagick.
+
+# Builds the game into $build and runs the calling script ("$0" "$@") again
+# under its own Xvfb; inside it, returns at once. Sets ZORBAN_BIN.
+run_under_xvfb() {
+    export ZORBAN_BIN="$build/zorban"
+    [ -n "${INSIDE_XVFB:-}" ] && return 0
+    cmake -S "$root" -B "$build" >/dev/null
+    cmake --build "$build" -j2 --target zorban >/dev/null
+    exec env INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x900x24" "$@"
+}
 
 # Starts the game in the background in directory $1 on the current DISPLAY and
 # waits for its window. Sets GAME_PID, GAME_WINDOW, GAME_X, GAME_Y and

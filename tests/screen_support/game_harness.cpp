@@ -57,6 +57,44 @@ bool GameHarness::openCase(int caseIndex) {
     return w()->Label1[caseIndex]->isHidden();
 }
 
+bool GameHarness::openCases(std::initializer_list<int> cases) {
+    for (int i : cases) {
+        if (!openCase(i))
+            return false;
+    }
+    return true;
+}
+
+bool GameHarness::showOffer(const std::vector<float>& draws) {
+    random->append(draws);
+    endSound();
+    return random->remaining() == 0 && random->overdrawn() == 0 && w()->LabelBank->isVisible();
+}
+
+std::unique_ptr<GameHarness> GameHarness::withOwnCase(int ownCase) {
+    auto h = std::make_unique<GameHarness>(identityGameDraws());
+    h->random->append({drawFor(0, 2)}); // the banker's manner
+    if (!h->startGame() || !click(h->w()->Label1[ownCase]))
+        return nullptr;
+    return h;
+}
+
+bool GameHarness::declineRounds(int count) {
+    struct Round {
+        std::initializer_list<int> cases;
+        std::vector<float> exchangeDraws;
+    };
+    const Round rounds[] = {{{0, 1, 2, 3, 4, 5}, {}},    {{6, 7, 8}, {}},
+                            {{9, 10, 11}, kNoExchange},  {{12, 13, 14}, kNoExchange},
+                            {{15, 16, 17}, kNoExchange}, {{18, 19}, {0.25f}}};
+    for (int r = 0; r < count && r < 6; ++r) {
+        if (!openCases(rounds[r].cases) || !showOffer(offerDraws(rounds[r].exchangeDraws, 99)) ||
+            !click(w()->no))
+            return false;
+    }
+    return true;
+}
+
 QString GameHarness::lastSound() const {
     const QString path = sound()->current();
     return path.section(QLatin1Char('/'), -2);
@@ -72,6 +110,12 @@ QStringList GameHarness::soundsSince(int index) const {
 
 float drawFor(int value, int n) {
     return (static_cast<float>(value) + 0.5f) / static_cast<float>(n);
+}
+
+std::vector<float> offerDraws(std::vector<float> exchangeDraws, int roll) {
+    exchangeDraws.push_back(0.5f);
+    exchangeDraws.push_back(drawFor(roll, 100));
+    return exchangeDraws;
 }
 
 std::vector<float> identityGameDraws(int caseSkin) {

@@ -31,6 +31,18 @@ class GameHarness {
     void endSound() { sound()->endClip(); }
     // Clicks a case and lets the suspense sound end.
     [[nodiscard]] bool openCase(int caseIndex);
+    [[nodiscard]] bool openCases(std::initializer_list<int> cases);
+    // Ends the round's last sound so that the offer appears, after appending the
+    // given draws; true when the offer is shown and took exactly the draws appended.
+    [[nodiscard]] bool showOffer(const std::vector<float>& draws);
+
+    // A game in which case i holds rank i, the banker is not the cautious one and
+    // the player has chosen ownCase.
+    [[nodiscard]] static std::unique_ptr<GameHarness> withOwnCase(int ownCase);
+    // With own case 21, plays rounds 1..count opening the cases in index order and
+    // declines every offer; the offers are money (no exchange drawn), factor 0.5,
+    // roll 99. Leaves the game waiting for the next click.
+    [[nodiscard]] bool declineRounds(int count);
 
     // The file name part of the last sound started, e.g. "music/chosen.mp3".
     [[nodiscard]] QString lastSound() const;
@@ -46,5 +58,11 @@ class GameHarness {
 
 // A draw that gives exactly `value` over n values.
 [[nodiscard]] float drawFor(int value, int n);
+// The draws of one offer: the exchange decision's own draws, then factor 0.5 and the roll.
+[[nodiscard]] std::vector<float> offerDraws(std::vector<float> exchangeDraws, int roll);
+// The exchange decision's draws at 12, 15 or 18 opened cases: threshold not reached,
+// or reached with one of two saying "exchange".
+inline const std::vector<float> kNoExchange = {(50 + 0.5f) / 100};
+inline const std::vector<float> kYesExchange = {(99 + 0.5f) / 100, 1.5f / 2};
 // The draws of a window load and a shuffle that puts rank i into case i.
 [[nodiscard]] std::vector<float> identityGameDraws(int caseSkin = 2);

@@ -134,9 +134,9 @@ def spectral(x, response):
     """Filters x by a zero-phase gain response(f) applied to its spectrum."""
     n = len(x)
     size = 1 << int(np.ceil(np.log2(max(2, n))))
-    spec = np.fft.rfft(x, size)
+    spectrum = np.fft.rfft(x, size)
     f = np.fft.rfftfreq(size, 1.0 / SR)
-    return np.fft.irfft(spec * response(f), size)[:n]
+    return np.fft.irfft(spectrum * response(f), size)[:n]
 
 
 def lowpass(x, cutoff, order=2):
