@@ -29,15 +29,16 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Builds the given targets, or everything.
 build() {
     cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build" -j"$(nproc)"
+    cmake --build "$build" -j"$(nproc)" ${1:+--target "$@"}
 }
 
 case "${1:-}" in
 play)
     install_missing
-    build
+    build zorban zorban_assets
     if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
         echo "zorban: no display found (DISPLAY is not set); start the game from a desktop session or under xvfb-run." >&2
         exit 1

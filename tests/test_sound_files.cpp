@@ -1,6 +1,7 @@
-// The cues the game repeats (the banker, the exchange, the credits) must join
-// end to start without a click: decoded, the step from the last sample to the
-// first is no larger than the steps the music itself makes.
+// Every sound decodes with the game's media back end, and the cues the game
+// repeats (the banker, the exchange, the credits) join end to start without a
+// click: decoded, the step from the last sample to the first is no larger than
+// the steps the music itself makes.
 #include "media_files.h"
 
 #include <QAudioBuffer>
@@ -64,18 +65,38 @@ std::vector<float> decode(const QString& path, int* sampleRate) {
 
 } // namespace
 
-class TestSoundLoops final : public QObject {
+class TestSoundFiles final : public QObject {
     Q_OBJECT
 
   private slots:
     void initTestCase() {
         QLoggingCategory::setFilterRules(QStringLiteral("qt.multimedia.*=false"));
     }
+    void everySoundDecodes_data();
+    void everySoundDecodes();
     void loopJoinsWithoutClick_data();
     void loopJoinsWithoutClick();
 };
 
-void TestSoundLoops::loopJoinsWithoutClick_data() {
+void TestSoundFiles::everySoundDecodes_data() {
+    QTest::addColumn<QString>("file");
+    for (const QString& sound : media::allSounds())
+        QTest::newRow(qPrintable(sound)) << sound;
+}
+
+void TestSoundFiles::everySoundDecodes() {
+    QFETCH(QString, file);
+    int rate = 0;
+    const std::vector<float> samples =
+        decode(QStringLiteral(ZORBAN_SOURCE_DIR "/assets/") + file, &rate);
+    QVERIFY2(!samples.empty() && rate > 0, "the file decodes");
+    const double seconds = static_cast<double>(samples.size()) / rate;
+    QVERIFY2(seconds >= 0.5 && seconds <= 60, qPrintable(QString::number(seconds)));
+    const float peak = *std::max_element(samples.begin(), samples.end());
+    QVERIFY2(peak > 0.05f, "the file is not silent");
+}
+
+void TestSoundFiles::loopJoinsWithoutClick_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<double>("minimumSeconds");
     QTest::newRow("banker") << media::kSoundBanker << 2.0;
@@ -83,7 +104,7 @@ void TestSoundLoops::loopJoinsWithoutClick_data() {
     QTest::newRow("credits") << media::kSoundCredits << 20.0;
 }
 
-void TestSoundLoops::loopJoinsWithoutClick() {
+void TestSoundFiles::loopJoinsWithoutClick() {
     QFETCH(QString, file);
     QFETCH(double, minimumSeconds);
     int rate = 0;
@@ -102,5 +123,5 @@ void TestSoundLoops::loopJoinsWithoutClick() {
              qPrintable(QStringLiteral("join %1 against %2").arg(join).arg(typical)));
 }
 
-QTEST_MAIN(TestSoundLoops)
-#include "test_sound_loops.moc"
+QTEST_MAIN(TestSoundFiles)
+#include "test_sound_files.moc"
