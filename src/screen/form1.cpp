@@ -159,7 +159,6 @@ void Form1::buildControls() {
     Picture1->setToolTip(QStringLiteral("Об авторах"));
     Picture1->setCursor(Qt::PointingHandCursor);
     layout::place(Picture1, layout::kPicture1);
-    Picture1->resize(304, 41); // sized to the picture
     connect(Picture1, &ClickablePicture::clicked, this, [this] { Picture1_Click(); });
 
     metka = makeLabel(this, layout::kMetka, QStringLiteral("Метка для чемодана"), font());
