@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes every picture, movie and sound of the game from the scripts in
-# tools/assets/, into assets/pictures, assets/flashes, assets/music and the test
-# clip tests/data/click-700ms.mp3. The output depends only on the scripts and
+# tools/assets/, into assets/pictures, assets/flashes, assets/music, the
+# application icon in assets/icons (hicolor theme layout) and the test clip
+# tests/data/click-700ms.mp3. The output depends only on the scripts and
 # the packages below: running it again gives byte-identical files.
 #
 # Debian packages it needs:
@@ -27,8 +28,9 @@ done
     { echo "make-assets: install python3-numpy python3-pil python3-cairo" >&2; exit 2; }
 
 make_all() { # $1: folder that plays the role of the repository root
-    mkdir -p "$1/assets/pictures" "$1/assets/flashes" "$1/assets/music" "$1/tests/data"
+    mkdir -p "$1/assets/pictures" "$1/assets/flashes" "$1/assets/music" "$1/assets/icons" "$1/tests/data"
     "$python" "$scripts/pictures.py" "$1/assets/pictures"
+    "$python" "$scripts/icons.py" "$1/assets/icons"
     "$python" "$scripts/flashes.py" "$1/assets/flashes"
     "$python" "$scripts/sounds.py" "$1/assets/music" "$1/tests/data/click-700ms.mp3"
 }
@@ -49,6 +51,6 @@ if [ "${1:-}" = "--check" ]; then
 fi
 
 make_all "$root"
-(cd "$root" && find assets/pictures assets/flashes assets/music tests/data/click-700ms.mp3 -type f |
+(cd "$root" && find assets/pictures assets/icons assets/flashes assets/music tests/data/click-700ms.mp3 -type f |
     LC_ALL=C sort | xargs -d '\n' sha256sum) > "${TMPDIR:-/tmp}/zorban-assets.sha256"
 echo "make-assets: done; checksums in ${TMPDIR:-/tmp}/zorban-assets.sha256"
