@@ -1,18 +1,88 @@
 #include "game_app.h"
+#include "media_files.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+// Prints every movie and sound the game names, a tab, then the path it is found
+// at or "missing". Movies are looked up under the start-up directory and sounds
+// under the current one: here both are the directory the command runs in.
+// Returns the exit code: 0 when every file is found, 1 otherwise.
+int printMediaReport() {
+    const QString here = QDir::currentPath();
+    const QStringList files = media::allMovies() + media::allSounds();
+    QTextStream out(stdout);
+    int missing = 0;
+    for (const QString& file : files) {
+        const QString path = media::locate(here, file);
+        const bool found = QFileInfo::exists(path);
+        if (!found)
+            ++missing;
+        out << file << '\t' << (found ? path : QStringLiteral("missing")) << '\n';
+    }
+    out.flush();
+    QTextStream err(stderr);
+    if (missing == 0) {
+        err << "zorban: all " << files.size() << " media files found\n";
+        return 0;
+    }
+    err << "zorban: " << missing << " of " << files.size() << " media files missing; looked under "
+        << (QStringList{here} + media::bundledDirectories()).join(QStringLiteral(", ")) << '\n';
+    return 1;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("zorban"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZORBAN_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("? ЗОРБАН ! - pick a case, open the others "
+                                                    "and answer the banker's offers."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption mediaOption(
+        QStringLiteral("media"),
+        QStringLiteral("Print where each movie and sound is found (or \"missing\") and exit; "
+                       "the exit code is 1 when any is missing. Needs no display."));
+    parser.addOption(mediaOption);
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const bool parsed = parser.parse(arguments);
     const bool displayGiven =
         std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
+
+    // Help, version and the media report answer without a display; so does a
+    // wrong command line when the game could not start anyway. With a display,
+    // the command line is checked once Qt has taken its own options (-platform...).
+    const bool answerOnly = parsed && (parser.isSet(helpOption) || parser.isSet(versionOption) ||
+                                       parser.isSet(mediaOption));
+    if (answerOnly || (!parsed && !displayGiven)) {
+        QCoreApplication app(argc, argv);
+        parser.process(app); // prints help, the version or the error, and exits
+        return printMediaReport();
+    }
+
     if (!displayGiven) {
         std::fprintf(stderr, "zorban: no display found (DISPLAY is not set); start the game "
                              "from a desktop session or under xvfb-run.\n");
         return 1;
     }
     QApplication app(argc, argv);
+    parser.process(app);
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZORBAN_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZORBAN_APP_ID)));
     QApplication::setQuitOnLastWindowClosed(false);
     GameApp game;
     game.start();

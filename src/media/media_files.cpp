@@ -67,13 +67,28 @@ void setAssetDirectory(const QString& directory) {
     assetDirOverride() = directory;
 }
 
+// ZORBAN_DATA_FROM_BIN: the installed media directory relative to the installed
+// binary, set by the build from the install directories (e.g. "../share/zorban").
+QString installedDirectory() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                           QStringLiteral(ZORBAN_DATA_FROM_BIN));
+}
+
+QStringList bundledDirectories() {
+    if (!assetDirOverride().isEmpty())
+        return {assetDirOverride()};
+    return {assetDirectory(), installedDirectory()};
+}
+
 QString locate(const QString& directory, const QString& relativePath) {
     const QString local = QDir(directory).filePath(relativePath);
     if (QFileInfo::exists(local))
         return local;
-    const QString bundled = QDir(assetDirectory()).filePath(relativePath);
-    if (QFileInfo::exists(bundled))
-        return bundled;
+    for (const QString& bundledDir : bundledDirectories()) {
+        const QString bundled = QDir(bundledDir).filePath(relativePath);
+        if (QFileInfo::exists(bundled))
+            return bundled;
+    }
     return local;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The movie and sound files the game plays, by the names they have on disk.
 namespace media {
@@ -31,13 +32,22 @@ inline const QString kSoundCredits = QStringLiteral("music/Rule.mp3");
 
 // Where a media file is found: first under the given directory (the start-up
 // directory for movies, the current one for sounds), then in the game's own
-// asset directory next to its binary. When neither has it, the path under the
+// directories (bundledDirectories()). When none has it, the path under the
 // given directory is returned, so that the report names the expected place.
 [[nodiscard]] QString locate(const QString& directory, const QString& relativePath);
 
-// The game's own asset directory ("assets" next to the binary). Tests may point
-// it elsewhere.
+// The game's own asset directory ("assets" next to the binary, as in the build
+// tree). Tests may point it elsewhere.
 [[nodiscard]] QString assetDirectory();
 void setAssetDirectory(const QString& directory);
+
+// The installed media directory, found from the binary's place so that the
+// installed tree may be moved as a whole (bin/zorban and share/zorban).
+[[nodiscard]] QString installedDirectory();
+
+// The game's own directories in the order locate() tries them: the asset
+// directory, then the installed one. A directory set by setAssetDirectory()
+// stands alone, so tests do not depend on what lies around their binary.
+[[nodiscard]] QStringList bundledDirectories();
 
 } // namespace media
