@@ -1,0 +1,145 @@
+// The game binary finds its movies and sounds wherever it is started from:
+// under the start-up directory first, then in assets/ next to it (the build
+// tree), then in the installed share directory found from its own place.
+// Checked through "zorban --media", which runs without a display.
+#include "media_files.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kBinary = QStringLiteral(ZORBAN_BINARY);
+const QString kSourceAssets = QStringLiteral(ZORBAN_SOURCE_DIR "/assets");
+
+struct Report {
+    int exitCode = -1;
+    QHash<QString, QString> pathOf; // media name -> path, or "missing"
+    QStringList names;              // in the order printed
+};
+
+// Runs "binary --media" in the given working directory with no display at all.
+Report mediaReport(const QString& binary, const QString& workingDirectory) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(workingDirectory);
+    process.start(binary, {QStringLiteral("--media")});
+    Report report;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return report;
+    report.exitCode = process.exitCode();
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+        report.names << line.left(tab);
+        report.pathOf.insert(line.left(tab), tab < 0 ? QString() : line.mid(tab + 1));
+    }
+    return report;
+}
+
+bool copyTree(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source));
+        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target))
+            return false;
+    }
+    return true;
+}
+
+bool writeFile(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
+}
+
+QStringList everyMediaFile() {
+    return media::allMovies() + media::allSounds();
+}
+
+} // namespace
+
+class TestInstalledMedia : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void buildTreeBinaryFindsItsAssetsFromAnyDirectory();
+    void startUpDirectoryComesFirst();
+    void installedTreeIsFoundWhereverItIsMoved();
+};
+
+void TestInstalledMedia::buildTreeBinaryFindsItsAssetsFromAnyDirectory() {
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const Report report = mediaReport(kBinary, elsewhere.path());
+    QCOMPARE(report.exitCode, 0);
+    QCOMPARE(report.names, everyMediaFile());
+    const QString assets = QFileInfo(kBinary).absolutePath() + QStringLiteral("/assets/");
+    for (const QString& name : everyMediaFile())
+        QCOMPARE(report.pathOf.value(name), assets + name);
+}
+
+void TestInstalledMedia::startUpDirectoryComesFirst() {
+    QTemporaryDir startUp;
+    QVERIFY(startUp.isValid());
+    const QString movie = media::kMovieBankOpen;
+    const QString sound = media::kSoundDeclined;
+    QVERIFY(writeFile(QDir(startUp.path()).filePath(movie)));
+    QVERIFY(writeFile(QDir(startUp.path()).filePath(sound)));
+    const Report report = mediaReport(kBinary, startUp.path());
+    QCOMPARE(report.exitCode, 0);
+    QCOMPARE(report.pathOf.value(movie), QDir(startUp.path()).filePath(movie));
+    QCOMPARE(report.pathOf.value(sound), QDir(startUp.path()).filePath(sound));
+    const QString assets = QFileInfo(kBinary).absolutePath() + QStringLiteral("/assets/");
+    QCOMPARE(report.pathOf.value(media::kMovieBankClose), assets + media::kMovieBankClose);
+}
+
+// An installed tree (bin/zorban and share/zorban) put in a fresh place and run
+// from another one: every file comes from the share directory; assets/ next to
+// the binary, as in a build tree, still comes before it; a file missing from
+// both is reported and the exit code says so.
+void TestInstalledMedia::installedTreeIsFoundWhereverItIsMoved() {
+    QTemporaryDir root;
+    QTemporaryDir elsewhere;
+    QVERIFY(root.isValid() && elsewhere.isValid());
+    const QString bin = QDir(root.path()).filePath(QStringLiteral("bin"));
+    const QString share =
+        QDir::cleanPath(bin + QLatin1Char('/') + QStringLiteral(ZORBAN_DATA_FROM_BIN));
+    QVERIFY(share.startsWith(root.path() + QLatin1Char('/')));
+    QVERIFY(QDir().mkpath(bin));
+    const QString binary = QDir(bin).filePath(QStringLiteral("zorban"));
+    QVERIFY(QFile::copy(kBinary, binary));
+    QVERIFY(
+        copyTree(kSourceAssets + QStringLiteral("/flashes"), share + QStringLiteral("/flashes")));
+    QVERIFY(copyTree(kSourceAssets + QStringLiteral("/music"), share + QStringLiteral("/music")));
+
+    Report report = mediaReport(binary, elsewhere.path());
+    QCOMPARE(report.exitCode, 0);
+    QCOMPARE(report.names, everyMediaFile());
+    for (const QString& name : everyMediaFile())
+        QCOMPARE(report.pathOf.value(name), share + QLatin1Char('/') + name);
+
+    const QString nextToBinary = bin + QStringLiteral("/assets/") + media::kSoundBanker;
+    QVERIFY(writeFile(nextToBinary));
+    const QString gone = media::kMovieLidOpen;
+    QVERIFY(QFile::remove(share + QLatin1Char('/') + gone));
+    report = mediaReport(binary, elsewhere.path());
+    QCOMPARE(report.exitCode, 1);
+    QCOMPARE(report.pathOf.value(gone), QStringLiteral("missing"));
+    QCOMPARE(report.pathOf.value(media::kSoundBanker), nextToBinary);
+    QCOMPARE(report.pathOf.value(media::kSoundCredits),
+             share + QLatin1Char('/') + media::kSoundCredits);
+}
+
+QTEST_GUILESS_MAIN(TestInstalledMedia)
+#include "test_installed_media.moc"
