@@ -1,9 +1,23 @@
 #include "widgets.h"
 
 #include "sound_player.h"
+#include "timings.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+
+namespace {
+int speedUpFactor = 1;
+} // namespace
+
+void timings::setSpeedUp(int factor) {
+    speedUpFactor = std::max(1, factor);
+}
+
+int timings::speedUp() {
+    return speedUpFactor;
+}
 
 ClickablePicture::ClickablePicture(QWidget* parent) : QLabel(parent) {}
 
@@ -75,7 +89,7 @@ void IntervalTimer::setInterval(int milliseconds) {
     if (interval_ == 0)
         timer_.stop();
     else
-        timer_.start(interval_);
+        timer_.start(std::max(1, interval_ / timings::speedUp()));
 }
 
 ClipWaitTimer::ClipWaitTimer(QObject* parent, SoundPlayer* player, std::function<void()> onTick)
