@@ -1,5 +1,6 @@
 // The sound player over Qt Multimedia, with real short MP3 files. Ends are
 // waited for at least the clip's length plus the player's 1.5 s safety margin.
+#include "mp3_scan.h"
 #include "qt_sound_player.h"
 
 #include <QElapsedTimer>
@@ -36,6 +37,8 @@ class TestSoundPlayer : public QObject {
     void playStartsOnlyAClipThatStandsStill();
     void stoppedClipDoesNotEnd();
     void withoutBackEndEveryClipEndsAtOnce();
+    void cutShortFilePlaysWhatItHas();
+    void scanFindsWhereAFileWasCut();
 
   private:
     [[nodiscard]] QString tempFile(const QString& name) const { return m_dir.filePath(name); }
@@ -53,10 +56,15 @@ void TestSoundPlayer::initTestCase() {
     QByteArray bytes(20000, Qt::Uninitialized);
     for (char& byte : bytes)
         byte = static_cast<char>(random.bounded(256));
-    for (const QString& name : {QStringLiteral("noise.mp3"), QStringLiteral("noise-2.mp3")}) {
+    // Plain noise, and noise behind a container's header, which only the back
+    // end can find unplayable.
+    const QByteArray headed = "RIFF" + bytes;
+    for (const QString& name : {QStringLiteral("noise.mp3"), QStringLiteral("noise-2.mp3"),
+                                QStringLiteral("headed-noise.mp3")}) {
         QFile noise(tempFile(name));
         QVERIFY(noise.open(QIODevice::WriteOnly));
-        QCOMPARE(noise.write(bytes), bytes.size());
+        const QByteArray& content = name == QLatin1String("noise.mp3") ? bytes : headed;
+        QCOMPARE(noise.write(content), content.size());
     }
 
     QFile empty(tempFile(QStringLiteral("empty.mp3")));
@@ -176,6 +184,9 @@ void TestSoundPlayer::unplayableFileEndsAtOnce_data() {
         << QStringLiteral("music/absent.mp3") << QStringLiteral("zorban: sound file missing: %1");
     QTest::newRow("random bytes") << tempFile(QStringLiteral("noise.mp3"))
                                   << QStringLiteral("zorban: sound file cannot be played: %1 (");
+    QTest::newRow("noise behind a header")
+        << tempFile(QStringLiteral("headed-noise.mp3"))
+        << QStringLiteral("zorban: sound file cannot be played: %1 (");
     QTest::newRow("empty") << tempFile(QStringLiteral("empty.mp3"))
                            << QStringLiteral("zorban: sound file cannot be played: %1 (");
 }
@@ -287,6 +298,60 @@ void TestSoundPlayer::withoutBackEndEveryClipEndsAtOnce() {
     player.stop();
     player.play();
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 3, 500);
+}
+
+void TestSoundPlayer::cutShortFilePlaysWhatItHas() {
+    QFile whole(kClip);
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    const QString path = tempFile(QStringLiteral("cut.mp3"));
+    QFile cut(path);
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() / 2 + 7));
+    cut.close();
+
+    QTest::ignoreMessage(QtWarningMsg, qPrintable("zorban: sound file is cut short: " + path));
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^zorban: ")));
+    QtSoundPlayer player;
+    QSignalSpy ended(&player, &SoundPlayer::clipEnded);
+    for (int clip = 1; clip <= 2; ++clip) {
+        QElapsedTimer sinceSet;
+        sinceSet.start();
+        player.setFileName(path);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), clip, kEndWaitMs);
+        // The half that is there is played, not skipped.
+        QVERIFY2(sinceSet.elapsed() >= kClipMs / 2 - 150,
+                 qPrintable(QString::number(sinceSet.elapsed())));
+    }
+}
+
+void TestSoundPlayer::scanFindsWhereAFileWasCut() {
+    QFile file(kClip);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const media::Mp3Scan whole = media::scanMp3(bytes);
+    QVERIFY(whole.recognised);
+    QVERIFY(!whole.cutShort);
+    QCOMPARE(whole.frames, whole.declaredFrames);
+    QVERIFY(whole.frames > 10);
+
+    // Cut inside a frame, or cleanly between frames: both are short of what the
+    // header declares.
+    const int frameBytes = int(bytes.size() / (whole.frames + 1));
+    for (qsizetype keep :
+         {bytes.size() - 1, bytes.size() - frameBytes, bytes.size() / 3, qsizetype(600)}) {
+        const media::Mp3Scan cut = media::scanMp3(bytes.left(keep));
+        QVERIFY2(cut.recognised && cut.cutShort, qPrintable(QString::number(keep)));
+    }
+    // A tag in front, or one at the end, changes nothing.
+    QByteArray tagged = QByteArray("ID3\x04\x00\x00\x00\x00\x00\x05", 10) + "12345" + bytes + "TAG";
+    tagged.append(125, ' ');
+    const media::Mp3Scan withTags = media::scanMp3(tagged);
+    QCOMPARE(withTags.frames, whole.frames);
+    QVERIFY(!withTags.cutShort);
+
+    QVERIFY(!media::scanMp3(QByteArray(4000, 'x')).recognised);
+    QVERIFY(!media::scanMp3(QByteArray()).recognised);
 }
 
 QTEST_GUILESS_MAIN(TestSoundPlayer)

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Makes every picture, movie and sound of the game from the scripts in
 # tools/assets/, into assets/pictures, assets/flashes, assets/music, the
-# application icon in assets/icons (hicolor theme layout) and the test clip
-# tests/data/click-700ms.mp3. The output depends only on the scripts and
-# the packages below: running it again gives byte-identical files.
+# application icon in assets/icons (hicolor theme layout) and the test clips
+# tests/data/click-700ms.mp3 and blip-40ms.mp3. The output depends only on
+# the scripts and the packages below: running it again gives byte-identical files.
 #
 # Debian packages it needs:
 #   python3 python3-numpy python3-pil python3-cairo lame fonts-dejavu-core
@@ -51,6 +51,6 @@ if [ "${1:-}" = "--check" ]; then
 fi
 
 make_all "$root"
-(cd "$root" && find assets/pictures assets/icons assets/flashes assets/music tests/data/click-700ms.mp3 -type f |
+(cd "$root" && find assets/pictures assets/icons assets/flashes assets/music tests/data/click-700ms.mp3 tests/data/blip-40ms.mp3 -type f |
     LC_ALL=C sort | xargs -d '\n' sha256sum) > "${TMPDIR:-/tmp}/zorban-assets.sha256"
 echo "make-assets: done; checksums in ${TMPDIR:-/tmp}/zorban-assets.sha256"

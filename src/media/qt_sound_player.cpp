@@ -1,9 +1,13 @@
 #include "qt_sound_player.h"
 
+#include "mp3_scan.h"
+
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMediaPlayer>
 #include <QSet>
 #include <QTimer>
@@ -19,15 +23,14 @@ constexpr int kUnknownDurationTimeoutMs = 4000;
 constexpr double kUnknownLengthMs = 1;
 constexpr int kMaxRestarts = 2;
 
-enum class Problem { Missing, Unplayable, TooLong };
+enum class Problem { Missing, Unplayable, CutShort, TooLong };
 
-// One line on stderr per problem and file for the whole run.
+// One line on stderr per damaged file for the whole run: its first problem.
 void reportOnce(Problem problem, const QString& path, const QString& detail = {}) {
     static QSet<QString> reported;
-    const QString key = QString::number(static_cast<int>(problem)) + path;
-    if (reported.contains(key))
+    if (reported.contains(path))
         return;
-    reported.insert(key);
+    reported.insert(path);
     switch (problem) {
     case Problem::Missing:
         qWarning("zorban: sound file missing: %s", qUtf8Printable(path));
@@ -35,6 +38,9 @@ void reportOnce(Problem problem, const QString& path, const QString& detail = {}
     case Problem::Unplayable:
         qWarning("zorban: sound file cannot be played: %s (%s)", qUtf8Printable(path),
                  qUtf8Printable(detail));
+        break;
+    case Problem::CutShort:
+        qWarning("zorban: sound file is cut short: %s", qUtf8Printable(path));
         break;
     case Problem::TooLong:
         qWarning("zorban: sound file did not end in time: %s", qUtf8Printable(path));
@@ -57,6 +63,38 @@ bool backendInstalled() {
         return false;
     }();
     return installed;
+}
+
+// Files larger than this are left to the back end unchecked.
+constexpr qint64 kMaxCheckedBytes = qint64(16) * 1024 * 1024;
+
+// Whether the file is worth handing to the back end. An empty file, or one that
+// does not begin like any sound, is not: the back end would take its time to
+// fail, or try to play noise until the safety time-out. A file cut short still
+// plays up to where it stops, so it is only reported. The verdict is kept per
+// file and size.
+bool checkFile(const QString& path, const QFileInfo& info) {
+    if (info.size() == 0) {
+        reportOnce(Problem::Unplayable, path, QStringLiteral("empty file"));
+        return false;
+    }
+    if (info.size() > kMaxCheckedBytes)
+        return true;
+    static QHash<QString, QPair<qint64, bool>> verdicts;
+    const auto known = verdicts.constFind(path);
+    if (known != verdicts.constEnd() && known->first == info.size())
+        return known->second;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // the back end reports what is wrong
+    const QByteArray bytes = file.readAll();
+    const bool playable = media::looksLikeSound(bytes);
+    if (!playable)
+        reportOnce(Problem::Unplayable, path, QStringLiteral("not a sound file"));
+    else if (media::scanMp3(bytes).cutShort)
+        reportOnce(Problem::CutShort, path);
+    verdicts.insert(path, {info.size(), playable});
+    return playable;
 }
 
 } // namespace
@@ -131,10 +169,16 @@ struct QtSoundPlayer::Impl {
             return;
         }
         replacePoisonedBackend();
-        if (!QFileInfo(path).isFile()) {
+        const QFileInfo info(path);
+        if (!info.isFile()) {
             player->stop();
             if (!path.isEmpty())
                 reportOnce(Problem::Missing, path);
+            finish(kUnknownLengthMs, Emit::Queued);
+            return;
+        }
+        if (!checkFile(path, info)) {
+            player->stop();
             finish(kUnknownLengthMs, Emit::Queued);
             return;
         }

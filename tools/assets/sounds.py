@@ -254,6 +254,12 @@ def click_700ms():
     return s.fade(s.sine(880.0, n) * 0.5, 0.015, 0.03)
 
 
+def blip_40ms():
+    """The shortest clip the tests play: whole games go by in seconds with it."""
+    n = s.samples(0.04)
+    return s.fade(s.sine(660.0, n) * 0.5, 0.005, 0.01)
+
+
 # --- loops ----------------------------------------------------------------
 
 def whole_cycles(freq, length):
@@ -425,6 +431,9 @@ def main(music_dir, click_path):
               f"{20 * np.log10(np.abs(decoded).max()):8.1f}  {note}")
     decoded = encode(click_700ms(), click_path)
     print(f"{os.path.basename(click_path):<18} {0.7:8.3f} {len(decoded) / SR:8.3f}")
+    blip_path = os.path.join(os.path.dirname(click_path), "blip-40ms.mp3")
+    decoded = encode(blip_40ms(), blip_path)
+    print(f"{os.path.basename(blip_path):<18} {0.04:8.3f} {len(decoded) / SR:8.3f}")
 
 
 if __name__ == "__main__":

@@ -1,0 +1,326 @@
+// Whole games with damaged movie and sound files, played with the real sound
+// player and the real movie widgets. However the files are damaged (missing,
+// empty, cut short, filled with noise), every game is played to "Новая игра",
+// writes the same log as a game with sound media, and each damaged file is named
+// exactly once on stderr.
+#include "banker.h"
+#include "form1.h"
+#include "form2.h"
+#include "game_app.h"
+#include "game_harness.h"
+#include "media_files.h"
+#include "qt_sound_player.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+
+namespace {
+
+enum class Damage { Missing, Empty, CutShort, Noise };
+
+const char* damageName(Damage damage) {
+    switch (damage) {
+    case Damage::Missing:
+        return "missing";
+    case Damage::Empty:
+        return "empty";
+    case Damage::CutShort:
+        return "cut short";
+    case Damage::Noise:
+        return "noise";
+    }
+    return "";
+}
+
+// Every sound of the test games is this short clip, so that a game with real
+// sounds goes by in a few seconds.
+const QString kShortClip = QStringLiteral(ZORBAN_TEST_DATA "/blip-40ms.mp3");
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The game's own reports ("zorban: ..."); everything else goes on as usual.
+QStringList g_reports;
+QtMessageHandler g_previousHandler = nullptr;
+
+void collectReports(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QLatin1String("zorban: ")))
+        g_reports << text;
+    else if (g_previousHandler)
+        g_previousHandler(type, context, text);
+}
+
+// The real sound player, remembering every file it was given.
+class RecordingSoundPlayer final : public SoundPlayer {
+  public:
+    explicit RecordingSoundPlayer(QStringList* played) : played_(played) {
+        connect(&real_, &SoundPlayer::clipEnded, this, &SoundPlayer::clipEnded);
+    }
+    void setFileName(const QString& path) override {
+        played_->append(path);
+        real_.setFileName(path);
+    }
+    [[nodiscard]] QString fileName() const override { return real_.fileName(); }
+    void setPlayCount(int count) override { real_.setPlayCount(count); }
+    [[nodiscard]] int playCount() const override { return real_.playCount(); }
+    [[nodiscard]] double currentPosition() const override { return real_.currentPosition(); }
+    [[nodiscard]] double length() const override { return real_.length(); }
+    void play() override { real_.play(); }
+    void stop() override { real_.stop(); }
+
+  private:
+    QtSoundPlayer real_;
+    QStringList* played_;
+};
+
+// A start-up directory holding the game's movies and sounds, some of them damaged.
+class MediaFolder {
+  public:
+    explicit MediaFolder(const QHash<QString, Damage>& damaged) {
+        QDir root(dir_.path());
+        root.mkpath(QStringLiteral("flashes"));
+        root.mkpath(QStringLiteral("music"));
+        const QByteArray clip = readFile(kShortClip);
+        for (const QString& movie : media::allMovies())
+            write(movie, readFile(QStringLiteral(ZORBAN_SOURCE_DIR "/assets/") + movie), damaged);
+        for (const QString& sound : media::allSounds())
+            write(sound, clip, damaged);
+    }
+
+    [[nodiscard]] QString path() const { return dir_.path(); }
+    [[nodiscard]] QString filePath(const QString& relative) const {
+        return QDir(dir_.path()).filePath(relative);
+    }
+
+  private:
+    void write(const QString& relative, const QByteArray& good,
+               const QHash<QString, Damage>& damaged) {
+        QByteArray bytes = good;
+        const auto found = damaged.find(relative);
+        if (found != damaged.end()) {
+            switch (*found) {
+            case Damage::Missing:
+                return;
+            case Damage::Empty:
+                bytes.clear();
+                break;
+            case Damage::CutShort:
+                bytes.truncate(bytes.size() / 2 + 7);
+                break;
+            case Damage::Noise: {
+                QRandomGenerator random(qHash(relative));
+                for (char& byte : bytes)
+                    byte = static_cast<char>(random.bounded(256));
+                break;
+            }
+            }
+        }
+        QFile file(filePath(relative));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+
+    QTemporaryDir dir_;
+};
+
+// What one game left behind.
+struct GameRecord {
+    bool finished = false;
+    QByteArray log;
+    QStringList played;
+    QStringList reports;
+};
+
+// Draws of a game that goes through every offer, declines the money, and takes
+// the exchange offered at the last offer (case i holds rank i).
+std::vector<float> scriptedDraws() {
+    std::vector<float> draws = identityGameDraws();
+    draws.push_back(drawFor(0, 2)); // the banker's manner
+    const std::vector<std::vector<float>> exchange = {{},          {},          kNoExchange,
+                                                      kNoExchange, kNoExchange, {0.75f}};
+    for (const auto& round : exchange) {
+        const std::vector<float> offer = offerDraws(round, 99);
+        draws.insert(draws.end(), offer.begin(), offer.end());
+    }
+    return draws;
+}
+
+bool clickIfActive(QWidget* widget) {
+    if (!widget->isVisible() || !widget->isEnabled())
+        return false;
+    QTest::mouseClick(widget, Qt::LeftButton);
+    return true;
+}
+
+// Plays the scripted game in the folder with the real sound player: the player
+// looks at the credits first, keeps case 21 and opens the others in order,
+// answering "НЕТ" to money and "ДА" to the exchange. The window's staged steps
+// are ticked at once; the waits for sounds to end are real.
+GameRecord playScriptedGame(const MediaFolder& folder) {
+    GameRecord record;
+    const QString previousDir = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    g_reports.clear();
+    {
+        GameApp app([&record] { return std::make_unique<RecordingSoundPlayer>(&record.played); },
+                    std::make_unique<game::ReplayRandom>(scriptedDraws()));
+        app.start();
+        Form1* w = app.window();
+        // The credits' music starts (or is found damaged) before they are closed.
+        clickIfActive(w->Picture1);
+        QTest::qWait(500);
+        if (app.credits())
+            app.credits()->close();
+        clickIfActive(w->Command1);
+
+        QElapsedTimer clock;
+        clock.start();
+        while (w->phase() != Form1::Phase::GameOver && clock.elapsed() < 60000) {
+            if (w->main->isRunning())
+                w->main_Timer();
+            if (w->TimerPredl->isRunning())
+                w->TimerPredl_Timer();
+            if (w->final->isRunning())
+                w->final_Timer();
+            if (w->finish->isRunning())
+                w->finish_Timer();
+            switch (w->phase()) {
+            case Form1::Phase::ChoosingOwnCase:
+                // Once the whole board is shown, as a player would.
+                if (!w->main->isRunning())
+                    clickIfActive(w->Label1[21]);
+                break;
+            case Form1::Phase::WaitingForClick:
+                for (int i = 0; i < game::kCaseCount; ++i) {
+                    if (i != w->state().ownCase && clickIfActive(w->Label1[i]))
+                        break;
+                }
+                break;
+            case Form1::Phase::OfferShown:
+                clickIfActive(w->LabelBank->text() == game::kExchangeOffer ? w->yes : w->no);
+                break;
+            default:
+                break;
+            }
+            // The real sounds end by themselves.
+            QTest::qWait(2);
+        }
+        record.finished = w->phase() == Form1::Phase::GameOver && w->Command2->isVisible();
+    }
+    record.log = readFile(folder.filePath(QStringLiteral("log.txt")));
+    record.reports = g_reports;
+    QDir::setCurrent(previousDir);
+    for (QString& path : record.played)
+        path = path.section(QLatin1Char('/'), -2);
+    return record;
+}
+
+QStringList allMedia() {
+    return media::allMovies() + media::allSounds();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Damage)
+
+class TestDamagedMedia : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void everyFileDamaged_data();
+    void everyFileDamaged();
+    void oneFileDamaged_data();
+    void oneFileDamaged();
+
+  private:
+    void checkGame(const QHash<QString, Damage>& damaged);
+
+    QTemporaryDir noAssets_;
+    GameRecord intact_;
+};
+
+void TestDamagedMedia::initTestCase() {
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.multimedia.*=false"));
+    QVERIFY(QFileInfo::exists(kShortClip));
+    // Nothing falls back on the game's own copies of the files.
+    media::setAssetDirectory(noAssets_.path());
+    g_previousHandler = qInstallMessageHandler(collectReports);
+
+    const MediaFolder folder({});
+    intact_ = playScriptedGame(folder);
+    QVERIFY(intact_.finished);
+    QVERIFY2(intact_.reports.isEmpty(), qPrintable(intact_.reports.join('\n')));
+    // The script plays every sound there is, so every damaged one is met.
+    for (const QString& sound : media::allSounds())
+        QVERIFY2(intact_.played.contains(sound), qPrintable(sound));
+    // 21 opened cases, 6 offers and the own case, between the answers' lines.
+    const QList<QByteArray> lines = intact_.log.split('\n');
+    QCOMPARE(std::count_if(lines.begin(), lines.end(),
+                           [](const QByteArray& line) { return line.trimmed().size() > 0; }),
+             21 + 6 + 1);
+}
+
+void TestDamagedMedia::cleanupTestCase() {
+    qInstallMessageHandler(g_previousHandler);
+}
+
+void TestDamagedMedia::checkGame(const QHash<QString, Damage>& damaged) {
+    const MediaFolder folder(damaged);
+    const GameRecord game = playScriptedGame(folder);
+    QVERIFY(game.finished);
+    QCOMPARE(game.log, intact_.log);
+    for (auto it = damaged.begin(); it != damaged.end(); ++it) {
+        const QString path = folder.filePath(it.key());
+        const int naming = int(std::count_if(game.reports.begin(), game.reports.end(),
+                                             [&](const QString& r) { return r.contains(path); }));
+        QVERIFY2(naming == 1, qPrintable(QStringLiteral("%1 (%2) named %3 times in:\n%4")
+                                             .arg(it.key(), damageName(*it))
+                                             .arg(naming)
+                                             .arg(game.reports.join('\n'))));
+    }
+    QVERIFY2(game.reports.size() == damaged.size(), qPrintable(game.reports.join('\n')));
+}
+
+void TestDamagedMedia::everyFileDamaged_data() {
+    QTest::addColumn<Damage>("damage");
+    for (Damage damage : {Damage::Missing, Damage::Empty, Damage::CutShort, Damage::Noise})
+        QTest::newRow(damageName(damage)) << damage;
+}
+
+void TestDamagedMedia::everyFileDamaged() {
+    QFETCH(Damage, damage);
+    QHash<QString, Damage> damaged;
+    for (const QString& file : allMedia())
+        damaged.insert(file, damage);
+    checkGame(damaged);
+}
+
+void TestDamagedMedia::oneFileDamaged_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<Damage>("damage");
+    const Damage kinds[] = {Damage::Missing, Damage::Empty, Damage::CutShort, Damage::Noise};
+    const QStringList files = allMedia();
+    for (int i = 0; i < files.size(); ++i) {
+        const Damage damage = kinds[i % 4];
+        QTest::addRow("%s, %s", qPrintable(files[i]), damageName(damage)) << files[i] << damage;
+    }
+}
+
+void TestDamagedMedia::oneFileDamaged() {
+    QFETCH(QString, file);
+    QFETCH(Damage, damage);
+    checkGame({{file, damage}});
+}
+
+QTEST_MAIN(TestDamagedMedia)
+#include "test_damaged_media.moc"
