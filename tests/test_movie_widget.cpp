@@ -4,6 +4,9 @@
 
 #include <QPalette>
 #include <QPointer>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -36,6 +39,7 @@ class TestMovieWidget : public QObject {
 
     void brokenFileLeavesWidgetEmpty_data();
     void brokenFileLeavesWidgetEmpty();
+    void damagedMoviesNeverCrash();
     void startsByItselfOnlyWhenShown_data();
     void startsByItselfOnlyWhenShown();
     void advancesWithTime_data();
@@ -130,6 +134,75 @@ void TestMovieWidget::brokenFileLeavesWidgetEmpty() {
     QVERIFY(first->isLoaded());
     QVERIFY(first->isPlaying());
     QCOMPARE(movieReports.size(), 1);
+}
+
+// The game's own movies damaged in many seeded ways: cut at many places, bytes
+// replaced by JSON punctuation or digits, numbers replaced by extreme values,
+// and deep nesting. Each either loads and draws its frames, or leaves the widget
+// empty with one report.
+void TestMovieWidget::damagedMoviesNeverCrash() {
+    QTemporaryDir dir;
+    QRandomGenerator random(2026);
+    QList<QByteArray> variants;
+    variants << QByteArray(100000, '[')
+             << "{\"v\":\"5.7\",\"fr\":30,\"ip\":0,\"op\":10,\"w\":10,\"h\":10,\"layers\":" +
+                    QByteArray(20000, '[') + QByteArray(20000, ']') + "}";
+    const QRegularExpression number(QStringLiteral("-?\\d+(\\.\\d+)?"));
+    const QByteArray punctuation = " {}[],:\"0123456789-.eE";
+    const char* extremes[] = {"1e308", "-1e308", "-1", "0",         "\"x\"",
+                              "null",  "[]",     "{}", "4294967296"};
+    for (const QFileInfo& file :
+         QDir(QStringLiteral(ZORBAN_SOURCE_DIR "/assets/flashes")).entryInfoList({"*.json"})) {
+        QFile in(file.filePath());
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray good = in.readAll();
+        for (int cut = 1; cut < 40; ++cut)
+            variants << good.left(good.size() * cut / 40);
+        for (int i = 0; i < 60; ++i) {
+            QByteArray bytes = good;
+            for (int k = 0, n = 1 + random.bounded(4); k < n; ++k)
+                bytes[random.bounded(int(bytes.size()))] =
+                    punctuation[random.bounded(int(punctuation.size()))];
+            variants << bytes;
+        }
+        const QString text = QString::fromUtf8(good);
+        QList<QRegularExpressionMatch> numbers;
+        for (const QRegularExpressionMatch& match : number.globalMatch(text))
+            numbers << match;
+        for (int i = 0; i < 60; ++i) {
+            QString bytes = text;
+            for (int k = 0, n = 1 + random.bounded(3); k < n; ++k) {
+                const QRegularExpressionMatch& m = numbers[random.bounded(int(numbers.size()))];
+                bytes.replace(m.capturedStart(), m.capturedLength(),
+                              QLatin1String(extremes[random.bounded(int(std::size(extremes)))]));
+            }
+            variants << bytes.toUtf8();
+        }
+    }
+
+    movieReports.clear();
+    int loaded = 0;
+    MovieWidget* widget = addMovie(ScaleMode::ExactFit, {40, 30});
+    for (int i = 0; i < variants.size(); ++i) {
+        const QString path = dir.filePath(QStringLiteral("damaged-%1.json").arg(i));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(variants[i]);
+        out.close();
+        widget->setMovie(path);
+        if (!widget->isLoaded())
+            continue;
+        ++loaded;
+        QVERIFY(widget->frameCount() > 0);
+        for (int frame : {0, widget->frameCount() / 2, widget->frameCount() - 1}) {
+            widget->setFrameNum(frame);
+            QVERIFY2(!widget->renderedFrame().isNull(), qPrintable(QString::number(i)));
+        }
+    }
+    // Both outcomes were met, and only the files refused were reported.
+    QVERIFY(loaded > 0);
+    QCOMPARE(movieReports.size(), variants.size() - loaded);
+    widget->setMovie(QString());
 }
 
 void TestMovieWidget::startsByItselfOnlyWhenShown_data() {
