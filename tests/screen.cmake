@@ -1,4 +1,6 @@
-add_library(zorban_screen_test_support STATIC screen_support/game_harness.cpp screen_support/game_harness.h)
+add_library(zorban_screen_test_support STATIC
+    screen_support/game_harness.cpp screen_support/game_harness.h
+    screen_support/game_watch.cpp screen_support/game_watch.h)
 target_include_directories(zorban_screen_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/screen_support)
 target_link_libraries(zorban_screen_test_support PUBLIC zorban_screen zorban_test_support Qt6::Test)
 target_compile_definitions(zorban_screen_test_support PRIVATE ZORBAN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
@@ -6,3 +8,8 @@ target_compile_definitions(zorban_screen_test_support PRIVATE ZORBAN_SOURCE_DIR=
 zorban_add_test(test_main_window SOURCES test_main_window.cpp LIBS zorban_screen_test_support)
 zorban_add_test(test_round_play SOURCES test_round_play.cpp LIBS zorban_screen_test_support)
 zorban_add_test(test_whole_games SOURCES test_whole_games.cpp LIBS zorban_screen_test_support)
+zorban_add_test(test_monkey SOURCES test_monkey.cpp LIBS zorban_screen_test_support TIMEOUT 120)
+# Long, and its memory check means nothing under a sanitizer: the label keeps it
+# out of the sanitizer run.
+zorban_add_test(test_soak SOURCES test_soak.cpp LIBS zorban_screen_test_support TIMEOUT 300)
+set_tests_properties(test_soak PROPERTIES LABELS soak)

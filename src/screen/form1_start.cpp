@@ -36,7 +36,15 @@ void Form1::main_Timer() {
             const int k = game::kCaseCount - 1 - s.introStep;
             plast[k]->show();
             plast[k]->Play();
-            labelSum[k]->show();
+            // A case can be opened before the reveal is over (once the own case is
+            // chosen); its amount has left the board and is not put back.
+            bool opened = false;
+            for (int i = 0; i < game::kCaseCount; ++i) {
+                if (s.caseAmount[i] == k && i != s.ownCase)
+                    opened = Label1[i]->isHidden();
+            }
+            if (!opened)
+                labelSum[k]->show();
         }
         if (s.introStep == game::kCaseCount - 1 && s.openedCount == -1) {
             Label5->setText(game::kChooseOwnCasePrompt);

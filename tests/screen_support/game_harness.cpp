@@ -3,19 +3,30 @@
 #include "media_files.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
+#include <algorithm>
 
 GameHarness::GameHarness(std::vector<float> draws) {
+    auto replay = std::make_unique<game::ReplayRandom>(std::move(draws));
+    random = replay.get();
+    start(std::move(replay));
+}
+
+GameHarness::GameHarness(std::unique_ptr<game::RandomSource> source) {
+    start(std::move(source));
+}
+
+void GameHarness::start(std::unique_ptr<game::RandomSource> source) {
     previousDir_ = QDir::currentPath();
     QDir::setCurrent(dir_.path());
     media::setAssetDirectory(QStringLiteral(ZORBAN_SOURCE_DIR "/assets"));
-    auto replay = std::make_unique<game::ReplayRandom>(std::move(draws));
-    random = replay.get();
     app = std::make_unique<GameApp>([] { return std::make_unique<FakeSoundPlayer>(); },
-                                    std::move(replay));
+                                    std::move(source));
     app->start();
 }
 
@@ -38,6 +49,13 @@ bool GameHarness::click(QWidget* widget) {
         return false;
     QTest::mouseClick(widget, Qt::LeftButton);
     return true;
+}
+
+void GameHarness::runEventLoop(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(std::max(0, milliseconds), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 bool GameHarness::startGame() {

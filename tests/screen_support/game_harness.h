@@ -15,6 +15,8 @@
 class GameHarness {
   public:
     explicit GameHarness(std::vector<float> draws = {});
+    // With another random source (random stays null then).
+    explicit GameHarness(std::unique_ptr<game::RandomSource> source);
     ~GameHarness();
 
     [[nodiscard]] Form1* w() const { return app->window(); }
@@ -24,6 +26,9 @@ class GameHarness {
 
     // Clicks a control the way a player can: only when it is shown and enabled.
     [[nodiscard]] static bool click(QWidget* widget);
+    // Runs the real event loop for that long (timers fire, queued calls run), then
+    // deletes what was left for deletion, as a return to the main loop would.
+    static void runEventLoop(int milliseconds);
 
     // "Начать игру" and the whole reveal of the board, tick by tick.
     [[nodiscard]] bool startGame();
@@ -52,6 +57,8 @@ class GameHarness {
     game::ReplayRandom* random = nullptr;
 
   private:
+    void start(std::unique_ptr<game::RandomSource> source);
+
     QTemporaryDir dir_;
     QString previousDir_;
 };

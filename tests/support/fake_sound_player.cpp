@@ -1,6 +1,7 @@
 #include "fake_sound_player.h"
 
 #include <QMetaObject>
+#include <QTimer>
 
 void FakeSoundPlayer::setFileName(const QString& path) {
     m_current = path;
@@ -30,8 +31,15 @@ void FakeSoundPlayer::start() {
     ++m_generation;
     m_playing = true;
     m_position = 0;
-    if (!m_missing.contains(m_current))
+    if (!m_missing.contains(m_current)) {
+        if (m_autoEndMs >= 0) {
+            QTimer::singleShot(m_autoEndMs, this, [this, clip = m_generation] {
+                if (clip == m_generation && m_playing && m_playCount != 0)
+                    endClip();
+            });
+        }
         return;
+    }
     m_playing = false;
     m_position = kClipLength;
     QMetaObject::invokeMethod(

@@ -34,6 +34,11 @@ class FakeSoundPlayer final : public SoundPlayer {
     // These files behave as missing: they end at once, the signal comes queued.
     void setMissing(const QStringList& paths) { m_missing = paths; }
 
+    // Ends every clip that plays once by itself, delayMs after it starts, from the
+    // event loop. A clip set to repeat (play count 0 when its time comes) goes on,
+    // as with the real player. Negative, the default: clips end only on endClip().
+    void setAutoEnd(int delayMs) { m_autoEndMs = delayMs; }
+
     static constexpr double kClipLength = 1000;
 
   private:
@@ -44,6 +49,7 @@ class FakeSoundPlayer final : public SoundPlayer {
     QList<int> m_playCounts;
     QStringList m_missing;
     int m_playCount = 1;
+    int m_autoEndMs = -1;
     double m_position = 0;
     bool m_playing = false;
     quint64 m_generation = 0;
