@@ -13,6 +13,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev librlottie-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
+    file desktop-file-utils appstream
 )
 
 install_missing() {

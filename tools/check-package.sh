@@ -151,6 +151,7 @@ grep -v '^d' "$scratch/contents" | sed -E 's/^([^ ]+ +){5}//; s|^\./|/|' | LC_AL
     echo /usr/bin/zorban
     echo "/usr/share/applications/$app_id.desktop"
     echo "/usr/share/metainfo/$app_id.metainfo.xml"
+    echo "/usr/share/doc/zorban/copyright"
     (cd "$root/assets" && find flashes music -type f) | sed 's|^|/usr/share/zorban/|'
     (cd "$root/assets/icons" && find . -type f) | sed 's|^\./|/usr/share/icons/hicolor/|'
 } | LC_ALL=C sort >"$scratch/expected"
