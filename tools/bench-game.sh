@@ -14,13 +14,8 @@ trap 'game_stop; rm -rf "$work"' EXIT
 
 runs=${RUNS:-5}
 echo "start-up, process start to window shown (ms), $runs runs:"
-times=()
-for _ in $(seq "$runs"); do
-    game_start "$work"
-    times+=("$GAME_SHOWN_MS")
-    game_stop
-done
-printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { printf "  min %d  median %d  max %d\n", a[1], a[int((NR + 1) / 2)], a[NR] }'
+read -r min median max < <(game_startup_times "$work" "$runs")
+echo "  min $min  median $median  max $max"
 
 game_start "$work"
 sleep 2
