@@ -72,9 +72,12 @@ void MovieClock::retime() {
     double fastest = 0;
     for (const MovieClockClient* client : clients_)
         fastest = std::max(fastest, client->clockFrameRate());
-    const int period =
-        fastest > 0 ? std::max(kMinIntervalMs, static_cast<int>(std::floor(1000.0 / fastest)))
-                    : kMinIntervalMs;
+    // Twice per frame of the fastest movie: a tick every whole frame period drifts
+    // against the frames' own boundaries (33 ms against 33.3 ms), and every few
+    // seconds one frame would be held twice as long or skipped altogether.
+    const int period = fastest > 0
+                           ? std::max(kMinIntervalMs, static_cast<int>(std::floor(500.0 / fastest)))
+                           : kMinIntervalMs;
     if (timer_.isActive() && timer_.interval() == period)
         return;
     timer_.start(period);

@@ -16,13 +16,13 @@ class MovieClockClient {
 };
 
 // The one timer behind every playing movie. It runs only while at least one
-// client is attached, with the period of the fastest client's frame rate (never
-// shorter than kMinIntervalMs); movies work out their frame from the clock's
+// client is attached, ticking twice per frame of the fastest client (never more
+// often than every kMinIntervalMs); movies work out their frame from the clock's
 // time, so a late tick shows the right frame, not a slower movie.
 class MovieClock final : public QObject {
     Q_OBJECT
   public:
-    static constexpr int kMinIntervalMs = 16;
+    static constexpr int kMinIntervalMs = 8;
 
     // The clock of the running application, made on first use and owned by it.
     [[nodiscard]] static MovieClock& instance();
