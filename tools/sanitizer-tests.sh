@@ -20,7 +20,7 @@ export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:halt_on_error=1:strict_stri
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$build" && ctest --output-on-failure -j"$(nproc)" -LE soak)
 
-echo "sanitizers: leak check of one whole game"
+echo "sanitizers: leak check of two whole games"
 ASAN_OPTIONS="detect_leaks=1:halt_on_error=1" \
     LSAN_OPTIONS="suppressions=$here/tools/lsan-suppressions.txt:print_suppressions=0" \
     QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="qt.multimedia.*=false" \
