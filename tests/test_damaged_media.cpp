@@ -153,13 +153,6 @@ std::vector<float> scriptedDraws() {
     return draws;
 }
 
-bool clickIfActive(QWidget* widget) {
-    if (!widget->isVisible() || !widget->isEnabled())
-        return false;
-    QTest::mouseClick(widget, Qt::LeftButton);
-    return true;
-}
-
 // Plays the scripted game in the folder with the real sound player: the player
 // looks at the credits first, keeps case 21 and opens the others in order,
 // answering "НЕТ" to money and "ДА" to the exchange. The window's staged steps
@@ -175,15 +168,15 @@ GameRecord playScriptedGame(const MediaFolder& folder) {
         app.start();
         Form1* w = app.window();
         // The credits' music starts (or is found damaged) before they are closed.
-        clickIfActive(w->Picture1);
-        QTest::qWait(500);
-        if (app.credits())
+        if (GameHarness::click(w->Picture1) && app.credits()) {
+            QTest::qWait(500);
             app.credits()->close();
-        clickIfActive(w->Command1);
+        }
+        const bool started = GameHarness::click(w->Command1);
 
         QElapsedTimer clock;
         clock.start();
-        while (w->phase() != Form1::Phase::GameOver && clock.elapsed() < 60000) {
+        while (started && w->phase() != Form1::Phase::GameOver && clock.elapsed() < 60000) {
             if (w->main->isRunning())
                 w->main_Timer();
             if (w->TimerPredl->isRunning())
@@ -194,18 +187,20 @@ GameRecord playScriptedGame(const MediaFolder& folder) {
                 w->finish_Timer();
             switch (w->phase()) {
             case Form1::Phase::ChoosingOwnCase:
-                // Once the whole board is shown, as a player would.
+                // Once the whole board is shown, as a player would. A click
+                // that does not take is tried again on the next round.
                 if (!w->main->isRunning())
-                    clickIfActive(w->Label1[21]);
+                    static_cast<void>(GameHarness::click(w->Label1[21]));
                 break;
             case Form1::Phase::WaitingForClick:
                 for (int i = 0; i < game::kCaseCount; ++i) {
-                    if (i != w->state().ownCase && clickIfActive(w->Label1[i]))
+                    if (i != w->state().ownCase && GameHarness::click(w->Label1[i]))
                         break;
                 }
                 break;
             case Form1::Phase::OfferShown:
-                clickIfActive(w->LabelBank->text() == game::kExchangeOffer ? w->yes : w->no);
+                static_cast<void>(GameHarness::click(
+                    w->LabelBank->text() == game::kExchangeOffer ? w->yes : w->no));
                 break;
             default:
                 break;
