@@ -1,5 +1,6 @@
 #include "game_app.h"
 #include "media_files.h"
+#include "sound_engine.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -55,6 +56,9 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Print where each movie and sound is found (or \"missing\") and exit; "
                        "the exit code is 1 when any is missing. Needs no display."));
     parser.addOption(mediaOption);
+    const QCommandLineOption muteOption(QStringLiteral("mute"),
+                                        QStringLiteral("Start with the sound muted."));
+    parser.addOption(muteOption);
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -85,6 +89,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZORBAN_APP_ID)));
     QApplication::setQuitOnLastWindowClosed(false);
     GameApp game;
+    if (parser.isSet(muteOption))
+        game.soundEngine()->setMuted(true);
     game.start();
     return QApplication::exec();
 }

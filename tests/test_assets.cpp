@@ -1,6 +1,6 @@
-// The game's own pictures, movies and sounds: present under assets/, at the
-// sizes and lengths the screen is laid out for, and the movies' first and last
-// frames leave the places free that the game's texts need.
+// The game's own media: every file present under assets/, the pictures at the
+// sizes the screen is laid out for, and the movies' first and last frames leave
+// the places free that the game's texts need. (Sounds: test_sound_files.)
 #include "media_files.h"
 
 #include <QFile>
@@ -15,7 +15,6 @@
 #include <rlottie.h>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -27,60 +26,6 @@ QByteArray readAll(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
-}
-
-struct Mp3Info {
-    int sampleRate = 0;
-    bool mono = false;
-    double seconds = 0.0;
-};
-
-quint32 bigEndian32(const QByteArray& data, qsizetype at) {
-    quint32 value = 0;
-    for (qsizetype i = 0; i < 4; ++i)
-        value = (value << 8) | static_cast<quint8>(data.at(at + i));
-    return value;
-}
-
-// The decoded length of an MPEG-1 Layer III file written by LAME: the frame
-// count of its Info/Xing header less the encoder delay and padding kept in its
-// LAME tag (the samples a gapless decoder such as GStreamer's gives).
-std::optional<Mp3Info> lameInfo(const QByteArray& data) {
-    qsizetype pos = 0;
-    if (data.startsWith("ID3") && data.size() > 10) {
-        pos = 10;
-        for (int i = 6; i < 10; ++i)
-            pos += static_cast<qsizetype>(data.at(i) & 0x7f) << (7 * (9 - i));
-    }
-    if (data.size() < pos + 200)
-        return std::nullopt;
-    const auto byte = [&](qsizetype at) { return static_cast<quint8>(data.at(at)); };
-    const bool sync = byte(pos) == 0xff && (byte(pos + 1) & 0xe0) == 0xe0;
-    const bool mpeg1 = ((byte(pos + 1) >> 3) & 3) == 3;
-    const bool layer3 = ((byte(pos + 1) >> 1) & 3) == 1;
-    if (!sync || !mpeg1 || !layer3)
-        return std::nullopt;
-    constexpr int kRates[] = {44100, 48000, 32000, 0};
-    Mp3Info info;
-    info.sampleRate = kRates[(byte(pos + 2) >> 2) & 3];
-    info.mono = ((byte(pos + 3) >> 6) & 3) == 3;
-    const qsizetype xing = pos + 4 + (info.mono ? 17 : 32);
-    const QByteArray tag = data.mid(xing, 4);
-    if ((tag != "Info" && tag != "Xing") || info.sampleRate == 0)
-        return std::nullopt;
-    const quint32 flags = bigEndian32(data, xing + 4);
-    if (!(flags & 1))
-        return std::nullopt;
-    const quint32 frames = bigEndian32(data, xing + 8);
-    qsizetype lame =
-        xing + 12 + ((flags & 2) ? 4 : 0) + ((flags & 4) ? 100 : 0) + ((flags & 8) ? 4 : 0);
-    if (data.size() < lame + 24 || !data.mid(lame, 4).startsWith("LAME"))
-        return std::nullopt;
-    const int delay = (byte(lame + 21) << 4) | (byte(lame + 22) >> 4);
-    const int padding = ((byte(lame + 22) & 0x0f) << 8) | byte(lame + 23);
-    const qint64 samples = static_cast<qint64>(frames) * 1152 - delay - padding;
-    info.seconds = static_cast<double>(samples) / info.sampleRate;
-    return info;
 }
 
 struct Frame {
@@ -133,8 +78,6 @@ class TestAssets final : public QObject {
   private slots:
     void mediaFileExists_data();
     void mediaFileExists();
-    void soundLength_data();
-    void soundLength();
     void pictureSize_data();
     void pictureSize();
     void platesAreAllDifferent();
@@ -155,44 +98,6 @@ void TestAssets::mediaFileExists_data() {
 void TestAssets::mediaFileExists() {
     QFETCH(QString, path);
     QVERIFY2(QFileInfo(kAssets + path).size() > 0, qPrintable(path + " is missing or empty"));
-}
-
-void TestAssets::soundLength_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<double>("shortest");
-    QTest::addColumn<double>("longest");
-
-    // Each cue covers its moment of play: suspense before an opening, a short
-    // sting per opened amount, loops that the game repeats.
-    QHash<QString, std::pair<double, double>> lengths = {
-        {media::kSoundSuspense, {1.5, 2.5}},    {media::kSoundSuspenseAfterFinalSwap, {1.5, 2.5}},
-        {media::kSoundBanker, {4.0, 8.0}},      {media::kSoundDeclined, {0.7, 1.4}},
-        {media::kSoundExchange, {3.0, 6.0}},    {media::kSoundWinnings, {2.0, 3.0}},
-        {media::kSoundBoardReveal, {2.8, 3.2}}, {media::kSoundOwnCase, {1.0, 2.0}},
-        {media::kSoundCredits, {20.0, 60.0}},
-    };
-    for (int rank = 0; rank < 22; ++rank)
-        lengths.insert(media::amountSound(rank), {1.0, 2.0});
-
-    for (const QString& sound : media::allSounds()) {
-        QVERIFY2(lengths.contains(sound), qPrintable(sound + " has no expected length"));
-        QTest::newRow(qPrintable(sound))
-            << kAssets + sound << lengths[sound].first << lengths[sound].second;
-    }
-    QTest::newRow("test clip") << QStringLiteral(ZORBAN_TEST_DATA "/click-700ms.mp3") << 0.699
-                               << 0.701;
-}
-
-void TestAssets::soundLength() {
-    QFETCH(QString, path);
-    QFETCH(double, shortest);
-    QFETCH(double, longest);
-    const std::optional<Mp3Info> info = lameInfo(readAll(path));
-    QVERIFY2(info.has_value(), "not an MP3 with a LAME header");
-    QCOMPARE(info->sampleRate, 44100);
-    QVERIFY(info->mono);
-    QVERIFY2(info->seconds >= shortest && info->seconds <= longest,
-             qPrintable(QStringLiteral("%1 s").arg(info->seconds)));
 }
 
 void TestAssets::pictureSize_data() {

@@ -1,5 +1,5 @@
-// Whole games with damaged movie and sound files, played with the real sound
-// player and the real movie widgets. However the files are damaged (missing,
+// Whole games with damaged movie and sound files, played with the sound engine
+// (silent output) and the real movie widgets. However the files are damaged (missing,
 // empty, cut short, filled with noise), every game is played to "Новая игра",
 // writes the same log as a game with sound media, and each damaged file is named
 // exactly once on stderr.
@@ -9,11 +9,10 @@
 #include "game_app.h"
 #include "game_harness.h"
 #include "media_files.h"
-#include "qt_sound_player.h"
+#include "sound_engine.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLoggingCategory>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -58,28 +57,34 @@ void collectReports(QtMsgType type, const QMessageLogContext& context, const QSt
         g_previousHandler(type, context, text);
 }
 
-// The real sound player, remembering every file it was given.
+// A player of the sound engine, remembering every file it was given.
 class RecordingSoundPlayer final : public SoundPlayer {
   public:
-    explicit RecordingSoundPlayer(QStringList* played) : played_(played) {
-        connect(&real_, &SoundPlayer::clipEnded, this, &SoundPlayer::clipEnded);
+    RecordingSoundPlayer(std::unique_ptr<SoundPlayer> real, QStringList* played)
+        : real_(std::move(real)), played_(played) {
+        connect(real_.get(), &SoundPlayer::clipEnded, this, &SoundPlayer::clipEnded);
     }
     void setFileName(const QString& path) override {
         played_->append(path);
-        real_.setFileName(path);
+        real_->setFileName(path);
     }
-    [[nodiscard]] QString fileName() const override { return real_.fileName(); }
-    void setPlayCount(int count) override { real_.setPlayCount(count); }
-    [[nodiscard]] int playCount() const override { return real_.playCount(); }
-    [[nodiscard]] double currentPosition() const override { return real_.currentPosition(); }
-    [[nodiscard]] double length() const override { return real_.length(); }
-    void play() override { real_.play(); }
-    void stop() override { real_.stop(); }
+    [[nodiscard]] QString fileName() const override { return real_->fileName(); }
+    void setPlayCount(int count) override { real_->setPlayCount(count); }
+    [[nodiscard]] int playCount() const override { return real_->playCount(); }
+    [[nodiscard]] double currentPosition() const override { return real_->currentPosition(); }
+    [[nodiscard]] double length() const override { return real_->length(); }
+    void play() override { real_->play(); }
+    void stop() override { real_->stop(); }
 
   private:
-    QtSoundPlayer real_;
+    std::unique_ptr<SoundPlayer> real_;
     QStringList* played_;
 };
+
+media::SoundEngine& soundEngine() {
+    static media::SoundEngine engine(media::SoundEngine::Output::Silent);
+    return engine;
+}
 
 // A start-up directory holding the game's movies and sounds, some of them damaged.
 class MediaFolder {
@@ -153,7 +158,7 @@ std::vector<float> scriptedDraws() {
     return draws;
 }
 
-// Plays the scripted game in the folder with the real sound player: the player
+// Plays the scripted game in the folder with the sound engine: the player
 // looks at the credits first, keeps case 21 and opens the others in order,
 // answering "НЕТ" to money and "ДА" to the exchange. The window's staged steps
 // are ticked at once; the waits for sounds to end are real.
@@ -163,8 +168,12 @@ GameRecord playScriptedGame(const MediaFolder& folder) {
     QDir::setCurrent(folder.path());
     g_reports.clear();
     {
-        GameApp app([&record] { return std::make_unique<RecordingSoundPlayer>(&record.played); },
-                    std::make_unique<game::ReplayRandom>(scriptedDraws()));
+        GameApp app(
+            [&record] {
+                return std::make_unique<RecordingSoundPlayer>(soundEngine().createPlayer(),
+                                                              &record.played);
+            },
+            std::make_unique<game::ReplayRandom>(scriptedDraws()));
         app.start();
         Form1* w = app.window();
         // The credits' music starts (or is found damaged) before they are closed.
@@ -245,7 +254,6 @@ class TestDamagedMedia : public QObject {
 };
 
 void TestDamagedMedia::initTestCase() {
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.multimedia.*=false"));
     QVERIFY(QFileInfo::exists(kShortClip));
     // Nothing falls back on the game's own copies of the files.
     media::setAssetDirectory(noAssets_.path());

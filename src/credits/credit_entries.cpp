@@ -20,7 +20,7 @@ CreditTable creditEntries() {
         {kBetaTesters, QStringLiteral("Valgrind"), QString()},
         {kThanks, QStringLiteral("Qt"), QStringLiteral("www.qt.io")},
         {kThanks, QStringLiteral("rlottie"), QStringLiteral("github.com/Samsung/rlottie")},
-        {kThanks, QStringLiteral("GStreamer"), QStringLiteral("gstreamer.freedesktop.org")},
+        {kThanks, QStringLiteral("SDL"), QStringLiteral("www.libsdl.org")},
         {kThanks, QStringLiteral("Debian"), QStringLiteral("www.debian.org")},
         {kThanks, QStringLiteral("DejaVu"), QStringLiteral("dejavu-fonts.github.io")},
         {kWeb, QStringLiteral("show.example.org"), QStringLiteral("Официальный сайт телеигры")},

@@ -2,9 +2,11 @@
 
 #include "form2.h"
 #include "layout.h"
-#include "qt_sound_player.h"
+#include "media_files.h"
+#include "sound_engine.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -25,8 +27,18 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
     : random_(std::move(random)), makeSoundPlayer_(std::move(makeSoundPlayer)) {
     if (!random_)
         random_ = std::make_unique<game::TimeSeededRandom>();
-    if (!makeSoundPlayer_)
-        makeSoundPlayer_ = [] { return std::make_unique<QtSoundPlayer>(); };
+    if (!makeSoundPlayer_) {
+        soundEngine_ = std::make_unique<media::SoundEngine>();
+        // The window's sounds are decoded before they are first needed; the
+        // credits' music only when the credits are opened.
+        QStringList sounds;
+        for (const QString& sound : media::allSounds()) {
+            if (sound != media::kSoundCredits)
+                sounds << media::locate(QDir::currentPath(), sound);
+        }
+        soundEngine_->preload(sounds);
+        makeSoundPlayer_ = [engine = soundEngine_.get()] { return engine->createPlayer(); };
+    }
 }
 
 GameApp::~GameApp() {

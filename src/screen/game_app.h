@@ -11,6 +11,9 @@
 #include <memory>
 
 class SoundPlayer;
+namespace media {
+class SoundEngine;
+}
 
 // The application: it owns the game state and the random source for as long as
 // the program runs, builds the main window (anew for every "Новая игра") and the
@@ -19,7 +22,8 @@ class GameApp final : public QObject {
   public:
     using SoundFactory = std::function<std::unique_ptr<SoundPlayer>()>;
 
-    // The defaults are the real sound player and the time-seeded generator.
+    // The defaults are players of the sound engine (which the application then
+    // owns) and the time-seeded generator.
     explicit GameApp(SoundFactory makeSoundPlayer = {},
                      std::unique_ptr<game::RandomSource> random = {});
     ~GameApp() override;
@@ -30,6 +34,8 @@ class GameApp final : public QObject {
     [[nodiscard]] Form2* credits() const { return credits_; }
     [[nodiscard]] game::GameState& state() { return state_; }
     [[nodiscard]] game::RandomSource& random() { return *random_; }
+    // The sound engine behind the default players; null with a factory of one's own.
+    [[nodiscard]] media::SoundEngine* soundEngine() const { return soundEngine_.get(); }
 
     void newGame();
     void showCredits();
@@ -40,6 +46,8 @@ class GameApp final : public QObject {
     void reportLogFailure(const QString& path, const QString& reason);
 
     game::GameState state_;
+    // Outlives the windows and their players.
+    std::unique_ptr<media::SoundEngine> soundEngine_;
     std::unique_ptr<game::RandomSource> random_;
     SoundFactory makeSoundPlayer_;
     QPointer<Form1> window_;

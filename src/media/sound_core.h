@@ -1,0 +1,124 @@
+#pragma once
+
+// The inside of the sound engine, shared by the engine and its players. Not for
+// use outside src/media.
+
+#include "sound_engine.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace media {
+
+class EngineSoundPlayer;
+
+// What the engine knows of one file, by its absolute path. A file whose size or
+// modification time has changed since is decoded again.
+struct DecodedClip {
+    enum class State { Decoding, Ready, Unplayable };
+    State state = State::Decoding;
+    qint64 size = -1;
+    qint64 modifiedMs = -1;
+    // The decoded sound, as the audio thread knows it; 0 while none.
+    quint64 id = 0;
+    double lengthMs = 0;
+};
+
+// What the window's thread asks of the audio thread, in order.
+struct SoundCommand {
+    enum class Kind { Decode, Play, Halt, Expire, Channels, Volume };
+    Kind kind = Kind::Halt;
+    int channel = -1;
+    quint64 clipId = 0;
+    bool loop = false;
+    // Decode: the file; Expire: milliseconds left; Channels: how many; Volume: 0..128.
+    QString path;
+    qint64 size = -1;
+    qint64 modifiedMs = -1;
+    int value = 0;
+};
+
+struct SoundCore final {
+    explicit SoundCore(SoundEngine::Output output);
+    ~SoundCore();
+
+    // Window's thread.
+    void post(SoundCommand command);
+    // The clip for a file as it is on disk now: starts decoding it when it is
+    // not known or has changed. Never waits for the decoding.
+    [[nodiscard]] DecodedClip lookup(const QString& absolutePath, qint64 size, qint64 modifiedMs);
+    [[nodiscard]] int takeChannel();
+    void releaseChannel(int channel);
+    void addPlayer(EngineSoundPlayer* player) { players.insert(player); }
+    void removePlayer(EngineSoundPlayer* player) { players.remove(player); }
+    void noteCall(std::chrono::nanoseconds spent);
+    void applyVolume();
+
+    // Audio thread.
+    void run();
+    void openOutput();
+    void execute(const SoundCommand& command);
+    void decode(const SoundCommand& command);
+    // Hands news to the window's thread.
+    void tell(const QString& path, const QString& problem, bool cutShort);
+    void tellNoDevice(const QString& reason);
+
+    const SoundEngine::Output output;
+
+    // Window's thread only.
+    QObject mailbox; // news from the audio thread arrives here, queued
+    QSet<EngineSoundPlayer*> players;
+    std::vector<bool> channelsTaken;
+    int allocatedChannels = 0;
+    int volumePercent = 100;
+    bool muted = false;
+    std::atomic<qint64> longestCallNs{0};
+
+    // Shared: the cache is read by the window's thread and written by the audio
+    // thread, each holding the lock only to copy an entry.
+    std::mutex cacheMutex;
+    QHash<QString, DecodedClip> cache;
+
+    std::mutex queueMutex;
+    std::condition_variable queueReady;
+    std::deque<SoundCommand> queue;
+    bool quitting = false;
+
+    // Audio thread only.
+    bool outputOpen = false;
+    int outputRate = 0;
+    int outputBytesPerFrame = 0;
+    quint64 nextClipId = 1;
+    QHash<quint64, void*> chunks; // Mix_Chunk*, kept out of this header
+
+    std::thread thread;
+};
+
+enum class SoundProblem { Missing, Unplayable, CutShort };
+// One line on stderr per damaged file for the whole run, naming its first problem.
+// Window's thread.
+void reportOnce(SoundProblem problem, const QString& path, const QString& detail = {});
+
+// Times one call from the window's thread into the engine.
+class CallTimer {
+  public:
+    explicit CallTimer(SoundCore& core) : core_(core), start_(std::chrono::steady_clock::now()) {}
+    ~CallTimer() { core_.noteCall(std::chrono::steady_clock::now() - start_); }
+    CallTimer(const CallTimer&) = delete;
+    CallTimer& operator=(const CallTimer&) = delete;
+
+  private:
+    SoundCore& core_;
+    std::chrono::steady_clock::time_point start_;
+};
+
+} // namespace media

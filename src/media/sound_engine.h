@@ -1,0 +1,59 @@
+#pragma once
+
+#include "sound_player.h"
+
+#include <QStringList>
+#include <chrono>
+#include <memory>
+
+namespace media {
+
+struct SoundCore;
+
+// The game's sound output. A thread of its own opens the audio device, decodes
+// every file once into memory and drives the mixer (SDL2_mixer); the players
+// it hands out time their clips on the game's monotonic clock from the decoded
+// lengths. No call from the window's thread waits on the audio device: it posts
+// work to that thread and reads only what that thread has already published.
+//
+// There is one output per process: engines made while another is alive share
+// it (and the output chosen by the first).
+class SoundEngine final {
+  public:
+    enum class Output {
+        // The system's sound device. Without one the game plays silently with the
+        // same timing, and one line on stderr says so.
+        Device,
+        // Silence with the same timing, chosen on purpose (tests, benchmarks):
+        // the device is not tried and nothing is said.
+        Silent,
+    };
+
+    explicit SoundEngine(Output output = Output::Device);
+    ~SoundEngine();
+    SoundEngine(const SoundEngine&) = delete;
+    SoundEngine& operator=(const SoundEngine&) = delete;
+
+    // A player with a mixer channel of its own: the clips of different players
+    // sound together.
+    [[nodiscard]] std::unique_ptr<SoundPlayer> createPlayer() const;
+
+    // Decodes these files in the background, so that they start without delay
+    // when first played. Files that are not there are skipped.
+    void preload(const QStringList& paths);
+
+    // Master volume in percent (0..100) and mute, for every player at once.
+    void setVolume(int percent);
+    [[nodiscard]] int volume() const;
+    void setMuted(bool muted);
+    [[nodiscard]] bool isMuted() const;
+
+    // The longest time any one call from the window's thread into the engine or
+    // its players has taken so far.
+    [[nodiscard]] std::chrono::nanoseconds longestCall() const;
+
+  private:
+    std::shared_ptr<SoundCore> core_;
+};
+
+} // namespace media
