@@ -10,8 +10,7 @@ build="${ZORBAN_BUILD_DIR:-$here/build}"
 # Debian 12 packages the game needs to build, run and be tested.
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev librlottie-dev
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    qt6-base-dev qt6-qpa-plugins libgl-dev librlottie-dev libsdl2-mixer-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
     file desktop-file-utils appstream
 )

@@ -25,11 +25,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(realpath -m "${1:-$root/build}")
 app_id=io.github.zorban.Zorban
 icon_sizes=(16 32 48 64 128 256)
-# What the game loads at run time (GStreamer elements, fonts) and the libraries
-# it links that dpkg-shlibdeps must have found.
-runtime_depends=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-    fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
-    libqt6multimedia6 libqt6widgets6 librlottie0-1)
+# What the game loads at run time (fonts) and the libraries it links that
+# dpkg-shlibdeps must have found.
+runtime_depends=(fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
+    libqt6widgets6 librlottie0-1 libsdl2-mixer-2.0-0)
 
 passed=0
 failed=()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the game and its tests with AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs every test under them (the long soak excepted: the sanitizers' own
-# bookkeeping makes its memory figures meaningless). Then two whole games with
-# the real sound player and movies run with the leak checker on. Any sanitizer report fails the run.
+# and runs every test under them (the long soaks excepted: the sanitizers' own
+# bookkeeping makes their memory and timing figures meaningless). Then two whole
+# games with the sound engine and the real movies run with the leak checker on.
+# Any sanitizer report fails the run.
 #   tools/sanitizer-tests.sh [build-dir]     (default: build-asan)
 set -euo pipefail
 
@@ -14,8 +15,8 @@ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-# Qt, fontconfig and GStreamer keep caches for the life of the process; leaks are
-# looked for in the one game below, against a list of those libraries.
+# Qt, fontconfig and the audio libraries keep caches for the life of the process;
+# leaks are looked for in the games below, against a list of those libraries.
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:halt_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$build" && ctest --output-on-failure -j"$(nproc)" -LE soak)
@@ -23,6 +24,6 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 echo "sanitizers: leak check of two whole games"
 ASAN_OPTIONS="detect_leaks=1:halt_on_error=1" \
     LSAN_OPTIONS="suppressions=$here/tools/lsan-suppressions.txt:print_suppressions=0" \
-    QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="qt.multimedia.*=false" \
+    QT_QPA_PLATFORM=offscreen \
     "$build/tests/test_damaged_media" "everyFileDamaged:cut short"
 echo "sanitizers: no reports"

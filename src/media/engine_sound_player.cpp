@@ -2,7 +2,6 @@
 
 #include "sound_core.h"
 
-#include <QFileInfo>
 #include <QMetaObject>
 #include <cmath>
 
@@ -115,15 +114,14 @@ void EngineSoundPlayer::beginClip() {
     endTimer_.stop();
     startQueued_ = false;
     waitingFor_.clear();
-    const QFileInfo info(path_);
+    const FileStamp file = stampOf(path_);
     DecodedClip clip;
     clip.state = DecodedClip::State::Unplayable;
-    if (!info.isFile()) {
+    if (!file.isFile) {
         if (!path_.isEmpty())
             reportOnce(SoundProblem::Missing, path_);
     } else {
-        clip = core_->lookup(info.absoluteFilePath(), info.size(),
-                             info.lastModified().toMSecsSinceEpoch());
+        clip = core_->lookup(file);
     }
     switch (clip.state) {
     case DecodedClip::State::Ready:
@@ -132,7 +130,7 @@ void EngineSoundPlayer::beginClip() {
     case DecodedClip::State::Decoding:
         // The clip starts once decoded; whatever played is silenced now.
         state_ = State::Waiting;
-        waitingFor_ = info.absoluteFilePath();
+        waitingFor_ = file.absolutePath;
         break;
     case DecodedClip::State::Unplayable:
         endAtOnce();

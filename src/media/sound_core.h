@@ -21,13 +21,23 @@ namespace media {
 
 class EngineSoundPlayer;
 
+// A file as it is on disk now: where it is, and what tells a changed file apart.
+struct FileStamp {
+    bool isFile = false;
+    QString absolutePath;
+    qint64 size = -1;
+    qint64 modifiedNs = -1;
+};
+// One stat() call: cheap enough for the window's thread at every clip.
+[[nodiscard]] FileStamp stampOf(const QString& path);
+
 // What the engine knows of one file, by its absolute path. A file whose size or
 // modification time has changed since is decoded again.
 struct DecodedClip {
     enum class State { Decoding, Ready, Unplayable };
     State state = State::Decoding;
     qint64 size = -1;
-    qint64 modifiedMs = -1;
+    qint64 modifiedNs = -1;
     // The decoded sound, as the audio thread knows it; 0 while none.
     quint64 id = 0;
     double lengthMs = 0;
@@ -41,9 +51,7 @@ struct SoundCommand {
     quint64 clipId = 0;
     bool loop = false;
     // Decode: the file; Expire: milliseconds left; Channels: how many; Volume: 0..128.
-    QString path;
-    qint64 size = -1;
-    qint64 modifiedMs = -1;
+    FileStamp file;
     int value = 0;
 };
 
@@ -55,7 +63,7 @@ struct SoundCore final {
     void post(SoundCommand command);
     // The clip for a file as it is on disk now: starts decoding it when it is
     // not known or has changed. Never waits for the decoding.
-    [[nodiscard]] DecodedClip lookup(const QString& absolutePath, qint64 size, qint64 modifiedMs);
+    [[nodiscard]] DecodedClip lookup(const FileStamp& file);
     [[nodiscard]] int takeChannel();
     void releaseChannel(int channel);
     void addPlayer(EngineSoundPlayer* player) { players.insert(player); }

@@ -3,12 +3,16 @@
 #include "engine_sound_player.h"
 #include "sound_core.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QSet>
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <algorithm>
+#include <dlfcn.h>
+#include <sys/stat.h>
 
 namespace media {
 
@@ -31,7 +35,54 @@ Mix_Chunk* asChunk(void* chunk) {
     return static_cast<Mix_Chunk*>(chunk);
 }
 
+// While SDL looks for a device, ALSA's library writes a line on stderr for every
+// step of its configuration that fails (a dozen on a machine without a sound
+// card). The engine says in one line what came of it, so ALSA is kept quiet
+// meanwhile, if it is there at all (SDL loads it the same way).
+extern "C" void quietAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+class QuietAlsa {
+  public:
+    QuietAlsa() {
+        library_ = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+        if (!library_)
+            library_ = dlopen("libasound.so.2", RTLD_NOW);
+        if (library_)
+            setHandler_ =
+                reinterpret_cast<SetHandler>(dlsym(library_, "snd_lib_error_set_handler"));
+        if (setHandler_)
+            setHandler_(quietAlsaError);
+    }
+    ~QuietAlsa() {
+        if (setHandler_)
+            setHandler_(nullptr); // ALSA's own reports again
+        if (library_)
+            dlclose(library_);
+    }
+    QuietAlsa(const QuietAlsa&) = delete;
+    QuietAlsa& operator=(const QuietAlsa&) = delete;
+
+  private:
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    void* library_ = nullptr;
+    SetHandler setHandler_ = nullptr;
+};
+
 } // namespace
+
+FileStamp stampOf(const QString& path) {
+    FileStamp stamp;
+    stamp.absolutePath = QFileInfo(path).absoluteFilePath();
+    struct stat status {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(stamp.absolutePath).constData(), &status) != 0 ||
+        !S_ISREG(status.st_mode))
+        return stamp;
+    stamp.isFile = true;
+    stamp.size = status.st_size;
+    stamp.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return stamp;
+}
 
 void reportOnce(SoundProblem problem, const QString& path, const QString& detail) {
     static QSet<QString> reported;
@@ -73,27 +124,26 @@ void SoundCore::post(SoundCommand command) {
     queueReady.notify_one();
 }
 
-DecodedClip SoundCore::lookup(const QString& absolutePath, qint64 size, qint64 modifiedMs) {
+DecodedClip SoundCore::lookup(const FileStamp& file) {
+    DecodedClip pending;
+    pending.size = file.size;
+    pending.modifiedNs = file.modifiedNs;
     {
         std::lock_guard<std::mutex> lock(cacheMutex);
-        const auto known = cache.constFind(absolutePath);
-        if (known != cache.constEnd() && known->size == size && known->modifiedMs == modifiedMs)
+        const auto known = cache.constFind(file.absolutePath);
+        if (known != cache.constEnd() && known->size == file.size &&
+            known->modifiedNs == file.modifiedNs)
             return *known;
-        // The old decoded sound, if any, stays playable until the new one is in.
-        DecodedClip& entry = cache[absolutePath];
-        entry.state = DecodedClip::State::Decoding;
-        entry.size = size;
-        entry.modifiedMs = modifiedMs;
+        // The sound decoded before, if any, is freed once the new one is in.
+        DecodedClip& entry = cache[file.absolutePath];
+        pending.id = entry.id;
+        entry = pending;
+        pending.id = 0;
     }
     SoundCommand decode;
     decode.kind = SoundCommand::Kind::Decode;
-    decode.path = absolutePath;
-    decode.size = size;
-    decode.modifiedMs = modifiedMs;
+    decode.file = file;
     post(std::move(decode));
-    DecodedClip pending;
-    pending.size = size;
-    pending.modifiedMs = modifiedMs;
     return pending;
 }
 
@@ -177,6 +227,7 @@ void SoundCore::openOutput() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     };
+    const QuietAlsa quiet;
     if (output == SoundEngine::Output::Device && open()) {
         outputOpen = true;
     } else {
@@ -238,12 +289,12 @@ void SoundCore::execute(const SoundCommand& command) {
 
 void SoundCore::decode(const SoundCommand& command) {
     DecodedClip clip;
-    clip.size = command.size;
-    clip.modifiedMs = command.modifiedMs;
+    clip.size = command.file.size;
+    clip.modifiedNs = command.file.modifiedNs;
     clip.state = DecodedClip::State::Unplayable;
     QString problem;
     bool cutShort = false;
-    const QByteArray path = command.path.toUtf8();
+    const QByteArray path = QFile::encodeName(command.file.absolutePath);
     if (!outputOpen) {
         // Said once already: every clip counts as ended at once.
     } else if (Mix_Chunk* chunk = Mix_LoadWAV(path.constData())) {
@@ -273,7 +324,7 @@ void SoundCore::decode(const SoundCommand& command) {
     quint64 replaced = 0;
     {
         std::lock_guard<std::mutex> lock(cacheMutex);
-        DecodedClip& entry = cache[command.path];
+        DecodedClip& entry = cache[command.file.absolutePath];
         replaced = entry.id;
         entry = clip;
     }
@@ -283,7 +334,7 @@ void SoundCore::decode(const SoundCommand& command) {
         if (void* old = chunks.take(replaced))
             Mix_FreeChunk(asChunk(old));
     }
-    tell(command.path, outputOpen ? problem : QString(), cutShort);
+    tell(command.file.absolutePath, outputOpen ? problem : QString(), cutShort);
 }
 
 void SoundCore::tell(const QString& path, const QString& problem, bool cutShort) {
@@ -337,10 +388,9 @@ std::unique_ptr<SoundPlayer> SoundEngine::createPlayer() const {
 void SoundEngine::preload(const QStringList& paths) {
     CallTimer timer(*core_);
     for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (info.isFile())
-            static_cast<void>(core_->lookup(info.absoluteFilePath(), info.size(),
-                                            info.lastModified().toMSecsSinceEpoch()));
+        const FileStamp file = stampOf(path);
+        if (file.isFile)
+            static_cast<void>(core_->lookup(file));
     }
 }
 
