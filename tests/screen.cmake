@@ -13,3 +13,5 @@ zorban_add_test(test_monkey SOURCES test_monkey.cpp LIBS zorban_screen_test_supp
 # out of the sanitizer run.
 zorban_add_test(test_soak SOURCES test_soak.cpp LIBS zorban_screen_test_support TIMEOUT 300)
 set_tests_properties(test_soak PROPERTIES LABELS soak)
+# Seeded whole games step by step against their records in data/golden/.
+zorban_add_test(test_golden_games SOURCES test_golden_games.cpp LIBS zorban_screen_test_support)

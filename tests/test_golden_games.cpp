@@ -1,0 +1,366 @@
+// Whole seeded games played step by step, each step written down as the player
+// sees and hears it: the phase, the sounds started, every control that changed
+// (shown or hidden, enabled, its text, its place, its movie), and at the end
+// every sound with its play count and the log's bytes. The record must match the
+// one kept in tests/data/golden/ to the byte; ZORBAN_GOLDEN_RECORD=1 writes it
+// anew instead (for a change of behaviour that is meant).
+#include "game_harness.h"
+#include "media_files.h"
+#include "movie_widget.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMap>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// From "Начать игру": one tick before the first entry, then one per entry.
+constexpr int kRevealTicks = 23;
+const QString kGoldenDir = QStringLiteral(ZORBAN_SOURCE_DIR "/tests/data/golden/");
+
+// How a scripted player plays one game.
+struct Script {
+    QString name;
+    int ownCase = 21;
+    // Board entries shown before the own case is chosen (22: the whole board).
+    int revealTicksBeforeChoosing = kRevealTicks;
+    // The banker's exchange draws at each offer, in order.
+    std::vector<std::vector<float>> exchangeDraws;
+    QString answers; // 'y' or 'n' for each offer that waits for an answer
+    std::vector<int> swapPicks;
+    QStringList missingSounds;
+    // Cases opened in this order, skipping the own case and opened ones.
+    std::vector<int> openingOrder = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                                     11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+};
+
+QString phaseName(Form1::Phase phase) {
+    switch (phase) {
+    case Form1::Phase::Loaded:
+        return QStringLiteral("loaded");
+    case Form1::Phase::ChoosingOwnCase:
+        return QStringLiteral("choosing own case");
+    case Form1::Phase::WaitingForClick:
+        return QStringLiteral("waiting for a click");
+    case Form1::Phase::Suspense:
+        return QStringLiteral("suspense");
+    case Form1::Phase::OfferPending:
+        return QStringLiteral("offer pending");
+    case Form1::Phase::OfferShown:
+        return QStringLiteral("offer shown");
+    case Form1::Phase::ExchangePick:
+        return QStringLiteral("exchange pick");
+    case Form1::Phase::EndOfGame:
+        return QStringLiteral("end of game");
+    case Form1::Phase::GameOver:
+        return QStringLiteral("game over");
+    }
+    return QStringLiteral("?");
+}
+
+// Every control of the window under a name that says what it is.
+QList<QPair<QString, QWidget*>> namedControls(Form1* w) {
+    QList<QPair<QString, QWidget*>> controls;
+    auto add = [&controls](const QString& name, QWidget* widget) {
+        controls.append({name, widget});
+    };
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        add(QStringLiteral("casePlates[%1]").arg(i), w->Label1[i]);
+        add(QStringLiteral("caseBriefcases[%1]").arg(i), w->Image1[i]);
+        add(QStringLiteral("caseAmounts[%1]").arg(i), w->Label2[i]);
+        add(QStringLiteral("caseLids[%1]").arg(i), w->Крышка[i]);
+    }
+    for (int rank = 0; rank < game::kCaseCount; ++rank) {
+        add(QStringLiteral("boardAmounts[%1]").arg(rank), w->labelSum[rank]);
+        add(QStringLiteral("boardPlates[%1]").arg(rank), w->plast[rank]);
+    }
+    for (int row = 0; row < 5; ++row) {
+        add(QStringLiteral("historyAmounts[%1]").arg(row), w->labelPredl[row]);
+        add(QStringLiteral("historyPlates[%1]").arg(row), w->flashPredl[row]);
+    }
+    add(QStringLiteral("historyTitle"), w->Label3);
+    add(QStringLiteral("historyCover"), w->Label4);
+    add(QStringLiteral("offerAmount"), w->LabelBank);
+    add(QStringLiteral("offerPanel"), w->BankFlash);
+    add(QStringLiteral("acceptButton"), w->yes);
+    add(QStringLiteral("declineButton"), w->no);
+    add(QStringLiteral("counterCaption"), w->Label5);
+    add(QStringLiteral("counterNumber"), w->Label6);
+    add(QStringLiteral("phoneGlyph"), w->Label7);
+    add(QStringLiteral("captionFrame"), w->Shape1);
+    add(QStringLiteral("numberFrame"), w->Shape2);
+    add(QStringLiteral("phoneFrame"), w->Shape3);
+    add(QStringLiteral("winningsTitle"), w->winlabel);
+    add(QStringLiteral("winningsAmount"), w->win);
+    add(QStringLiteral("winningsPanel"), w->WinFlash);
+    add(QStringLiteral("startButton"), w->Command1);
+    add(QStringLiteral("newGameButton"), w->Command2);
+    add(QStringLiteral("logo"), w->Picture1);
+    return controls;
+}
+
+QString describe(QWidget* widget) {
+    QString text = widget->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown");
+    if (!widget->isEnabled())
+        text += QStringLiteral(" disabled");
+    text += QStringLiteral(" at %1,%2").arg(widget->x()).arg(widget->y());
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        text += QStringLiteral(" \"%1\"").arg(label->text());
+    else if (auto* button = qobject_cast<QPushButton*>(widget))
+        text += QStringLiteral(" \"%1\"").arg(button->text());
+    else if (auto* movie = qobject_cast<MovieWidget*>(widget))
+        text += QStringLiteral(" movie %1").arg(QFileInfo(movie->movie()).fileName());
+    return text;
+}
+
+QString escaped(const QByteArray& bytes) {
+    QString text;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\n')
+            text += QStringLiteral("\\n\n");
+        else if (byte >= 0x20 && byte < 0x7f && byte != '\\')
+            text += QLatin1Char(c);
+        else
+            text += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    return text;
+}
+
+// Writes down a game step by step: what changed since the step before.
+class Recorder {
+  public:
+    explicit Recorder(GameHarness& h) : h_(h) {}
+
+    void step(const QString& what) {
+        text_ += QStringLiteral("== %1\n").arg(what);
+        Form1* w = h_.w();
+        const QString phase = phaseName(w->phase());
+        if (phase != phase_)
+            text_ += QStringLiteral("phase %1\n").arg(phase);
+        phase_ = phase;
+        const QStringList sounds = h_.soundsSince(soundsSeen_);
+        for (const QString& sound : sounds)
+            text_ += QStringLiteral("sound %1\n").arg(sound);
+        soundsSeen_ += int(sounds.size());
+        for (const auto& [name, widget] : namedControls(w)) {
+            const QString now = describe(widget);
+            if (seen_.value(name) != now)
+                text_ += QStringLiteral("%1 %2\n").arg(name, now);
+            seen_[name] = now;
+        }
+    }
+
+    QString finish() {
+        text_ += QStringLiteral("== sounds with their play counts\n");
+        const QStringList sounds = h_.soundsSince(0);
+        for (int i = 0; i < sounds.size(); ++i)
+            text_ += QStringLiteral("%1 x%2\n").arg(sounds[i]).arg(h_.sound()->playCounts()[i]);
+        text_ += QStringLiteral("== log\n") + escaped(h_.logBytes()) + QLatin1Char('\n');
+        return text_;
+    }
+
+  private:
+    GameHarness& h_;
+    QString text_;
+    QString phase_;
+    int soundsSeen_ = 0;
+    QMap<QString, QString> seen_;
+};
+
+std::vector<float> drawsOf(const Script& script) {
+    std::vector<float> draws = identityGameDraws();
+    draws.push_back(drawFor(0, 2)); // the banker's manner
+    for (const auto& exchange : script.exchangeDraws) {
+        const std::vector<float> offer = offerDraws(exchange, 99);
+        draws.insert(draws.end(), offer.begin(), offer.end());
+    }
+    return draws;
+}
+
+// Plays the script to the end screen and returns the record, or an empty
+// string when the game got stuck.
+QString play(const Script& script) {
+    GameHarness h(drawsOf(script));
+    QStringList missing;
+    for (const QString& sound : script.missingSounds)
+        missing << media::locate(QDir::currentPath(), sound);
+    h.sound()->setMissing(missing);
+    Recorder record(h);
+    Form1* w = h.w();
+    record.step(QStringLiteral("loaded"));
+    int revealTicks = 0;
+    int answer = 0;
+    size_t pick = 0;
+    auto endSound = [&] {
+        if (h.sound()->isPlaying()) {
+            h.endSound();
+            record.step(QStringLiteral("sound ended"));
+        }
+        // A missing sound's end comes from the event loop; timers are left alone.
+        QCoreApplication::sendPostedEvents();
+    };
+    auto clickCase = [&](int i) {
+        if (GameHarness::click(w->Label1[i]))
+            record.step(QStringLiteral("click case %1").arg(i));
+    };
+    for (int step = 0; step < 1000; ++step) {
+        switch (w->phase()) {
+        case Form1::Phase::Loaded:
+            QTest::mouseClick(w->Command1, Qt::LeftButton);
+            record.step(QStringLiteral("click start"));
+            break;
+        case Form1::Phase::ChoosingOwnCase:
+            if (w->main->isRunning() && revealTicks < script.revealTicksBeforeChoosing) {
+                w->main_Timer();
+                ++revealTicks;
+                record.step(QStringLiteral("board reveal tick"));
+            } else {
+                clickCase(script.ownCase);
+            }
+            break;
+        case Form1::Phase::WaitingForClick:
+            if (w->main->isRunning() && revealTicks < kRevealTicks) {
+                w->main_Timer(); // the reveal goes on behind the first openings
+                ++revealTicks;
+                record.step(QStringLiteral("board reveal tick"));
+                break;
+            }
+            for (int i : script.openingOrder) {
+                if (i != h.app->state().ownCase && !w->Label1[i]->isHidden()) {
+                    clickCase(i);
+                    break;
+                }
+            }
+            break;
+        case Form1::Phase::Suspense:
+        case Form1::Phase::OfferPending:
+            endSound();
+            break;
+        case Form1::Phase::OfferShown:
+            if (w->TimerPredl->isRunning()) {
+                w->TimerPredl_Timer();
+                record.step(QStringLiteral("history reveal tick"));
+            } else if (answer < script.answers.size()) {
+                const bool yes = script.answers[answer++] == QLatin1Char('y');
+                QTest::mouseClick(yes ? w->yes : w->no, Qt::LeftButton);
+                record.step(yes ? QStringLiteral("click ДА") : QStringLiteral("click НЕТ"));
+            } else {
+                return {};
+            }
+            break;
+        case Form1::Phase::ExchangePick:
+            if (pick >= script.swapPicks.size())
+                return {};
+            clickCase(script.swapPicks[pick++]);
+            break;
+        case Form1::Phase::EndOfGame:
+            endSound();
+            if (w->final->isRunning()) {
+                w->final_Timer();
+                record.step(QStringLiteral("own case wait tick"));
+            } else if (w->finish->isRunning()) {
+                w->finish_Timer();
+                record.step(QStringLiteral("winnings wait tick"));
+            }
+            break;
+        case Form1::Phase::GameOver:
+            if (w->finish->isRunning())
+                break;
+            endSound();
+            return record.finish();
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Script)
+
+class TestGoldenGames final : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void gameMatchesItsRecord_data();
+    void gameMatchesItsRecord();
+};
+
+void TestGoldenGames::gameMatchesItsRecord_data() {
+    QTest::addColumn<Script>("script");
+    const std::vector<float> none;
+    const std::vector<float> twentyNo = {0.25f};
+    const std::vector<float> twentyYes = {0.75f};
+
+    Script declines;
+    declines.name = QStringLiteral("declines-every-offer");
+    declines.exchangeDraws = {none, none, kNoExchange, kNoExchange, kNoExchange, twentyNo};
+    declines.answers = QStringLiteral("nnnnnn");
+    QTest::newRow("declines") << declines;
+
+    Script money;
+    money.name = QStringLiteral("money-then-exchange-offers");
+    money.ownCase = 3;
+    money.exchangeDraws = {none, none, kYesExchange, kNoExchange, kNoExchange, twentyYes};
+    money.answers = QStringLiteral("ynyn");
+    money.openingOrder = {21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11,
+                          10, 9,  8,  7,  6,  5,  4,  2,  1,  0};
+    QTest::newRow("money") << money;
+
+    Script exchanges;
+    exchanges.name = QStringLiteral("exchanges-below-and-at-twenty");
+    exchanges.ownCase = 10;
+    exchanges.exchangeDraws = {none, none, kYesExchange, kNoExchange, kNoExchange, twentyYes};
+    exchanges.answers = QStringLiteral("nnynny");
+    exchanges.swapPicks = {21};
+    QTest::newRow("exchanges") << exchanges;
+
+    Script own;
+    own.name = QStringLiteral("exchange-picks-the-own-case");
+    own.exchangeDraws = {none, none, kYesExchange, kNoExchange, kNoExchange, twentyNo};
+    own.answers = QStringLiteral("nnynnn");
+    own.swapPicks = {21};
+    QTest::newRow("own case picked") << own;
+
+    Script cutShort;
+    cutShort.name = QStringLiteral("reveal-cut-short-sounds-missing");
+    cutShort.ownCase = 0;
+    cutShort.revealTicksBeforeChoosing = 9;
+    cutShort.missingSounds = {media::kSoundBoardReveal, media::kSoundOwnCase, media::kSoundSuspense,
+                              media::kSoundWinnings};
+    cutShort.exchangeDraws = {none, none, kNoExchange, kNoExchange, kNoExchange, twentyNo};
+    cutShort.answers = QStringLiteral("nnnnnn");
+    QTest::newRow("reveal cut short") << cutShort;
+}
+
+void TestGoldenGames::gameMatchesItsRecord() {
+    QFETCH(Script, script);
+    const QString record = play(script);
+    QVERIFY2(!record.isEmpty(), "the game did not reach its end screen");
+    const QString path = kGoldenDir + script.name + QStringLiteral(".trace");
+    if (qEnvironmentVariableIntValue("ZORBAN_GOLDEN_RECORD") == 1) {
+        QDir().mkpath(kGoldenDir);
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(record.toUtf8());
+        QSKIP("recorded anew");
+    }
+    QFile golden(path);
+    QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(path));
+    const QStringList expected = QString::fromUtf8(golden.readAll()).split(QLatin1Char('\n'));
+    const QStringList actual = record.split(QLatin1Char('\n'));
+    for (int line = 0; line < std::min(expected.size(), actual.size()); ++line) {
+        if (expected[line] != actual[line])
+            QFAIL(qPrintable(QStringLiteral("line %1 differs:\n  kept: %2\n  now:  %3")
+                                 .arg(line + 1)
+                                 .arg(expected[line], actual[line])));
+    }
+    QCOMPARE(actual.size(), expected.size());
+}
+
+QTEST_MAIN(TestGoldenGames)
+#include "test_golden_games.moc"
