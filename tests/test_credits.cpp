@@ -1,5 +1,5 @@
+#include "credits_window.h"
 #include "fake_sound_player.h"
-#include "form2.h"
 #include "game_fonts.h"
 
 #include <QLabel>
@@ -12,7 +12,7 @@
 
 namespace {
 
-using Phase = Form2::Phase;
+using Phase = CreditsWindow::Phase;
 
 constexpr int kDesignMainWidth = 15870;
 constexpr int kTickLimit = 20000;
@@ -23,7 +23,7 @@ struct Credits {
     explicit Credits(int width, bool deleteOnClose = false) : mainWidth(width) {
         auto owned = std::make_unique<FakeSoundPlayer>();
         player = owned.get();
-        window = new Form2(std::move(owned), [this] { return mainWidth; });
+        window = new CreditsWindow(std::move(owned), [this] { return mainWidth; });
         window->setAttribute(Qt::WA_DeleteOnClose, deleteOnClose);
         window->show();
     }
@@ -33,7 +33,7 @@ struct Credits {
 
     int mainWidth;
     QPointer<FakeSoundPlayer> player;
-    QPointer<Form2> window;
+    QPointer<CreditsWindow> window;
 };
 
 // What the window shows after one tick.
@@ -49,7 +49,7 @@ struct Step {
     int timersRunning;
 };
 
-int timersRunning(const Form2& window) {
+int timersRunning(const CreditsWindow& window) {
     int count = 0;
     for (const Phase phase : {Phase::RoleFadeIn, Phase::NameSlideIn, Phase::Hold,
                               Phase::NameSlideOut, Phase::RoleFadeOut})
@@ -58,16 +58,17 @@ int timersRunning(const Form2& window) {
 }
 
 // Drives the ticks until the window has closed itself.
-std::vector<Step> runToEnd(Form2& window) {
+std::vector<Step> runToEnd(CreditsWindow& window) {
     std::vector<Step> steps;
     while (window.runningPhase() != Phase::None && int(steps.size()) < kTickLimit) {
         const Phase phase = window.runningPhase();
         const int entry = window.entryIndex();
         window.tick();
-        steps.push_back({phase, entry, window.name1Left(),
-                         window.rank()->palette().color(QPalette::WindowText).red(),
-                         !window.mail()->isHidden(), window.name1()->font().pixelSize(),
-                         window.rank()->text(), window.mail()->text(), timersRunning(window)});
+        steps.push_back({phase, entry, window.nameLeft(),
+                         window.roleLabel()->palette().color(QPalette::WindowText).red(),
+                         !window.addressLabel()->isHidden(), window.nameLabel()->font().pixelSize(),
+                         window.roleLabel()->text(), window.addressLabel()->text(),
+                         timersRunning(window)});
     }
     return steps;
 }
@@ -89,7 +90,7 @@ QStringList runsOf(const std::vector<Step>& steps) {
 }
 
 // Ticks until the given phase of the given entry is about to run.
-[[nodiscard]] bool tickUntil(Form2& window, Phase phase, int entry) {
+[[nodiscard]] bool tickUntil(CreditsWindow& window, Phase phase, int entry) {
     for (int i = 0; i < kTickLimit; ++i) {
         if (window.runningPhase() == phase && window.entryIndex() == entry)
             return true;
@@ -119,22 +120,22 @@ class CreditsTest final : public QObject {
 
 void CreditsTest::opensCentredWithLoopingMusic() {
     Credits credits(kDesignMainWidth);
-    const Form2& window = *credits.window;
+    const CreditsWindow& window = *credits.window;
     QCOMPARE(window.size(), QSize(490, 139));
     // Centred up to the width of the frame around it.
     const QPoint screenCentre = window.screen()->availableGeometry().center();
     QVERIFY((window.frameGeometry().center() - screenCentre).manhattanLength() <= 8);
 
     QVERIFY(credits.player->isPlaying());
-    QVERIFY(credits.player->fileName().endsWith(QStringLiteral("music/Rule.mp3")));
-    QCOMPARE(credits.player->playCount(), 0);
+    QVERIFY(credits.player->file().endsWith(QStringLiteral("music/Rule.mp3")));
+    QVERIFY(credits.player->isLooping());
 
     QCOMPARE(window.runningPhase(), Phase::RoleFadeIn);
-    QCOMPARE(window.rank()->text(), QStringLiteral("Разработчик"));
-    QCOMPARE(window.rank()->palette().color(QPalette::WindowText), QColor(Qt::black));
-    QVERIFY(window.mail()->isHidden());
-    QVERIFY(window.command1()->isHidden());
-    QCOMPARE(window.name1()->x(), kDesignMainWidth / 15);
+    QCOMPARE(window.roleLabel()->text(), QStringLiteral("Разработчик"));
+    QCOMPARE(window.roleLabel()->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QVERIFY(window.addressLabel()->isHidden());
+    QVERIFY(window.closeButton()->isHidden());
+    QCOMPARE(window.nameLabel()->x(), kDesignMainWidth / 15);
 }
 
 // One fade-in per role, every name slides in, stands and slides out, and the
@@ -210,7 +211,7 @@ void CreditsTest::addressShownOnlyWhileNameStandsStill() {
         if (!standing)
             continue;
         QCOMPARE(step.mail, table[step.entry].address);
-        QCOMPARE(step.nameLeft, Form2::kNameRestLeft);
+        QCOMPARE(step.nameLeft, CreditsWindow::kNameRestLeft);
         QCOMPARE(step.namePixels, fonts::pixels(step.entry == 10 ? 22 : 27.75));
         if (entriesShown.empty() || entriesShown.back() != step.entry)
             entriesShown.push_back(step.entry);
@@ -234,32 +235,32 @@ void CreditsTest::nameComesToRestAtTheSamePlace() {
     QFETCH(int, mainWidth);
     QFETCH(int, slideInTicks);
     Credits credits(mainWidth);
-    Form2& window = *credits.window;
-    QCOMPARE(window.name1Left(), mainWidth);
+    CreditsWindow& window = *credits.window;
+    QCOMPARE(window.nameLeft(), mainWidth);
     QVERIFY(tickUntil(window, Phase::NameSlideIn, 0));
     int ticks = 0;
     for (; window.runningPhase() == Phase::NameSlideIn; ++ticks)
         window.tick();
     QCOMPARE(ticks, slideInTicks);
-    QCOMPARE(window.name1Left(), Form2::kNameRestLeft);
-    QCOMPARE(window.name1()->pos(), QPoint(24, 48));
+    QCOMPARE(window.nameLeft(), CreditsWindow::kNameRestLeft);
+    QCOMPARE(window.nameLabel()->pos(), QPoint(24, 48));
 }
 
 void CreditsTest::namesRestartFromTheCurrentMainWindowWidth() {
     Credits credits(kDesignMainWidth);
-    Form2& window = *credits.window;
+    CreditsWindow& window = *credits.window;
 
     QVERIFY(tickUntil(window, Phase::RoleFadeOut, 1));
     credits.mainWidth = 9000;
     QVERIFY(tickUntil(window, Phase::RoleFadeIn, 1));
-    QCOMPARE(window.name1Left(), 9000);
+    QCOMPARE(window.nameLeft(), 9000);
 
     QVERIFY(tickUntil(window, Phase::NameSlideOut, 1));
     credits.mainWidth = 12000;
     QVERIFY(tickUntil(window, Phase::NameSlideIn, 2));
-    QCOMPARE(window.name1Left(), 12000);
-    QCOMPARE(window.name1()->x(), 800);
-    QCOMPARE(window.name1()->text(), creditEntries()[2].name);
+    QCOMPARE(window.nameLeft(), 12000);
+    QCOMPARE(window.nameLabel()->x(), 800);
+    QCOMPARE(window.nameLabel()->text(), creditEntries()[2].name);
 }
 
 void CreditsTest::closingStopsTheMusic_data() {
@@ -281,42 +282,42 @@ void CreditsTest::closingStopsTheMusic() {
     QFETCH(Phase, phase);
     QFETCH(int, entry);
     Credits credits(kDesignMainWidth);
-    Form2& window = *credits.window;
+    CreditsWindow& window = *credits.window;
     QVERIFY(tickUntil(window, phase, entry));
     window.tick();
 
     if (closeButton)
-        window.command1()->click();
+        window.closeButton()->click();
     else
         QVERIFY(window.close());
 
     QVERIFY(window.isHidden());
     QVERIFY(!credits.player->isPlaying());
-    QCOMPARE(credits.player->playCount(), closeButton ? 1 : 0);
+    QCOMPARE(credits.player->isLooping(), !closeButton);
     QCOMPARE(window.runningPhase(), Phase::None);
 }
 
 void CreditsTest::reopeningStartsOver() {
     Credits credits(kDesignMainWidth);
-    Form2& window = *credits.window;
+    CreditsWindow& window = *credits.window;
     QVERIFY(tickUntil(window, Phase::Hold, 10));
-    window.command1()->click();
+    window.closeButton()->click();
     credits.mainWidth = 16110;
 
     window.show();
     QCOMPARE(window.entryIndex(), 0);
     QCOMPARE(window.stepCounter(), 0);
-    QCOMPARE(window.holdTicks(), Form2::kHoldTicks);
+    QCOMPARE(window.holdTicks(), CreditsWindow::kHoldTicks);
     QCOMPARE(window.runningPhase(), Phase::RoleFadeIn);
-    QCOMPARE(window.name1()->font().pixelSize(), fonts::pixels(27.75));
-    QCOMPARE(window.name1()->text(), creditEntries()[0].name);
-    QCOMPARE(window.name1Left(), 16110);
-    QCOMPARE(window.rank()->text(), QStringLiteral("Разработчик"));
-    QCOMPARE(window.rank()->palette().color(QPalette::WindowText), QColor(Qt::black));
-    QVERIFY(window.mail()->isHidden());
+    QCOMPARE(window.nameLabel()->font().pixelSize(), fonts::pixels(27.75));
+    QCOMPARE(window.nameLabel()->text(), creditEntries()[0].name);
+    QCOMPARE(window.nameLeft(), 16110);
+    QCOMPARE(window.roleLabel()->text(), QStringLiteral("Разработчик"));
+    QCOMPARE(window.roleLabel()->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QVERIFY(window.addressLabel()->isHidden());
     QCOMPARE(credits.player->history().size(), 2);
     QCOMPARE(credits.player->history().last(), credits.player->history().first());
-    QCOMPARE(credits.player->playCounts().last(), 0);
+    QVERIFY(credits.player->loopings().last());
     QVERIFY(credits.player->isPlaying());
 }
 
@@ -333,21 +334,21 @@ void CreditsTest::closedWindowTakesItsPlayerAlong() {
 
 void CreditsTest::textsFitTheirLabels() {
     Credits credits(kDesignMainWidth);
-    const Form2& window = *credits.window;
-    QFont smallName = window.name1()->font();
+    const CreditsWindow& window = *credits.window;
+    QFont smallName = window.nameLabel()->font();
     smallName.setPixelSize(fonts::pixels(22));
     const CreditTable table = creditEntries();
     for (int entry = 0; entry < kCreditEntryCount; ++entry) {
-        const QFontMetrics name(entry == 10 ? smallName : window.name1()->font());
+        const QFontMetrics name(entry == 10 ? smallName : window.nameLabel()->font());
         const CreditEntry& texts = table[entry];
         QVERIFY2(!texts.name.isEmpty(), qPrintable(QString::number(entry)));
-        QVERIFY2(name.horizontalAdvance(texts.name) <= window.name1()->width(),
+        QVERIFY2(name.horizontalAdvance(texts.name) <= window.nameLabel()->width(),
                  qPrintable(texts.name));
-        QVERIFY2(window.rank()->fontMetrics().horizontalAdvance(texts.role) <=
-                     window.rank()->width(),
+        QVERIFY2(window.roleLabel()->fontMetrics().horizontalAdvance(texts.role) <=
+                     window.roleLabel()->width(),
                  qPrintable(texts.role));
-        QVERIFY2(window.mail()->fontMetrics().horizontalAdvance(texts.address) <=
-                     window.mail()->width(),
+        QVERIFY2(window.addressLabel()->fontMetrics().horizontalAdvance(texts.address) <=
+                     window.addressLabel()->width(),
                  qPrintable(texts.address));
     }
 }

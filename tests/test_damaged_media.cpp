@@ -4,10 +4,10 @@
 // writes the same log as a game with sound media, and each damaged file is named
 // exactly once on stderr.
 #include "banker.h"
-#include "form1.h"
-#include "form2.h"
+#include "credits_window.h"
 #include "game_app.h"
 #include "game_harness.h"
+#include "game_window.h"
 #include "media_files.h"
 #include "sound_engine.h"
 
@@ -64,16 +64,16 @@ class RecordingSoundPlayer final : public SoundPlayer {
         : real_(std::move(real)), played_(played) {
         connect(real_.get(), &SoundPlayer::clipEnded, this, &SoundPlayer::clipEnded);
     }
-    void setFileName(const QString& path) override {
+    void start(const QString& path) override {
         played_->append(path);
-        real_->setFileName(path);
+        real_->start(path);
     }
-    [[nodiscard]] QString fileName() const override { return real_->fileName(); }
-    void setPlayCount(int count) override { real_->setPlayCount(count); }
-    [[nodiscard]] int playCount() const override { return real_->playCount(); }
-    [[nodiscard]] double currentPosition() const override { return real_->currentPosition(); }
+    [[nodiscard]] QString file() const override { return real_->file(); }
+    void setLooping(bool looping) override { real_->setLooping(looping); }
+    [[nodiscard]] bool isLooping() const override { return real_->isLooping(); }
+    [[nodiscard]] double position() const override { return real_->position(); }
     [[nodiscard]] double length() const override { return real_->length(); }
-    void play() override { real_->play(); }
+    void resume() override { real_->resume(); }
     void stop() override { real_->stop(); }
 
   private:
@@ -175,41 +175,43 @@ GameRecord playScriptedGame(const MediaFolder& folder) {
             },
             std::make_unique<game::ReplayRandom>(scriptedDraws()));
         app.start();
-        Form1* w = app.window();
+        GameWindow* w = app.window();
         // The credits' music starts (or is found damaged) before they are closed.
-        if (GameHarness::click(w->Picture1) && app.credits()) {
+        if (GameHarness::click(w->controls().logo) && app.credits()) {
             QTest::qWait(500);
             app.credits()->close();
         }
-        const bool started = GameHarness::click(w->Command1);
+        const bool started = GameHarness::click(w->controls().startButton);
 
         QElapsedTimer clock;
         clock.start();
-        while (started && w->phase() != Form1::Phase::GameOver && clock.elapsed() < 60000) {
-            if (w->main->isRunning())
-                w->main_Timer();
-            if (w->TimerPredl->isRunning())
-                w->TimerPredl_Timer();
-            if (w->final->isRunning())
-                w->final_Timer();
-            if (w->finish->isRunning())
-                w->finish_Timer();
+        while (started && w->phase() != GameWindow::Phase::GameOver && clock.elapsed() < 60000) {
+            if (w->controls().boardRevealTimer->isRunning())
+                w->controls().boardRevealTimer->fireNow();
+            if (w->controls().historyRevealTimer->isRunning())
+                w->controls().historyRevealTimer->fireNow();
+            if (w->controls().ownCaseWait->isRunning())
+                w->controls().ownCaseWait->fireNow();
+            if (w->controls().winningsWait->isRunning())
+                w->controls().winningsWait->fireNow();
             switch (w->phase()) {
-            case Form1::Phase::ChoosingOwnCase:
+            case GameWindow::Phase::ChoosingOwnCase:
                 // Once the whole board is shown, as a player would. A click
                 // that does not take is tried again on the next round.
-                if (!w->main->isRunning())
-                    static_cast<void>(GameHarness::click(w->Label1[21]));
+                if (!w->controls().boardRevealTimer->isRunning())
+                    static_cast<void>(GameHarness::click(w->controls().casePlates[21]));
                 break;
-            case Form1::Phase::WaitingForClick:
+            case GameWindow::Phase::WaitingForClick:
                 for (int i = 0; i < game::kCaseCount; ++i) {
-                    if (i != w->state().ownCase && GameHarness::click(w->Label1[i]))
+                    if (i != w->state().ownCase && GameHarness::click(w->controls().casePlates[i]))
                         break;
                 }
                 break;
-            case Form1::Phase::OfferShown:
-                static_cast<void>(GameHarness::click(
-                    w->LabelBank->text() == game::kExchangeOffer ? w->yes : w->no));
+            case GameWindow::Phase::OfferShown:
+                static_cast<void>(
+                    GameHarness::click(w->controls().offerAmount->text() == game::kExchangeOffer
+                                           ? w->controls().acceptButton
+                                           : w->controls().declineButton));
                 break;
             default:
                 break;
@@ -217,7 +219,8 @@ GameRecord playScriptedGame(const MediaFolder& folder) {
             // The real sounds end by themselves.
             QTest::qWait(2);
         }
-        record.finished = w->phase() == Form1::Phase::GameOver && w->Command2->isVisible();
+        record.finished =
+            w->phase() == GameWindow::Phase::GameOver && w->controls().newGameButton->isVisible();
     }
     record.log = readFile(folder.filePath(QStringLiteral("log.txt")));
     record.reports = g_reports;

@@ -1,7 +1,7 @@
 // Whole seeded games played step by step, each step written down as the player
 // sees and hears it: the phase, the sounds started, every control that changed
 // (shown or hidden, enabled, its text, its place, its movie), and at the end
-// every sound with its play count and the log's bytes. The record must match the
+// every sound with whether it loops and the log's bytes. The record must match the
 // one kept in tests/data/golden/ to the byte; ZORBAN_GOLDEN_RECORD=1 writes it
 // anew instead (for a change of behaviour that is meant).
 #include "game_harness.h"
@@ -37,68 +37,68 @@ struct Script {
                                      11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
 };
 
-QString phaseName(Form1::Phase phase) {
+QString phaseName(GameWindow::Phase phase) {
     switch (phase) {
-    case Form1::Phase::Loaded:
+    case GameWindow::Phase::Loaded:
         return QStringLiteral("loaded");
-    case Form1::Phase::ChoosingOwnCase:
+    case GameWindow::Phase::ChoosingOwnCase:
         return QStringLiteral("choosing own case");
-    case Form1::Phase::WaitingForClick:
+    case GameWindow::Phase::WaitingForClick:
         return QStringLiteral("waiting for a click");
-    case Form1::Phase::Suspense:
+    case GameWindow::Phase::Suspense:
         return QStringLiteral("suspense");
-    case Form1::Phase::OfferPending:
+    case GameWindow::Phase::OfferPending:
         return QStringLiteral("offer pending");
-    case Form1::Phase::OfferShown:
+    case GameWindow::Phase::OfferShown:
         return QStringLiteral("offer shown");
-    case Form1::Phase::ExchangePick:
+    case GameWindow::Phase::ExchangePick:
         return QStringLiteral("exchange pick");
-    case Form1::Phase::EndOfGame:
+    case GameWindow::Phase::EndOfGame:
         return QStringLiteral("end of game");
-    case Form1::Phase::GameOver:
+    case GameWindow::Phase::GameOver:
         return QStringLiteral("game over");
     }
     return QStringLiteral("?");
 }
 
 // Every control of the window under a name that says what it is.
-QList<QPair<QString, QWidget*>> namedControls(Form1* w) {
+QList<QPair<QString, QWidget*>> namedControls(GameWindow* w) {
     QList<QPair<QString, QWidget*>> controls;
     auto add = [&controls](const QString& name, QWidget* widget) {
         controls.append({name, widget});
     };
     for (int i = 0; i < game::kCaseCount; ++i) {
-        add(QStringLiteral("casePlates[%1]").arg(i), w->Label1[i]);
-        add(QStringLiteral("caseBriefcases[%1]").arg(i), w->Image1[i]);
-        add(QStringLiteral("caseAmounts[%1]").arg(i), w->Label2[i]);
-        add(QStringLiteral("caseLids[%1]").arg(i), w->Крышка[i]);
+        add(QStringLiteral("casePlates[%1]").arg(i), w->controls().casePlates[i]);
+        add(QStringLiteral("caseBriefcases[%1]").arg(i), w->controls().caseBriefcases[i]);
+        add(QStringLiteral("caseAmounts[%1]").arg(i), w->controls().caseAmounts[i]);
+        add(QStringLiteral("caseLids[%1]").arg(i), w->controls().caseLids[i]);
     }
     for (int rank = 0; rank < game::kCaseCount; ++rank) {
-        add(QStringLiteral("boardAmounts[%1]").arg(rank), w->labelSum[rank]);
-        add(QStringLiteral("boardPlates[%1]").arg(rank), w->plast[rank]);
+        add(QStringLiteral("boardAmounts[%1]").arg(rank), w->controls().boardAmounts[rank]);
+        add(QStringLiteral("boardPlates[%1]").arg(rank), w->controls().boardPlates[rank]);
     }
     for (int row = 0; row < 5; ++row) {
-        add(QStringLiteral("historyAmounts[%1]").arg(row), w->labelPredl[row]);
-        add(QStringLiteral("historyPlates[%1]").arg(row), w->flashPredl[row]);
+        add(QStringLiteral("historyAmounts[%1]").arg(row), w->controls().historyAmounts[row]);
+        add(QStringLiteral("historyPlates[%1]").arg(row), w->controls().historyPlates[row]);
     }
-    add(QStringLiteral("historyTitle"), w->Label3);
-    add(QStringLiteral("historyCover"), w->Label4);
-    add(QStringLiteral("offerAmount"), w->LabelBank);
-    add(QStringLiteral("offerPanel"), w->BankFlash);
-    add(QStringLiteral("acceptButton"), w->yes);
-    add(QStringLiteral("declineButton"), w->no);
-    add(QStringLiteral("counterCaption"), w->Label5);
-    add(QStringLiteral("counterNumber"), w->Label6);
-    add(QStringLiteral("phoneGlyph"), w->Label7);
-    add(QStringLiteral("captionFrame"), w->Shape1);
-    add(QStringLiteral("numberFrame"), w->Shape2);
-    add(QStringLiteral("phoneFrame"), w->Shape3);
-    add(QStringLiteral("winningsTitle"), w->winlabel);
-    add(QStringLiteral("winningsAmount"), w->win);
-    add(QStringLiteral("winningsPanel"), w->WinFlash);
-    add(QStringLiteral("startButton"), w->Command1);
-    add(QStringLiteral("newGameButton"), w->Command2);
-    add(QStringLiteral("logo"), w->Picture1);
+    add(QStringLiteral("historyTitle"), w->controls().historyTitle);
+    add(QStringLiteral("historyCover"), w->controls().historyCover);
+    add(QStringLiteral("offerAmount"), w->controls().offerAmount);
+    add(QStringLiteral("offerPanel"), w->controls().offerPanel);
+    add(QStringLiteral("acceptButton"), w->controls().acceptButton);
+    add(QStringLiteral("declineButton"), w->controls().declineButton);
+    add(QStringLiteral("counterCaption"), w->controls().counterCaption);
+    add(QStringLiteral("counterNumber"), w->controls().counterNumber);
+    add(QStringLiteral("phoneGlyph"), w->controls().phoneGlyph);
+    add(QStringLiteral("captionFrame"), w->controls().captionFrame);
+    add(QStringLiteral("numberFrame"), w->controls().numberFrame);
+    add(QStringLiteral("phoneFrame"), w->controls().phoneFrame);
+    add(QStringLiteral("winningsTitle"), w->controls().winningsTitle);
+    add(QStringLiteral("winningsAmount"), w->controls().winningsAmount);
+    add(QStringLiteral("winningsPanel"), w->controls().winningsPanel);
+    add(QStringLiteral("startButton"), w->controls().startButton);
+    add(QStringLiteral("newGameButton"), w->controls().newGameButton);
+    add(QStringLiteral("logo"), w->controls().logo);
     return controls;
 }
 
@@ -112,7 +112,7 @@ QString describe(QWidget* widget) {
     else if (auto* button = qobject_cast<QPushButton*>(widget))
         text += QStringLiteral(" \"%1\"").arg(button->text());
     else if (auto* movie = qobject_cast<MovieWidget*>(widget))
-        text += QStringLiteral(" movie %1").arg(QFileInfo(movie->movie()).fileName());
+        text += QStringLiteral(" movie %1").arg(QFileInfo(movie->file()).fileName());
     return text;
 }
 
@@ -137,7 +137,7 @@ class Recorder {
 
     void step(const QString& what) {
         text_ += QStringLiteral("== %1\n").arg(what);
-        Form1* w = h_.w();
+        GameWindow* w = h_.w();
         const QString phase = phaseName(w->phase());
         if (phase != phase_)
             text_ += QStringLiteral("phase %1\n").arg(phase);
@@ -155,10 +155,12 @@ class Recorder {
     }
 
     QString finish() {
-        text_ += QStringLiteral("== sounds with their play counts\n");
+        text_ += QStringLiteral("== sounds, looping or once\n");
         const QStringList sounds = h_.soundsSince(0);
         for (int i = 0; i < sounds.size(); ++i)
-            text_ += QStringLiteral("%1 x%2\n").arg(sounds[i]).arg(h_.sound()->playCounts()[i]);
+            text_ += QStringLiteral("%1 %2\n").arg(sounds[i], h_.sound()->loopings()[i]
+                                                                  ? QStringLiteral("loop")
+                                                                  : QStringLiteral("once"));
         text_ += QStringLiteral("== log\n") + escaped(h_.logBytes()) + QLatin1Char('\n');
         return text_;
     }
@@ -190,7 +192,7 @@ QString play(const Script& script) {
         missing << media::locate(QDir::currentPath(), sound);
     h.sound()->setMissing(missing);
     Recorder record(h);
-    Form1* w = h.w();
+    GameWindow* w = h.w();
     record.step(QStringLiteral("loaded"));
     int revealTicks = 0;
     int answer = 0;
@@ -204,71 +206,74 @@ QString play(const Script& script) {
         QCoreApplication::sendPostedEvents();
     };
     auto clickCase = [&](int i) {
-        if (GameHarness::click(w->Label1[i]))
+        if (GameHarness::click(w->controls().casePlates[i]))
             record.step(QStringLiteral("click case %1").arg(i));
     };
     for (int step = 0; step < 1000; ++step) {
         switch (w->phase()) {
-        case Form1::Phase::Loaded:
-            QTest::mouseClick(w->Command1, Qt::LeftButton);
+        case GameWindow::Phase::Loaded:
+            QTest::mouseClick(w->controls().startButton, Qt::LeftButton);
             record.step(QStringLiteral("click start"));
             break;
-        case Form1::Phase::ChoosingOwnCase:
-            if (w->main->isRunning() && revealTicks < script.revealTicksBeforeChoosing) {
-                w->main_Timer();
+        case GameWindow::Phase::ChoosingOwnCase:
+            if (w->controls().boardRevealTimer->isRunning() &&
+                revealTicks < script.revealTicksBeforeChoosing) {
+                w->controls().boardRevealTimer->fireNow();
                 ++revealTicks;
                 record.step(QStringLiteral("board reveal tick"));
             } else {
                 clickCase(script.ownCase);
             }
             break;
-        case Form1::Phase::WaitingForClick:
-            if (w->main->isRunning() && revealTicks < kRevealTicks) {
-                w->main_Timer(); // the reveal goes on behind the first openings
+        case GameWindow::Phase::WaitingForClick:
+            if (w->controls().boardRevealTimer->isRunning() && revealTicks < kRevealTicks) {
+                w->controls()
+                    .boardRevealTimer->fireNow(); // the reveal goes on behind the first openings
                 ++revealTicks;
                 record.step(QStringLiteral("board reveal tick"));
                 break;
             }
             for (int i : script.openingOrder) {
-                if (i != h.app->state().ownCase && !w->Label1[i]->isHidden()) {
+                if (i != h.app->state().ownCase && !w->controls().casePlates[i]->isHidden()) {
                     clickCase(i);
                     break;
                 }
             }
             break;
-        case Form1::Phase::Suspense:
-        case Form1::Phase::OfferPending:
+        case GameWindow::Phase::Suspense:
+        case GameWindow::Phase::OfferPending:
             endSound();
             break;
-        case Form1::Phase::OfferShown:
-            if (w->TimerPredl->isRunning()) {
-                w->TimerPredl_Timer();
+        case GameWindow::Phase::OfferShown:
+            if (w->controls().historyRevealTimer->isRunning()) {
+                w->controls().historyRevealTimer->fireNow();
                 record.step(QStringLiteral("history reveal tick"));
             } else if (answer < script.answers.size()) {
                 const bool yes = script.answers[answer++] == QLatin1Char('y');
-                QTest::mouseClick(yes ? w->yes : w->no, Qt::LeftButton);
+                QTest::mouseClick(yes ? w->controls().acceptButton : w->controls().declineButton,
+                                  Qt::LeftButton);
                 record.step(yes ? QStringLiteral("click ДА") : QStringLiteral("click НЕТ"));
             } else {
                 return {};
             }
             break;
-        case Form1::Phase::ExchangePick:
+        case GameWindow::Phase::ExchangePick:
             if (pick >= script.swapPicks.size())
                 return {};
             clickCase(script.swapPicks[pick++]);
             break;
-        case Form1::Phase::EndOfGame:
+        case GameWindow::Phase::EndOfGame:
             endSound();
-            if (w->final->isRunning()) {
-                w->final_Timer();
+            if (w->controls().ownCaseWait->isRunning()) {
+                w->controls().ownCaseWait->fireNow();
                 record.step(QStringLiteral("own case wait tick"));
-            } else if (w->finish->isRunning()) {
-                w->finish_Timer();
+            } else if (w->controls().winningsWait->isRunning()) {
+                w->controls().winningsWait->fireNow();
                 record.step(QStringLiteral("winnings wait tick"));
             }
             break;
-        case Form1::Phase::GameOver:
-            if (w->finish->isRunning())
+        case GameWindow::Phase::GameOver:
+            if (w->controls().winningsWait->isRunning())
                 break;
             endSound();
             return record.finish();
@@ -330,8 +335,9 @@ void TestGoldenGames::gameMatchesItsRecord_data() {
     cutShort.name = QStringLiteral("reveal-cut-short-sounds-missing");
     cutShort.ownCase = 0;
     cutShort.revealTicksBeforeChoosing = 9;
-    cutShort.missingSounds = {media::kSoundBoardReveal, media::kSoundOwnCase, media::kSoundSuspense,
-                              media::kSoundWinnings};
+    cutShort.missingSounds = {
+        media::soundFile(media::Sound::BoardReveal), media::soundFile(media::Sound::OwnCase),
+        media::soundFile(media::Sound::Suspense), media::soundFile(media::Sound::Winnings)};
     cutShort.exchangeDraws = {none, none, kNoExchange, kNoExchange, kNoExchange, twentyNo};
     cutShort.answers = QStringLiteral("nnnnnn");
     QTest::newRow("reveal cut short") << cutShort;

@@ -93,7 +93,7 @@ void TestInstalledMedia::startUpDirectoryComesFirst() {
     QTemporaryDir startUp;
     QVERIFY(startUp.isValid());
     const QString movie = media::kMovieBankOpen;
-    const QString sound = media::kSoundDeclined;
+    const QString sound = media::soundFile(media::Sound::Declined);
     QVERIFY(writeFile(QDir(startUp.path()).filePath(movie)));
     QVERIFY(writeFile(QDir(startUp.path()).filePath(sound)));
     const Report report = mediaReport(kBinary, startUp.path());
@@ -129,16 +129,17 @@ void TestInstalledMedia::installedTreeIsFoundWhereverItIsMoved() {
     for (const QString& name : everyMediaFile())
         QCOMPARE(report.pathOf.value(name), share + QLatin1Char('/') + name);
 
-    const QString nextToBinary = bin + QStringLiteral("/assets/") + media::kSoundBanker;
+    const QString nextToBinary =
+        bin + QStringLiteral("/assets/") + media::soundFile(media::Sound::Banker);
     QVERIFY(writeFile(nextToBinary));
     const QString gone = media::kMovieLidOpen;
     QVERIFY(QFile::remove(share + QLatin1Char('/') + gone));
     report = mediaReport(binary, elsewhere.path());
     QCOMPARE(report.exitCode, 1);
     QCOMPARE(report.pathOf.value(gone), QStringLiteral("missing"));
-    QCOMPARE(report.pathOf.value(media::kSoundBanker), nextToBinary);
-    QCOMPARE(report.pathOf.value(media::kSoundCredits),
-             share + QLatin1Char('/') + media::kSoundCredits);
+    QCOMPARE(report.pathOf.value(media::soundFile(media::Sound::Banker)), nextToBinary);
+    QCOMPARE(report.pathOf.value(media::soundFile(media::Sound::Credits)),
+             share + QLatin1Char('/') + media::soundFile(media::Sound::Credits));
 }
 
 QTEST_GUILESS_MAIN(TestInstalledMedia)

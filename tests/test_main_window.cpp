@@ -4,6 +4,7 @@
 #include "layout.h"
 #include "media_files.h"
 #include "movie_widget.h"
+#include "pictures.h"
 #include "rounds.h"
 
 #include <QElapsedTimer>
@@ -40,116 +41,121 @@ void TestMainWindow::windowHasDesignedSizeAndTitle() {
     QCOMPARE(h.w()->size(), QSize(1058, 758));
     QCOMPARE(h.w()->minimumSize(), h.w()->maximumSize());
     QCOMPARE(h.w()->windowTitle(), QStringLiteral("? ЗОРБАН !"));
-    QCOMPARE(h.w()->Picture1->toolTip(), QStringLiteral("Об авторах"));
+    QCOMPARE(h.w()->controls().logo->toolTip(), QStringLiteral("Об авторах"));
 }
 
 void TestMainWindow::controlsStandAtTheirPlaces_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QRect>("pixels");
-    QTest::newRow("first case plate") << "Label1 0" << QRect(32, 32, 80, 55);
-    QTest::newRow("last case plate") << "Label1 21" << QRect(168 + 3 * 88, 248, 80, 55);
-    QTest::newRow("second row plate") << "Label1 7" << QRect(80, 104, 80, 55);
-    QTest::newRow("lid of case 13") << "Крышка 13" << QRect(120, 168, 81, 73);
-    QTest::newRow("amount in case 9 is short") << "Label2 8" << QRect(80 + 88, 128, 81, 9);
-    QTest::newRow("amount in case 1") << "Label2 0" << QRect(32, 56, 81, 17);
-    QTest::newRow("open briefcase") << "Image1 0" << QRect(32, 24, 80, 65);
-    QTest::newRow("board low half") << "labelSum 0" << QRect(656, 40, 153, 25);
-    QTest::newRow("board high half") << "labelSum 21" << QRect(824, 440, 153, 25);
-    QTest::newRow("board plate") << "plast 11" << QRect(824, 32, 153, 33);
-    QTest::newRow("history row") << "labelPredl 4" << QRect(16, 600, 129, 25);
-    QTest::newRow("history plate") << "flashPredl 0" << QRect(16, 432, 137, 33);
+    QTest::newRow("first case plate") << "casePlates 0" << QRect(32, 32, 80, 55);
+    QTest::newRow("last case plate") << "casePlates 21" << QRect(168 + 3 * 88, 248, 80, 55);
+    QTest::newRow("second row plate") << "casePlates 7" << QRect(80, 104, 80, 55);
+    QTest::newRow("lid of case 13") << "caseLids 13" << QRect(120, 168, 81, 73);
+    QTest::newRow("amount in case 9 is short") << "caseAmounts 8" << QRect(80 + 88, 128, 81, 9);
+    QTest::newRow("amount in case 1") << "caseAmounts 0" << QRect(32, 56, 81, 17);
+    QTest::newRow("open briefcase") << "caseBriefcases 0" << QRect(32, 24, 80, 65);
+    QTest::newRow("board low half") << "boardAmounts 0" << QRect(656, 40, 153, 25);
+    QTest::newRow("board high half") << "boardAmounts 21" << QRect(824, 440, 153, 25);
+    QTest::newRow("board plate") << "boardPlates 11" << QRect(824, 32, 153, 33);
+    QTest::newRow("history row") << "historyAmounts 4" << QRect(16, 600, 129, 25);
+    QTest::newRow("history plate") << "historyPlates 0" << QRect(16, 432, 137, 33);
     QTest::newRow("banker panel reaches past the left edge")
-        << "BankFlash" << QRect(-265, 336, 529, 65);
-    QTest::newRow("winnings panel") << "WinFlash" << QRect(-232, 536, 777, 97);
-    QTest::newRow("offer") << "LabelBank" << QRect(8, 336, 241, 65);
-    QTest::newRow("start button") << "Command1" << QRect(208, 320, 257, 49);
-    QTest::newRow("new game button shares it") << "Command2" << QRect(208, 320, 257, 49);
-    QTest::newRow("yes") << "yes" << QRect(280, 336, 49, 25);
-    QTest::newRow("no") << "no" << QRect(280, 376, 49, 25);
-    QTest::newRow("counter frame") << "Shape1" << QRect(224, 580, 277, 49);
-    QTest::newRow("logo") << "Picture1" << QRect(664, 664, 304, 41);
+        << "offerPanel" << QRect(-265, 336, 529, 65);
+    QTest::newRow("winnings panel") << "winningsPanel" << QRect(-232, 536, 777, 97);
+    QTest::newRow("offer") << "offerAmount" << QRect(8, 336, 241, 65);
+    QTest::newRow("start button") << "startButton" << QRect(208, 320, 257, 49);
+    QTest::newRow("new game button shares it") << "newGameButton" << QRect(208, 320, 257, 49);
+    QTest::newRow("ДА") << "acceptButton" << QRect(280, 336, 49, 25);
+    QTest::newRow("НЕТ") << "declineButton" << QRect(280, 376, 49, 25);
+    QTest::newRow("counter frame") << "captionFrame" << QRect(224, 580, 277, 49);
+    QTest::newRow("logo") << "logo" << QRect(664, 664, 304, 41);
 }
 
 void TestMainWindow::controlsStandAtTheirPlaces() {
     QFETCH(QString, control);
     QFETCH(QRect, pixels);
     GameHarness h(identityGameDraws());
-    Form1* w = h.w();
+    GameWindow* w = h.w();
     const QString name = control.section(' ', 0, 0);
     const int index = control.section(' ', 1, 1).toInt();
-    const QHash<QString, QWidget*> single = {{"BankFlash", w->BankFlash},
-                                             {"WinFlash", w->WinFlash},
-                                             {"LabelBank", w->LabelBank},
-                                             {"Command1", w->Command1},
-                                             {"Command2", w->Command2},
-                                             {"yes", w->yes},
-                                             {"no", w->no},
-                                             {"Shape1", w->Shape1},
-                                             {"Picture1", w->Picture1}};
+    const QHash<QString, QWidget*> single = {
+        {"offerPanel", w->controls().offerPanel},   {"winningsPanel", w->controls().winningsPanel},
+        {"offerAmount", w->controls().offerAmount},  {"startButton", w->controls().startButton},
+        {"newGameButton", w->controls().newGameButton}, {"acceptButton", w->controls().acceptButton},
+        {"declineButton", w->controls().declineButton},       {"captionFrame", w->controls().captionFrame},
+        {"logo", w->controls().logo}};
     QWidget* widget = single.value(name);
-    if (name == "Label1")
-        widget = w->Label1[index];
-    else if (name == "Крышка")
-        widget = w->Крышка[index];
-    else if (name == "Label2")
-        widget = w->Label2[index];
-    else if (name == "Image1")
-        widget = w->Image1[index];
-    else if (name == "labelSum")
-        widget = w->labelSum[index];
-    else if (name == "plast")
-        widget = w->plast[index];
-    else if (name == "labelPredl")
-        widget = w->labelPredl[index];
-    else if (name == "flashPredl")
-        widget = w->flashPredl[index];
+    if (name == "casePlates")
+        widget = w->controls().casePlates[index];
+    else if (name == "caseLids")
+        widget = w->controls().caseLids[index];
+    else if (name == "caseAmounts")
+        widget = w->controls().caseAmounts[index];
+    else if (name == "caseBriefcases")
+        widget = w->controls().caseBriefcases[index];
+    else if (name == "boardAmounts")
+        widget = w->controls().boardAmounts[index];
+    else if (name == "boardPlates")
+        widget = w->controls().boardPlates[index];
+    else if (name == "historyAmounts")
+        widget = w->controls().historyAmounts[index];
+    else if (name == "historyPlates")
+        widget = w->controls().historyPlates[index];
     QVERIFY(widget);
     QCOMPARE(widget->geometry(), pixels);
 }
 
 void TestMainWindow::freshWindowShowsOnlyWhatTheDesignShows() {
     GameHarness h(identityGameDraws());
-    Form1* w = h.w();
+    GameWindow* w = h.w();
     for (QWidget* hidden : std::initializer_list<QWidget*>{
-             w->Command2, w->yes, w->no, w->LabelBank, w->Label3, w->Label5, w->Label6, w->Label7,
-             w->Shape1, w->Shape2, w->Shape3, w->winlabel, w->win, w->WinFlash, w->metka,
-             w->obmenMetka})
+             w->controls().newGameButton, w->controls().acceptButton, w->controls().declineButton,
+             w->controls().offerAmount, w->controls().historyTitle, w->controls().counterCaption,
+             w->controls().counterNumber, w->controls().phoneGlyph, w->controls().captionFrame,
+             w->controls().numberFrame, w->controls().phoneFrame, w->controls().winningsTitle,
+             w->controls().winningsAmount, w->controls().winningsPanel})
         QVERIFY2(hidden->isHidden(), qPrintable(hidden->metaObject()->className()));
     for (int k = 0; k < 22; ++k) {
-        QVERIFY(w->labelSum[k]->isHidden());
-        QVERIFY(w->plast[k]->isHidden());
-        QVERIFY(!w->Label1[k]->isHidden());
-        QVERIFY(!w->Label1[k]->isEnabled());
+        QVERIFY(w->controls().boardAmounts[k]->isHidden());
+        QVERIFY(w->controls().boardPlates[k]->isHidden());
+        QVERIFY(!w->controls().casePlates[k]->isHidden());
+        QVERIFY(!w->controls().casePlates[k]->isEnabled());
     }
     for (int row = 0; row < 5; ++row)
-        QVERIFY(w->labelPredl[row]->isHidden() && w->flashPredl[row]->isHidden());
-    QVERIFY(w->Command1->isVisible() && w->Label4->isVisible() && w->BankFlash->isVisible());
-    QCOMPARE(w->Label6->text(), QStringLiteral("6"));
-    QCOMPARE(w->Label7->text(), QString(QChar(0x260E)));
-    QCOMPARE(w->phase(), Form1::Phase::Loaded);
+        QVERIFY(w->controls().historyAmounts[row]->isHidden() &&
+                w->controls().historyPlates[row]->isHidden());
+    QVERIFY(w->controls().startButton->isVisible() && w->controls().historyCover->isVisible() &&
+            w->controls().offerPanel->isVisible());
+    QCOMPARE(w->controls().counterNumber->text(), QStringLiteral("6"));
+    QCOMPARE(w->controls().phoneGlyph->text(), QString(QChar(0x260E)));
+    QCOMPARE(w->phase(), GameWindow::Phase::Loaded);
     // The stacking of a case cell: the plate over the lid over the amount over the briefcase.
     QList<QObject*> order = w->children();
-    QVERIFY(order.indexOf(w->Label1[3]) > order.indexOf(w->Крышка[3]));
-    QVERIFY(order.indexOf(w->Крышка[3]) > order.indexOf(w->Label2[3]));
-    QVERIFY(order.indexOf(w->Label2[3]) > order.indexOf(w->Image1[3]));
-    QVERIFY(order.indexOf(w->LabelBank) > order.indexOf(w->BankFlash));
-    QVERIFY(order.indexOf(w->labelSum[5]) > order.indexOf(w->plast[5]));
-    QVERIFY(order.indexOf(w->Label4) > order.indexOf(w->labelPredl[4]));
-    QVERIFY(order.indexOf(w->Shape2) > order.indexOf(w->Label4));
-    QVERIFY(order.indexOf(w->Label6) > order.indexOf(w->Shape2));
-    QVERIFY(order.indexOf(w->win) > order.indexOf(w->WinFlash));
+    QVERIFY(order.indexOf(w->controls().casePlates[3]) > order.indexOf(w->controls().caseLids[3]));
+    QVERIFY(order.indexOf(w->controls().caseLids[3]) > order.indexOf(w->controls().caseAmounts[3]));
+    QVERIFY(order.indexOf(w->controls().caseAmounts[3]) >
+            order.indexOf(w->controls().caseBriefcases[3]));
+    QVERIFY(order.indexOf(w->controls().offerAmount) > order.indexOf(w->controls().offerPanel));
+    QVERIFY(order.indexOf(w->controls().boardAmounts[5]) >
+            order.indexOf(w->controls().boardPlates[5]));
+    QVERIFY(order.indexOf(w->controls().historyCover) >
+            order.indexOf(w->controls().historyAmounts[4]));
+    QVERIFY(order.indexOf(w->controls().numberFrame) > order.indexOf(w->controls().historyCover));
+    QVERIFY(order.indexOf(w->controls().counterNumber) > order.indexOf(w->controls().numberFrame));
+    QVERIFY(order.indexOf(w->controls().winningsAmount) >
+            order.indexOf(w->controls().winningsPanel));
 }
 
 void TestMainWindow::lidsStandAtFrameOne() {
     GameHarness h(identityGameDraws());
-    for (MovieWidget* lid : h.w()->Крышка) {
-        QVERIFY(lid->movie().endsWith(media::kMovieLidOpen));
+    for (MovieWidget* lid : h.w()->controls().caseLids) {
+        QVERIFY(lid->file().endsWith(media::kMovieLidOpen));
         QVERIFY(lid->isLoaded());
-        QCOMPARE(lid->frameNum(), 1);
+        QCOMPARE(lid->frame(), 1);
         QVERIFY(!lid->isPlaying());
     }
-    QVERIFY(h.w()->WinFlash->movie().endsWith(media::kMovieBankOpen));
-    QVERIFY(h.w()->plast[0]->movie().endsWith(media::kMovieOpenPlate));
+    QVERIFY(h.w()->controls().winningsPanel->file().endsWith(media::kMovieBankOpen));
+    QVERIFY(h.w()->controls().boardPlates[0]->file().endsWith(media::kMovieOpenPlate));
 }
 
 void TestMainWindow::caseSkinArrangesThePlates_data() {
@@ -164,8 +170,9 @@ void TestMainWindow::caseSkinArrangesThePlates() {
     GameHarness h(identityGameDraws(skin));
     QCOMPARE(int(h.app->state().caseSkin), skin);
     for (int i = 0; i < 22; ++i) {
-        const QImage shown = h.w()->Label1[i]->picture().toImage();
-        const QImage expected = h.w()->Chem[game::plateForCase(skin, i)].toImage();
+        const QImage shown = h.w()->controls().casePlates[i]->picture().toImage();
+        const QImage expected =
+            pictures::load(pictures::plateName(game::plateForCase(skin, i)), 1).toImage();
         QVERIFY(!expected.isNull());
         QCOMPARE(shown, expected);
     }
@@ -177,13 +184,14 @@ void TestMainWindow::startShufflesAndWritesTheAmounts() {
         draws.push_back(drawFor((i * 7) % 22, 22));
     GameHarness a(draws);
     QVERIFY(a.startGame());
-    Form1* w = a.w();
+    GameWindow* w = a.w();
     for (int i = 0; i < 22; ++i) {
-        QCOMPARE(w->Label2[i]->text(), game::amountText(a.app->state().caseAmount[i]));
-        QCOMPARE(w->labelSum[i]->text(), game::amountText(i));
-        QVERIFY(w->Label1[i]->isEnabled());
+        QCOMPARE(w->controls().caseAmounts[i]->text(),
+                 game::amountText(a.app->state().caseAmount[i]));
+        QCOMPARE(w->controls().boardAmounts[i]->text(), game::amountText(i));
+        QVERIFY(w->controls().casePlates[i]->isEnabled());
     }
-    QVERIFY(w->Command1->isHidden());
+    QVERIFY(w->controls().startButton->isHidden());
     QVERIFY(!a.app->state().offerTaken);
 
     GameHarness b(draws);
@@ -193,37 +201,37 @@ void TestMainWindow::startShufflesAndWritesTheAmounts() {
 
 void TestMainWindow::revealTimeline() {
     GameHarness h(identityGameDraws());
-    Form1* w = h.w();
-    QVERIFY(GameHarness::click(w->Command1));
-    QCOMPARE(w->main->interval(), 500);
+    GameWindow* w = h.w();
+    QVERIFY(GameHarness::click(w->controls().startButton));
+    QCOMPARE(w->controls().boardRevealTimer->interval(), 500);
     QCOMPARE(h.app->state().introStep, -1);
-    QVERIFY(w->Label1[0]->isEnabled());
+    QVERIFY(w->controls().casePlates[0]->isEnabled());
 
-    w->main_Timer(); // 500 ms: only counts
+    w->controls().boardRevealTimer->fireNow(); // 500 ms: only counts
     QCOMPARE(h.app->state().introStep, 0);
-    QCOMPARE(w->main->interval(), 500);
+    QCOMPARE(w->controls().boardRevealTimer->interval(), 500);
     QVERIFY(h.sound()->history().isEmpty());
 
-    w->main_Timer(); // 1000 ms: music and the top entry
-    QCOMPARE(h.lastSound(), media::kSoundBoardReveal);
-    QCOMPARE(w->main->interval(), 75);
-    QVERIFY(!w->labelSum[21]->isHidden());
-    QVERIFY(w->plast[21]->isVisible());
-    QVERIFY(w->labelSum[20]->isHidden());
+    w->controls().boardRevealTimer->fireNow(); // 1000 ms: music and the top entry
+    QCOMPARE(h.lastSound(), media::soundFile(media::Sound::BoardReveal));
+    QCOMPARE(w->controls().boardRevealTimer->interval(), 75);
+    QVERIFY(!w->controls().boardAmounts[21]->isHidden());
+    QVERIFY(w->controls().boardPlates[21]->isVisible());
+    QVERIFY(w->controls().boardAmounts[20]->isHidden());
 
     for (int step = 1; step < 21; ++step) {
-        w->main_Timer();
-        QVERIFY(!w->labelSum[21 - step]->isHidden());
-        QVERIFY(w->labelSum[20 - step]->isHidden());
+        w->controls().boardRevealTimer->fireNow();
+        QVERIFY(!w->controls().boardAmounts[21 - step]->isHidden());
+        QVERIFY(w->controls().boardAmounts[20 - step]->isHidden());
     }
-    QVERIFY(w->Label5->isHidden());
-    w->main_Timer(); // the last entry, with the prompt
-    QVERIFY(!w->labelSum[0]->isHidden());
-    QCOMPARE(w->Label5->text(), game::kChooseOwnCasePrompt);
-    QVERIFY(w->Label5->isVisible() && w->Shape1->isVisible() && w->Shape2->isVisible() &&
-            w->Shape3->isVisible());
-    QVERIFY(w->Label6->isHidden() && w->Label7->isHidden());
-    QCOMPARE(w->main->interval(), 0);
+    QVERIFY(w->controls().counterCaption->isHidden());
+    w->controls().boardRevealTimer->fireNow(); // the last entry, with the prompt
+    QVERIFY(!w->controls().boardAmounts[0]->isHidden());
+    QCOMPARE(w->controls().counterCaption->text(), game::kChooseOwnCasePrompt);
+    QVERIFY(w->controls().counterCaption->isVisible() && w->controls().captionFrame->isVisible() &&
+            w->controls().numberFrame->isVisible() && w->controls().phoneFrame->isVisible());
+    QVERIFY(w->controls().counterNumber->isHidden() && w->controls().phoneGlyph->isHidden());
+    QCOMPARE(w->controls().boardRevealTimer->interval(), 0);
     QCOMPARE(h.sound()->history().size(), 1);
 }
 
@@ -231,54 +239,58 @@ void TestMainWindow::revealRunsInRealTime() {
     GameHarness h(identityGameDraws());
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(GameHarness::click(h.w()->Command1));
-    QTRY_VERIFY_WITH_TIMEOUT(!h.w()->labelSum[21]->isHidden(), 3000);
+    QVERIFY(GameHarness::click(h.w()->controls().startButton));
+    QTRY_VERIFY_WITH_TIMEOUT(!h.w()->controls().boardAmounts[21]->isHidden(), 3000);
     const qint64 first = clock.elapsed();
-    QTRY_VERIFY_WITH_TIMEOUT(h.w()->Label5->isVisible(), 6000);
+    QTRY_VERIFY_WITH_TIMEOUT(h.w()->controls().counterCaption->isVisible(), 6000);
     const qint64 last = clock.elapsed();
     QVERIFY2(first >= 990, qPrintable(QString::number(first)));
     QVERIFY2(last - first >= 21 * 75 - 10, qPrintable(QString::number(last - first)));
-    QCOMPARE(h.w()->main->interval(), 0);
+    QCOMPARE(h.w()->controls().boardRevealTimer->interval(), 0);
 }
 
 void TestMainWindow::caseClickedDuringRevealBecomesOwnCase() {
     GameHarness h(identityGameDraws());
     h.random->append({drawFor(1, 2)}); // the banker's manner, drawn at the choice
-    Form1* w = h.w();
-    QVERIFY(GameHarness::click(w->Command1));
+    GameWindow* w = h.w();
+    QVERIFY(GameHarness::click(w->controls().startButton));
     for (int tick = 0; tick < 6; ++tick)
-        w->main_Timer();
-    QVERIFY(GameHarness::click(w->Label1[13]));
+        w->controls().boardRevealTimer->fireNow();
+    QVERIFY(GameHarness::click(w->controls().casePlates[13]));
     game::GameState& s = h.app->state();
     QCOMPARE(s.ownCase, qint16(13));
     QCOMPARE(s.openedCount, qint16(0));
     QCOMPARE(s.bankerStyle, qint16(1));
-    QCOMPARE(h.lastSound(), media::kSoundOwnCase);
-    QCOMPARE(w->Image1[13]->pos(), w->metka->pos());
-    QCOMPARE(layout::top(w->Label1[13]), layout::top(w->metka) + 100);
-    QCOMPARE(layout::top(w->Label2[13]), layout::top(w->metka) + 500);
-    QCOMPARE(w->Крышка[13]->pos(), w->metka->pos());
-    QCOMPARE(w->Label6->text(), QStringLiteral("6"));
-    QCOMPARE(w->Label5->text(), game::kFirstRoundWords);
-    QVERIFY(w->Label6->isVisible() && w->Label7->isVisible());
+    QCOMPARE(h.lastSound(), media::soundFile(media::Sound::OwnCase));
+    QCOMPARE(s.caseMovedTo[13], std::optional(layout::kOwnCaseSpot));
+    const QPoint spot(twips::toPixels(layout::kOwnCaseSpot.left),
+                      twips::toPixels(layout::kOwnCaseSpot.top));
+    QCOMPARE(w->controls().caseBriefcases[13]->pos(), spot);
+    QCOMPARE(w->controls().casePlates[13]->y(), twips::toPixels(layout::kOwnCaseSpot.top + 100));
+    QCOMPARE(w->controls().caseAmounts[13]->y(), twips::toPixels(layout::kOwnCaseSpot.top + 500));
+    QCOMPARE(w->controls().caseLids[13]->pos(), spot);
+    QCOMPARE(w->controls().counterNumber->text(), QStringLiteral("6"));
+    QCOMPARE(w->controls().counterCaption->text(), game::kFirstRoundWords);
+    QVERIFY(w->controls().counterNumber->isVisible() && w->controls().phoneGlyph->isVisible());
     // The other cases stay where they were.
-    QCOMPARE(w->Label1[12]->geometry(), layout::toPixels(layout::casePlate(12)));
+    QCOMPARE(w->controls().casePlates[12]->geometry(), twips::toPixels(layout::casePlate(12)));
 
     // The reveal goes on to the end without the prompt and without stopping.
     for (int tick = 6; tick < 30; ++tick)
-        w->main_Timer();
+        w->controls().boardRevealTimer->fireNow();
     for (int k = 0; k < 22; ++k)
-        QVERIFY(!w->labelSum[k]->isHidden());
-    QCOMPARE(w->Label5->text(), game::kFirstRoundWords);
-    QCOMPARE(w->main->interval(), 75);
+        QVERIFY(!w->controls().boardAmounts[k]->isHidden());
+    QCOMPARE(w->controls().counterCaption->text(), game::kFirstRoundWords);
+    QCOMPARE(w->controls().boardRevealTimer->interval(), 75);
     QCOMPARE(s.introStep, 29);
 }
 
 void TestMainWindow::clicksBeforeStartDoNothing() {
     GameHarness h(identityGameDraws());
-    QVERIFY(!GameHarness::click(h.w()->Label1[4]));
-    QTest::mouseClick(h.w()->Label1[4], Qt::LeftButton); // ignored by a disabled plate
-    h.w()->Label1_Click(4);                              // nor taken from a stray call
+    QVERIFY(!GameHarness::click(h.w()->controls().casePlates[4]));
+    QTest::mouseClick(h.w()->controls().casePlates[4],
+                      Qt::LeftButton);               // ignored by a disabled plate
+    emit h.w()->controls().casePlates[4]->clicked(); // nor taken from a stray signal
     QCOMPARE(h.app->state().ownCase, qint16(-1));
     QVERIFY(h.sound()->history().isEmpty());
 }
@@ -287,7 +299,7 @@ void TestMainWindow::newGameRebuildsWindowAndKeepsState() {
     GameHarness h(identityGameDraws(0));
     game::GameState& s = h.app->state();
     QVERIFY(h.startGame());
-    QVERIFY(GameHarness::click(h.w()->Label1[3]));
+    QVERIFY(GameHarness::click(h.w()->controls().casePlates[3]));
     // Pretend a finished game left its traces.
     s.swapOfferChosen = true;
     s.swapOfferAllowed = false;
@@ -297,7 +309,7 @@ void TestMainWindow::newGameRebuildsWindowAndKeepsState() {
     s.offerHistory[2] = "12300";
     s.offerTaken = true;
     s.bankerStyle = 1;
-    QPointer<Form1> old = h.w();
+    QPointer<GameWindow> old = h.w();
     FakeSoundPlayer* oldSound = h.sound();
     QVERIFY(!oldSound->current().isEmpty());
 
@@ -324,12 +336,12 @@ void TestMainWindow::newGameRebuildsWindowAndKeepsState() {
     QCOMPARE(s.offerHistory[2], QStringLiteral("12300"));
     QCOMPARE(s.caseAmount[3], qint16(3));
     // Controls back to the design: the own case is home again, the board hidden.
-    Form1* w = h.w();
-    QCOMPARE(w->Label1[3]->geometry(), layout::toPixels(layout::casePlate(3)));
-    QVERIFY(w->Command1->isVisible() && w->Command2->isHidden());
-    QVERIFY(w->labelSum[0]->isHidden() && w->Label5->isHidden());
-    QVERIFY(!w->Label1[0]->isEnabled());
-    QCOMPARE(w->Label6->text(), QStringLiteral("6"));
+    GameWindow* w = h.w();
+    QCOMPARE(w->controls().casePlates[3]->geometry(), twips::toPixels(layout::casePlate(3)));
+    QVERIFY(w->controls().startButton->isVisible() && w->controls().newGameButton->isHidden());
+    QVERIFY(w->controls().boardAmounts[0]->isHidden() && w->controls().counterCaption->isHidden());
+    QVERIFY(!w->controls().casePlates[0]->isEnabled());
+    QCOMPARE(w->controls().counterNumber->text(), QStringLiteral("6"));
     QVERIFY(h.sound()->history().isEmpty());
 }
 
@@ -357,7 +369,7 @@ void TestMainWindow::unwritableStartDirectoryStillStarts() {
                     std::make_unique<game::ReplayRandom>(identityGameDraws()));
         app.start();
         QVERIFY(app.window()->isVisible());
-        QVERIFY(GameHarness::click(app.window()->Command1));
+        QVERIFY(GameHarness::click(app.window()->controls().startButton));
     }
     QDir::setCurrent(previous);
 }
@@ -365,15 +377,15 @@ void TestMainWindow::unwritableStartDirectoryStillStarts() {
 void TestMainWindow::logoOpensOneCreditsWindow() {
     GameHarness h(identityGameDraws());
     QVERIFY(!h.app->credits());
-    QVERIFY(GameHarness::click(h.w()->Picture1));
-    QPointer<Form2> credits = h.app->credits();
+    QVERIFY(GameHarness::click(h.w()->controls().logo));
+    QPointer<CreditsWindow> credits = h.app->credits();
     QVERIFY(credits);
     QVERIFY(credits->isVisible());
     QCOMPARE(credits->windowTitle(), QStringLiteral("Об авторах..."));
     QVERIFY(!credits->isModal());
     const int entry = credits->entryIndex();
     credits->tick();
-    QVERIFY(GameHarness::click(h.w()->Picture1));
+    QVERIFY(GameHarness::click(h.w()->controls().logo));
     QCOMPARE(h.app->credits(), credits.data());
     QCOMPARE(credits->entryIndex(), entry); // not loaded again
 
@@ -382,15 +394,15 @@ void TestMainWindow::logoOpensOneCreditsWindow() {
     credits->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(credits.isNull());
-    QVERIFY(GameHarness::click(h.w()->Picture1));
+    QVERIFY(GameHarness::click(h.w()->controls().logo));
     QVERIFY(h.app->credits());
     QCOMPARE(h.app->credits()->entryIndex(), 0);
 }
 
 void TestMainWindow::closingTheWindowClosesTheCredits() {
     GameHarness h(identityGameDraws());
-    QVERIFY(GameHarness::click(h.w()->Picture1));
-    QPointer<Form2> credits = h.app->credits();
+    QVERIFY(GameHarness::click(h.w()->controls().logo));
+    QPointer<CreditsWindow> credits = h.app->credits();
     QVERIFY(credits && credits->isVisible());
     QVERIFY(h.w()->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

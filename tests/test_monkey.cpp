@@ -8,7 +8,7 @@
 // The seed is printed; ZORBAN_MONKEY_SEED=<number> plays with a given one. The
 // schedule follows the seed, the game's timers follow the clock, so a run is
 // repeatable in what the monkey tries, not to the millisecond.
-#include "form2.h"
+#include "credits_window.h"
 #include "game_harness.h"
 #include "game_watch.h"
 #include "movie_widget.h"
@@ -115,7 +115,7 @@ void TestMonkey::randomClicksPlayWholeGames() {
             clipEndsAt = now + below(kLongestClip + 1);
         }
         // A clip set to repeat never ends by itself.
-        if (clipEndsAt >= 0 && now >= clipEndsAt && sound->isPlaying() && sound->playCount() != 0) {
+        if (clipEndsAt >= 0 && now >= clipEndsAt && sound->isPlaying() && !sound->isLooping()) {
             clipEndsAt = -1;
             ++clipEnds;
             const QString clip = sound->current().section(QLatin1Char('/'), -2);
@@ -123,7 +123,7 @@ void TestMonkey::randomClicksPlayWholeGames() {
             QVERIFY(look(QStringLiteral("end of %1").arg(clip)));
         }
 
-        if (Form2* form2 = h.app->credits()) {
+        if (CreditsWindow* form2 = h.app->credits()) {
             if (++creditsOpenFor >= kCreditsCloseIn && below(2) == 0) {
                 form2->close();
                 QVERIFY(look(QStringLiteral("credits closed")));
@@ -133,11 +133,12 @@ void TestMonkey::randomClicksPlayWholeGames() {
         }
 
         // Half the clicks go to a control the player can see, the rest anywhere.
-        Form1* w = h.w();
+        GameWindow* w = h.w();
         QList<QWidget*> controls;
-        for (QWidget* plate : w->Label1)
+        for (QWidget* plate : w->controls().casePlates)
             controls << plate;
-        controls << w->yes << w->no << w->Command1 << w->Command2;
+        controls << w->controls().acceptButton << w->controls().declineButton
+                 << w->controls().startButton << w->controls().newGameButton;
         controls.removeIf([](const QWidget* control) { return !control->isVisible(); });
         QPoint point(below(w->width()), below(w->height()));
         if (below(2) == 0 && !controls.isEmpty()) { // none is shown while the own case opens
@@ -146,9 +147,9 @@ void TestMonkey::randomClicksPlayWholeGames() {
         }
         // The click can end the window ("Новая игра"): the target is looked at before.
         QPointer<QWidget> target = w->childAt(point);
-        const QString name = !target            ? QStringLiteral("window")
-                             : target == w->yes ? QStringLiteral("ДА")
-                             : target == w->no
+        const QString name = !target                                ? QStringLiteral("window")
+                             : target == w->controls().acceptButton ? QStringLiteral("ДА")
+                             : target == w->controls().declineButton
                                  ? QStringLiteral("НЕТ")
                                  : QString::fromLatin1(target->metaObject()->className());
         const bool creditsBefore = h.app->credits() != nullptr;
@@ -177,18 +178,18 @@ void TestMonkey::randomClicksPlayWholeGames() {
 void TestMonkey::caseOpenedDuringTheRevealStaysOffTheBoard() {
     GameHarness h(identityGameDraws());
     h.random->append({drawFor(0, 2)}); // the banker's manner
-    Form1* w = h.w();
-    QVERIFY(GameHarness::click(w->Command1));
+    GameWindow* w = h.w();
+    QVERIFY(GameHarness::click(w->controls().startButton));
     for (int tick = 0; tick < 6; ++tick) // entries 21 down to 17 shown
-        w->main_Timer();
-    QVERIFY(GameHarness::click(w->Label1[21]));
+        w->controls().boardRevealTimer->fireNow();
+    QVERIFY(GameHarness::click(w->controls().casePlates[21]));
     QVERIFY(h.openCase(0));
     QVERIFY(h.openCase(19));
     for (int tick = 6; tick < 30; ++tick)
-        w->main_Timer();
+        w->controls().boardRevealTimer->fireNow();
     for (int k = 0; k < game::kCaseCount; ++k)
-        QCOMPARE(w->labelSum[k]->isHidden(), k == 0 || k == 19);
-    QVERIFY(w->plast[0]->isVisible());
+        QCOMPARE(w->controls().boardAmounts[k]->isHidden(), k == 0 || k == 19);
+    QVERIFY(w->controls().boardPlates[0]->isVisible());
 }
 
 QTEST_MAIN(TestMonkey)

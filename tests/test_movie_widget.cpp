@@ -118,19 +118,19 @@ void TestMovieWidget::brokenFileLeavesWidgetEmpty() {
     MovieWidget* first = addMovie(ScaleMode::ExactFit, {50, 50});
     MovieWidget* second = addMovie(ScaleMode::ShowAll, {50, 50});
     for (MovieWidget* widget : {first, second, first}) {
-        widget->setMovie(path);
-        widget->setFrameNum(3);
-        widget->Play();
+        widget->setFile(path);
+        widget->jumpToFrame(3);
+        widget->play();
         QVERIFY(!widget->isLoaded());
         QVERIFY(!widget->isPlaying());
         QCOMPARE(widget->frameCount(), 0);
-        QCOMPARE(widget->frameNum(), 0);
+        QCOMPARE(widget->frame(), 0);
         QVERIFY(widget->renderedFrame().isNull());
     }
     QCOMPARE(movieReports, QStringList{report});
 
     // A good movie after a broken one plays as usual.
-    first->setMovie(movie(QStringLiteral("square.json")));
+    first->setFile(movie(QStringLiteral("square.json")));
     QVERIFY(first->isLoaded());
     QVERIFY(first->isPlaying());
     QCOMPARE(movieReports.size(), 1);
@@ -189,20 +189,20 @@ void TestMovieWidget::damagedMoviesNeverCrash() {
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(variants[i]);
         out.close();
-        widget->setMovie(path);
+        widget->setFile(path);
         if (!widget->isLoaded())
             continue;
         ++loaded;
         QVERIFY(widget->frameCount() > 0);
         for (int frame : {0, widget->frameCount() / 2, widget->frameCount() - 1}) {
-            widget->setFrameNum(frame);
+            widget->jumpToFrame(frame);
             QVERIFY2(!widget->renderedFrame().isNull(), qPrintable(QString::number(i)));
         }
     }
     // Both outcomes were met, and only the files refused were reported.
     QVERIFY(loaded > 0);
     QCOMPARE(movieReports.size(), variants.size() - loaded);
-    widget->setMovie(QString());
+    widget->setFile(QString());
 }
 
 void TestMovieWidget::startsByItselfOnlyWhenShown_data() {
@@ -216,20 +216,20 @@ void TestMovieWidget::startsByItselfOnlyWhenShown() {
     MovieClock& clock = MovieClock::instance();
     MovieWidget* widget = addMovie(ScaleMode::ExactFit, {50, 50});
     widget->setVisible(shown);
-    widget->setMovie(movie(QStringLiteral("square.json")));
+    widget->setFile(movie(QStringLiteral("square.json")));
     QCOMPARE(widget->isPlaying(), shown);
     QCOMPARE(clock.isRunning(), shown);
     clock.advance(70);
-    QCOMPARE(widget->frameNum(), shown ? 3 : 0);
+    QCOMPARE(widget->frame(), shown ? 3 : 0);
 
     // Showing a waiting movie does not start it; Play does.
     widget->show();
     clock.advance(70);
-    QCOMPARE(widget->frameNum(), shown ? 7 : 0);
-    widget->Play();
+    QCOMPARE(widget->frame(), shown ? 7 : 0);
+    widget->play();
     QVERIFY(widget->isPlaying());
     clock.advance(30);
-    QCOMPARE(widget->frameNum(), shown ? 8 : 1);
+    QCOMPARE(widget->frame(), shown ? 8 : 1);
 }
 
 void TestMovieWidget::advancesWithTime_data() {
@@ -255,11 +255,11 @@ void TestMovieWidget::advancesWithTime() {
     QFETCH(int, frame);
     QFETCH(bool, playing);
     MovieWidget* widget = addMovie(ScaleMode::ExactFit, {50, 50});
-    widget->setMovie(movie(QStringLiteral("square.json")));
+    widget->setFile(movie(QStringLiteral("square.json")));
     QCOMPARE(widget->frameCount(), 10);
     widget->setLoop(loop);
     MovieClock::instance().advance(elapsedMs);
-    QCOMPARE(widget->frameNum(), frame);
+    QCOMPARE(widget->frame(), frame);
     QCOMPARE(widget->isPlaying(), playing);
 }
 
@@ -278,14 +278,14 @@ void TestMovieWidget::frameNumStandsUntilPlay() {
     QFETCH(int, frame);
     MovieClock& clock = MovieClock::instance();
     MovieWidget* widget = addMovie(ScaleMode::ShowAll, {50, 50});
-    widget->setMovie(movie(QStringLiteral("square.json")));
+    widget->setFile(movie(QStringLiteral("square.json")));
     widget->setLoop(false);
     clock.advance(30);
-    widget->setFrameNum(requested);
-    QCOMPARE(widget->frameNum(), frame);
+    widget->jumpToFrame(requested);
+    QCOMPARE(widget->frame(), frame);
     QVERIFY(!widget->isPlaying());
     clock.advance(500);
-    QCOMPARE(widget->frameNum(), frame);
+    QCOMPARE(widget->frame(), frame);
 
     // The picture is the requested frame: the square turns from red to blue.
     const QColor colour = QColor::fromRgba(widget->renderedFrame().pixel(25, 25));
@@ -293,30 +293,30 @@ void TestMovieWidget::frameNumStandsUntilPlay() {
     QVERIFY2(qAbs(colour.redF() - (1 - share)) < 0.1 && qAbs(colour.blueF() - share) < 0.1,
              qPrintable(colour.name()));
 
-    widget->Play();
+    widget->play();
     QCOMPARE(widget->isPlaying(), frame < 9);
     clock.advance(50);
-    QCOMPARE(widget->frameNum(), qMin(frame + 2, 9));
+    QCOMPARE(widget->frame(), qMin(frame + 2, 9));
 }
 
 void TestMovieWidget::hiddenMoviePausesAndGoesOn() {
     MovieClock& clock = MovieClock::instance();
     MovieWidget* widget = addMovie(ScaleMode::ExactFit, {50, 50});
-    widget->setMovie(movie(QStringLiteral("slider.json"))); // 25 per second, 40 ms a frame
+    widget->setFile(movie(QStringLiteral("slider.json"))); // 25 per second, 40 ms a frame
     QCOMPARE(widget->frameCount(), 20);
     clock.advance(130);
-    QCOMPARE(widget->frameNum(), 3);
+    QCOMPARE(widget->frame(), 3);
 
     widget->hide();
     QVERIFY(widget->isPlaying());
     QVERIFY(!clock.isRunning());
     clock.advance(2000);
-    QCOMPARE(widget->frameNum(), 3);
+    QCOMPARE(widget->frame(), 3);
 
     widget->show();
     QVERIFY(clock.isRunning());
     clock.advance(85);
-    QCOMPARE(widget->frameNum(), 5);
+    QCOMPARE(widget->frame(), 5);
 
     // Hiding the window hides its movies too.
     window_->hide();
@@ -324,7 +324,7 @@ void TestMovieWidget::hiddenMoviePausesAndGoesOn() {
     clock.advance(1000);
     window_->show();
     clock.advance(40);
-    QCOMPARE(widget->frameNum(), 6);
+    QCOMPARE(widget->frame(), 6);
 }
 
 void TestMovieWidget::sharesAnimationAndFrames() {
@@ -332,8 +332,8 @@ void TestMovieWidget::sharesAnimationAndFrames() {
     MovieWidget* first = addMovie(ScaleMode::ExactFit, {60, 40});
     MovieWidget* second = addMovie(ScaleMode::ExactFit, {60, 40});
     for (MovieWidget* widget : {first, second}) {
-        widget->setMovie(square);
-        widget->setFrameNum(4);
+        widget->setFile(square);
+        widget->jumpToFrame(4);
     }
     const qint64 renderedBefore = MovieAnimation::statistics().framesRendered;
     const QImage picture = first->renderedFrame();
@@ -354,8 +354,8 @@ void TestMovieWidget::sharesAnimationAndFrames() {
     MovieWidget* larger = addMovie(ScaleMode::ExactFit, {80, 40});
     MovieWidget* showAll = addMovie(ScaleMode::ShowAll, {60, 40});
     for (MovieWidget* widget : {larger, showAll}) {
-        widget->setMovie(square);
-        widget->setFrameNum(4);
+        widget->setFile(square);
+        widget->jumpToFrame(4);
         QVERIFY(!widget->renderedFrame().isNull());
     }
     statistics = MovieAnimation::statistics();
@@ -372,7 +372,7 @@ void TestMovieWidget::sharesAnimationAndFrames() {
     delete first;
     delete larger;
     QCOMPARE(MovieAnimation::statistics().animations, 2);
-    second->setMovie(movie(QStringLiteral("slider.json")));
+    second->setFile(movie(QStringLiteral("slider.json")));
     QVERIFY(!second->renderedFrame().isNull());
     statistics = MovieAnimation::statistics();
     QCOMPARE(statistics.files, 2);
@@ -400,7 +400,7 @@ void TestMovieWidget::scaleModes() {
     QFETCH(QSize, size);
     QFETCH(QRect, square);
     MovieWidget* widget = addMovie(mode, size);
-    widget->setMovie(movie(QStringLiteral("square.json")));
+    widget->setFile(movie(QStringLiteral("square.json")));
     const QImage picture = widget->renderedFrame();
     QCOMPARE(picture.format(), QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(picture.size(), size * widget->devicePixelRatioF());
@@ -425,8 +425,8 @@ void TestMovieWidget::paintsOverWhatLiesBeneath() {
     window_->setAutoFillBackground(true);
     MovieWidget* widget = addMovie(ScaleMode::ShowAll, {90, 30});
     widget->move(100, 50);
-    widget->setMovie(movie(QStringLiteral("square.json")));
-    widget->setFrameNum(0);
+    widget->setFile(movie(QStringLiteral("square.json")));
+    widget->jumpToFrame(0);
     const QImage screen = window_->grab().toImage();
     QCOMPARE(QColor(screen.pixel(105, 65)), QColor(Qt::green)); // the bar left of the square
     QCOMPARE(QColor(screen.pixel(145, 65)), QColor(Qt::red));   // the square, frame 0
@@ -440,14 +440,14 @@ void TestMovieWidget::sharedTimerRunsOnlyWhileSomethingPlays() {
     MovieWidget* slow = addMovie(ScaleMode::ExactFit, {50, 50}); // 25 per second: 800 ms
     MovieWidget* fast = addMovie(ScaleMode::ExactFit, {50, 50}); // 50 per second: 200 ms
     MovieWidget* standing = addMovie(ScaleMode::ShowAll, {50, 50});
-    standing->setMovie(movie(QStringLiteral("square.json")));
-    standing->setFrameNum(1);
+    standing->setFile(movie(QStringLiteral("square.json")));
+    standing->jumpToFrame(1);
     QVERIFY(!clock.isRunning());
 
-    slow->setMovie(movie(QStringLiteral("slider.json")));
+    slow->setFile(movie(QStringLiteral("slider.json")));
     QVERIFY(clock.isRunning());
     QCOMPARE(clock.interval(), 20); // twice per frame
-    fast->setMovie(movie(QStringLiteral("square.json")));
+    fast->setFile(movie(QStringLiteral("square.json")));
     QCOMPARE(clock.interval(), 10);
     QCOMPARE(clock.clientCount(), 2);
 
@@ -461,8 +461,8 @@ void TestMovieWidget::sharedTimerRunsOnlyWhileSomethingPlays() {
 
     // A movie that goes away while it plays leaves the clock.
     slow->setLoop(true);
-    slow->setFrameNum(0);
-    slow->Play();
+    slow->jumpToFrame(0);
+    slow->play();
     QVERIFY(clock.isRunning());
     delete slow;
     QVERIFY(!clock.isRunning());
@@ -474,10 +474,10 @@ void TestMovieWidget::playsInRealTime() {
     MovieWidget* widget = addMovie(ScaleMode::ExactFit, {50, 50});
     QElapsedTimer elapsed;
     elapsed.start();
-    widget->setMovie(movie(QStringLiteral("square.json"))); // 200 ms
+    widget->setFile(movie(QStringLiteral("square.json"))); // 200 ms
     QTRY_VERIFY_WITH_TIMEOUT(!widget->isPlaying(), 3000);
     QVERIFY2(elapsed.elapsed() >= 180, qPrintable(QString::number(elapsed.elapsed())));
-    QCOMPARE(widget->frameNum(), 9);
+    QCOMPARE(widget->frame(), 9);
     QVERIFY(!clock.isRunning());
 }
 

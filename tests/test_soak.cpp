@@ -60,7 +60,7 @@ void TestSoak::twoHundredGamesKeepTheirMemory() {
     qint64 baselineMs = 0;
 
     for (int game = 1; game <= kGames; ++game) {
-        Form1* w = h.w();
+        GameWindow* w = h.w();
         // Clips end at once or within a millisecond, from the event loop; a slice
         // of it can end several, so the game is looked at after each.
         h.sound()->setAutoEnd(below(2));
@@ -68,13 +68,13 @@ void TestSoak::twoHundredGamesKeepTheirMemory() {
             if (clipFailure.isEmpty())
                 clipFailure = watch.check();
         });
-        QVERIFY(GameHarness::click(w->Command1));
-        QString broken = watch.check(w->Command1);
+        QVERIFY(GameHarness::click(w->controls().startButton));
+        QString broken = watch.check(w->controls().startButton);
         QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("game %1: %2").arg(game).arg(broken)));
 
         QElapsedTimer gameClock;
         gameClock.start();
-        while (w->phase() != Form1::Phase::GameOver) {
+        while (w->phase() != GameWindow::Phase::GameOver) {
             QVERIFY2(gameClock.elapsed() < kLongestGameMs,
                      qPrintable(QStringLiteral("game %1 stuck in phase %2 at %3 cases")
                                     .arg(game)
@@ -82,16 +82,16 @@ void TestSoak::twoHundredGamesKeepTheirMemory() {
                                     .arg(h.app->state().openedCount)));
             QWidget* clicked = nullptr;
             switch (w->phase()) {
-            case Form1::Phase::ChoosingOwnCase:
+            case GameWindow::Phase::ChoosingOwnCase:
                 // Chosen once the board is revealed: with the timers this fast and
                 // the sounds this short a game could otherwise end before the reveal.
-                if (w->main->isRunning())
+                if (w->controls().boardRevealTimer->isRunning())
                     break;
                 [[fallthrough]];
-            case Form1::Phase::WaitingForClick:
-            case Form1::Phase::ExchangePick: {
+            case GameWindow::Phase::WaitingForClick:
+            case GameWindow::Phase::ExchangePick: {
                 QList<QWidget*> plates;
-                for (QWidget* plate : w->Label1) {
+                for (QWidget* plate : w->controls().casePlates) {
                     if (plate->isVisible() && plate->isEnabled())
                         plates << plate;
                 }
@@ -100,12 +100,14 @@ void TestSoak::twoHundredGamesKeepTheirMemory() {
                 clicked = plates[below(static_cast<int>(plates.size()))];
                 break;
             }
-            case Form1::Phase::OfferShown:
+            case GameWindow::Phase::OfferShown:
                 // Money is mostly declined; an exchange is taken half the time.
-                if (w->LabelBank->text() == game::kExchangeOffer)
-                    clicked = below(2) == 0 ? w->yes : w->no;
+                if (w->controls().offerAmount->text() == game::kExchangeOffer)
+                    clicked =
+                        below(2) == 0 ? w->controls().acceptButton : w->controls().declineButton;
                 else
-                    clicked = below(5) == 0 ? w->yes : w->no;
+                    clicked =
+                        below(5) == 0 ? w->controls().acceptButton : w->controls().declineButton;
                 break;
             default:
                 break;
@@ -118,7 +120,7 @@ void TestSoak::twoHundredGamesKeepTheirMemory() {
             QVERIFY2(broken.isEmpty(),
                      qPrintable(QStringLiteral("game %1: %2").arg(game).arg(broken)));
         }
-        QWidget* newGame = w->Command2; // the window goes with the click
+        QWidget* newGame = w->controls().newGameButton; // the window goes with the click
         QVERIFY(GameHarness::click(newGame));
         broken = watch.check(newGame);
         QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("game %1: %2").arg(game).arg(broken)));

@@ -64,14 +64,18 @@ void TestSoundFiles::everySoundDecodes_data() {
     // Each cue covers its moment of play: suspense before an opening, a short
     // sting per opened amount, loops that the game repeats.
     QHash<QString, std::pair<double, double>> lengths = {
-        {media::kSoundSuspense, {1.5, 2.5}},    {media::kSoundSuspenseAfterFinalSwap, {1.5, 2.5}},
-        {media::kSoundBanker, {4.0, 8.0}},      {media::kSoundDeclined, {0.7, 1.4}},
-        {media::kSoundExchange, {3.0, 6.0}},    {media::kSoundWinnings, {2.0, 3.0}},
-        {media::kSoundBoardReveal, {2.8, 3.2}}, {media::kSoundOwnCase, {1.0, 2.0}},
-        {media::kSoundCredits, {20.0, 60.0}},
+        {media::soundFile(media::Sound::Suspense), {1.5, 2.5}},
+        {media::soundFile(media::Sound::SuspenseAfterFinalSwap), {1.5, 2.5}},
+        {media::soundFile(media::Sound::Banker), {4.0, 8.0}},
+        {media::soundFile(media::Sound::Declined), {0.7, 1.4}},
+        {media::soundFile(media::Sound::Exchange), {3.0, 6.0}},
+        {media::soundFile(media::Sound::Winnings), {2.0, 3.0}},
+        {media::soundFile(media::Sound::BoardReveal), {2.8, 3.2}},
+        {media::soundFile(media::Sound::OwnCase), {1.0, 2.0}},
+        {media::soundFile(media::Sound::Credits), {20.0, 60.0}},
     };
     for (int rank = 0; rank < 22; ++rank)
-        lengths.insert(media::amountSound(rank), {1.0, 2.0});
+        lengths.insert(media::soundFile(media::amountSound(rank)), {1.0, 2.0});
     for (const QString& sound : media::allSounds()) {
         QVERIFY2(lengths.contains(sound), qPrintable(sound + " has no expected length"));
         QTest::newRow(qPrintable(sound))
@@ -95,9 +99,9 @@ void TestSoundFiles::everySoundDecodes() {
 
 void TestSoundFiles::loopJoinsWithoutClick_data() {
     QTest::addColumn<QString>("file");
-    QTest::newRow("banker") << media::kSoundBanker;
-    QTest::newRow("exchange") << media::kSoundExchange;
-    QTest::newRow("credits") << media::kSoundCredits;
+    QTest::newRow("banker") << media::soundFile(media::Sound::Banker);
+    QTest::newRow("exchange") << media::soundFile(media::Sound::Exchange);
+    QTest::newRow("credits") << media::soundFile(media::Sound::Credits);
 }
 
 void TestSoundFiles::loopJoinsWithoutClick() {

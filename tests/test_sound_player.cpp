@@ -81,17 +81,17 @@ void TestSoundPlayer::initTestCase() {
 void TestSoundPlayer::clipThatPlaysOnceEndsAtItsDecodedLength() {
     auto sound = player();
     QSignalSpy ended(sound.get(), &SoundPlayer::clipEnded);
-    QCOMPARE(sound->playCount(), 1);
+    QVERIFY(!sound->isLooping());
 
     QElapsedTimer sinceSet;
     sinceSet.start();
-    sound->setFileName(kClip);
-    QCOMPARE(sound->fileName(), kClip);
+    sound->start(kClip);
+    QCOMPARE(sound->file(), kClip);
     QVERIFY(!sound->hasClipEnded());
     QTRY_COMPARE_WITH_TIMEOUT(sound->length(), double(kClipMs), 1000);
     QVERIFY(!sound->hasClipEnded());
-    QTRY_VERIFY_WITH_TIMEOUT(sound->currentPosition() > kClipMs / 2, kEndWaitMs);
-    QVERIFY(sound->currentPosition() < kClipMs);
+    QTRY_VERIFY_WITH_TIMEOUT(sound->position() > kClipMs / 2, kEndWaitMs);
+    QVERIFY(sound->position() < kClipMs);
     QVERIFY(!sound->hasClipEnded());
 
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kEndWaitMs);
@@ -99,7 +99,7 @@ void TestSoundPlayer::clipThatPlaysOnceEndsAtItsDecodedLength() {
     QVERIFY2(endedAfter >= kClipMs && endedAfter < kClipMs + kLatenessMs,
              qPrintable(QString::number(endedAfter)));
     QVERIFY(sound->hasClipEnded());
-    QCOMPARE(sound->currentPosition(), double(kClipMs));
+    QCOMPARE(sound->position(), double(kClipMs));
 
     QTest::qWait(300);
     QCOMPARE(ended.count(), 1);
@@ -109,9 +109,9 @@ void TestSoundPlayer::clipThatPlaysOnceEndsAtItsDecodedLength() {
 void TestSoundPlayer::loopingClipGoesOnUntilPlayedOnce() {
     auto sound = player();
     QSignalSpy ended(sound.get(), &SoundPlayer::clipEnded);
-    sound->setFileName(kClip);
+    sound->start(kClip);
     // Set right after the file, the count applies from the first sample.
-    sound->setPlayCount(0);
+    sound->setLooping(true);
 
     QTest::qWait(kClipMs * 2 + 200);
     QCOMPARE(ended.count(), 0);
@@ -119,10 +119,10 @@ void TestSoundPlayer::loopingClipGoesOnUntilPlayedOnce() {
     QCOMPARE(sound->length(), double(kClipMs));
 
     // Played once from now on, the pass under way is the last.
-    const double position = sound->currentPosition();
+    const double position = sound->position();
     QElapsedTimer sincePlayedOnce;
     sincePlayedOnce.start();
-    sound->setPlayCount(1);
+    sound->setLooping(false);
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kEndWaitMs);
     const double rest = kClipMs - position;
     QVERIFY2(
@@ -132,7 +132,7 @@ void TestSoundPlayer::loopingClipGoesOnUntilPlayedOnce() {
     QVERIFY(sound->hasClipEnded());
 
     // The count stays for the next clip.
-    sound->setFileName(kBlip);
+    sound->start(kBlip);
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, kEndWaitMs);
 }
 
@@ -166,14 +166,14 @@ void TestSoundPlayer::replacedClipIsNotEnded() {
 
     auto sound = player();
     QSignalSpy ended(sound.get(), &SoundPlayer::clipEnded);
-    sound->setFileName(first);
+    sound->start(first);
     if (playedMs > 0)
         QTest::qWait(playedMs);
     QCOMPARE(ended.count(), 0);
 
     QElapsedTimer sinceReplaced;
     sinceReplaced.start();
-    sound->setFileName(second);
+    sound->start(second);
     QCOMPARE(ended.count(), 0);
     QCOMPARE(sound->hasClipEnded(), secondMissing);
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kEndWaitMs);
@@ -216,11 +216,11 @@ void TestSoundPlayer::unplayableFileEndsAtOnce() {
     auto sound = player();
     QSignalSpy ended(sound.get(), &SoundPlayer::clipEnded);
     // A broken file ends even when it should repeat.
-    sound->setPlayCount(0);
+    sound->setLooping(true);
     for (int clip = 1; clip <= 2; ++clip) {
         QElapsedTimer sinceSet;
         sinceSet.start();
-        sound->setFileName(path);
+        sound->start(path);
         QCOMPARE(ended.count(), clip - 1);
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), clip, kEndWaitMs);
         QVERIFY2(sinceSet.elapsed() < kLatenessMs, qPrintable(QString::number(sinceSet.elapsed())));
@@ -228,10 +228,10 @@ void TestSoundPlayer::unplayableFileEndsAtOnce() {
     }
 
     // The player goes on with a good file.
-    sound->setPlayCount(1);
+    sound->setLooping(false);
     QElapsedTimer sinceSet;
     sinceSet.start();
-    sound->setFileName(kClip);
+    sound->start(kClip);
     QVERIFY(!sound->hasClipEnded());
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 3, kEndWaitMs);
     QVERIFY(sinceSet.elapsed() >= kClipMs);
@@ -249,7 +249,7 @@ void TestSoundPlayer::cutShortFilePlaysWhatItHas() {
     for (int clip = 1; clip <= 2; ++clip) {
         QElapsedTimer sinceSet;
         sinceSet.start();
-        sound->setFileName(path);
+        sound->start(path);
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), clip, kEndWaitMs);
         // The half that is there is played, not skipped.
         QVERIFY2(sound->length() > kClipMs / 3 && sound->length() < kClipMs * 2 / 3,
@@ -261,19 +261,19 @@ void TestSoundPlayer::cutShortFilePlaysWhatItHas() {
 void TestSoundPlayer::playStartsOnlyAClipThatStandsStill() {
     auto sound = player();
     QSignalSpy ended(sound.get(), &SoundPlayer::clipEnded);
-    sound->setFileName(kClip);
-    QTRY_VERIFY_WITH_TIMEOUT(sound->currentPosition() > 200, kEndWaitMs);
+    sound->start(kClip);
+    QTRY_VERIFY_WITH_TIMEOUT(sound->position() > 200, kEndWaitMs);
 
     // Going on undisturbed, the clip ends before a fresh start could.
     QElapsedTimer sincePlay;
     sincePlay.start();
-    sound->play();
+    sound->resume();
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kEndWaitMs);
     QVERIFY2(sincePlay.elapsed() < kClipMs - 100, qPrintable(QString::number(sincePlay.elapsed())));
 
     // An ended clip starts again from its start and ends once more.
     sincePlay.restart();
-    sound->play();
+    sound->resume();
     QVERIFY(!sound->hasClipEnded());
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, kEndWaitMs);
     QVERIFY(sincePlay.elapsed() >= kClipMs);
@@ -282,17 +282,17 @@ void TestSoundPlayer::playStartsOnlyAClipThatStandsStill() {
 void TestSoundPlayer::stoppedClipDoesNotEnd() {
     auto sound = player();
     QSignalSpy ended(sound.get(), &SoundPlayer::clipEnded);
-    sound->setFileName(kClip);
-    QTRY_VERIFY_WITH_TIMEOUT(sound->currentPosition() > 100, kEndWaitMs);
+    sound->start(kClip);
+    QTRY_VERIFY_WITH_TIMEOUT(sound->position() > 100, kEndWaitMs);
     sound->stop();
-    const double stoppedAt = sound->currentPosition();
+    const double stoppedAt = sound->position();
 
     QTest::qWait(kClipMs);
     QCOMPARE(ended.count(), 0);
     QVERIFY(!sound->hasClipEnded());
-    QCOMPARE(sound->currentPosition(), stoppedAt);
+    QCOMPARE(sound->position(), stoppedAt);
 
-    sound->play();
+    sound->resume();
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kEndWaitMs);
     QVERIFY(sound->hasClipEnded());
 }
@@ -303,17 +303,17 @@ void TestSoundPlayer::playersSoundTogether() {
     auto cues = player();
     QSignalSpy musicEnded(music.get(), &SoundPlayer::clipEnded);
     QSignalSpy cueEnded(cues.get(), &SoundPlayer::clipEnded);
-    music->setFileName(kClip);
-    music->setPlayCount(0);
+    music->start(kClip);
+    music->setLooping(true);
     for (int cue = 1; cue <= 3; ++cue) {
-        cues->setFileName(kBlip);
+        cues->start(kBlip);
         QTRY_COMPARE_WITH_TIMEOUT(cueEnded.count(), cue, kEndWaitMs);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(music->currentPosition() > 300, kEndWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(music->position() > 300, kEndWaitMs);
     cues.reset();
     QTest::qWait(kClipMs);
     QCOMPARE(musicEnded.count(), 0);
-    QVERIFY(music->currentPosition() > 0);
+    QVERIFY(music->position() > 0);
 }
 
 void TestSoundPlayer::changedFileIsDecodedAgain() {
@@ -321,13 +321,13 @@ void TestSoundPlayer::changedFileIsDecodedAgain() {
     QVERIFY(writeFile(path, readFile(kBlip)));
     auto sound = player();
     QSignalSpy ended(sound.get(), &SoundPlayer::clipEnded);
-    sound->setFileName(path);
+    sound->start(path);
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kEndWaitMs);
     QCOMPARE(sound->length(), 40.0);
 
     // Another sound under the same name (and another size): re-skinned while running.
     QVERIFY(writeFile(path, readFile(kClip)));
-    sound->setFileName(path);
+    sound->start(path);
     QTRY_COMPARE_WITH_TIMEOUT(sound->length(), double(kClipMs), kEndWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, kEndWaitMs);
 }
@@ -363,7 +363,7 @@ void TestSoundPlayer::withoutDeviceTheTimingStays() {
     for (int clip = 1; clip <= 2; ++clip) {
         QElapsedTimer sinceSet;
         sinceSet.start();
-        sound->setFileName(kClip);
+        sound->start(kClip);
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), clip, kEndWaitMs);
         QVERIFY(sinceSet.elapsed() >= kClipMs);
         QCOMPARE(sound->length(), double(kClipMs));

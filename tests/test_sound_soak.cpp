@@ -115,8 +115,8 @@ void TestSoundSoak::tenThousandClipChanges() {
     engine.preload(paths);
     auto music = engine.createPlayer();
     QSignalSpy musicEnded(music.get(), &SoundPlayer::clipEnded);
-    music->setFileName(clips[4].path);
-    music->setPlayCount(0);
+    music->start(clips[4].path);
+    music->setLooping(true);
 
     auto sound = engine.createPlayer();
     std::vector<Played> played;
@@ -152,7 +152,7 @@ void TestSoundSoak::tenThousandClipChanges() {
                 const double elapsed = msSince(current.started);
                 current.lastPassEndsMs = (std::floor(elapsed / length) + 1) * length;
             }
-            sound->setPlayCount(1);
+            sound->setLooping(false);
             count = 1;
             played.back().story +=
                 QStringLiteral(" once@%1").arg(msSince(played.back().started), 0, 'f', 1);
@@ -176,7 +176,7 @@ void TestSoundSoak::tenThousandClipChanges() {
             }
             played.back().story +=
                 QStringLiteral(" play@%1").arg(msSince(played.back().started), 0, 'f', 1);
-            sound->play();
+            sound->resume();
         } else {
             if (!played.empty() && played.back().replacedAfterMs < 0)
                 played.back().replacedAfterMs = msSince(played.back().started);
@@ -185,15 +185,15 @@ void TestSoundSoak::tenThousandClipChanges() {
             next.loop = below(100) < 15;
             next.started = Clock::now();
             played.push_back(next);
-            sound->setFileName(clips[next.clip].path);
+            sound->start(clips[next.clip].path);
             count = next.loop ? 0 : 1;
-            sound->setPlayCount(count);
+            sound->setLooping(count == 0);
         }
         QEventLoop pause;
         QTimer::singleShot(below(kLongestPauseMs + 1), Qt::PreciseTimer, &pause, &QEventLoop::quit);
         pause.exec();
 
-        const double position = sound->currentPosition();
+        const double position = sound->position();
         if (position < 0 || position > sound->length())
             fail(QStringLiteral("position %1 outside 0..%2").arg(position).arg(sound->length()));
     }

@@ -69,47 +69,47 @@ class TestWholeGames final : public QObject {
 };
 
 void TestWholeGames::finish(GameHarness& h) {
-    Form1* w = h.w();
-    QCOMPARE(w->final->interval(), 1000);
-    w->final_Timer(); // the last amount's sound still plays
-    QVERIFY(!w->Label1[h.app->state().ownCase]->isHidden());
+    GameWindow* w = h.w();
+    QCOMPARE(w->controls().ownCaseWait->interval(), 1000);
+    w->controls().ownCaseWait->fireNow(); // the last amount's sound still plays
+    QVERIFY(!w->controls().casePlates[h.app->state().ownCase]->isHidden());
     h.endSound();
-    w->final_Timer();
-    QCOMPARE(h.lastSound(), media::kSoundOwnCase);
-    QVERIFY(w->Label1[h.app->state().ownCase]->isHidden());
-    QCOMPARE(w->final->interval(), 0);
-    QCOMPARE(w->finish->interval(), 1000);
-    w->finish_Timer(); // the own case's sound still plays
-    QVERIFY(w->win->isHidden());
+    w->controls().ownCaseWait->fireNow();
+    QCOMPARE(h.lastSound(), media::soundFile(media::Sound::OwnCase));
+    QVERIFY(w->controls().casePlates[h.app->state().ownCase]->isHidden());
+    QCOMPARE(w->controls().ownCaseWait->interval(), 0);
+    QCOMPARE(w->controls().winningsWait->interval(), 1000);
+    w->controls().winningsWait->fireNow(); // the own case's sound still plays
+    QVERIFY(w->controls().winningsAmount->isHidden());
     h.endSound();
-    w->finish_Timer();
-    QCOMPARE(h.lastSound(), media::kSoundWinnings);
-    QVERIFY(w->win->isVisible() && w->winlabel->isVisible() && w->WinFlash->isVisible() &&
-            w->Command2->isVisible());
-    QCOMPARE(w->finish->interval(), 0);
-    QCOMPARE(w->phase(), Form1::Phase::GameOver);
+    w->controls().winningsWait->fireNow();
+    QCOMPARE(h.lastSound(), media::soundFile(media::Sound::Winnings));
+    QVERIFY(w->controls().winningsAmount->isVisible() && w->controls().winningsTitle->isVisible() &&
+            w->controls().winningsPanel->isVisible() && w->controls().newGameButton->isVisible());
+    QCOMPARE(w->controls().winningsWait->interval(), 0);
+    QCOMPARE(w->phase(), GameWindow::Phase::GameOver);
 }
 
 void TestWholeGames::noOfferAccepted() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
-    Form1* w = h->w();
+    GameWindow* w = h->w();
     QVERIFY(h->declineRounds(5));
-    QVERIFY(w->Label6->isVisible());
+    QVERIFY(w->controls().counterNumber->isVisible());
     QVERIFY(h->openCases({18, 19}));
     QVERIFY(h->showOffer(offerDraws({0.25f}, 99)));
-    QCOMPARE(w->TimerPredl->interval(), 100);
+    QCOMPARE(w->controls().historyRevealTimer->interval(), 100);
     for (int tick = 0; tick < 5; ++tick)
-        w->TimerPredl_Timer();
-    QCOMPARE(w->labelPredl[4]->text(), QStringLiteral("44000"));
-    QCOMPARE(w->labelPredl[0]->text(), QStringLiteral("1000000"));
-    QCOMPARE(w->TimerPredl->interval(), 0);
-    QVERIFY(GameHarness::click(w->no));
-    QVERIFY(w->Label6->isHidden()); // one case left: no counter
+        w->controls().historyRevealTimer->fireNow();
+    QCOMPARE(w->controls().historyAmounts[4]->text(), QStringLiteral("44000"));
+    QCOMPARE(w->controls().historyAmounts[0]->text(), QStringLiteral("1000000"));
+    QCOMPARE(w->controls().historyRevealTimer->interval(), 0);
+    QVERIFY(GameHarness::click(w->controls().declineButton));
+    QVERIFY(w->controls().counterNumber->isHidden()); // one case left: no counter
     QVERIFY(h->openCases({20}));
     QCOMPARE(h->lastSound(), QStringLiteral("music/bad.mp3"));
     finish(*h);
-    QCOMPARE(w->win->text(), QStringLiteral("3 000 000"));
+    QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("3 000 000"));
 
     ExpectedLog log;
     log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
@@ -125,16 +125,16 @@ void TestWholeGames::noOfferAccepted() {
 void TestWholeGames::moneyAcceptedEarly() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
-    Form1* w = h->w();
+    GameWindow* w = h->w();
     game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(1));
     QVERIFY(h->openCases({6, 7, 8}));
     QVERIFY(h->showOffer(offerDraws({}, 99)));
-    QVERIFY(GameHarness::click(w->yes));
+    QVERIFY(GameHarness::click(w->controls().acceptButton));
     h->random->append(offerDraws(kNoExchange, 99));
     QVERIFY(h->openCases({9, 10, 11}));
     QVERIFY(h->showOffer({}));
-    QVERIFY(w->yes->isHidden());
+    QVERIFY(w->controls().acceptButton->isHidden());
     h->random->append(offerDraws(kNoExchange, 99));
     QVERIFY(h->openCases({12, 13, 14}));
     QVERIFY(h->showOffer({}));
@@ -146,7 +146,7 @@ void TestWholeGames::moneyAcceptedEarly() {
     QVERIFY(h->showOffer({}));
     QVERIFY(h->openCases({20}));
     finish(*h);
-    QCOMPARE(w->win->text(), QString::fromLatin1(money("119 000")));
+    QCOMPARE(w->controls().winningsAmount->text(), QString::fromLatin1(money("119 000")));
     QCOMPARE(s.offerCount, qint16(6));
     QCOMPARE(s.offerHistory[6], QStringLiteral("2250000"));
 
@@ -164,42 +164,48 @@ void TestWholeGames::moneyAcceptedEarly() {
 void TestWholeGames::exchangeWithPickBelowTwenty() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
-    Form1* w = h->w();
+    GameWindow* w = h->w();
     game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(2));
     QVERIFY(h->openCases({9, 10, 11}));
     QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
-    QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
-    QVERIFY(GameHarness::click(w->yes));
+    QCOMPARE(w->controls().offerAmount->text(), game::kExchangeOffer);
+    QVERIFY(GameHarness::click(w->controls().acceptButton));
 
-    const QPoint ownPlace = w->Image1[21]->pos();
-    const QPoint takenPlace = w->Image1[15]->pos();
-    QVERIFY(GameHarness::click(w->Label1[15])); // the pick opens nothing
+    const QPoint ownPlace = w->controls().caseBriefcases[21]->pos();
+    const QPoint takenPlace = w->controls().caseBriefcases[15]->pos();
+    QVERIFY(GameHarness::click(w->controls().casePlates[15])); // the pick opens nothing
     QCOMPARE(s.ownCase, qint16(15));
     QCOMPARE(s.swapCase, qint16(0));
     QVERIFY(!s.swapPending);
     QVERIFY(!s.swapOfferAllowed);
     QCOMPARE(s.openedCount, qint16(12));
-    QCOMPARE(w->Image1[15]->pos(), ownPlace);
-    QCOMPARE(w->Image1[21]->pos(), takenPlace);
-    QCOMPARE(layout::top(w->Label1[21]), layout::top(w->Image1[21]) + 100);
-    QCOMPARE(layout::top(w->Label2[21]), layout::top(w->Image1[21]) + 500);
-    QCOMPARE(w->Крышка[21]->pos(), takenPlace);
-    QVERIFY(w->LabelBank->isHidden() && w->Label5->isHidden() && w->Shape1->isHidden());
-    QCOMPARE(h->lastSound(), media::kSoundExchange); // repeats until the next click
+    QCOMPARE(w->controls().caseBriefcases[15]->pos(), ownPlace);
+    QCOMPARE(w->controls().caseBriefcases[21]->pos(), takenPlace);
+    // The former own case stands where case 15 stood in its cell.
+    QCOMPARE(s.caseMovedTo[21], std::optional(layout::caseCellSpot(15)));
+    QCOMPARE(w->controls().casePlates[21]->y(),
+             twips::toPixels(layout::caseCellSpot(15).top + 100));
+    QCOMPARE(w->controls().caseAmounts[21]->y(),
+             twips::toPixels(layout::caseCellSpot(15).top + 500));
+    QCOMPARE(w->controls().caseLids[21]->pos(), takenPlace);
+    QVERIFY(w->controls().offerAmount->isHidden() && w->controls().counterCaption->isHidden() &&
+            w->controls().captionFrame->isHidden());
+    QCOMPARE(h->lastSound(),
+             media::soundFile(media::Sound::Exchange)); // repeats until the next click
 
     QVERIFY(h->openCases({12, 13, 14}));
     QVERIFY(h->showOffer(offerDraws(kNoExchange, 99))); // still chosen, no longer allowed: money
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(h->openCases({16, 17, 18}));
     QVERIFY(h->showOffer(offerDraws(kNoExchange, 99)));
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(h->openCases({19, 20}));
     QVERIFY(h->showOffer(offerDraws({0.75f}, 99)));
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(h->openCases({21}));
     finish(*h);
-    QCOMPARE(w->win->text(), QStringLiteral("100 000"));
+    QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("100 000"));
 
     ExpectedLog log;
     log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
@@ -216,57 +222,61 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
 void TestWholeGames::pickingTheOwnCaseMovesNothing() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
-    Form1* w = h->w();
+    GameWindow* w = h->w();
     game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(2));
     QVERIFY(h->openCases({9, 10, 11}));
     QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
-    QVERIFY(GameHarness::click(w->yes));
+    QVERIFY(GameHarness::click(w->controls().acceptButton));
     QList<QRect> before;
     for (int i = 0; i < 22; ++i)
-        before << w->Label1[i]->geometry() << w->Image1[i]->geometry() << w->Label2[i]->geometry();
-    QVERIFY(GameHarness::click(w->Label1[21]));
+        before << w->controls().casePlates[i]->geometry()
+               << w->controls().caseBriefcases[i]->geometry()
+               << w->controls().caseAmounts[i]->geometry();
+    QVERIFY(GameHarness::click(w->controls().casePlates[21]));
     QList<QRect> after;
     for (int i = 0; i < 22; ++i)
-        after << w->Label1[i]->geometry() << w->Image1[i]->geometry() << w->Label2[i]->geometry();
+        after << w->controls().casePlates[i]->geometry()
+              << w->controls().caseBriefcases[i]->geometry()
+              << w->controls().caseAmounts[i]->geometry();
     QCOMPARE(after, before);
     QCOMPARE(s.ownCase, qint16(21));
     QVERIFY(!s.swapPending);
     QVERIFY(!s.swapOfferAllowed);
-    QVERIFY(w->Label5->isHidden());
+    QVERIFY(w->controls().counterCaption->isHidden());
     QCOMPARE(s.openedCount, qint16(12));
     // Play goes on normally.
-    QVERIFY(GameHarness::click(w->Label1[12]));
-    QCOMPARE(h->lastSound(), media::kSoundSuspense);
+    QVERIFY(GameHarness::click(w->controls().casePlates[12]));
+    QCOMPARE(h->lastSound(), media::soundFile(media::Sound::Suspense));
 }
 
 void TestWholeGames::exchangeAtTheLastOffer() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
-    Form1* w = h->w();
+    GameWindow* w = h->w();
     game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(5));
     QVERIFY(h->openCases({18, 19}));
     QVERIFY(h->showOffer(offerDraws({0.75f}, 99)));
-    QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
-    const QPoint lastPlace = w->Image1[20]->pos();
-    QVERIFY(GameHarness::click(w->yes));
-    QCOMPARE(h->lastSound(), media::kSoundExchange);
-    QCOMPARE(h->sound()->playCount(), 0);
+    QCOMPARE(w->controls().offerAmount->text(), game::kExchangeOffer);
+    const QPoint lastPlace = w->controls().caseBriefcases[20]->pos();
+    QVERIFY(GameHarness::click(w->controls().acceptButton));
+    QCOMPARE(h->lastSound(), media::soundFile(media::Sound::Exchange));
+    QVERIFY(h->sound()->isLooping());
     QCOMPARE(s.ownCase, qint16(20));
     QVERIFY(s.finalSwapDone);
     QVERIFY(!s.swapPending);
-    QVERIFY(w->Label5->isHidden()); // no prompt at the last offer
-    QCOMPARE(w->Image1[21]->pos(), lastPlace);
+    QVERIFY(w->controls().counterCaption->isHidden()); // no prompt at the last offer
+    QCOMPARE(w->controls().caseBriefcases[21]->pos(), lastPlace);
     QCOMPARE(s.offerCount, qint16(5)); // no history entry
 
-    QVERIFY(GameHarness::click(w->Label1[21]));
-    QCOMPARE(h->lastSound(), media::kSoundSuspenseAfterFinalSwap);
+    QVERIFY(GameHarness::click(w->controls().casePlates[21]));
+    QCOMPARE(h->lastSound(), media::soundFile(media::Sound::SuspenseAfterFinalSwap));
     QVERIFY(!s.finalSwapDone);
     h->endSound();
     QCOMPARE(s.openedCount, qint16(21));
     finish(*h);
-    QCOMPARE(w->win->text(), QStringLiteral("1 500 000"));
+    QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("1 500 000"));
 
     ExpectedLog log;
     log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
@@ -282,25 +292,25 @@ void TestWholeGames::exchangeAtTheLastOffer() {
 void TestWholeGames::declinedExchangeIsRearmedByTheRoll() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
-    Form1* w = h->w();
+    GameWindow* w = h->w();
     game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(2));
     QVERIFY(h->openCases({9, 10, 11}));
     QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(!s.swapOfferAllowed);
     QCOMPARE(s.offerHistory[3], game::kExchangeInHistory);
     QVERIFY(h->openCases({12, 13, 14}));
     QVERIFY(
         h->showOffer(offerDraws(kNoExchange, 33))); // the roll re-arms; the decision still stands
-    QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
-    QVERIFY(GameHarness::click(w->no));
+    QCOMPARE(w->controls().offerAmount->text(), game::kExchangeOffer);
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(h->openCases({15, 16, 17}));
     QVERIFY(h->showOffer(offerDraws(kNoExchange, 99)));
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(h->openCases({18, 19}));
     QVERIFY(h->showOffer(offerDraws({0.25f}, 99)));
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(h->openCases({20}));
     finish(*h);
 
@@ -318,42 +328,42 @@ void TestWholeGames::declinedExchangeIsRearmedByTheRoll() {
 void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
-    Form1* w = h->w();
+    GameWindow* w = h->w();
     game::GameState& s = h->app->state();
     QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
     QVERIFY(h->showOffer(offerDraws({}, 99)));
-    QVERIFY(GameHarness::click(w->yes));
+    QVERIFY(GameHarness::click(w->controls().acceptButton));
     h->random->append(offerDraws({}, 99));
     QVERIFY(h->openCases({6, 7, 8}));
     QVERIFY(h->showOffer({}));
-    QVERIFY(w->yes->isHidden());
+    QVERIFY(w->controls().acceptButton->isHidden());
     h->random->append(offerDraws(kYesExchange, 99));
     QVERIFY(h->openCases({9, 10, 11}));
     QVERIFY(h->showOffer({}));
     // An exchange offer still asks for an answer and locks the cases.
-    QVERIFY(w->yes->isVisible() && w->no->isVisible());
-    QVERIFY(!w->Label1[12]->isEnabled());
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(w->controls().acceptButton->isVisible() && w->controls().declineButton->isVisible());
+    QVERIFY(!w->controls().casePlates[12]->isEnabled());
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     h->random->append(offerDraws(kNoExchange, 33));
     QVERIFY(h->openCases({12, 13, 14})); // the first opening records the same offer again
     QVERIFY(h->showOffer({}));
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     h->random->append(offerDraws(kNoExchange, 33));
     QVERIFY(h->openCases({15, 16, 17}));
     QVERIFY(h->showOffer({}));
     QCOMPARE(s.offerCount, qint16(6));
-    QVERIFY(GameHarness::click(w->no));
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     QCOMPARE(s.offerCount, qint16(7));
     h->random->append(offerDraws({0.75f}, 33));
     QVERIFY(h->openCases({18, 19}));
     QVERIFY(h->showOffer({}));
-    QCOMPARE(w->LabelBank->text(), game::kExchangeOffer);
+    QCOMPARE(w->controls().offerAmount->text(), game::kExchangeOffer);
     for (int tick = 0; tick < 5; ++tick)
-        w->TimerPredl_Timer();
-    QCOMPARE(w->labelPredl[0]->text(), game::kExchangeInHistory);
-    QCOMPARE(w->labelPredl[3]->text(), game::kExchangeInHistory);
-    QCOMPARE(w->labelPredl[4]->text(), QStringLiteral("119000"));
-    QVERIFY(GameHarness::click(w->no));
+        w->controls().historyRevealTimer->fireNow();
+    QCOMPARE(w->controls().historyAmounts[0]->text(), game::kExchangeInHistory);
+    QCOMPARE(w->controls().historyAmounts[3]->text(), game::kExchangeInHistory);
+    QCOMPARE(w->controls().historyAmounts[4]->text(), QStringLiteral("119000"));
+    QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(h->openCases({20}));
     finish(*h);
     QCOMPARE(s.offerCount, qint16(10));
@@ -361,7 +371,7 @@ void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
     QCOMPARE(s.offerHistory[2], QStringLiteral("119000"));
     for (int n = 3; n <= 6; ++n)
         QCOMPARE(s.offerHistory[n], game::kExchangeInHistory);
-    QCOMPARE(w->win->text(), QString::fromLatin1(money("44 000")));
+    QCOMPARE(w->controls().winningsAmount->text(), QString::fromLatin1(money("44 000")));
 
     ExpectedLog log;
     log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).yes();
@@ -385,28 +395,29 @@ void TestWholeGames::newGameEmptiesTheLogAndStartsOver() {
     h->random->append(offerDraws({0.25f}, 99));
     for (int i = 1; i <= 21; ++i) {
         QVERIFY(h->openCases({i}));
-        if (h->w()->Timer1->isRunning()) {
+        if (h->w()->controls().roundEndWait->isWaiting()) {
             h->endSound();
-            QVERIFY(GameHarness::click(h->w()->no));
+            QVERIFY(GameHarness::click(h->w()->controls().declineButton));
         }
     }
     finish(*h);
     QVERIFY(h->logBytes().endsWith("<0.01>\r\n\r\n"));
-    QCOMPARE(h->w()->win->text(), QStringLiteral("0.01"));
+    QCOMPARE(h->w()->controls().winningsAmount->text(), QStringLiteral("0.01"));
 
     h->random->append({drawFor(2, 3)});
-    QVERIFY(GameHarness::click(h->w()->Command2));
+    QVERIFY(GameHarness::click(h->w()->controls().newGameButton));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(h->logBytes(), QByteArray());
-    QVERIFY(h->w()->Command1->isVisible());
-    QVERIFY(h->w()->win->isHidden() && h->w()->Command2->isHidden());
+    QVERIFY(h->w()->controls().startButton->isVisible());
+    QVERIFY(h->w()->controls().winningsAmount->isHidden() &&
+            h->w()->controls().newGameButton->isHidden());
 
     // The next game is played in the new window on the same state.
     for (int i = 0; i < 22; ++i)
         h->random->append({drawFor(i, 22)});
     h->random->append({drawFor(0, 2)});
     QVERIFY(h->startGame());
-    QVERIFY(GameHarness::click(h->w()->Label1[5]));
+    QVERIFY(GameHarness::click(h->w()->controls().casePlates[5]));
     QVERIFY(h->openCase(6));
     QCOMPARE(h->logBytes(), QByteArray("100\r\n\r\n"));
 }
@@ -431,7 +442,7 @@ void TestWholeGames::logDeletedInMidGameComesBack() {
     QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
     QVERIFY(h->showOffer(offerDraws({}, 99)));
     QVERIFY(QFile::remove(h->dir() + "/log.txt"));
-    QVERIFY(GameHarness::click(h->w()->no));
+    QVERIFY(GameHarness::click(h->w()->controls().declineButton));
     QVERIFY(h->openCases({6}));
     QCOMPARE(h->logBytes(), QByteArray("\r\n\r\n100\r\n\r\n"));
     QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());

@@ -27,8 +27,8 @@
 //   60 Hz screen (25 ms; our movies are 30 fps, so nearly every gap is that long
 //   and this count is for reference only).
 
-#include "form1.h"
 #include "game_app.h"
+#include "game_window.h"
 #include "media_files.h"
 #include "movie_clock.h"
 #include "movie_widget.h"
@@ -80,7 +80,7 @@ class PaintWatch final : public QObject {
             return false;
         auto* movie = static_cast<MovieWidget*>(watched);
         painted = true;
-        const int frame = movie->frameNum();
+        const int frame = movie->frame();
         const auto last = lastPainted_.find(movie);
         if (last != lastPainted_.end() && movie->frameCount() > 0) {
             const int count = movie->frameCount();
@@ -156,7 +156,7 @@ class FrameApplication final : public QApplication {
                          probe.ticked && !moved ? " (nothing moved)" : "",
                          watch.skipped ? " (a frame dropped)" : "", (end - start) / 1e6,
                          static_cast<long long>(probe.lastTickMs),
-                         movies.empty() ? -1 : movies.front()->frameNum());
+                         movies.empty() ? -1 : movies.front()->frame());
         if (watch.painted) {
             paintMs.push_back((end - start) / 1e6);
             displayedNs.push_back(end);
@@ -184,7 +184,7 @@ class FrameApplication final : public QApplication {
         std::vector<int> frames;
         frames.reserve(movies.size());
         for (const MovieWidget* movie : movies)
-            frames.push_back(movie->frameNum());
+            frames.push_back(movie->frame());
         return frames;
     }
 };
@@ -233,11 +233,11 @@ int main(int argc, char* argv[]) {
 
     GameApp game;
     game.start();
-    Form1* window = game.window();
+    GameWindow* window = game.window();
     std::vector<MovieWidget*>& movies = app.movies;
-    for (MovieWidget* plate : window->plast)
+    for (MovieWidget* plate : window->controls().boardPlates)
         movies.push_back(plate);
-    for (MovieWidget* lid : window->Крышка)
+    for (MovieWidget* lid : window->controls().caseLids)
         movies.push_back(lid);
     for (MovieWidget* movie : movies)
         movie->installEventFilter(&app.watch);
@@ -257,8 +257,8 @@ int main(int argc, char* argv[]) {
         for (MovieWidget* movie : movies) {
             movie->show();
             movie->setLoop(true);
-            movie->setFrameNum(0);
-            movie->Play();
+            movie->jumpToFrame(0);
+            movie->play();
         }
         cpuStart = std::clock();
         wall.start();

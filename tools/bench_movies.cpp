@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         // A lid cell: 1215 x 1095 twips.
         auto* movie = new MovieWidget(ScaleMode::ShowAll, &window);
         movie->setGeometry(32 + 88 * (i % 7), 24 + 72 * (i / 7), 81, 73);
-        movie->setMovie(path);
+        movie->setFile(path);
         movie->setLoop(true);
         movie->installEventFilter(&counter);
     }

@@ -14,18 +14,17 @@ AfterOpening afterOpening(int openedCount) {
     return AfterOpening::Offer;
 }
 
-CounterPanel counterAfterClick(const QString& countBefore, int openedCount) {
+CounterPanel counterAfterClick(int countBefore, int openedCount) {
     CounterPanel panel;
     panel.words = QStringLiteral("           чемодан");
-    panel.count = QString::number(static_cast<qint64>(textToNumber(countBefore)) - 1);
-    if (textToNumber(panel.count) == 0)
-        panel.count = QStringLiteral("3"); // the count for the next round
+    panel.count = countBefore - 1;
+    if (panel.count == 0)
+        panel.count = 3; // the count for the next round
     if (openedCount == 17)
-        panel.count = QStringLiteral("2"); // round 6 has two cases
-    if (panel.count == QLatin1String("2") || panel.count == QLatin1String("3") ||
-        panel.count == QLatin1String("4"))
+        panel.count = 2; // round 6 has two cases
+    if (panel.count >= 2 && panel.count <= 4)
         panel.words += QStringLiteral("а");
-    else if (panel.count == QLatin1String("5") || panel.count == QLatin1String("6"))
+    else if (panel.count == 5 || panel.count == 6)
         panel.words += QStringLiteral("ов");
     panel.words += QStringLiteral("              до предложения банка");
     return panel;

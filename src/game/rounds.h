@@ -16,13 +16,16 @@ enum class AfterOpening {
 // The counter panel under the cases: the number of cases left before the next
 // offer and the words that go with it.
 struct CounterPanel {
-    QString count; // Label6
-    QString words; // Label5
+    int count = 0;
+    QString words;
 };
 
 // The panel as rebuilt by a click that opens a case: the count that will be left
 // once this opening is over. countBefore is the panel's count before the click.
-[[nodiscard]] CounterPanel counterAfterClick(const QString& countBefore, int openedCount);
+[[nodiscard]] CounterPanel counterAfterClick(int countBefore, int openedCount);
+
+// The count the panel shows before the first opening.
+inline constexpr int kFirstRoundCount = 6;
 
 inline const QString kChooseOwnCasePrompt =
     QStringLiteral("             Выберите                      свой чемодан");

@@ -28,16 +28,15 @@ EngineSoundPlayer::~EngineSoundPlayer() {
     core_->releaseChannel(channel_);
 }
 
-void EngineSoundPlayer::setFileName(const QString& path) {
+void EngineSoundPlayer::start(const QString& path) {
     CallTimer timer(*core_);
     path_ = path;
     beginClip();
 }
 
-void EngineSoundPlayer::setPlayCount(int count) {
+void EngineSoundPlayer::setLooping(bool loop) {
     CallTimer timer(*core_);
-    count_ = std::max(0, count);
-    const bool loop = count_ == 0;
+    loopWanted_ = loop;
     if (state_ != State::Playing || startQueued_ || loop == looping_)
         return;
     const double elapsed = elapsedMs();
@@ -57,7 +56,7 @@ void EngineSoundPlayer::setPlayCount(int count) {
     armEndTimer();
 }
 
-double EngineSoundPlayer::currentPosition() const {
+double EngineSoundPlayer::position() const {
     switch (state_) {
     case State::Idle:
     case State::Waiting:
@@ -76,9 +75,8 @@ double EngineSoundPlayer::length() const {
     return state_ == State::Idle || state_ == State::Waiting ? 0 : lengthMs_;
 }
 
-// Starts the current clip again only when it stands still (stopped or ended);
-// a clip that plays, or waits to be decoded, goes on undisturbed.
-void EngineSoundPlayer::play() {
+// A clip waiting to be decoded goes on waiting.
+void EngineSoundPlayer::resume() {
     CallTimer timer(*core_);
     if (path_.isEmpty() || state_ == State::Playing || state_ == State::Waiting)
         return;
@@ -164,7 +162,7 @@ void EngineSoundPlayer::startPlaying(quint64 clipId, double lengthMs) {
 void EngineSoundPlayer::sendStart() {
     CallTimer timer(*core_);
     startQueued_ = false;
-    looping_ = count_ == 0;
+    looping_ = loopWanted_;
     SoundCommand play;
     play.kind = SoundCommand::Kind::Play;
     play.channel = channel_;
@@ -187,8 +185,8 @@ void EngineSoundPlayer::endAtOnce() {
 }
 
 void EngineSoundPlayer::armEndTimer() {
-    // Until the start is handed over the play count may still change.
-    const bool loop = startQueued_ ? count_ == 0 : looping_;
+    // Until the start is handed over, looping may still be set.
+    const bool loop = startQueued_ ? loopWanted_ : looping_;
     if (state_ != State::Playing || loop) {
         endTimer_.stop();
         return;
@@ -214,7 +212,7 @@ double EngineSoundPlayer::elapsedMs() const {
 
 double EngineSoundPlayer::positionNow() const {
     const double elapsed = elapsedMs();
-    if (startQueued_ ? count_ == 0 : looping_)
+    if (startQueued_ ? loopWanted_ : looping_)
         return std::fmod(elapsed, lengthMs_);
     // Exactly the length once the end is reached, and only then.
     return std::min(elapsed - lastPassMs_, lengthMs_);

@@ -20,13 +20,13 @@ class EngineSoundPlayer final : public SoundPlayer {
     explicit EngineSoundPlayer(std::shared_ptr<SoundCore> core);
     ~EngineSoundPlayer() override;
 
-    void setFileName(const QString& path) override;
-    [[nodiscard]] QString fileName() const override { return path_; }
-    void setPlayCount(int count) override;
-    [[nodiscard]] int playCount() const override { return count_; }
-    [[nodiscard]] double currentPosition() const override;
+    void start(const QString& path) override;
+    [[nodiscard]] QString file() const override { return path_; }
+    void setLooping(bool looping) override;
+    [[nodiscard]] bool isLooping() const override { return loopWanted_; }
+    [[nodiscard]] double position() const override;
     [[nodiscard]] double length() const override;
-    void play() override;
+    void resume() override;
     void stop() override;
 
     // The engine has decoded (or failed to decode) this file.
@@ -48,8 +48,8 @@ class EngineSoundPlayer final : public SoundPlayer {
     std::shared_ptr<SoundCore> core_;
     int channel_;
     QString path_;
-    QString waitingFor_; // the absolute path of a clip still being decoded
-    int count_ = 1;
+    QString waitingFor_;      // the absolute path of a clip still being decoded
+    bool loopWanted_ = false; // as last set; looping_ is what the current clip does
     State state_ = State::Idle;
     // Counts the clips begun, so that news for a replaced clip is dropped.
     quint64 generation_ = 0;
@@ -62,7 +62,7 @@ class EngineSoundPlayer final : public SoundPlayer {
     double stoppedAtMs_ = 0;
     Clock::time_point startedAt_;
     // The start is handed to the audio thread once the current handler is done,
-    // so that a play count set right after the file applies from the first sample.
+    // so that looping set right after the file applies from the first sample.
     bool startQueued_ = false;
     QTimer endTimer_;
 };

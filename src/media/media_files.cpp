@@ -10,23 +10,47 @@ namespace media {
 
 namespace {
 
-struct RankSound {
-    int lowestRank;
+struct SoundEntry {
+    Sound sound;
     QString file;
 };
 
-// Grouped by the size of the amount: tiny amounts sound funny, the millions bad.
-const std::array<RankSound, 6>& rankSounds() {
-    static const std::array<RankSound, 6> table = {{
-        {19, QStringLiteral("music/bad.mp3")},
-        {17, QStringLiteral("music/big delete.mp3")},
-        {14, QStringLiteral("music/large.mp3")},
-        {8, QStringLiteral("music/chemodany.mp3")},
-        {4, QStringLiteral("music/good.mp3")},
-        {0, QStringLiteral("music/funny intro.mp3")},
+// Every sound file the game plays, in one place.
+const std::array<SoundEntry, 15>& soundTable() {
+    static const std::array<SoundEntry, 15> table = {{
+        {Sound::BoardReveal, QStringLiteral("music/magic2.mp3")},
+        {Sound::OwnCase, QStringLiteral("music/kolvo.mp3")},
+        {Sound::Suspense, QStringLiteral("music/chosen.mp3")},
+        {Sound::SuspenseAfterFinalSwap, QStringLiteral("music/end обмен.mp3")},
+        {Sound::Banker, QStringLiteral("music/bank.mp3")},
+        {Sound::Declined, QStringLiteral("music/нет2.mp3")},
+        {Sound::Exchange, QStringLiteral("music/обмен.mp3")},
+        {Sound::Winnings, QStringLiteral("music/intro.mp3")},
+        {Sound::Credits, QStringLiteral("music/Rule.mp3")},
+        {Sound::TinyAmount, QStringLiteral("music/funny intro.mp3")},
+        {Sound::SmallAmount, QStringLiteral("music/good.mp3")},
+        {Sound::MiddleAmount, QStringLiteral("music/chemodany.mp3")},
+        {Sound::LargeAmount, QStringLiteral("music/large.mp3")},
+        {Sound::BigAmount, QStringLiteral("music/big delete.mp3")},
+        {Sound::HugeAmount, QStringLiteral("music/bad.mp3")},
     }};
     return table;
 }
+
+struct RankSound {
+    int lowestRank;
+    Sound sound;
+};
+
+// Grouped by the size of the amount: tiny amounts sound funny, the millions bad.
+constexpr std::array<RankSound, 6> kRankSounds = {{
+    {19, Sound::HugeAmount},
+    {17, Sound::BigAmount},
+    {14, Sound::LargeAmount},
+    {8, Sound::MiddleAmount},
+    {4, Sound::SmallAmount},
+    {0, Sound::TinyAmount},
+}};
 
 QString& assetDirOverride() {
     static QString dir;
@@ -35,12 +59,20 @@ QString& assetDirOverride() {
 
 } // namespace
 
-QString amountSound(int rank) {
-    for (const RankSound& entry : rankSounds()) {
-        if (rank >= entry.lowestRank)
+QString soundFile(Sound sound) {
+    for (const SoundEntry& entry : soundTable()) {
+        if (entry.sound == sound)
             return entry.file;
     }
-    return rankSounds().back().file;
+    return {};
+}
+
+Sound amountSound(int rank) {
+    for (const RankSound& entry : kRankSounds) {
+        if (rank >= entry.lowestRank)
+            return entry.sound;
+    }
+    return kRankSounds.back().sound;
 }
 
 QStringList allMovies() {
@@ -48,12 +80,9 @@ QStringList allMovies() {
 }
 
 QStringList allSounds() {
-    QStringList sounds = {
-        kSoundBoardReveal, kSoundOwnCase,  kSoundSuspense, kSoundSuspenseAfterFinalSwap,
-        kSoundBanker,      kSoundDeclined, kSoundExchange, kSoundWinnings,
-        kSoundCredits};
-    for (auto it = rankSounds().rbegin(); it != rankSounds().rend(); ++it)
-        sounds << it->file;
+    QStringList sounds;
+    for (const SoundEntry& entry : soundTable())
+        sounds << entry.file;
     return sounds;
 }
 

@@ -12,19 +12,31 @@ inline const QString kMovieLidOpen = QStringLiteral("flashes/крышка open.j
 inline const QString kMovieBankOpen = QStringLiteral("flashes/bank open.json");
 inline const QString kMovieBankClose = QStringLiteral("flashes/bank close.json");
 
-// Sounds, relative to the current directory.
-inline const QString kSoundBoardReveal = QStringLiteral("music/magic2.mp3");
-inline const QString kSoundOwnCase = QStringLiteral("music/kolvo.mp3");
-inline const QString kSoundSuspense = QStringLiteral("music/chosen.mp3");
-inline const QString kSoundSuspenseAfterFinalSwap = QStringLiteral("music/end обмен.mp3");
-inline const QString kSoundBanker = QStringLiteral("music/bank.mp3");
-inline const QString kSoundDeclined = QStringLiteral("music/нет2.mp3");
-inline const QString kSoundExchange = QStringLiteral("music/обмен.mp3");
-inline const QString kSoundWinnings = QStringLiteral("music/intro.mp3");
-inline const QString kSoundCredits = QStringLiteral("music/Rule.mp3");
+// The game's sounds, by what they mean.
+enum class Sound {
+    BoardReveal,            // the amounts come onto the board
+    OwnCase,                // the own case is chosen, or opened at the end
+    Suspense,               // before a case opens
+    SuspenseAfterFinalSwap, // before the first opening after the exchange at 20 cases
+    Banker,                 // the banker's offer (repeats)
+    Declined,               // "НЕТ"
+    Exchange,               // "ДА" to an exchange (repeats)
+    Winnings,               // "ДА" to money, and the winnings
+    Credits,                // the credits' music (repeats)
+    // An opened case, by the size of its amount.
+    TinyAmount,
+    SmallAmount,
+    MiddleAmount,
+    LargeAmount,
+    BigAmount,
+    HugeAmount,
+};
+
+// The file of a sound, relative to the current directory.
+[[nodiscard]] QString soundFile(Sound sound);
 
 // The sound of an opened case, by the rank of the amount it held.
-[[nodiscard]] QString amountSound(int rank);
+[[nodiscard]] Sound amountSound(int rank);
 
 // Every movie and sound file the game names.
 [[nodiscard]] QStringList allMovies();

@@ -17,7 +17,7 @@ MovieWidget::~MovieWidget() {
         MovieClock::instance().detach(this);
 }
 
-void MovieWidget::setMovie(const QString& path) {
+void MovieWidget::setFile(const QString& path) {
     playing_ = false;
     updateClockAttachment();
     path_ = path;
@@ -43,7 +43,7 @@ void MovieWidget::setLoop(bool loop) {
     loop_ = loop;
 }
 
-void MovieWidget::setFrameNum(int frame) {
+void MovieWidget::jumpToFrame(int frame) {
     stopPlaying();
     const int clamped = std::clamp(frame, 0, lastFrame());
     if (clamped != frame_) {
@@ -52,7 +52,7 @@ void MovieWidget::setFrameNum(int frame) {
     }
 }
 
-void MovieWidget::Play() {
+void MovieWidget::play() {
     if (!playing_)
         startPlaying();
 }

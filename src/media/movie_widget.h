@@ -29,23 +29,23 @@ class MovieWidget final : public QWidget, private MovieClockClient {
     explicit MovieWidget(ScaleMode mode, QWidget* parent = nullptr);
     ~MovieWidget() override;
 
-    // Movie: loads the file at that path. A movie set while the widget is shown
+    // Loads the movie file at that path. A movie set while the widget is shown
     // starts playing by itself from its first frame.
-    void setMovie(const QString& path);
-    [[nodiscard]] QString movie() const { return path_; }
+    void setFile(const QString& path);
+    [[nodiscard]] QString file() const { return path_; }
 
-    // Loop: false runs the movie once; it then stands on its last frame.
+    // False runs the movie once; it then stands on its last frame.
     void setLoop(bool loop);
     [[nodiscard]] bool loop() const { return loop_; }
 
-    // FrameNum: goes to that frame (counted from 0, held to the movie's frames)
-    // and stands there until Play().
-    void setFrameNum(int frame);
-    [[nodiscard]] int frameNum() const { return frame_; }
+    // Goes to that frame (counted from 0, held to the movie's frames)
+    // and stands there until play().
+    void jumpToFrame(int frame);
+    [[nodiscard]] int frame() const { return frame_; }
 
-    // Play: starts the movie from its current frame. A movie that runs once and
+    // Starts the movie from its current frame. A movie that runs once and
     // stands on its last frame stays there.
-    void Play();
+    void play();
 
     [[nodiscard]] bool isPlaying() const { return playing_; }
     [[nodiscard]] bool isLoaded() const;

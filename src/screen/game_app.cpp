@@ -1,6 +1,5 @@
 #include "game_app.h"
 
-#include "form2.h"
 #include "layout.h"
 #include "media_files.h"
 #include "sound_engine.h"
@@ -33,7 +32,7 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
         // credits' music only when the credits are opened.
         QStringList sounds;
         for (const QString& sound : media::allSounds()) {
-            if (sound != media::kSoundCredits)
+            if (sound != media::soundFile(media::Sound::Credits))
                 sounds << media::locate(QDir::currentPath(), sound);
         }
         soundEngine_->preload(sounds);
@@ -52,17 +51,13 @@ void GameApp::start() {
     window_->show();
 }
 
-Form1* GameApp::createWindow() {
-    Form1Services services;
-    services.random = random_.get();
-    services.makeSoundPlayer = makeSoundPlayer_;
-    services.newGame = [this] { newGame(); };
-    services.showCredits = [this] { showCredits(); };
-    services.closed = [this] { windowClosed(); };
-    services.logFailed = [this](const QString& path, const QString& reason) {
-        reportLogFailure(path, reason);
-    };
-    return new Form1(state_, std::move(services));
+GameWindow* GameApp::createWindow() {
+    auto* window = new GameWindow(state_, *random_, makeSoundPlayer_());
+    connect(window, &GameWindow::newGameRequested, this, &GameApp::newGame);
+    connect(window, &GameWindow::creditsRequested, this, &GameApp::showCredits);
+    connect(window, &GameWindow::closed, this, &GameApp::windowClosed);
+    connect(window, &GameWindow::logWriteFailed, this, &GameApp::reportLogFailure);
+    return window;
 }
 
 void GameApp::newGame() {
@@ -79,9 +74,9 @@ void GameApp::newGame() {
 void GameApp::showCredits() {
     if (!credits_) {
         auto width = [this] {
-            return window_ ? window_->width() * layout::kTwipsPerPixel : layout::kForm1.width;
+            return window_ ? window_->width() * twips::kPerPixel : layout::kGameWindow.width;
         };
-        credits_ = new Form2(makeSoundPlayer_(), width);
+        credits_ = new CreditsWindow(makeSoundPlayer_(), width);
         credits_->setAttribute(Qt::WA_DeleteOnClose);
         centreOnScreen(credits_);
         credits_->show();

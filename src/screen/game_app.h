@@ -1,8 +1,8 @@
 #pragma once
 
-#include "form1.h"
-#include "form2.h"
+#include "credits_window.h"
 #include "game_state.h"
+#include "game_window.h"
 #include "random_source.h"
 
 #include <QObject>
@@ -30,8 +30,8 @@ class GameApp final : public QObject {
 
     // Builds and shows the main window.
     void start();
-    [[nodiscard]] Form1* window() const { return window_; }
-    [[nodiscard]] Form2* credits() const { return credits_; }
+    [[nodiscard]] GameWindow* window() const { return window_; }
+    [[nodiscard]] CreditsWindow* credits() const { return credits_; }
     [[nodiscard]] game::GameState& state() { return state_; }
     [[nodiscard]] game::RandomSource& random() { return *random_; }
     // The sound engine behind the default players; null with a factory of one's own.
@@ -41,7 +41,7 @@ class GameApp final : public QObject {
     void showCredits();
 
   private:
-    Form1* createWindow();
+    GameWindow* createWindow();
     void windowClosed();
     void reportLogFailure(const QString& path, const QString& reason);
 
@@ -50,6 +50,6 @@ class GameApp final : public QObject {
     std::unique_ptr<media::SoundEngine> soundEngine_;
     std::unique_ptr<game::RandomSource> random_;
     SoundFactory makeSoundPlayer_;
-    QPointer<Form1> window_;
-    QPointer<Form2> credits_;
+    QPointer<GameWindow> window_;
+    QPointer<CreditsWindow> credits_;
 };

@@ -1,13 +1,8 @@
 #include "layout.h"
 
-#include <QVariant>
-
 namespace layout {
 
 namespace {
-constexpr char kLeft[] = "twipLeft";
-constexpr char kTop[] = "twipTop";
-constexpr char kWidth[] = "twipWidth";
 
 struct PyramidRow {
     int firstIndex, firstX, y;
@@ -15,38 +10,12 @@ struct PyramidRow {
 constexpr PyramidRow kRows[] = {{0, 480, 480}, {7, 1200, 1560}, {13, 1800, 2640}, {18, 2520, 3720}};
 constexpr int kCaseStepX = 1320;
 constexpr int kBoardRowsPerColumn = 11;
-} // namespace
+constexpr int kPlateBelowSpot = 100;
+constexpr int kAmountBelowSpot = 500;
 
-QRect toPixels(const TwipRect& r) {
-    return QRect(toPixels(r.left), toPixels(r.top), toPixels(r.width), toPixels(r.height));
-}
-
-void place(QWidget* widget, const TwipRect& rect) {
-    widget->setProperty(kLeft, rect.left);
-    widget->setProperty(kTop, rect.top);
-    widget->setProperty(kWidth, rect.width);
-    widget->setGeometry(toPixels(rect));
-}
-
-void setLeft(QWidget* widget, int twips) {
-    widget->setProperty(kLeft, twips);
-    widget->move(toPixels(twips), widget->y());
-}
-
-void setTop(QWidget* widget, int twips) {
-    widget->setProperty(kTop, twips);
-    widget->move(widget->x(), toPixels(twips));
-}
-
-int left(const QWidget* widget) {
-    return widget->property(kLeft).toInt();
-}
-int top(const QWidget* widget) {
-    return widget->property(kTop).toInt();
-}
-int width(const QWidget* widget) {
-    return widget->property(kWidth).toInt();
-}
+struct CellOrigin {
+    int x, y;
+};
 
 CellOrigin caseCell(int i) {
     const PyramidRow* row = &kRows[0];
@@ -57,41 +26,72 @@ CellOrigin caseCell(int i) {
     return {row->firstX + (i - row->firstIndex) * kCaseStepX, row->y};
 }
 
-TwipRect casePlate(int i) {
+Rect movedTo(const Rect& rect, int left, int top) {
+    return {left, top, rect.width, rect.height};
+}
+
+} // namespace
+
+void place(QWidget* widget, const Rect& rect) {
+    widget->setGeometry(twips::toPixels(rect));
+}
+
+Rect casePlate(int i) {
     const CellOrigin c = caseCell(i);
     return {c.x, c.y, 1200, 825};
 }
 
-TwipRect caseLid(int i) {
+Rect caseLid(int i) {
     const CellOrigin c = caseCell(i);
     return {c.x, c.y - 120, 1215, 1095};
 }
 
-TwipRect caseAmount(int i) {
+Rect caseAmount(int i) {
     const CellOrigin c = caseCell(i);
     return {c.x, c.y + 360, 1215, i == 8 ? 135 : 255};
 }
 
-TwipRect caseBriefcase(int i) {
+Rect caseBriefcase(int i) {
     const CellOrigin c = caseCell(i);
     return {c.x, c.y - 120, 1200, 975};
 }
 
-TwipRect boardLabel(int rank) {
+game::CaseSpot caseCellSpot(int i) {
+    const Rect briefcase = caseBriefcase(i);
+    return {briefcase.left, briefcase.top};
+}
+
+Rect movedCasePlate(int i, game::CaseSpot spot) {
+    return movedTo(casePlate(i), spot.left, spot.top + kPlateBelowSpot);
+}
+
+Rect movedCaseLid(int i, game::CaseSpot spot) {
+    return movedTo(caseLid(i), spot.left, spot.top);
+}
+
+Rect movedCaseAmount(int i, game::CaseSpot spot) {
+    return movedTo(caseAmount(i), spot.left, spot.top + kAmountBelowSpot);
+}
+
+Rect movedCaseBriefcase(int i, game::CaseSpot spot) {
+    return movedTo(caseBriefcase(i), spot.left, spot.top);
+}
+
+Rect boardAmount(int rank) {
     const int column = rank / kBoardRowsPerColumn;
     const int row = rank % kBoardRowsPerColumn;
     return {column == 0 ? 9840 : 12360, 600 + 600 * row, 2295, 375};
 }
 
-TwipRect boardPlate(int rank) {
-    const TwipRect label = boardLabel(rank);
-    return {label.left, label.top - 120, 2295, 495};
+Rect boardPlate(int rank) {
+    const Rect amount = boardAmount(rank);
+    return {amount.left, amount.top - 120, 2295, 495};
 }
 
-TwipRect historyLabel(int row) {
+Rect historyAmount(int row) {
     return {240, 6600 + 600 * row, 1935, 375};
 }
-TwipRect historyPlate(int row) {
+Rect historyPlate(int row) {
     return {240, 6480 + 600 * row, 2055, 495};
 }
 

@@ -6,13 +6,10 @@ inline constexpr int kOpeningFirstTick = 500; // "Начать игру" to the 
 inline constexpr int kOpeningStep = 75;       // one board entry
 inline constexpr int kHistoryStep = 100;      // one earlier offer
 inline constexpr int kEndPhasePoll = 1000; // the two phases of the end of a game
-// The waits for the end of a sound react to the player's end-of-clip report; any
-// interval above 0 starts them.
-inline constexpr int kWaitForClip = 1;
 
-// Tests only: every IntervalTimer of the process runs `factor` times faster (its
+// Tests only: every StepTimer of the process runs `factor` times faster (its
 // period becomes max(1, interval / factor)) while interval() still reports the
-// designed value. It applies from the next setInterval(). 1, the default, is real
+// designed value. It applies from the next start(). 1, the default, is real
 // time; values below 1 count as 1.
 void setSpeedUp(int factor);
 [[nodiscard]] int speedUp();

@@ -64,10 +64,10 @@ void BackdropCover::paintEvent(QPaintEvent*) {
     painter.drawPixmap(QRectF(rect()), *backdrop_, source);
 }
 
-ShapeWidget::ShapeWidget(QColor border, int borderWidth, QColor fill, QWidget* parent)
+RoundedFrame::RoundedFrame(QColor border, int borderWidth, QColor fill, QWidget* parent)
     : QWidget(parent), border_(border), borderWidth_(borderWidth), fill_(fill) {}
 
-void ShapeWidget::paintEvent(QPaintEvent*) {
+void RoundedFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal half = borderWidth_ / 2.0;
@@ -78,36 +78,40 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(frame, radius, radius);
 }
 
-IntervalTimer::IntervalTimer(QObject* parent, std::function<void()> onTick)
-    : QObject(parent), onTick_(std::move(onTick)) {
+StepTimer::StepTimer(QObject* parent, std::function<void()> step)
+    : QObject(parent), step_(std::move(step)) {
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, [this] { onTick_(); });
+    connect(&timer_, &QTimer::timeout, this, [this] { step_(); });
 }
 
-void IntervalTimer::setInterval(int milliseconds) {
-    interval_ = milliseconds > 0 ? milliseconds : 0;
-    if (interval_ == 0)
-        timer_.stop();
-    else
-        timer_.start(std::max(1, interval_ / timings::speedUp()));
+void StepTimer::start(int intervalMs) {
+    interval_ = std::max(1, intervalMs);
+    timer_.start(std::max(1, interval_ / timings::speedUp()));
 }
 
-ClipWaitTimer::ClipWaitTimer(QObject* parent, SoundPlayer* player, std::function<void()> onTick)
-    : QObject(parent), onTick_(std::move(onTick)) {
-    firstTick_.setSingleShot(true);
-    connect(&firstTick_, &QTimer::timeout, this, &ClipWaitTimer::tick);
-    connect(player, &SoundPlayer::clipEnded, this, &ClipWaitTimer::tick);
+void StepTimer::stop() {
+    interval_ = 0;
+    timer_.stop();
 }
 
-void ClipWaitTimer::setInterval(int milliseconds) {
-    interval_ = milliseconds > 0 ? milliseconds : 0;
-    if (interval_ == 0)
-        firstTick_.stop();
-    else
-        firstTick_.start(0);
+ClipEndWait::ClipEndWait(QObject* parent, SoundPlayer* player, std::function<void()> step)
+    : QObject(parent), step_(std::move(step)) {
+    firstCheck_.setSingleShot(true);
+    connect(&firstCheck_, &QTimer::timeout, this, &ClipEndWait::check);
+    connect(player, &SoundPlayer::clipEnded, this, &ClipEndWait::check);
 }
 
-void ClipWaitTimer::tick() {
-    if (interval_ > 0)
-        onTick_();
+void ClipEndWait::start() {
+    waiting_ = true;
+    firstCheck_.start(0);
+}
+
+void ClipEndWait::cancel() {
+    waiting_ = false;
+    firstCheck_.stop();
+}
+
+void ClipEndWait::check() {
+    if (waiting_)
+        step_();
 }

@@ -44,9 +44,9 @@ class BackdropCover final : public QWidget {
 };
 
 // A rounded frame: a border of some width around an opaque fill.
-class ShapeWidget final : public QWidget {
+class RoundedFrame final : public QWidget {
   public:
-    ShapeWidget(QColor border, int borderWidth, QColor fill, QWidget* parent = nullptr);
+    RoundedFrame(QColor border, int borderWidth, QColor fill, QWidget* parent = nullptr);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,36 +57,41 @@ class ShapeWidget final : public QWidget {
     QColor fill_;
 };
 
-// A timer that is idle at interval 0 and runs whenever an interval is set;
-// setting an interval restarts it.
-class IntervalTimer final : public QObject {
+// A timed step of the window: idle until started, then it runs its step every
+// interval until stopped. Starting it again restarts it.
+class StepTimer final : public QObject {
   public:
-    IntervalTimer(QObject* parent, std::function<void()> onTick);
-    void setInterval(int milliseconds);
-    [[nodiscard]] int interval() const { return interval_; }
+    StepTimer(QObject* parent, std::function<void()> step);
+    void start(int intervalMs);
+    void stop();
     [[nodiscard]] bool isRunning() const { return interval_ > 0; }
+    // The designed interval, also while the steps are sped up for tests.
+    [[nodiscard]] int interval() const { return interval_; }
+    // Runs the step now, as the timer would when its time comes (tests drive the
+    // window's steps with it).
+    void fireNow() { step_(); }
 
   private:
     QTimer timer_;
     int interval_ = 0;
-    std::function<void()> onTick_;
+    std::function<void()> step_;
 };
 
-// A timer that waits for the current sound to end. Instead of ticking at a fixed
-// period it ticks when the sound player reports the end of a clip, and once right
-// after it is started (so a clip that has already ended is seen). Its handler still
-// applies the clip-end test itself. Idle at interval 0.
-class ClipWaitTimer final : public QObject {
+// Waits for the end of the current clip: once started, it runs its step when the
+// sound player reports the end of a clip, and once right after it is started, so
+// that a clip that has already ended is seen. The step applies the clip-end test
+// itself and cancels the wait when it acts.
+class ClipEndWait final : public QObject {
   public:
-    ClipWaitTimer(QObject* parent, SoundPlayer* player, std::function<void()> onTick);
-    void setInterval(int milliseconds);
-    [[nodiscard]] int interval() const { return interval_; }
-    [[nodiscard]] bool isRunning() const { return interval_ > 0; }
+    ClipEndWait(QObject* parent, SoundPlayer* player, std::function<void()> step);
+    void start();
+    void cancel();
+    [[nodiscard]] bool isWaiting() const { return waiting_; }
 
   private:
-    void tick();
+    void check();
 
-    QTimer firstTick_;
-    int interval_ = 0;
-    std::function<void()> onTick_;
+    QTimer firstCheck_;
+    bool waiting_ = false;
+    std::function<void()> step_;
 };

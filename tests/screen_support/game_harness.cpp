@@ -59,20 +59,21 @@ void GameHarness::runEventLoop(int milliseconds) {
 }
 
 bool GameHarness::startGame() {
-    if (!click(w()->Command1))
+    if (!click(w()->controls().startButton))
         return false;
     for (int tick = 0; tick < 23; ++tick)
-        w()->main_Timer();
-    return w()->main->interval() == 0;
+        w()->controls().boardRevealTimer->fireNow();
+    return w()->controls().boardRevealTimer->interval() == 0;
 }
 
 bool GameHarness::openCase(int caseIndex) {
-    if (!click(w()->Label1[caseIndex]))
+    if (!click(w()->controls().casePlates[caseIndex]))
         return false;
     // After money was accepted the case opens at once, without suspense.
-    if (lastSound() == media::kSoundSuspense || lastSound() == media::kSoundSuspenseAfterFinalSwap)
+    if (lastSound() == media::soundFile(media::Sound::Suspense) ||
+        lastSound() == media::soundFile(media::Sound::SuspenseAfterFinalSwap))
         endSound();
-    return w()->Label1[caseIndex]->isHidden();
+    return w()->controls().casePlates[caseIndex]->isHidden();
 }
 
 bool GameHarness::openCases(std::initializer_list<int> cases) {
@@ -86,13 +87,14 @@ bool GameHarness::openCases(std::initializer_list<int> cases) {
 bool GameHarness::showOffer(const std::vector<float>& draws) {
     random->append(draws);
     endSound();
-    return random->remaining() == 0 && random->overdrawn() == 0 && w()->LabelBank->isVisible();
+    return random->remaining() == 0 && random->overdrawn() == 0 &&
+           w()->controls().offerAmount->isVisible();
 }
 
 std::unique_ptr<GameHarness> GameHarness::withOwnCase(int ownCase) {
     auto h = std::make_unique<GameHarness>(identityGameDraws());
     h->random->append({drawFor(0, 2)}); // the banker's manner
-    if (!h->startGame() || !click(h->w()->Label1[ownCase]))
+    if (!h->startGame() || !click(h->w()->controls().casePlates[ownCase]))
         return nullptr;
     return h;
 }
@@ -107,7 +109,7 @@ bool GameHarness::declineRounds(int count) {
                             {{15, 16, 17}, kNoExchange}, {{18, 19}, {0.25f}}};
     for (int r = 0; r < count && r < 6; ++r) {
         if (!openCases(rounds[r].cases) || !showOffer(offerDraws(rounds[r].exchangeDraws, 99)) ||
-            !click(w()->no))
+            !click(w()->controls().declineButton))
             return false;
     }
     return true;

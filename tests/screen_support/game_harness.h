@@ -1,8 +1,8 @@
 #pragma once
 
 #include "fake_sound_player.h"
-#include "form1.h"
 #include "game_app.h"
+#include "game_window.h"
 #include "random_source.h"
 
 #include <QTemporaryDir>
@@ -19,7 +19,7 @@ class GameHarness {
     explicit GameHarness(std::unique_ptr<game::RandomSource> source);
     ~GameHarness();
 
-    [[nodiscard]] Form1* w() const { return app->window(); }
+    [[nodiscard]] GameWindow* w() const { return app->window(); }
     [[nodiscard]] FakeSoundPlayer* sound() const;
     [[nodiscard]] QString dir() const { return dir_.path(); }
     [[nodiscard]] QByteArray logBytes() const;

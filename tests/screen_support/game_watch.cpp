@@ -9,7 +9,7 @@
 
 namespace {
 
-using Phase = Form1::Phase;
+using Phase = GameWindow::Phase;
 
 const char* phaseName(Phase phase) {
     switch (phase) {
@@ -41,7 +41,7 @@ constexpr int kOfferPoints[] = {6, 9, 12, 15, 18, 20};
 } // namespace
 
 QString GameWatch::check(const QWidget* clicked) {
-    Form1* w = h_.w();
+    GameWindow* w = h_.w();
     if (!w)
         return QStringLiteral("the main window is gone");
     if (w != window_.data()) {
@@ -84,12 +84,13 @@ QString GameWatch::check(const QWidget* clicked) {
                 .arg(suspense_);
         }
     }
-    if (w->Timerchosen->isRunning() != (after == Phase::Suspense))
+    if (w->controls().suspenseWait->isWaiting() != (after == Phase::Suspense))
         return QStringLiteral("the suspense wait runs in phase %1").arg(phaseName(after));
 
     // The own case changes only by an accepted exchange.
     if (s.ownCase != ownCase_) {
-        const bool exchangeAt20 = before == Phase::OfferShown && clicked == w->yes && n == 20 &&
+        const bool exchangeAt20 = before == Phase::OfferShown &&
+                                  clicked == w->controls().acceptButton && n == 20 &&
                                   offers_[20].text == game::kExchangeOffer;
         if (before != Phase::ExchangePick && !exchangeAt20)
             return QStringLiteral("own case went from %1 to %2 in phase %3")
@@ -116,8 +117,9 @@ QString GameWatch::check(const QWidget* clicked) {
         }
         const QString own = s.caseAmountText[static_cast<size_t>(s.ownCase)];
         const QString won = acceptedOffer_.isEmpty() ? own : acceptedOffer_;
-        if (w->win->text() != won)
-            return QStringLiteral("winnings shown as %1, won %2").arg(w->win->text(), won);
+        if (w->controls().winningsAmount->text() != won)
+            return QStringLiteral("winnings shown as %1, won %2")
+                .arg(w->controls().winningsAmount->text(), won);
         expect(QLatin1Char('<') + own + QStringLiteral(">\r\n"));
         ++counts_.games;
     }
@@ -129,7 +131,7 @@ QString GameWatch::check(const QWidget* clicked) {
     return checkLog();
 }
 
-void GameWatch::newWindow(Form1* w) {
+void GameWatch::newWindow(GameWindow* w) {
     window_ = w;
     phase_ = Phase::Loaded;
     opened_ = -1;
@@ -141,7 +143,7 @@ void GameWatch::newWindow(Form1* w) {
     expectedLog_.clear();
 }
 
-QString GameWatch::checkOpening(Form1* w, int before, int after) {
+QString GameWatch::checkOpening(GameWindow* w, int before, int after) {
     const game::GameState& s = h_.app->state();
     const int c = s.currentCase;
     if (c < 0 || c >= game::kCaseCount || c == s.ownCase)
@@ -164,7 +166,7 @@ QString GameWatch::checkOpening(Form1* w, int before, int after) {
                 .arg(offer.answers)
                 .arg(before);
     }
-    if (!w->Label1[static_cast<size_t>(c)]->isHidden())
+    if (!w->controls().casePlates[static_cast<size_t>(c)]->isHidden())
         return QStringLiteral("opened case %1 still shows its plate").arg(c);
     openedCases_.insert(c);
     suspense_ = -1;
@@ -173,7 +175,7 @@ QString GameWatch::checkOpening(Form1* w, int before, int after) {
     return {};
 }
 
-QString GameWatch::checkOffer(Form1* w, Phase before, Phase after, const QWidget* clicked) {
+QString GameWatch::checkOffer(GameWindow* w, Phase before, Phase after, const QWidget* clicked) {
     const game::GameState& s = h_.app->state();
     const int n = s.openedCount;
     if (after == Phase::OfferPending && before != Phase::OfferPending) {
@@ -184,10 +186,10 @@ QString GameWatch::checkOffer(Form1* w, Phase before, Phase after, const QWidget
         Offer& offer = offers_[static_cast<size_t>(n)];
         offer.seen = true;
         offer.needsAnswer = after == Phase::OfferShown;
-        offer.text = w->LabelBank->text();
+        offer.text = w->controls().offerAmount->text();
         if (after != Phase::OfferShown && after != Phase::WaitingForClick)
             return QStringLiteral("the offer at %1 led to phase %2").arg(n).arg(phaseName(after));
-        if (!w->LabelBank->isVisible())
+        if (!w->controls().offerAmount->isVisible())
             return QStringLiteral("the offer at %1 is not shown").arg(n);
         // Every offer asks for an answer, except money offers once money is taken.
         const bool exchange = offer.text == game::kExchangeOffer;
@@ -196,7 +198,8 @@ QString GameWatch::checkOffer(Form1* w, Phase before, Phase after, const QWidget
                 .arg(offer.text)
                 .arg(n)
                 .arg(offer.needsAnswer ? "asks for" : "does not ask for");
-        if (offer.needsAnswer != (w->yes->isVisible() && w->no->isVisible()))
+        if (offer.needsAnswer !=
+            (w->controls().acceptButton->isVisible() && w->controls().declineButton->isVisible()))
             return QStringLiteral("the answer buttons of the offer at %1 are wrong").arg(n);
         ++counts_.offers;
         expect(QStringLiteral("---------------") + offer.text);
@@ -208,18 +211,18 @@ QString GameWatch::checkOffer(Form1* w, Phase before, Phase after, const QWidget
         if (++offer.answers > 1)
             return QStringLiteral("the offer at %1 was answered twice").arg(n);
         const bool exchange = offer.text == game::kExchangeOffer;
-        if (clicked == w->yes && exchange) {
+        if (clicked == w->controls().acceptButton && exchange) {
             const Phase expected = n == 20 ? Phase::WaitingForClick : Phase::ExchangePick;
             if (after != expected)
                 return QStringLiteral("exchange accepted at %1 led to %2")
                     .arg(n)
                     .arg(phaseName(after));
             ++counts_.exchanges;
-        } else if (clicked == w->yes) {
+        } else if (clicked == w->controls().acceptButton) {
             ++counts_.accepted;
             acceptedOffer_ = offer.text;
             expect(QStringLiteral(" V\r\n"));
-        } else if (clicked == w->no) {
+        } else if (clicked == w->controls().declineButton) {
             ++counts_.declined;
             expect(QStringLiteral("\r\n"));
         } else {
@@ -229,7 +232,7 @@ QString GameWatch::checkOffer(Form1* w, Phase before, Phase after, const QWidget
     return {};
 }
 
-QString GameWatch::checkCases(Form1* w) {
+QString GameWatch::checkCases(GameWindow* w) {
     const game::GameState& s = h_.app->state();
     const Phase phase = w->phase();
     const bool locked = phase == Phase::Suspense || phase == Phase::OfferPending ||
@@ -240,7 +243,7 @@ QString GameWatch::checkCases(Form1* w) {
     for (int i = 0; i < game::kCaseCount; ++i) {
         const auto index = static_cast<size_t>(i);
         const bool opened = openedCases_.contains(i);
-        const bool plateHidden = w->Label1[index]->isHidden();
+        const bool plateHidden = w->controls().casePlates[index]->isHidden();
         if (i == s.ownCase) {
             if (plateHidden && !ownOpened)
                 return QStringLiteral("own case %1 shows no plate in %2")
@@ -251,12 +254,12 @@ QString GameWatch::checkCases(Form1* w) {
                 .arg(i)
                 .arg(opened ? "opened shows" : "closed lost");
         }
-        if (locked && !plateHidden && w->Label1[index]->isEnabled())
+        if (locked && !plateHidden && w->controls().casePlates[index]->isEnabled())
             return QStringLiteral("case %1 takes clicks in phase %2").arg(i).arg(phaseName(phase));
         if (phase == Phase::Loaded)
             continue;
         const int rank = s.caseAmount[index];
-        const bool onBoard = !w->labelSum[static_cast<size_t>(rank)]->isHidden();
+        const bool onBoard = !w->controls().boardAmounts[static_cast<size_t>(rank)]->isHidden();
         if (opened && onBoard)
             return QStringLiteral("the amount %1 of opened case %2 is still on the board")
                 .arg(s.caseAmountText[index])

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form1.h"
+#include "game_window.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -41,16 +41,17 @@ class GameWatch {
         QString text; // as shown
     };
 
-    void newWindow(Form1* w);
-    QString checkOpening(Form1* w, int before, int after);
-    QString checkOffer(Form1* w, Form1::Phase before, Form1::Phase after, const QWidget* clicked);
-    QString checkCases(Form1* w);
+    void newWindow(GameWindow* w);
+    QString checkOpening(GameWindow* w, int before, int after);
+    QString checkOffer(GameWindow* w, GameWindow::Phase before, GameWindow::Phase after,
+                       const QWidget* clicked);
+    QString checkCases(GameWindow* w);
     QString checkLog() const;
     void expect(const QString& record);
 
     GameHarness& h_;
-    QPointer<Form1> window_;
-    Form1::Phase phase_ = Form1::Phase::Loaded;
+    QPointer<GameWindow> window_;
+    GameWindow::Phase phase_ = GameWindow::Phase::Loaded;
     int opened_ = -1;   // openedCount at the last look
     int ownCase_ = -1;  // the own case at the last look
     int suspense_ = -1; // the case whose opening waits for its sound, or -1

@@ -3,22 +3,22 @@
 #include <QMetaObject>
 #include <QTimer>
 
-void FakeSoundPlayer::setFileName(const QString& path) {
+void FakeSoundPlayer::start(const QString& path) {
     m_current = path;
     m_history << path;
-    m_playCounts << m_playCount;
-    start();
+    m_loopings << m_looping;
+    begin();
 }
 
-void FakeSoundPlayer::setPlayCount(int count) {
-    m_playCount = count;
-    if (!m_playCounts.isEmpty())
-        m_playCounts.last() = count;
+void FakeSoundPlayer::setLooping(bool looping) {
+    m_looping = looping;
+    if (!m_loopings.isEmpty())
+        m_loopings.last() = looping;
 }
 
-void FakeSoundPlayer::play() {
+void FakeSoundPlayer::resume() {
     if (!m_current.isEmpty() && !m_playing)
-        start();
+        begin();
 }
 
 void FakeSoundPlayer::endClip() {
@@ -27,14 +27,14 @@ void FakeSoundPlayer::endClip() {
     emit clipEnded();
 }
 
-void FakeSoundPlayer::start() {
+void FakeSoundPlayer::begin() {
     ++m_generation;
     m_playing = true;
     m_position = 0;
     if (!m_missing.contains(m_current)) {
         if (m_autoEndMs >= 0) {
             QTimer::singleShot(m_autoEndMs, this, [this, clip = m_generation] {
-                if (clip == m_generation && m_playing && m_playCount != 0)
+                if (clip == m_generation && m_playing && !m_looping)
                     endClip();
             });
         }

@@ -12,22 +12,22 @@ class FakeSoundPlayer final : public SoundPlayer {
   public:
     using SoundPlayer::SoundPlayer;
 
-    void setFileName(const QString& path) override;
-    [[nodiscard]] QString fileName() const override { return m_current; }
-    void setPlayCount(int count) override;
-    [[nodiscard]] int playCount() const override { return m_playCount; }
-    [[nodiscard]] double currentPosition() const override { return m_position; }
+    void start(const QString& path) override;
+    [[nodiscard]] QString file() const override { return m_current; }
+    void setLooping(bool looping) override;
+    [[nodiscard]] bool isLooping() const override { return m_looping; }
+    [[nodiscard]] double position() const override { return m_position; }
     [[nodiscard]] double length() const override { return kClipLength; }
-    void play() override;
+    void resume() override;
     void stop() override { m_playing = false; }
 
     // Ends the current clip (looping or not) and emits clipEnded() before it returns.
     void endClip();
 
-    // Every file set, in order, and for each the last play count set while it
-    // was the current clip (a count applies to the clip then current).
+    // Every file started, in order, and for each whether it was last set to loop
+    // while it was the current clip (looping applies to the clip then current).
     [[nodiscard]] const QStringList& history() const { return m_history; }
-    [[nodiscard]] const QList<int>& playCounts() const { return m_playCounts; }
+    [[nodiscard]] const QList<bool>& loopings() const { return m_loopings; }
     [[nodiscard]] QString current() const { return m_current; }
     [[nodiscard]] bool isPlaying() const { return m_playing; }
 
@@ -35,20 +35,20 @@ class FakeSoundPlayer final : public SoundPlayer {
     void setMissing(const QStringList& paths) { m_missing = paths; }
 
     // Ends every clip that plays once by itself, delayMs after it starts, from the
-    // event loop. A clip set to repeat (play count 0 when its time comes) goes on,
-    // as with the real player. Negative, the default: clips end only on endClip().
+    // event loop. A clip set to loop when its time comes goes on, as with the real
+    // player. Negative, the default: clips end only on endClip().
     void setAutoEnd(int delayMs) { m_autoEndMs = delayMs; }
 
     static constexpr double kClipLength = 1000;
 
   private:
-    void start();
+    void begin();
 
     QString m_current;
     QStringList m_history;
-    QList<int> m_playCounts;
+    QList<bool> m_loopings;
     QStringList m_missing;
-    int m_playCount = 1;
+    bool m_looping = false;
     int m_autoEndMs = -1;
     double m_position = 0;
     bool m_playing = false;

@@ -1,58 +1,58 @@
 // Starting a game: "Начать игру", the reveal of the board, "Новая игра" and the
 // title logo.
-#include "form1.h"
+#include "game_window.h"
 
-#include "media_files.h"
 #include "movie_widget.h"
 #include "rounds.h"
 #include "shuffle.h"
-#include "sound_player.h"
 #include "timings.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <limits>
 
-void Form1::Command1_Click() {
+void GameWindow::onStartClicked() {
     if (phase_ != Phase::Loaded)
         return;
     s.introStep = -1;
-    main->setInterval(timings::kOpeningFirstTick);
     setCasesEnabled(true);
-    Command1->hide();
-    game::shuffle(s, *services_.random);
+    ui_.startButton->hide();
+    game::shuffle(s, random_);
     for (int i = 0; i < game::kCaseCount; ++i) {
-        Label2[i]->setText(s.caseAmountText[i]);
-        labelSum[s.caseAmount[i]]->setText(s.caseAmountText[i]);
+        ui_.caseAmounts[i]->setText(s.caseAmountText[i]);
+        ui_.boardAmounts[s.caseAmount[i]]->setText(s.caseAmountText[i]);
     }
-    phase_ = Phase::ChoosingOwnCase;
+    enterPhase(Phase::ChoosingOwnCase);
 }
 
-void Form1::main_Timer() {
+// One entry of the board, from the top amount down, every 75 ms after the first
+// half second; the prompt to choose comes with the last one.
+void GameWindow::revealNextBoardEntry() {
     if (s.introStep >= 0) {
         if (s.introStep == 0)
-            playSound(media::kSoundBoardReveal);
-        main->setInterval(timings::kOpeningStep);
+            playSound(media::Sound::BoardReveal);
+        ui_.boardRevealTimer->start(timings::kOpeningStep);
         if (s.introStep < game::kCaseCount) {
             const int k = game::kCaseCount - 1 - s.introStep;
-            plast[k]->show();
-            plast[k]->Play();
+            ui_.boardPlates[k]->show();
+            ui_.boardPlates[k]->play();
             // A case can be opened before the reveal is over (once the own case is
             // chosen); its amount has left the board and is not put back.
             bool opened = false;
             for (int i = 0; i < game::kCaseCount; ++i) {
                 if (s.caseAmount[i] == k && i != s.ownCase)
-                    opened = Label1[i]->isHidden();
+                    opened = s.caseOpened[i];
             }
             if (!opened)
-                labelSum[k]->show();
+                showBoardEntry(k, true);
         }
         if (s.introStep == game::kCaseCount - 1 && s.openedCount == -1) {
-            Label5->setText(game::kChooseOwnCasePrompt);
-            Label5->show();
-            Shape1->show();
-            Shape2->show();
-            Shape3->show();
-            main->setInterval(0);
+            ui_.counterCaption->setText(game::kChooseOwnCasePrompt);
+            ui_.counterCaption->show();
+            ui_.captionFrame->show();
+            ui_.numberFrame->show();
+            ui_.phoneFrame->show();
+            ui_.boardRevealTimer->stop();
         }
     }
     // Once the own case is chosen during the reveal the timer is never stopped;
@@ -62,15 +62,13 @@ void Form1::main_Timer() {
         ++s.introStep;
 }
 
-void Form1::Command2_Click() {
+void GameWindow::onNewGameClicked() {
     if (phase_ != Phase::GameOver)
         return;
-    phase_ = Phase::Loaded;
-    if (services_.newGame)
-        services_.newGame();
+    enterPhase(Phase::Loaded);
+    emit newGameRequested();
 }
 
-void Form1::Picture1_Click() {
-    if (services_.showCredits)
-        services_.showCredits();
+void GameWindow::onLogoClicked() {
+    emit creditsRequested();
 }

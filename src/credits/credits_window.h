@@ -20,7 +20,7 @@ class QTimer;
 // that lives on after closing starts over from the first entry when shown again.
 //
 // Positions are kept in twips of the window design (15 twips = 1 pixel).
-class Form2 final : public QWidget {
+class CreditsWindow final : public QWidget {
     Q_OBJECT
   public:
     // The five phases of an entry, one timer each; exactly one timer runs at a time.
@@ -33,17 +33,17 @@ class Form2 final : public QWidget {
     static constexpr int kHoldTicks = 130;
     static constexpr int kLongHoldTicks = 350;
 
-    // mp1: the window's own sound player. mainWindowWidth: the current width of
+    // music: the window's own sound player. mainWindowWidth: the current width of
     // the main window in twips; names start from there, beyond the right edge.
-    Form2(std::unique_ptr<SoundPlayer> mp1, std::function<int()> mainWindowWidth,
-          QWidget* parent = nullptr);
-    ~Form2() override;
+    CreditsWindow(std::unique_ptr<SoundPlayer> music, std::function<int()> mainWindowWidth,
+                  QWidget* parent = nullptr);
+    ~CreditsWindow() override;
 
-    [[nodiscard]] QLabel* rank() const { return rank_; }
-    [[nodiscard]] QLabel* name1() const { return name1_; }
-    [[nodiscard]] QLabel* mail() const { return mail_; }
-    [[nodiscard]] QPushButton* command1() const { return command1_; }
-    [[nodiscard]] SoundPlayer* mp1() const { return mp1_.get(); }
+    [[nodiscard]] QLabel* roleLabel() const { return roleLabel_; }
+    [[nodiscard]] QLabel* nameLabel() const { return nameLabel_; }
+    [[nodiscard]] QLabel* addressLabel() const { return addressLabel_; }
+    [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
+    [[nodiscard]] SoundPlayer* music() const { return music_.get(); }
     [[nodiscard]] QTimer* timer(Phase phase) const;
 
     [[nodiscard]] const CreditTable& credits() const { return credits_; }
@@ -51,7 +51,7 @@ class Form2 final : public QWidget {
     [[nodiscard]] int stepCounter() const { return stepCounter_; }
     [[nodiscard]] int holdTicks() const { return holdTicks_; }
     // The left edge of the name, in twips.
-    [[nodiscard]] int name1Left() const { return name1Left_; }
+    [[nodiscard]] int nameLeft() const { return nameLeft_; }
 
     // The phase whose timer runs, None once the sequence has ended.
     [[nodiscard]] Phase runningPhase() const;
@@ -64,7 +64,7 @@ class Form2 final : public QWidget {
 
   private:
     void applyDesign();
-    void formLoad();
+    void startCredits();
 
     void fadeInRole();
     void slideInName();
@@ -75,24 +75,24 @@ class Form2 final : public QWidget {
 
     void handOver(Phase from, Phase to);
     void endSequence();
-    void setRankGrey(int grey);
-    void placeName1(int leftTwips);
+    void setRoleGrey(int grey);
+    void placeName(int leftTwips);
     void loadNameAndAddress();
     [[nodiscard]] int mainWindowWidthTwips() const;
 
-    std::unique_ptr<SoundPlayer> mp1_;
+    std::unique_ptr<SoundPlayer> music_;
     std::function<int()> mainWindowWidth_;
 
-    QLabel* rank_ = nullptr;
-    QLabel* name1_ = nullptr;
-    QLabel* mail_ = nullptr;
-    QPushButton* command1_ = nullptr;
+    QLabel* roleLabel_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+    QLabel* addressLabel_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
     std::array<QTimer*, 5> timers_{};
 
     CreditTable credits_;
     int entryIndex_ = 0;
     int stepCounter_ = 0;
     int holdTicks_ = kHoldTicks;
-    int name1Left_ = 0;
+    int nameLeft_ = 0;
     bool loaded_ = false;
 };

@@ -1,0 +1,337 @@
+#include "game_window.h"
+
+#include "game_fonts.h"
+#include "layout.h"
+#include "movie_widget.h"
+#include "pictures.h"
+#include "rounds.h"
+#include "sound_player.h"
+#include "theme.h"
+#include "timings.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <cstdio>
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const layout::Rect& rect, const QString& text, const QFont& font,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    label->setWordWrap(true);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    layout::place(label, rect);
+    return label;
+}
+
+void setTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QPushButton* makeButton(QWidget* parent, const layout::Rect& rect, const QString& text,
+                        const QFont& font) {
+    auto* button = new QPushButton(text, parent);
+    button->setFont(font);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(QString::fromLatin1(theme::kButtonStyle));
+    button->setCursor(Qt::PointingHandCursor);
+    layout::place(button, rect);
+    return button;
+}
+
+MovieWidget* makeMovie(QWidget* parent, const layout::Rect& rect, ScaleMode mode) {
+    auto* movie = new MovieWidget(mode, parent);
+    movie->setAttribute(Qt::WA_TransparentForMouseEvents);
+    layout::place(movie, rect);
+    return movie;
+}
+
+RoundedFrame* makeFrame(QWidget* parent, const layout::Rect& rect) {
+    auto* frame =
+        new RoundedFrame(theme::kPanelText, theme::kPanelBorderWidth, theme::kPanelFill, parent);
+    layout::place(frame, rect);
+    return frame;
+}
+
+} // namespace
+
+GameWindow::GameWindow(game::GameState& state, game::RandomSource& random,
+                       std::unique_ptr<SoundPlayer> sound, QWidget* parent)
+    : QWidget(parent), s(state), random_(random), sound_(std::move(sound)) {
+    setWindowTitle(QStringLiteral("? ЗОРБАН !"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twips::toPixels(layout::kGameWindow).size());
+    setFont(fonts::caption(8, false));
+
+    // A new window shows every case closed in its cell and the first count.
+    s.caseOpened.fill(false);
+    s.caseMovedTo.fill(std::nullopt);
+    s.counter = game::kFirstRoundCount;
+    buildControls();
+
+    ui_.boardRevealTimer = new StepTimer(this, [this] { revealNextBoardEntry(); });
+    ui_.suspenseWait = new ClipEndWait(this, sound_.get(), [this] { onSuspenseEnded(); });
+    ui_.roundEndWait = new ClipEndWait(this, sound_.get(), [this] { onRoundEndSoundEnded(); });
+    ui_.historyRevealTimer = new StepTimer(this, [this] { revealNextHistoryRow(); });
+    ui_.ownCaseWait = new StepTimer(this, [this] { openOwnCase(); });
+    ui_.winningsWait = new StepTimer(this, [this] { showWinnings(); });
+
+    prepareNewGame();
+}
+
+GameWindow::~GameWindow() = default;
+
+void GameWindow::buildControls() {
+    const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    const QFont caption12 = fonts::caption(12);
+    backdrop_ = pictures::load(pictures::kBackground, dpr);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, theme::kText);
+    setPalette(palette);
+
+    // The offer history, and the cover that hides it while no history is shown.
+    ui_.historyTitle =
+        makeLabel(this, layout::kHistoryTitle, QStringLiteral("Банк предлагал:"), caption12);
+    setTextColour(ui_.historyTitle, theme::kTextOnBackdrop);
+    ui_.historyTitle->hide();
+    for (int row = 0; row < 5; ++row) {
+        ui_.historyPlates[row] = makeMovie(this, layout::historyPlate(row), ScaleMode::ExactFit);
+        ui_.historyAmounts[row] =
+            makeLabel(this, layout::historyAmount(row), QStringLiteral("3 000 000"),
+                      fonts::digits(11.25), Qt::AlignHCenter | Qt::AlignTop);
+        ui_.historyPlates[row]->hide();
+        ui_.historyAmounts[row]->hide();
+    }
+
+    ui_.historyCover = new BackdropCover(&backdrop_, this);
+    layout::place(ui_.historyCover, layout::kHistoryCover);
+
+    // Bottom row, over the history cover, under its texts.
+    ui_.winningsPanel = makeMovie(this, layout::kWinningsPanel, ScaleMode::ExactFit);
+    ui_.winningsPanel->hide();
+    ui_.captionFrame = makeFrame(this, layout::kCaptionFrame);
+    ui_.numberFrame = makeFrame(this, layout::kNumberFrame);
+    ui_.phoneFrame = makeFrame(this, layout::kPhoneFrame);
+    ui_.counterCaption =
+        makeLabel(this, layout::kCounterCaption, game::kChooseSwapCasePrompt, caption12);
+    ui_.counterNumber = makeLabel(this, layout::kCounterNumber, QString::number(s.counter),
+                                  fonts::digits(32.25, false), Qt::AlignHCenter | Qt::AlignTop);
+    ui_.phoneGlyph = makeLabel(this, layout::kPhoneGlyph, QString(QChar(0x260E)),
+                               fonts::caption(30, false), Qt::AlignHCenter | Qt::AlignTop);
+    for (QLabel* label : {ui_.counterCaption, ui_.counterNumber, ui_.phoneGlyph})
+        setTextColour(label, theme::kPanelText);
+    ui_.winningsTitle = makeLabel(this, layout::kWinningsTitle, QStringLiteral("Выигрыш"),
+                                  fonts::caption(18), Qt::AlignHCenter | Qt::AlignTop);
+    ui_.winningsAmount = makeLabel(this, layout::kWinningsAmount, QStringLiteral("3 000 000"),
+                                   fonts::digits(27.75, false), Qt::AlignHCenter | Qt::AlignTop);
+    setCounterPanelVisible(false);
+    ui_.winningsTitle->hide();
+    ui_.winningsAmount->hide();
+
+    // The offer panel.
+    ui_.offerPanel = makeMovie(this, layout::kOfferPanel, ScaleMode::ExactFit);
+    ui_.offerAmount = makeLabel(this, layout::kOfferAmount, QStringLiteral("0"), fonts::offer(36),
+                                Qt::AlignHCenter | Qt::AlignTop);
+    ui_.offerAmount->hide();
+
+    // The amount board.
+    for (int rank = 0; rank < game::kCaseCount; ++rank) {
+        ui_.boardPlates[rank] = makeMovie(this, layout::boardPlate(rank), ScaleMode::ExactFit);
+        ui_.boardAmounts[rank] =
+            makeLabel(this, layout::boardAmount(rank), QStringLiteral("3 000 000"),
+                      fonts::digits(12), Qt::AlignHCenter | Qt::AlignTop);
+    }
+
+    // Buttons and the title logo.
+    const QFont buttonFont = fonts::caption(24);
+    ui_.startButton =
+        makeButton(this, layout::kStartButton, QStringLiteral("Начать игру"), buttonFont);
+    ui_.newGameButton =
+        makeButton(this, layout::kNewGameButton, QStringLiteral("Новая игра"), buttonFont);
+    ui_.newGameButton->hide();
+    ui_.acceptButton =
+        makeButton(this, layout::kAcceptButton, QStringLiteral("ДА"), fonts::caption(11.25));
+    ui_.declineButton =
+        makeButton(this, layout::kDeclineButton, QStringLiteral("НЕТ"), fonts::caption(11.25));
+    ui_.acceptButton->hide();
+    ui_.declineButton->hide();
+    connect(ui_.startButton, &QPushButton::clicked, this, &GameWindow::onStartClicked);
+    connect(ui_.newGameButton, &QPushButton::clicked, this, &GameWindow::onNewGameClicked);
+    connect(ui_.acceptButton, &QPushButton::clicked, this, &GameWindow::onAcceptClicked);
+    connect(ui_.declineButton, &QPushButton::clicked, this, &GameWindow::onDeclineClicked);
+
+    ui_.logo = new ClickablePicture(this);
+    ui_.logo->setPicture(pictures::load(pictures::kLogo, dpr));
+    ui_.logo->setToolTip(QStringLiteral("Об авторах"));
+    ui_.logo->setCursor(Qt::PointingHandCursor);
+    layout::place(ui_.logo, layout::kLogo);
+    connect(ui_.logo, &ClickablePicture::clicked, this, &GameWindow::onLogoClicked);
+
+    // The cases last, so that a case set down at its spot lies above everything.
+    const QPixmap briefcase = pictures::load(pictures::kBriefcase, dpr);
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        platePixmaps_[i] = pictures::load(pictures::plateName(i), dpr);
+        buildCase(i);
+        ui_.caseBriefcases[i]->setPixmap(briefcase);
+    }
+}
+
+void GameWindow::buildCase(int i) {
+    ui_.caseBriefcases[i] = new QLabel(this);
+    ui_.caseBriefcases[i]->setScaledContents(true);
+    ui_.caseBriefcases[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+    layout::place(ui_.caseBriefcases[i], layout::caseBriefcase(i));
+
+    ui_.caseAmounts[i] = makeLabel(this, layout::caseAmount(i), QStringLiteral("0"),
+                                   fonts::digits(6), Qt::AlignHCenter | Qt::AlignTop);
+    ui_.caseAmounts[i]->setWordWrap(false);
+
+    ui_.caseLids[i] = makeMovie(this, layout::caseLid(i), ScaleMode::ShowAll);
+
+    ui_.casePlates[i] = new ClickablePicture(this);
+    ui_.casePlates[i]->setPicture(platePixmaps_[i]);
+    ui_.casePlates[i]->setCursor(Qt::PointingHandCursor);
+    layout::place(ui_.casePlates[i], layout::casePlate(i));
+    connect(ui_.casePlates[i], &ClickablePicture::clicked, this, [this, i] { onCaseClicked(i); });
+}
+
+void GameWindow::prepareNewGame() {
+    s.swapOfferAllowed = true;
+    s.swapPending = false;
+    s.finalSwapDone = false;
+    s.baseDir = QDir::currentPath();
+
+    log_.setPath(QDir(s.baseDir).filePath(QStringLiteral("log.txt")));
+    if (!log_.reset()) {
+        // The game can be played without its log; say so once and go on.
+        std::fprintf(stderr, "zorban: cannot empty the game log %s: %s\n",
+                     qPrintable(QDir::toNativeSeparators(log_.path())),
+                     qPrintable(log_.lastError()));
+    }
+
+    s.offerCount = 0;
+    for (MovieWidget* plate : ui_.historyPlates)
+        loadMovie(plate, media::kMovieOpenPlate);
+    for (int k = 0; k < game::kCaseCount; ++k) {
+        loadMovie(ui_.boardPlates[k], media::kMovieOpenPlate);
+        loadMovie(ui_.caseLids[k], media::kMovieLidOpen);
+        ui_.caseLids[k]->jumpToFrame(1);
+    }
+    loadMovie(ui_.winningsPanel, media::kMovieBankOpen);
+    setCasesEnabled(false);
+    for (int k = 0; k < game::kCaseCount; ++k) {
+        showBoardEntry(k, false);
+        ui_.boardPlates[k]->hide();
+    }
+    s.openedCount = -1;
+    s.ownCase = -1;
+    random_.reseedFromTimeOfDay();
+    s.caseSkin = static_cast<quint8>(game::drawBelow(random_, 3));
+    for (int i = 0; i < game::kCaseCount; ++i)
+        ui_.casePlates[i]->setPicture(platePixmaps_[game::plateForCase(s.caseSkin, i)]);
+    enterPhase(Phase::Loaded);
+}
+
+// The one place where the phase changes; each phase that waits for something
+// starts its wait here.
+void GameWindow::enterPhase(Phase phase) {
+    phase_ = phase;
+    switch (phase) {
+    case Phase::ChoosingOwnCase:
+        ui_.boardRevealTimer->start(timings::kOpeningFirstTick);
+        break;
+    case Phase::Suspense:
+        ui_.suspenseWait->start();
+        break;
+    case Phase::OfferPending:
+        ui_.roundEndWait->start();
+        break;
+    case Phase::EndOfGame:
+        ui_.ownCaseWait->start(timings::kEndPhasePoll);
+        break;
+    case Phase::Loaded:
+    case Phase::WaitingForClick:
+    case Phase::OfferShown:
+    case Phase::ExchangePick:
+    case Phase::GameOver:
+        break;
+    }
+}
+
+void GameWindow::paintEvent(QPaintEvent*) {
+    if (backdrop_.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, backdrop_);
+}
+
+void GameWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closed();
+}
+
+void GameWindow::setCasesEnabled(bool enabled) {
+    casesEnabled_ = enabled;
+    for (ClickablePicture* plate : ui_.casePlates)
+        plate->setEnabled(enabled);
+}
+
+void GameWindow::setCounterPanelVisible(bool visible) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ui_.counterCaption, ui_.counterNumber, ui_.phoneGlyph,
+                                         ui_.captionFrame, ui_.numberFrame, ui_.phoneFrame})
+        w->setVisible(visible);
+}
+
+void GameWindow::showBoardEntry(int rank, bool shown) {
+    s.boardShown[static_cast<size_t>(rank)] = shown;
+    ui_.boardAmounts[rank]->setVisible(shown);
+}
+
+void GameWindow::placeCase(int i) {
+    const std::optional<game::CaseSpot>& spot = s.caseMovedTo[static_cast<size_t>(i)];
+    if (!spot)
+        return;
+    layout::place(ui_.casePlates[i], layout::movedCasePlate(i, *spot));
+    layout::place(ui_.caseBriefcases[i], layout::movedCaseBriefcase(i, *spot));
+    layout::place(ui_.caseAmounts[i], layout::movedCaseAmount(i, *spot));
+    layout::place(ui_.caseLids[i], layout::movedCaseLid(i, *spot));
+}
+
+void GameWindow::hideHistory() {
+    historyShown_ = false;
+    ui_.historyCover->show();
+    ui_.historyTitle->hide();
+    for (int row = 0; row < 5; ++row) {
+        ui_.historyPlates[row]->hide();
+        ui_.historyAmounts[row]->hide();
+    }
+}
+
+void GameWindow::playSound(media::Sound sound) {
+    sound_->start(media::locate(QDir::currentPath(), media::soundFile(sound)));
+}
+
+void GameWindow::loadMovie(MovieWidget* movie, const QString& relativePath) {
+    movie->setFile(media::locate(s.baseDir, relativePath));
+    movie->setLoop(false);
+}
+
+void GameWindow::writeLog(const QString& record) {
+    if (log_.append(record) || logFailureShown_)
+        return;
+    logFailureShown_ = true;
+    std::fprintf(stderr, "zorban: cannot write the game log %s: %s\n",
+                 qPrintable(QDir::toNativeSeparators(log_.path())), qPrintable(log_.lastError()));
+    emit logWriteFailed(QDir::toNativeSeparators(log_.path()), log_.lastError());
+}

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "game_log.h"
+#include "game_state.h"
+#include "media_files.h"
+#include "random_source.h"
+#include "widgets.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class MovieWidget;
+class QLabel;
+class QPushButton;
+class SoundPlayer;
+
+// The game window: the case pyramid, the amount board, the banker's offer and
+// the counter panel, played through staged steps. The game's facts live in the
+// GameState it is given, which outlives the window ("Новая игра" destroys this
+// window and builds a new one on the same state); the window draws them. It
+// tells its owner what happened through its signals.
+class GameWindow final : public QWidget {
+    Q_OBJECT
+  public:
+    // Where play stands; clicks and ticks that the phase does not expect are ignored.
+    enum class Phase {
+        Loaded,          // before "Начать игру"
+        ChoosingOwnCase, // the board is revealed; the first click chooses the own case
+        WaitingForClick, // the player picks the next case to open
+        Suspense,        // the suspense sound plays before an opening
+        OfferPending,    // the round's last sound plays before the offer
+        OfferShown,      // the offer waits for "ДА" or "НЕТ"
+        ExchangePick,    // the player picks the case to take in exchange
+        EndOfGame,       // the own case is opened, then the winnings shown
+        GameOver         // the winnings are shown
+    };
+
+    // Every control of the window and its timed steps. The window owns them.
+    struct Controls {
+        // The case pyramid, by case index.
+        std::array<ClickablePicture*, game::kCaseCount> casePlates{};
+        std::array<QLabel*, game::kCaseCount> caseBriefcases{};
+        std::array<QLabel*, game::kCaseCount> caseAmounts{};
+        std::array<MovieWidget*, game::kCaseCount> caseLids{};
+        // The amount board, by rank.
+        std::array<QLabel*, game::kCaseCount> boardAmounts{};
+        std::array<MovieWidget*, game::kCaseCount> boardPlates{};
+        // The offer history, by row, its title and the cover that hides it.
+        std::array<QLabel*, 5> historyAmounts{};
+        std::array<MovieWidget*, 5> historyPlates{};
+        QLabel* historyTitle = nullptr;
+        BackdropCover* historyCover = nullptr;
+        // The banker's offer.
+        QLabel* offerAmount = nullptr;
+        MovieWidget* offerPanel = nullptr;
+        QPushButton* acceptButton = nullptr;
+        QPushButton* declineButton = nullptr;
+        // The counter panel under the cases.
+        QLabel* counterCaption = nullptr;
+        QLabel* counterNumber = nullptr;
+        QLabel* phoneGlyph = nullptr;
+        RoundedFrame* captionFrame = nullptr;
+        RoundedFrame* numberFrame = nullptr;
+        RoundedFrame* phoneFrame = nullptr;
+        // The winnings.
+        QLabel* winningsTitle = nullptr;
+        QLabel* winningsAmount = nullptr;
+        MovieWidget* winningsPanel = nullptr;
+        QPushButton* startButton = nullptr;
+        QPushButton* newGameButton = nullptr;
+        ClickablePicture* logo = nullptr;
+
+        // The timed steps, each named after what it waits for.
+        StepTimer* boardRevealTimer = nullptr;
+        ClipEndWait* suspenseWait = nullptr; // the suspense sound, before an opening
+        ClipEndWait* roundEndWait = nullptr; // the round's last sound, before the offer
+        StepTimer* historyRevealTimer = nullptr;
+        StepTimer* ownCaseWait = nullptr;  // the last opening's sound, before the own case
+        StepTimer* winningsWait = nullptr; // the own case's sound, before the winnings
+    };
+
+    GameWindow(game::GameState& state, game::RandomSource& random,
+               std::unique_ptr<SoundPlayer> sound, QWidget* parent = nullptr);
+    ~GameWindow() override;
+
+    [[nodiscard]] Phase phase() const { return phase_; }
+    [[nodiscard]] game::GameState& state() { return s; }
+    [[nodiscard]] SoundPlayer* soundPlayer() const { return sound_.get(); }
+    // The controls, for tests and tools that look at the window from outside.
+    [[nodiscard]] const Controls& controls() const { return ui_; }
+
+  signals:
+    void newGameRequested();
+    void creditsRequested();
+    void closed();
+    // The log could not be written; said once per game.
+    void logWriteFailed(const QString& path, const QString& reason);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildCase(int caseIndex);
+    void prepareNewGame();
+    void enterPhase(Phase phase);
+
+    // Starting a game.
+    void onStartClicked();
+    void revealNextBoardEntry();
+    void onNewGameClicked();
+    void onLogoClicked();
+    // Choosing the own case and opening the others.
+    void onCaseClicked(int caseIndex);
+    void onSuspenseEnded();
+    void openCurrentCase();
+    // The banker's offer and the answer.
+    void onRoundEndSoundEnded();
+    void computeOffer();
+    void showOffer();
+    void revealNextHistoryRow();
+    void onAcceptClicked();
+    void onDeclineClicked();
+    // The exchange and the end.
+    void swapOwnCase();
+    void openOwnCase();
+    void showWinnings();
+
+    // Drawing the model.
+    void setCasesEnabled(bool enabled);
+    void setCounterPanelVisible(bool visible);
+    void showBoardEntry(int rank, bool shown);
+    void placeCase(int caseIndex);
+    void hideHistory();
+    void playSound(media::Sound sound);
+    void loadMovie(MovieWidget* movie, const QString& relativePath);
+    void writeLog(const QString& record);
+
+    Controls ui_;
+    std::array<QPixmap, game::kCaseCount> platePixmaps_; // the numbered plates
+    QPixmap backdrop_;
+    game::GameState& s;
+    game::RandomSource& random_;
+    std::unique_ptr<SoundPlayer> sound_;
+    game::GameLog log_;
+    bool logFailureShown_ = false;
+    bool casesEnabled_ = false;
+    // The earlier offers are on show (the history reveal stops when they go).
+    bool historyShown_ = false;
+    Phase phase_ = Phase::Loaded;
+};
