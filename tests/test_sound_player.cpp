@@ -45,7 +45,7 @@ class TestSoundPlayer : public QObject {
     void unplayableFileEndsAtOnce_data();
     void unplayableFileEndsAtOnce();
     void cutShortFilePlaysWhatItHas();
-    void playStartsOnlyAClipThatStandsStill();
+    void resumeStartsOnlyAClipThatStandsStill();
     void stoppedClipDoesNotEnd();
     void playersSoundTogether();
     void changedFileIsDecodedAgain();
@@ -258,21 +258,22 @@ void TestSoundPlayer::cutShortFilePlaysWhatItHas() {
     }
 }
 
-void TestSoundPlayer::playStartsOnlyAClipThatStandsStill() {
+void TestSoundPlayer::resumeStartsOnlyAClipThatStandsStill() {
     auto sound = player();
     QSignalSpy ended(sound.get(), &SoundPlayer::clipEnded);
     sound->start(kClip);
     QTRY_VERIFY_WITH_TIMEOUT(sound->position() > 200, kEndWaitMs);
 
-    // Going on undisturbed, the clip ends before a fresh start could.
-    QElapsedTimer sincePlay;
-    sincePlay.start();
+    // A playing clip goes on undisturbed: it does not start over.
+    const double before = sound->position();
     sound->resume();
+    QVERIFY(sound->position() >= before);
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kEndWaitMs);
-    QVERIFY2(sincePlay.elapsed() < kClipMs - 100, qPrintable(QString::number(sincePlay.elapsed())));
+
+    QElapsedTimer sincePlay;
 
     // An ended clip starts again from its start and ends once more.
-    sincePlay.restart();
+    sincePlay.start();
     sound->resume();
     QVERIFY(!sound->hasClipEnded());
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, kEndWaitMs);

@@ -210,7 +210,8 @@ void SoundCore::run() {
         Mix_CloseAudio();
         Mix_Quit();
     }
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // Also frees the hints set while opening, which SDL keeps until it quits.
+    SDL_Quit();
 }
 
 void SoundCore::openOutput() {
