@@ -12,7 +12,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev librlottie-dev libsdl2-mixer-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
-    file desktop-file-utils appstream
+    help2man file desktop-file-utils appstream lintian
 )
 
 install_missing() {

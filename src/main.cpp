@@ -1,10 +1,12 @@
 #include "game_app.h"
 #include "media_files.h"
 #include "sound_engine.h"
+#include "start_directory.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTextStream>
@@ -15,7 +17,8 @@ namespace {
 
 // Prints every movie and sound the game names, a tab, then the path it is found
 // at or "missing". Movies are looked up under the start-up directory and sounds
-// under the current one: here both are the directory the command runs in.
+// under the current one: here both are the current directory (the game's own
+// one with --desktop).
 // Returns the exit code: 0 when every file is found, 1 otherwise.
 int printMediaReport() {
     const QString here = QDir::currentPath();
@@ -40,6 +43,17 @@ int printMediaReport() {
     return 1;
 }
 
+// The game's icon in every size built into the program, so that the window
+// shows it wherever the binary runs from, installed or not.
+QIcon builtInIcon() {
+    QIcon icon;
+    QDirIterator it(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        icon.addFile(it.next());
+    return icon;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -59,6 +73,14 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption muteOption(QStringLiteral("mute"),
                                         QStringLiteral("Start with the sound muted."));
     parser.addOption(muteOption);
+    const QCommandLineOption desktopOption(
+        QStringLiteral("desktop"),
+        QStringLiteral("Run in the game's own directory, $XDG_STATE_HOME/zorban "
+                       "(~/.local/state/zorban by default), created when missing: log.txt is "
+                       "written there, and music/ and flashes/ folders that re-skin the game "
+                       "are looked for there. The desktop menu entry starts the game this way; "
+                       "without this option the game runs in the directory it is started in."));
+    parser.addOption(desktopOption);
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -75,6 +97,8 @@ int main(int argc, char* argv[]) {
     if (answerOnly || (!parsed && !displayGiven)) {
         QCoreApplication app(argc, argv);
         parser.process(app); // prints help, the version or the error, and exits
+        if (parser.isSet(desktopOption))
+            start_directory::enterDesktopDirectory();
         return printMediaReport();
     }
 
@@ -85,8 +109,10 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     parser.process(app);
+    if (parser.isSet(desktopOption))
+        start_directory::enterDesktopDirectory();
     QGuiApplication::setDesktopFileName(QStringLiteral(ZORBAN_APP_ID));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZORBAN_APP_ID)));
+    QApplication::setWindowIcon(builtInIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     GameApp game;
     if (parser.isSet(muteOption))

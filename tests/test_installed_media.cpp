@@ -1,6 +1,8 @@
 // The game binary finds its movies and sounds wherever it is started from:
 // under the start-up directory first, then in assets/ next to it (the build
 // tree), then in the installed share directory found from its own place.
+// Started from the desktop menu ("--desktop") it runs in a directory of its own
+// under the user's state directory, and re-skin folders are looked for there.
 // Checked through "zorban --media", which runs without a display.
 #include "media_files.h"
 
@@ -22,21 +24,30 @@ struct Report {
     int exitCode = -1;
     QHash<QString, QString> pathOf; // media name -> path, or "missing"
     QStringList names;              // in the order printed
+    QString errors;                 // stderr
 };
 
-// Runs "binary --media" in the given working directory with no display at all.
-Report mediaReport(const QString& binary, const QString& workingDirectory) {
-    QProcess process;
+QProcessEnvironment environmentWithoutDisplay() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
+    return env;
+}
+
+// Runs "binary --media" and the given options in the given working directory
+// with no display at all.
+Report mediaReport(const QString& binary, const QString& workingDirectory,
+                   const QProcessEnvironment& env = environmentWithoutDisplay(),
+                   const QStringList& options = {}) {
+    QProcess process;
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(workingDirectory);
-    process.start(binary, {QStringLiteral("--media")});
+    process.start(binary, QStringList{QStringLiteral("--media")} + options);
     Report report;
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return report;
     report.exitCode = process.exitCode();
+    report.errors = QString::fromLocal8Bit(process.readAllStandardError());
     const QString out = QString::fromUtf8(process.readAllStandardOutput());
     for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
@@ -76,6 +87,8 @@ class TestInstalledMedia : public QObject {
     void buildTreeBinaryFindsItsAssetsFromAnyDirectory();
     void startUpDirectoryComesFirst();
     void installedTreeIsFoundWhereverItIsMoved();
+    void desktopStartUsesTheStateDirectory_data();
+    void desktopStartUsesTheStateDirectory();
 };
 
 void TestInstalledMedia::buildTreeBinaryFindsItsAssetsFromAnyDirectory() {
@@ -140,6 +153,70 @@ void TestInstalledMedia::installedTreeIsFoundWhereverItIsMoved() {
     QCOMPARE(report.pathOf.value(media::soundFile(media::Sound::Banker)), nextToBinary);
     QCOMPARE(report.pathOf.value(media::soundFile(media::Sound::Credits)),
              share + QLatin1Char('/') + media::soundFile(media::Sound::Credits));
+}
+
+void TestInstalledMedia::desktopStartUsesTheStateDirectory_data() {
+    QTest::addColumn<bool>("stateHomeSet");
+    QTest::addColumn<QString>("stateHome");     // "ROOT" stands for the scratch directory
+    QTest::addColumn<QString>("gameDirectory"); // under ROOT; empty: it stays in ROOT/work
+
+    const QString byDefault = QStringLiteral("home/.local/state/zorban");
+    QTest::newRow("absolute") << true << QStringLiteral("ROOT/state")
+                              << QStringLiteral("state/zorban");
+    QTest::newRow("unset") << false << QString() << byDefault;
+    QTest::newRow("empty") << true << QString() << byDefault;
+    QTest::newRow("relative, ignored") << true << QStringLiteral("state") << byDefault;
+    QTest::newRow("cannot be created")
+        << true << QStringLiteral("ROOT/plain-file/state") << QString();
+}
+
+// The first start creates the directory, private to the user; from then on the
+// re-skin folders in it are used, and those of the directory the game was
+// started in are not. When the directory cannot be made, the game says so once
+// and stays where it was started.
+void TestInstalledMedia::desktopStartUsesTheStateDirectory() {
+    QFETCH(bool, stateHomeSet);
+    QFETCH(QString, stateHome);
+    QFETCH(QString, gameDirectory);
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    const QDir root(scratch.path());
+    const QString work = root.filePath(QStringLiteral("work"));
+    QVERIFY(root.mkpath(QStringLiteral("home")) && root.mkpath(QStringLiteral("work")));
+    QVERIFY(writeFile(root.filePath(QStringLiteral("plain-file"))));
+    const QString sound = media::soundFile(media::Sound::Declined);
+    QVERIFY(writeFile(QDir(work).filePath(sound)));
+
+    QProcessEnvironment env = environmentWithoutDisplay();
+    env.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
+    env.remove(QStringLiteral("XDG_STATE_HOME"));
+    if (stateHomeSet)
+        env.insert(QStringLiteral("XDG_STATE_HOME"),
+                   stateHome.replace(QStringLiteral("ROOT"), root.path()));
+    const QStringList desktop{QStringLiteral("--desktop")};
+    const QString bundled = QFileInfo(kBinary).absolutePath() + QStringLiteral("/assets/") + sound;
+    const QString cannotUse = QStringLiteral("zorban: cannot use ");
+
+    Report report = mediaReport(kBinary, work, env, desktop);
+    QCOMPARE(report.exitCode, 0);
+    if (gameDirectory.isEmpty()) {
+        QCOMPARE(report.errors.count(cannotUse), 1);
+        QCOMPARE(report.pathOf.value(sound), QDir(work).filePath(sound));
+        return;
+    }
+    QVERIFY2(!report.errors.contains(cannotUse), qPrintable(report.errors));
+    const QFileInfo created(root.filePath(gameDirectory));
+    QVERIFY(created.isDir());
+    QCOMPARE(created.permissions() & ~(QFile::ReadUser | QFile::ReadOwner | QFile::WriteUser |
+                                       QFile::WriteOwner | QFile::ExeUser | QFile::ExeOwner),
+             QFile::Permissions());
+    QCOMPARE(report.pathOf.value(sound), bundled);
+
+    const QString reskinned = QDir(created.filePath()).filePath(sound);
+    QVERIFY(writeFile(reskinned));
+    report = mediaReport(kBinary, work, env, desktop);
+    QCOMPARE(report.exitCode, 0);
+    QCOMPARE(report.pathOf.value(sound), reskinned);
 }
 
 QTEST_GUILESS_MAIN(TestInstalledMedia)

@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
 # Builds the game's Debian package and checks it:
-#   - its files: the binary, every movie and sound, the desktop entry, the
-#     icons and the AppStream metadata, and nothing else;
+#   - lintian reports no error and no warning;
+#   - its files: the binary in /usr/games, every movie and sound, the desktop
+#     entry, the icons, the AppStream metadata, the manual page, the copyright
+#     and the changelog, and nothing else;
 #   - its control fields, and that Depends names what the game needs at run time;
 #   - the desktop entry and metadata pass desktop-file-validate and appstreamcli;
+#     the desktop entry starts the game with --desktop;
 #   - the binary unpacked with dpkg-deb -x, run from an unrelated directory,
 #     finds every movie and sound in the unpacked share directory;
 #   - when run as root (or with password-less sudo) and apt-get is there: the
-#     package installs, /usr/bin/zorban --media finds everything under
-#     /usr/share/zorban, the game keeps running for 3 s on the offscreen
-#     platform, and the package is removed again. A machine that already has a
-#     zorban package installed is left alone (that part is skipped).
+#     package installs, /usr/games/zorban --media finds everything under
+#     /usr/share/zorban, the desktop entry's command, run in a fresh home
+#     directory on the offscreen platform, keeps the game running for 3 s and
+#     writes its log in ~/.local/state/zorban, not in the home directory, and
+#     the package is removed again. A machine that already has a zorban package
+#     installed is left alone (that part is skipped).
 #
 # Usage: tools/check-package.sh [build-dir]    (default: build/)
 # The build directory is configured and built when needed.
 # Debian packages it needs: build-essential (dpkg-dev), cmake, file,
-# desktop-file-utils, appstream.
+# desktop-file-utils, appstream, lintian, and help2man for the build.
 #
 # pass() never fails, so "test && pass || fail" is an if-else; cleanup runs from the trap.
 # shellcheck disable=SC2015,SC2317
@@ -59,6 +64,7 @@ need dpkg-shlibdeps dpkg-dev
 need file file
 need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
+need lintian lintian
 
 scratch=$(mktemp -d)
 sudo_cmd=()
@@ -142,15 +148,28 @@ for package in "${runtime_depends[@]}"; do
     fi
 done
 
+# --- lintian ----------------------------------------------------------------
+# It says that running as root is not recommended on stderr; its findings are on stdout.
+lintian --fail-on error,warning --no-tag-display-limit "$deb_path" >"$scratch/lintian" 2>"$scratch/lintian.err"
+lintian_status=$?
+if [ $lintian_status -eq 0 ] && ! grep -q '^[EW]: ' "$scratch/lintian"; then
+    pass "lintian: no errors, no warnings"
+else
+    fail "lintian (exit code $lintian_status)"
+    sed 's/^/      /' "$scratch/lintian" "$scratch/lintian.err"
+fi
+
 # --- files ------------------------------------------------------------------
 dpkg-deb -c "$deb_path" >"$scratch/contents" || fail "dpkg-deb -c"
 # The listing is tar's: mode, owner, size, date, time, then the name.
 grep -v '^d' "$scratch/contents" | sed -E 's/^([^ ]+ +){5}//; s|^\./|/|' | LC_ALL=C sort >"$scratch/files"
 {
-    echo /usr/bin/zorban
+    echo /usr/games/zorban
+    echo /usr/share/man/man6/zorban.6.gz
     echo "/usr/share/applications/$app_id.desktop"
     echo "/usr/share/metainfo/$app_id.metainfo.xml"
-    echo "/usr/share/doc/zorban/copyright"
+    echo /usr/share/doc/zorban/copyright
+    echo /usr/share/doc/zorban/changelog.gz
     (cd "$root/assets" && find flashes music -type f) | sed 's|^|/usr/share/zorban/|'
     (cd "$root/assets/icons" && find . -type f) | sed 's|^\./|/usr/share/icons/hicolor/|'
 } | LC_ALL=C sort >"$scratch/expected"
@@ -176,17 +195,24 @@ desktop-file-validate "$desktop" >"$scratch/dfv" 2>&1 && [ ! -s "$scratch/dfv" ]
 appstreamcli validate-tree --no-net "$tree" >"$scratch/asv" 2>&1 &&
     pass "appstreamcli validate-tree --no-net" ||
     { fail "appstreamcli validate-tree --no-net"; sed 's/^/      /' "$scratch/asv"; }
-grep -qx "Icon=$app_id" "$desktop" && grep -qx "Exec=zorban" "$desktop" &&
-    pass "desktop entry: Icon=$app_id, Exec=zorban" || fail "desktop entry Icon/Exec"
+# The window's WM_CLASS is "zorban", "zorban" (the program's name): desktops
+# match the running window to its entry by StartupWMClass.
+grep -qx "Icon=$app_id" "$desktop" && grep -qx "Exec=zorban --desktop" "$desktop" &&
+    grep -qx "StartupWMClass=zorban" "$desktop" &&
+    pass "desktop entry: Icon=$app_id, Exec=zorban --desktop, StartupWMClass=zorban" ||
+    fail "desktop entry Icon/Exec/StartupWMClass"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" &&
     pass "metainfo launches $app_id.desktop" || fail "metainfo launchable is not $app_id.desktop"
 release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -1 | cut -d'"' -f2)
 [ "$release" = "$version" ] && pass "metainfo's latest release is $version" ||
     fail "metainfo's latest release is '$release', the package is $version"
-reported=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tree/usr/bin/zorban" --version 2>&1)
+changelog_version=$(zcat "$tree/usr/share/doc/zorban/changelog.gz" | head -1 | sed -n 's/^zorban (\([^)]*\)).*/\1/p')
+[ "$changelog_version" = "$version" ] && pass "changelog's latest entry is $version" ||
+    fail "changelog's latest entry is '$changelog_version', the package is $version"
+reported=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tree/usr/games/zorban" --version 2>&1)
 [ "$reported" = "zorban $version" ] && pass "zorban --version: $reported" ||
     fail "zorban --version says '$reported', the package is $version"
-media_all_under "$tree/usr/bin/zorban" "$tree/usr/share/zorban" "$scratch/media-unpacked" &&
+media_all_under "$tree/usr/games/zorban" "$tree/usr/share/zorban" "$scratch/media-unpacked" &&
     pass "unpacked zorban --media finds every file under the unpacked usr/share/zorban" ||
     fail "unpacked zorban --media"
 
@@ -212,31 +238,39 @@ if $can_install; then
         echo "      $(grep -c '^Setting up ' "$scratch/apt.log") packages set up"
         [ "$(dpkg-query -W -f='${Version}' zorban)" = "$version" ] && pass "dpkg knows zorban $version" ||
             fail "installed version is not $version"
-        media_all_under /usr/bin/zorban /usr/share/zorban "$scratch/media-installed" &&
+        media_all_under /usr/games/zorban /usr/share/zorban "$scratch/media-installed" &&
             pass "installed zorban --media finds every file under /usr/share/zorban" ||
             fail "installed zorban --media"
-        game_dir=$(mktemp -d -p "$scratch")
-        (cd "$game_dir" && exec env QT_QPA_PLATFORM=offscreen /usr/bin/zorban) >"$scratch/game.log" 2>&1 &
+        # Started as the desktop does: the entry's command, found on the PATH,
+        # in the home directory.
+        exec_line=$(sed -n 's/^Exec=//p' "/usr/share/applications/$app_id.desktop")
+        home=$(mktemp -d -p "$scratch")
+        read -ra game_command <<<"$exec_line"
+        (cd "$home" && exec env -u XDG_STATE_HOME HOME="$home" PATH="/usr/games:$PATH" \
+            QT_QPA_PLATFORM=offscreen "${game_command[@]}") >"$scratch/game.log" 2>&1 &
         game_pid=$!
         sleep 3
         if kill -0 "$game_pid" 2>/dev/null; then
-            pass "installed game still runs after 3 s (offscreen)"
+            pass "installed game started by '$exec_line' still runs after 3 s (offscreen)"
         else
             wait "$game_pid"
-            fail "installed game ended within 3 s (exit code $?)"
+            fail "installed game started by '$exec_line' ended within 3 s (exit code $?)"
             sed 's/^/      /' "$scratch/game.log"
         fi
         kill "$game_pid" 2>/dev/null
         wait "$game_pid" 2>/dev/null
         game_pid=
+        [ -f "$home/.local/state/zorban/log.txt" ] && [ ! -e "$home/log.txt" ] &&
+            pass "started from the desktop, the game writes ~/.local/state/zorban/log.txt, not ~/log.txt" ||
+            { fail "log of the game started from the desktop"; (cd "$home" && find . | sed 's/^/      /'); }
     else
         fail "apt-get install ./$deb"
         tail -20 "$scratch/apt.log" | sed 's/^/      /'
     fi
     if DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get remove -y -q zorban >"$scratch/remove.log" 2>&1 &&
         ! dpkg-query -W -f='${Status}' zorban 2>/dev/null | grep -q "install ok installed" &&
-        [ ! -e /usr/bin/zorban ] && [ ! -e /usr/share/zorban ]; then
-        pass "apt-get remove zorban leaves no /usr/bin/zorban, no /usr/share/zorban"
+        [ ! -e /usr/games/zorban ] && [ ! -e /usr/share/zorban ]; then
+        pass "apt-get remove zorban leaves no /usr/games/zorban, no /usr/share/zorban"
     else
         fail "apt-get remove zorban"
         tail -20 "$scratch/remove.log" | sed 's/^/      /'
