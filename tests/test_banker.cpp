@@ -1,4 +1,5 @@
 #include "banker.h"
+#include "game_log.h"
 #include "offer_format.h"
 
 #include <QtTest>
@@ -36,7 +37,8 @@ class TestBanker final : public QObject {
 
   private slots:
     void workedExampleOffers10899();
-    void offerIsShownWithGroupSeparator();
+    void offerIsShownInGroupsOfThree_data();
+    void offerIsShownInGroupsOfThree();
     void smallSumIgnoresTheFactorDraw();
     void onlyCoinsLeftOffersNothing_data();
     void onlyCoinsLeftOffersNothing();
@@ -64,15 +66,66 @@ void TestBanker::workedExampleOffers10899() {
     QCOMPARE(random.overdrawn(), 0);
 }
 
-void TestBanker::offerIsShownWithGroupSeparator() {
-    QCOMPARE(game::formatOffer("10899", QLocale::c()), QStringLiteral("10,899"));
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    QCOMPARE(game::formatOffer("10899", russian),
-             QStringLiteral("10") + russian.groupSeparator() + QStringLiteral("899"));
-    QCOMPARE(game::formatOffer("1234567", QLocale::c()), QStringLiteral("1,234,567"));
-    QCOMPARE(game::formatOffer("999", QLocale::c()), QStringLiteral("999"));
-    QCOMPARE(game::formatOffer("0", QLocale::c()), QString());
-    QCOMPARE(game::formatOffer(game::kExchangeOffer, QLocale::c()), game::kExchangeOffer);
+void TestBanker::offerIsShownInGroupsOfThree_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("offerText");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("logged");
+
+    const QString noBreakSpace(QChar(0x00A0));
+    struct Separator {
+        const char* locale;
+        QString shown;
+        QByteArray logged;
+    };
+    const Separator separators[] = {
+        {"C", ",", ","},
+        {"ru_RU", noBreakSpace, "\xa0"},
+        {"de_DE", ".", "."},
+        // The locale's apostrophe (U+2019) is in the code page.
+        {"de_CH", QString(QChar(0x2019)), "\x92"},
+        // The locale's narrow no-break space (U+202F) is not.
+        {"fr_FR", noBreakSpace, "\xa0"},
+        // Qt alone would write 7755 and 1234.567 here.
+        {"es_ES", ".", "."},
+        {"pl_PL", noBreakSpace, "\xa0"},
+        // Qt alone would write 12,34,567 here.
+        {"en_IN", ",", ","},
+        // Qt alone would write Arabic-script digits and separators (U+066C) here.
+        {"ar_EG", noBreakSpace, "\xa0"},
+        {"fa_IR", noBreakSpace, "\xa0"},
+    };
+    const QList<QStringList> offers = {
+        {"7", "755"}, {"10", "899"}, {"1", "234", "567"}, {"3", "000", "000"}};
+    for (const Separator& separator : separators) {
+        const QLocale locale(QString::fromLatin1(separator.locale));
+        for (const QStringList& groups : offers) {
+            QByteArrayList loggedGroups;
+            for (const QString& group : groups)
+                loggedGroups << group.toLatin1();
+            QTest::addRow("%s %s", separator.locale, qPrintable(groups.join(QString())))
+                << locale << groups.join(QString()) << groups.join(separator.shown)
+                << loggedGroups.join(separator.logged);
+        }
+    }
+    QTest::newRow("three digits") << QLocale::c() << "999"
+                                  << "999" << QByteArray("999");
+    QTest::newRow("nothing") << QLocale(QLocale::Arabic, QLocale::Egypt) << "0" << QString()
+                             << QByteArray();
+    QTest::newRow("exchange") << QLocale(QLocale::Arabic, QLocale::Egypt) << game::kExchangeOffer
+                              << game::kExchangeOffer << QByteArray("\xce\xc1\xcc\xc5\xcd");
+}
+
+void TestBanker::offerIsShownInGroupsOfThree() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, offerText);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, logged);
+    const QString text = game::formatOffer(offerText, locale);
+    QCOMPARE(text, shown);
+    // The log holds the offer as shown, byte for byte.
+    QCOMPARE(game::toWindows1251(game::records::offer(text)).value(),
+             QByteArray("---------------") + logged);
 }
 
 void TestBanker::smallSumIgnoresTheFactorDraw() {

@@ -13,7 +13,8 @@ class TestGameLog final : public QObject {
     void resetEmptiesTheFile();
     void deletedFileComesBackWithNewLines();
     void unwritablePlaceIsReportedNotThrown();
-    void charactersOutsideTheCodePageBecomeQuestionMarks();
+    void charactersTheCodePageLacksAreNeverQuestionMarks_data();
+    void charactersTheCodePageLacksAreNeverQuestionMarks();
 };
 
 namespace {
@@ -73,10 +74,29 @@ void TestGameLog::unwritablePlaceIsReportedNotThrown() {
     QCOMPARE(readAll(log.path()), QByteArray("1\r\n"));
 }
 
-void TestGameLog::charactersOutsideTheCodePageBecomeQuestionMarks() {
-    QCOMPARE(game::toWindows1251(QStringLiteral("a\u4e2db")), QByteArray("a?b"));
-    QCOMPARE(game::toWindows1251(QStringLiteral("10\u00a0899")), QByteArray("10\xa0"
-                                                                            "899"));
+void TestGameLog::charactersTheCodePageLacksAreNeverQuestionMarks_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("logged");
+    QTest::newRow("no-break space is in the code page") << QStringLiteral("10\u00a0899")
+                                                        << QByteArray("10\xa0"
+                                                                      "899");
+    QTest::newRow("narrow no-break space") << QStringLiteral("10\u202f899")
+                                           << QByteArray("10\xa0"
+                                                         "899");
+    QTest::newRow("em space") << QStringLiteral("a\u2003b") << QByteArray("a b");
+    QTest::newRow("Arabic-Indic digits, separator left out")
+        << QStringLiteral("\u0661\u066c\u0662\u0663\u0664") << QByteArray("1234");
+    QTest::newRow("Persian digits") << QStringLiteral("\u06f7\u06f5") << QByteArray("75");
+    QTest::newRow("digit outside the basic plane")
+        << QStringLiteral("\U0001D7D1") << QByteArray("3");
+    QTest::newRow("ideograph left out") << QStringLiteral("a\u4e2db") << QByteArray("ab");
+    QTest::newRow("direction mark left out") << QStringLiteral("\u200f10") << QByteArray("10");
+}
+
+void TestGameLog::charactersTheCodePageLacksAreNeverQuestionMarks() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, logged);
+    QCOMPARE(game::toWindows1251(text).value(), logged);
 }
 
 QTEST_APPLESS_MAIN(TestGameLog)

@@ -1,7 +1,9 @@
 #include "game_log.h"
 
+#include <QChar>
 #include <QFile>
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 
 namespace game {
@@ -24,32 +26,86 @@ QString ownCase(const QString& boardText) {
 }
 } // namespace records
 
-QByteArray toWindows1251(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    iconv_t cd = iconv_open("WINDOWS-1251", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return text.toLatin1();
-    QByteArray out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.constData());
-    size_t inLeft = static_cast<size_t>(utf8.size());
-    char* outPtr = out.data();
-    size_t outLeft = static_cast<size_t>(out.size());
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1))
-            break;
-        if (errno != EILSEQ && errno != EINVAL)
-            break;
-        // A character the code page lacks: write '?' and skip its UTF-8 bytes.
-        *outPtr++ = '?';
-        --outLeft;
-        do {
-            ++in;
-            --inLeft;
-        } while (inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80);
+namespace {
+
+// The system's UTF-8 to Windows-1251 converter, open for one conversion.
+class Windows1251Converter {
+  public:
+    Windows1251Converter() : cd_(iconv_open("WINDOWS-1251", "UTF-8")) {
+        if (!isOpen())
+            openError_ = QString::fromLocal8Bit(std::strerror(errno));
     }
-    iconv_close(cd);
-    out.truncate(static_cast<int>(outPtr - out.data()));
+    ~Windows1251Converter() {
+        if (isOpen())
+            iconv_close(cd_);
+    }
+    Windows1251Converter(const Windows1251Converter&) = delete;
+    Windows1251Converter& operator=(const Windows1251Converter&) = delete;
+
+    [[nodiscard]] bool isOpen() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    [[nodiscard]] const QString& openError() const { return openError_; }
+
+    // Appends the code page's byte for one character; false when it has none.
+    bool convert(char32_t character, QByteArray& out) {
+        if (character < 0x80) {
+            out += static_cast<char>(character);
+            return true;
+        }
+        if (!isOpen())
+            return false;
+        QByteArray utf8 = QString::fromUcs4(&character, 1).toUtf8();
+        char* in = utf8.data();
+        size_t inLeft = static_cast<size_t>(utf8.size());
+        char bytes[8];
+        char* outPtr = bytes;
+        size_t outLeft = sizeof bytes;
+        if (iconv(cd_, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft > 0)
+            return false;
+        out.append(bytes, static_cast<int>(outPtr - bytes));
+        return true;
+    }
+
+  private:
+    iconv_t cd_;
+    QString openError_;
+};
+
+// What is written for a character Windows-1251 lacks; nothing when empty.
+QByteArray standInFor(char32_t character) {
+    if (QChar::category(character) == QChar::Separator_Space)
+        return character == 0x2007 || character == 0x202F ? QByteArray("\xa0") : QByteArray(" ");
+    if (QChar::category(character) == QChar::Number_DecimalDigit)
+        return QByteArray(1, static_cast<char>('0' + QChar::digitValue(character)));
+    return {};
+}
+
+std::optional<QByteArray> encode(const QString& text, Windows1251Converter& converter) {
+    if (!converter.isOpen())
+        return std::nullopt;
+    QByteArray out;
+    out.reserve(text.size());
+    for (char32_t character : text.toUcs4()) {
+        if (!converter.convert(character, out))
+            out += standInFor(character);
+    }
     return out;
+}
+
+} // namespace
+
+std::optional<QByteArray> toWindows1251(const QString& text) {
+    Windows1251Converter converter;
+    return encode(text, converter);
+}
+
+bool fitsWindows1251(const QString& text) {
+    Windows1251Converter converter;
+    QByteArray unused;
+    for (char32_t character : text.toUcs4()) {
+        if (!converter.convert(character, unused))
+            return false;
+    }
+    return true;
 }
 
 bool GameLog::reset() {
@@ -57,7 +113,14 @@ bool GameLog::reset() {
 }
 
 bool GameLog::append(const QString& record) {
-    return write(toWindows1251(record + QStringLiteral("\r\n")), false);
+    Windows1251Converter converter;
+    const std::optional<QByteArray> bytes = encode(record + QStringLiteral("\r\n"), converter);
+    if (!bytes) {
+        lastError_ = QStringLiteral("the system has no Windows-1251 converter (iconv: %1)")
+                         .arg(converter.openError());
+        return false;
+    }
+    return write(*bytes, false);
 }
 
 bool GameLog::write(const QByteArray& bytes, bool truncate) {

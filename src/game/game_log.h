@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace game {
 
@@ -14,9 +15,20 @@ namespace records {
 [[nodiscard]] QString ownCase(const QString& boardText); // the end of the game
 } // namespace records
 
-// Converts text to the log's Windows-1251 code page. Characters the code page
-// lacks become '?'.
-[[nodiscard]] QByteArray toWindows1251(const QString& text);
+// Converts text to the log's Windows-1251 code page with the system's converter
+// (iconv). A character the code page lacks is never written as '?':
+//  - a space the code page lacks becomes 0xA0 (no-break space) when it does not
+//    break a line either (U+2007, U+202F), and 0x20 otherwise;
+//  - a decimal digit of another script becomes its ASCII digit;
+//  - anything else (ideographs, direction marks, ...) is left out.
+// Empty when the system has no Windows-1251 converter: no other bytes are made
+// in its place.
+[[nodiscard]] std::optional<QByteArray> toWindows1251(const QString& text);
+
+// Whether Windows-1251 has a byte of its own for every character of text, so
+// that toWindows1251 writes it unchanged. ASCII always fits; other characters
+// only when the system's converter is there to say so.
+[[nodiscard]] bool fitsWindows1251(const QString& text);
 
 // The plain-text record of the game in progress. Every record is written by its
 // own open-append-close, so the file is complete after every step; nothing is
@@ -30,7 +42,8 @@ class GameLog {
 
     // Creates the file or cuts it to length 0.
     [[nodiscard]] bool reset();
-    // Appends the record's text and a CR LF.
+    // Appends the record's text and a CR LF. Fails, writing nothing, when the
+    // system has no Windows-1251 converter.
     [[nodiscard]] bool append(const QString& record);
     // Why the last failed call failed.
     [[nodiscard]] const QString& lastError() const { return lastError_; }

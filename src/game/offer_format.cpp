@@ -1,5 +1,7 @@
 #include "offer_format.h"
 
+#include "game_log.h"
+
 namespace game {
 
 QString formatOffer(const QString& offerText, const QLocale& locale) {
@@ -9,9 +11,16 @@ QString formatOffer(const QString& offerText, const QLocale& locale) {
         return offerText;
     if (value == 0)
         return {};
-    QLocale grouped = locale;
-    grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return grouped.toString(value);
+
+    QString separator = locale.groupSeparator();
+    if (separator.isEmpty() || !fitsWindows1251(separator))
+        separator = QChar(0x00A0);
+
+    QString digits = QString::number(value);
+    const qsizetype firstDigit = value < 0 ? 1 : 0;
+    for (qsizetype groupStart = digits.size() - 3; groupStart > firstDigit; groupStart -= 3)
+        digits.insert(groupStart, separator);
+    return digits;
 }
 
 } // namespace game

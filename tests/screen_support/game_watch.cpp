@@ -288,5 +288,5 @@ QString GameWatch::checkLog() const {
 }
 
 void GameWatch::expect(const QString& record) {
-    expectedLog_ += game::toWindows1251(record) + "\r\n";
+    expectedLog_ += game::toWindows1251(record).value() + "\r\n";
 }
