@@ -8,6 +8,7 @@
 #include "movie_widget.h"
 #include "rounds.h"
 
+#include <QChartView>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -218,8 +219,12 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QVERIFY(h->showOffer(offerDraws({0.75f}, 99)));
     QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(h->openCases({21}));
+    h->app->showStatistics(); // open before the end: it shows the game once it is over
+    QVERIFY(h->app->statisticsWindow()->chartView()->isHidden());
     finish(*h);
     QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("100 000"));
+    QCOMPARE(h->app->statisticsWindow()->figures().value(0).second, QStringLiteral("1"));
+    QVERIFY(!h->app->statisticsWindow()->chartView()->isHidden());
     // Each offer against the board as it stood; the exchange gave 3 000 000 for 100 000.
     const game::Statistics statistics = nextRunStatistics(*h);
     QCOMPARE(statistics.gamesPlayed(), 1);

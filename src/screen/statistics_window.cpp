@@ -33,7 +33,7 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     layout->addLayout(figureGrid_);
     noGames_ = new QLabel(tr("Сыгранных игр пока нет."));
     noGames_->setAlignment(Qt::AlignCenter);
-    layout->addWidget(noGames_);
+    layout->addWidget(noGames_, 1);
     chartView_ = new QChartView;
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(560, 320);
@@ -73,7 +73,7 @@ void StatisticsWindow::showFigures(const game::Statistics& statistics) {
         {tr("   больше, чем в своём чемодане:"), QString::number(statistics.dealsAboveOwnCase())},
         {tr("   меньше, чем в своём чемодане:"), QString::number(statistics.dealsBelowOwnCase())},
         {tr("   столько же:"), QString::number(statistics.dealsEqualToOwnCase())},
-        {tr("   сделки против своих чемоданов:"), signedAmount(statistics.dealsGain())},
+        {tr("   выгода сделок против своих чемоданов:"), signedAmount(statistics.dealsGain())},
         {tr("Обменов чемоданов:"), QString::number(statistics.exchangesTaken())},
         {tr("   из них удачных:"), QString::number(statistics.exchangesPaidOff())},
     };
