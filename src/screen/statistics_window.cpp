@@ -142,10 +142,14 @@ void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
     dashed.setStyle(Qt::DashLine);
     dashed.setWidth(2);
     ownCase->setPen(dashed);
-    for (QAbstractSeries* series :
-         {static_cast<QAbstractSeries*>(average), static_cast<QAbstractSeries*>(offers),
-          static_cast<QAbstractSeries*>(exchanges), static_cast<QAbstractSeries*>(ownCase)})
-        chart->addSeries(series);
+    chart->addSeries(average);
+    chart->addSeries(offers);
+    // A game without an exchange offer names none in the legend.
+    if (exchanges->count() > 0)
+        chart->addSeries(exchanges);
+    else
+        delete exchanges;
+    chart->addSeries(ownCase);
 
     auto* axisX = new QValueAxis;
     axisX->setTitleText(tr("Предложение"));
