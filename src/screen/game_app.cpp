@@ -40,7 +40,7 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
                                                 : std::move(statisticsFile)) {
     game::StatisticsStore::Loaded loaded = statisticsStore_.load();
     statistics_ = loaded.statistics;
-    statisticsWritten_ = !loaded.mustNotWrite;
+    savingStatistics_ = !loaded.mustNotWrite;
     if (!loaded.problem.isEmpty())
         reportOnStderr(loaded.problem);
     if (!random_)
@@ -121,11 +121,11 @@ void GameApp::recordGame(const game::GameRecord& record) {
     statistics_.addGame(record);
     if (statisticsWindow_)
         statisticsWindow_->setStatistics(statistics_);
-    if (!statisticsWritten_)
+    if (!savingStatistics_)
         return;
     QString error;
     if (!statisticsStore_.save(statistics_, &error)) {
-        statisticsWritten_ = false;
+        savingStatistics_ = false;
         reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); they are not kept "
                                       "in this run")
                            .arg(statisticsStore_.path(), error));

@@ -64,6 +64,6 @@ class GameApp final : public QObject {
     game::Statistics statistics_;
     // Off when the file is damaged and could not be kept aside, and after a
     // failed write has been reported once.
-    bool statisticsWritten_ = true;
+    bool savingStatistics_ = true;
     QPointer<StatisticsWindow> statisticsWindow_;
 };
