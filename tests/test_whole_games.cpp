@@ -8,6 +8,7 @@
 #include "movie_widget.h"
 #include "rounds.h"
 
+#include <QChartView>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -39,6 +40,12 @@ class ExpectedLog {
     }
     QByteArray bytes_;
 };
+
+// The statistics as the next run of the game reads them from the file.
+game::Statistics nextRunStatistics(const GameHarness& h) {
+    GameApp next([] { return std::make_unique<FakeSoundPlayer>(); }, {}, h.statisticsFile());
+    return next.statistics();
+}
 
 // A money offer as the Russian locale shows it.
 QByteArray money(const char* groups) {
@@ -148,6 +155,14 @@ void TestWholeGames::moneyAcceptedEarly() {
     finish(*h);
     QCOMPARE(w->controls().winningsAmount->text(), QString::fromLatin1(money("119 000")));
     QCOMPARE(s.offerCount, qint16(6));
+    // The deal is won and fell short of the own case; the offers after it count.
+    const game::Statistics statistics = nextRunStatistics(*h);
+    QCOMPARE(statistics.gamesPlayed(), 1);
+    QCOMPARE(statistics.totalWinnings(), 119000.0);
+    QCOMPARE(statistics.dealsBelowOwnCase(), 1);
+    QCOMPARE(statistics.lastGame()->ownCaseAmount, 3000000.0);
+    QCOMPARE(statistics.lastGame()->offers.size(), size_t(6));
+    QCOMPARE(statistics.lastGame()->offers[5].amount, 2250000.0);
     QCOMPARE(s.offerHistory[6], QStringLiteral("2250000"));
 
     ExpectedLog log;
@@ -204,8 +219,26 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QVERIFY(h->showOffer(offerDraws({0.75f}, 99)));
     QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(h->openCases({21}));
+    h->app->showStatistics(); // open before the end: it shows the game once it is over
+    QVERIFY(h->app->statisticsWindow()->chartView()->isHidden());
     finish(*h);
     QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("100 000"));
+    QCOMPARE(h->app->statisticsWindow()->figures().value(0).second, QStringLiteral("1"));
+    QVERIFY(!h->app->statisticsWindow()->chartView()->isHidden());
+    // Each offer against the board as it stood; the exchange gave 3 000 000 for 100 000.
+    const game::Statistics statistics = nextRunStatistics(*h);
+    QCOMPARE(statistics.gamesPlayed(), 1);
+    QCOMPARE(statistics.totalWinnings(), 100000.0);
+    QCOMPARE(statistics.offersAccepted(), 0);
+    QCOMPARE((std::pair(statistics.exchangesTaken(), statistics.exchangesPaidOff())),
+             (std::pair(1, 0)));
+    const game::GameRecord& last = *statistics.lastGame();
+    QCOMPARE(last.exchanges, (std::vector<game::ExchangeRecord>{{3000000, 100000}}));
+    QCOMPARE(last.ownCaseAmount, 100000.0);
+    QCOMPARE(last.offers.size(), size_t(6));
+    QCOMPARE(last.offers[0], (game::OfferRecord{false, 44000, 419318.75}));
+    QVERIFY(last.offers[2].exchange);
+    QCOMPARE(last.offers[5], (game::OfferRecord{false, 1550000, 1550000}));
 
     ExpectedLog log;
     log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStandardPaths>
+#include <cstdio>
 
 namespace {
 
@@ -20,10 +22,27 @@ void centreOnScreen(QWidget* window) {
     window->move(frame.topLeft());
 }
 
+QString defaultStatisticsFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/statistics.json");
+}
+
+void reportOnStderr(const QString& message) {
+    std::fprintf(stderr, "zorban: %s\n", qPrintable(message));
+}
+
 } // namespace
 
-GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSource> random)
-    : random_(std::move(random)), makeSoundPlayer_(std::move(makeSoundPlayer)) {
+GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSource> random,
+                 QString statisticsFile)
+    : random_(std::move(random)), makeSoundPlayer_(std::move(makeSoundPlayer)),
+      statisticsStore_(statisticsFile.isEmpty() ? defaultStatisticsFile()
+                                                : std::move(statisticsFile)) {
+    game::StatisticsStore::Loaded loaded = statisticsStore_.load();
+    statistics_ = loaded.statistics;
+    savingStatistics_ = !loaded.mustNotWrite;
+    if (!loaded.problem.isEmpty())
+        reportOnStderr(loaded.problem);
     if (!random_)
         random_ = std::make_unique<game::TimeSeededRandom>();
     if (!makeSoundPlayer_) {
@@ -41,6 +60,7 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
 }
 
 GameApp::~GameApp() {
+    delete statisticsWindow_.data();
     delete credits_.data();
     delete window_.data();
 }
@@ -57,6 +77,7 @@ GameWindow* GameApp::createWindow() {
     connect(window, &GameWindow::creditsRequested, this, &GameApp::showCredits);
     connect(window, &GameWindow::closed, this, &GameApp::windowClosed);
     connect(window, &GameWindow::logWriteFailed, this, &GameApp::reportLogFailure);
+    connect(window, &GameWindow::gameFinished, this, &GameApp::recordGame);
     return window;
 }
 
@@ -85,7 +106,35 @@ void GameApp::showCredits() {
     credits_->activateWindow();
 }
 
+void GameApp::showStatistics() {
+    if (!statisticsWindow_) {
+        statisticsWindow_ = new StatisticsWindow(statistics_);
+        statisticsWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        centreOnScreen(statisticsWindow_);
+        statisticsWindow_->show();
+    }
+    statisticsWindow_->raise();
+    statisticsWindow_->activateWindow();
+}
+
+void GameApp::recordGame(const game::GameRecord& record) {
+    statistics_.addGame(record);
+    if (statisticsWindow_)
+        statisticsWindow_->setStatistics(statistics_);
+    if (!savingStatistics_)
+        return;
+    QString error;
+    if (!statisticsStore_.save(statistics_, &error)) {
+        savingStatistics_ = false;
+        reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); they are not kept "
+                                      "in this run")
+                           .arg(statisticsStore_.path(), error));
+    }
+}
+
 void GameApp::windowClosed() {
+    if (statisticsWindow_)
+        statisticsWindow_->close();
     if (credits_)
         credits_->close();
     QCoreApplication::quit();

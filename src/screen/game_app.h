@@ -4,6 +4,8 @@
 #include "game_state.h"
 #include "game_window.h"
 #include "random_source.h"
+#include "statistics.h"
+#include "statistics_window.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,21 +19,25 @@ class SoundEngine;
 
 // The application: it owns the game state and the random source for as long as
 // the program runs, builds the main window (anew for every "Новая игра") and the
-// credits window on demand.
+// credits and statistics windows on demand. It keeps the statistics of finished
+// games in a file that outlives the run.
 class GameApp final : public QObject {
   public:
     using SoundFactory = std::function<std::unique_ptr<SoundPlayer>()>;
 
     // The defaults are players of the sound engine (which the application then
-    // owns) and the time-seeded generator.
+    // owns), the time-seeded generator and statistics.json in the user's data
+    // directory (QStandardPaths::AppDataLocation). The statistics are read here.
     explicit GameApp(SoundFactory makeSoundPlayer = {},
-                     std::unique_ptr<game::RandomSource> random = {});
+                     std::unique_ptr<game::RandomSource> random = {}, QString statisticsFile = {});
     ~GameApp() override;
 
     // Builds and shows the main window.
     void start();
     [[nodiscard]] GameWindow* window() const { return window_; }
     [[nodiscard]] CreditsWindow* credits() const { return credits_; }
+    [[nodiscard]] StatisticsWindow* statisticsWindow() const { return statisticsWindow_; }
+    [[nodiscard]] const game::Statistics& statistics() const { return statistics_; }
     [[nodiscard]] game::GameState& state() { return state_; }
     [[nodiscard]] game::RandomSource& random() { return *random_; }
     // The sound engine behind the default players; null with a factory of one's own.
@@ -39,11 +45,13 @@ class GameApp final : public QObject {
 
     void newGame();
     void showCredits();
+    void showStatistics();
 
   private:
     GameWindow* createWindow();
     void windowClosed();
     void reportLogFailure(const QString& path, const QString& reason);
+    void recordGame(const game::GameRecord& record);
 
     game::GameState state_;
     // Outlives the windows and their players.
@@ -52,4 +60,10 @@ class GameApp final : public QObject {
     SoundFactory makeSoundPlayer_;
     QPointer<GameWindow> window_;
     QPointer<CreditsWindow> credits_;
+    game::StatisticsStore statisticsStore_;
+    game::Statistics statistics_;
+    // Off when the file is damaged and could not be kept aside, and after a
+    // failed write has been reported once.
+    bool savingStatistics_ = true;
+    QPointer<StatisticsWindow> statisticsWindow_;
 };

@@ -4,6 +4,7 @@
 #include "game_state.h"
 #include "media_files.h"
 #include "random_source.h"
+#include "statistics.h"
 #include "widgets.h"
 
 #include <QWidget>
@@ -96,6 +97,8 @@ class GameWindow final : public QWidget {
     void closed();
     // The log could not be written; said once per game.
     void logWriteFailed(const QString& path, const QString& reason);
+    // The winnings are shown; what the game leaves for the statistics.
+    void gameFinished(const game::GameRecord& record);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -145,6 +148,7 @@ class GameWindow final : public QWidget {
     game::RandomSource& random_;
     std::unique_ptr<SoundPlayer> sound_;
     game::GameLog log_;
+    game::GameRecord record_; // filled in as the game goes
     bool logFailureShown_ = false;
     bool casesEnabled_ = false;
     // The earlier offers are on show (the history reveal stops when they go).

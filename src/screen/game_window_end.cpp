@@ -22,6 +22,8 @@ void GameWindow::swapOwnCase() {
     ui_.offerAmount->hide();
     const int taken = s.swapCase;
     const int former = s.ownCase;
+    record_.exchanges.push_back({game::amountValue(s.caseAmount[static_cast<size_t>(former)]),
+                                 game::amountValue(s.caseAmount[static_cast<size_t>(taken)])});
     // The former own case goes where the taken one stood.
     const game::CaseSpot takenFrom =
         s.caseMovedTo[static_cast<size_t>(taken)].value_or(layout::caseCellSpot(taken));
@@ -68,4 +70,6 @@ void GameWindow::showWinnings() {
     writeLog(game::records::ownCase(game::amountText(s.caseAmount[s.ownCase])));
     ui_.winningsWait->stop();
     enterPhase(Phase::GameOver);
+    record_.ownCaseAmount = game::amountValue(s.caseAmount[static_cast<size_t>(s.ownCase)]);
+    emit gameFinished(record_);
 }

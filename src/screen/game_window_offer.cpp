@@ -46,6 +46,9 @@ void GameWindow::computeOffer() {
     s.offerText = offer.offerText;
     s.offerIsExchange = s.offerText == game::kExchangeOffer;
     ui_.offerAmount->setText(game::formatOffer(s.offerText));
+    record_.offers.push_back({s.offerIsExchange,
+                              s.offerIsExchange ? 0 : game::textToNumber(s.offerText),
+                              game::boardAverage(s.boardShown)});
 }
 
 void GameWindow::showOffer() {
@@ -128,6 +131,7 @@ void GameWindow::onAcceptClicked() {
         sound_->setLooping(false);
         playSound(media::Sound::Winnings);
         s.offerTaken = true;
+        record_.acceptedOffer = game::textToNumber(s.offerText);
         ui_.winningsAmount->setText(game::formatOffer(s.offerText));
         writeLog(game::records::accepted());
         enterPhase(Phase::WaitingForClick);

@@ -26,7 +26,7 @@ void GameHarness::start(std::unique_ptr<game::RandomSource> source) {
     QDir::setCurrent(dir_.path());
     media::setAssetDirectory(QStringLiteral(ZORBAN_SOURCE_DIR "/assets"));
     app = std::make_unique<GameApp>([] { return std::make_unique<FakeSoundPlayer>(); },
-                                    std::move(source));
+                                    std::move(source), statisticsFile());
     app->start();
 }
 

@@ -22,6 +22,9 @@ class GameHarness {
     [[nodiscard]] GameWindow* w() const { return app->window(); }
     [[nodiscard]] FakeSoundPlayer* sound() const;
     [[nodiscard]] QString dir() const { return dir_.path(); }
+    [[nodiscard]] QString statisticsFile() const {
+        return dir_.filePath(QStringLiteral("statistics.json"));
+    }
     [[nodiscard]] QByteArray logBytes() const;
 
     // Clicks a control the way a player can: only when it is shown and enabled.

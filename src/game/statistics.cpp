@@ -1,0 +1,306 @@
+#include "statistics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace game {
+
+namespace {
+
+constexpr int kFormatVersion = 1;
+
+// Reads the fields of one JSON object; the first wrong field is remembered and
+// every later read gives 0.
+class FieldReader {
+  public:
+    FieldReader(const QJsonObject& object, QString where)
+        : object_(object), where_(std::move(where)) {}
+
+    double amount(const QString& key) {
+        const QJsonValue value = object_.value(key);
+        if (!value.isDouble() || !std::isfinite(value.toDouble()) || value.toDouble() < 0)
+            return fail(key, QStringLiteral("is not an amount"));
+        return value.toDouble();
+    }
+    int count(const QString& key) {
+        const QJsonValue value = object_.value(key);
+        const double number = value.toDouble(-1);
+        if (!value.isDouble() || number < 0 || number > std::numeric_limits<int>::max() ||
+            number != std::floor(number))
+            return static_cast<int>(fail(key, QStringLiteral("is not a count")));
+        return static_cast<int>(number);
+    }
+    bool flag(const QString& key) {
+        const QJsonValue value = object_.value(key);
+        if (value.isUndefined())
+            return false;
+        if (!value.isBool())
+            return fail(key, QStringLiteral("is not true or false")) != 0;
+        return value.toBool();
+    }
+    QJsonArray array(const QString& key) {
+        const QJsonValue value = object_.value(key);
+        if (!value.isArray()) {
+            fail(key, QStringLiteral("is not a list"));
+            return {};
+        }
+        return value.toArray();
+    }
+    void require(bool condition, const QString& what) {
+        if (!condition && error_.isEmpty())
+            error_ = where_ + what;
+    }
+    [[nodiscard]] bool ok() const { return error_.isEmpty(); }
+    [[nodiscard]] const QString& error() const { return error_; }
+
+  private:
+    double fail(const QString& key, const QString& what) {
+        if (error_.isEmpty())
+            error_ = QStringLiteral("%1\"%2\" %3").arg(where_, key, what);
+        return 0;
+    }
+
+    const QJsonObject& object_;
+    QString where_;
+    QString error_;
+};
+
+QJsonObject gameToJson(const GameRecord& game) {
+    QJsonArray offers;
+    for (const OfferRecord& offer : game.offers) {
+        QJsonObject entry{{QStringLiteral("boardAverage"), offer.boardAverage}};
+        if (offer.exchange)
+            entry.insert(QStringLiteral("exchange"), true);
+        else
+            entry.insert(QStringLiteral("amount"), offer.amount);
+        offers.append(entry);
+    }
+    QJsonArray exchanges;
+    for (const ExchangeRecord& exchange : game.exchanges)
+        exchanges.append(QJsonObject{{QStringLiteral("given"), exchange.given},
+                                     {QStringLiteral("taken"), exchange.taken}});
+    QJsonObject object{{QStringLiteral("ownCase"), game.ownCaseAmount},
+                       {QStringLiteral("offers"), offers},
+                       {QStringLiteral("exchanges"), exchanges}};
+    if (game.acceptedOffer)
+        object.insert(QStringLiteral("acceptedOffer"), *game.acceptedOffer);
+    return object;
+}
+
+std::optional<GameRecord> gameFromJson(const QJsonObject& object, QString* error) {
+    GameRecord game;
+    FieldReader fields(object, QStringLiteral("last game: "));
+    game.ownCaseAmount = fields.amount(QStringLiteral("ownCase"));
+    if (object.contains(QStringLiteral("acceptedOffer")))
+        game.acceptedOffer = fields.amount(QStringLiteral("acceptedOffer"));
+    const QJsonArray offers = fields.array(QStringLiteral("offers"));
+    const QJsonArray exchanges = fields.array(QStringLiteral("exchanges"));
+    for (const QJsonValue& value : offers) {
+        const QJsonObject entry = value.toObject();
+        FieldReader offerFields(entry, QStringLiteral("offer: "));
+        fields.require(value.isObject(), QStringLiteral("an offer is not an object"));
+        OfferRecord offer;
+        offer.exchange = offerFields.flag(QStringLiteral("exchange"));
+        if (!offer.exchange)
+            offer.amount = offerFields.amount(QStringLiteral("amount"));
+        offer.boardAverage = offerFields.amount(QStringLiteral("boardAverage"));
+        fields.require(offerFields.ok(), offerFields.error());
+        game.offers.push_back(offer);
+    }
+    for (const QJsonValue& value : exchanges) {
+        const QJsonObject entry = value.toObject();
+        FieldReader exchangeFields(entry, QStringLiteral("exchange: "));
+        fields.require(value.isObject(), QStringLiteral("an exchange is not an object"));
+        ExchangeRecord exchange;
+        exchange.given = exchangeFields.amount(QStringLiteral("given"));
+        exchange.taken = exchangeFields.amount(QStringLiteral("taken"));
+        fields.require(exchangeFields.ok(), exchangeFields.error());
+        game.exchanges.push_back(exchange);
+    }
+    if (!fields.ok()) {
+        if (error)
+            *error = fields.error();
+        return std::nullopt;
+    }
+    return game;
+}
+
+// A name next to path that no file has yet: path.damaged, path.damaged-2, ...
+QString asideName(const QString& path) {
+    QString name = path + QStringLiteral(".damaged");
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = path + QStringLiteral(".damaged-%1").arg(n);
+    return name;
+}
+
+} // namespace
+
+double amountValue(int rank) {
+    return textToNumber(amountText(rank));
+}
+
+double boardAverage(const std::array<bool, kCaseCount>& shown) {
+    double sum = 0;
+    int count = 0;
+    for (int rank = 0; rank < kCaseCount; ++rank) {
+        if (shown[static_cast<size_t>(rank)]) {
+            sum += amountValue(rank);
+            ++count;
+        }
+    }
+    return count == 0 ? 0 : sum / count;
+}
+
+void Statistics::addGame(const GameRecord& game) {
+    ++gamesPlayed_;
+    const double winnings = game.winnings();
+    totalWinnings_ += winnings;
+    bestWinnings_ = std::max(bestWinnings_, winnings);
+    if (game.acceptedOffer) {
+        const double deal = *game.acceptedOffer;
+        if (deal > game.ownCaseAmount)
+            ++dealsAbove_;
+        else if (deal < game.ownCaseAmount)
+            ++dealsBelow_;
+        else
+            ++dealsEven_;
+        dealsGain_ += deal - game.ownCaseAmount;
+    }
+    for (const ExchangeRecord& exchange : game.exchanges) {
+        ++exchangesTaken_;
+        if (exchange.taken > exchange.given)
+            ++exchangesPaidOff_;
+    }
+    lastGame_ = game;
+}
+
+double Statistics::averageWinnings() const {
+    return gamesPlayed_ == 0 ? 0 : totalWinnings_ / gamesPlayed_;
+}
+
+QJsonObject Statistics::toJson() const {
+    QJsonObject object{
+        {QStringLiteral("version"), kFormatVersion},
+        {QStringLiteral("gamesPlayed"), gamesPlayed_},
+        {QStringLiteral("totalWinnings"), totalWinnings_},
+        {QStringLiteral("bestWinnings"), bestWinnings_},
+        {QStringLiteral("dealsAboveOwnCase"), dealsAbove_},
+        {QStringLiteral("dealsBelowOwnCase"), dealsBelow_},
+        {QStringLiteral("dealsEqualToOwnCase"), dealsEven_},
+        {QStringLiteral("dealsGain"), dealsGain_},
+        {QStringLiteral("exchangesTaken"), exchangesTaken_},
+        {QStringLiteral("exchangesPaidOff"), exchangesPaidOff_},
+    };
+    if (lastGame_)
+        object.insert(QStringLiteral("lastGame"), gameToJson(*lastGame_));
+    return object;
+}
+
+std::optional<Statistics> Statistics::fromJson(const QJsonObject& object, QString* error) {
+    Statistics s;
+    FieldReader fields(object, QString());
+    fields.require(object.value(QStringLiteral("version")).toInt() == kFormatVersion,
+                   QStringLiteral("not version %1 of the statistics").arg(kFormatVersion));
+    s.gamesPlayed_ = fields.count(QStringLiteral("gamesPlayed"));
+    s.totalWinnings_ = fields.amount(QStringLiteral("totalWinnings"));
+    s.bestWinnings_ = fields.amount(QStringLiteral("bestWinnings"));
+    s.dealsAbove_ = fields.count(QStringLiteral("dealsAboveOwnCase"));
+    s.dealsBelow_ = fields.count(QStringLiteral("dealsBelowOwnCase"));
+    s.dealsEven_ = fields.count(QStringLiteral("dealsEqualToOwnCase"));
+    const QJsonValue gain = object.value(QStringLiteral("dealsGain"));
+    fields.require(gain.isDouble() && std::isfinite(gain.toDouble()),
+                   QStringLiteral("\"dealsGain\" is not a number"));
+    s.dealsGain_ = gain.toDouble();
+    s.exchangesTaken_ = fields.count(QStringLiteral("exchangesTaken"));
+    s.exchangesPaidOff_ = fields.count(QStringLiteral("exchangesPaidOff"));
+    // Each game adds at most one deal; the best game is one of the games.
+    fields.require(static_cast<qint64>(s.dealsAbove_) + s.dealsBelow_ + s.dealsEven_ <=
+                       s.gamesPlayed_,
+                   QStringLiteral("more deals than games"));
+    fields.require(s.exchangesPaidOff_ <= s.exchangesTaken_,
+                   QStringLiteral("more exchanges paid off than taken"));
+    fields.require(s.bestWinnings_ <= s.totalWinnings_,
+                   QStringLiteral("best winnings above the total"));
+    const QJsonValue last = object.value(QStringLiteral("lastGame"));
+    fields.require(last.isUndefined() == (s.gamesPlayed_ == 0),
+                   QStringLiteral("the last game does not match the number of games"));
+    if (fields.ok() && last.isObject()) {
+        QString gameError;
+        s.lastGame_ = gameFromJson(last.toObject(), &gameError);
+        fields.require(s.lastGame_.has_value(), gameError);
+    }
+    if (!fields.ok()) {
+        if (error)
+            *error = fields.error();
+        return std::nullopt;
+    }
+    return s;
+}
+
+StatisticsStore::Loaded StatisticsStore::load() const {
+    Loaded loaded;
+    QFile file(path_);
+    if (!file.exists())
+        return loaded;
+    QString problem;
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = QStringLiteral("cannot be read (%1)").arg(file.errorString());
+    } else {
+        QJsonParseError parseError{};
+        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+        file.close();
+        if (parseError.error != QJsonParseError::NoError) {
+            problem = QStringLiteral("is not JSON (%1 at byte %2)")
+                          .arg(parseError.errorString())
+                          .arg(parseError.offset);
+        } else if (!document.isObject()) {
+            problem = QStringLiteral("is not a JSON object");
+        } else {
+            QString error;
+            if (const std::optional<Statistics> read =
+                    Statistics::fromJson(document.object(), &error)) {
+                loaded.statistics = *read;
+                return loaded;
+            }
+            problem = QStringLiteral("is damaged (%1)").arg(error);
+        }
+    }
+    const QString aside = asideName(path_);
+    if (QFile::rename(path_, aside)) {
+        loaded.problem =
+            QStringLiteral("statistics file %1 %2; kept as %3, statistics start afresh")
+                .arg(path_, problem, aside);
+    } else {
+        loaded.mustNotWrite = true;
+        loaded.problem = QStringLiteral("statistics file %1 %2 and cannot be moved aside; "
+                                        "statistics are not kept in this run")
+                             .arg(path_, problem);
+    }
+    return loaded;
+}
+
+bool StatisticsStore::save(const Statistics& statistics, QString* error) const {
+    const QString directory = QFileInfo(path_).absolutePath();
+    if (!QDir().mkpath(directory)) {
+        if (error)
+            *error = QStringLiteral("cannot create %1").arg(directory);
+        return false;
+    }
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QJsonDocument(statistics.toJson()).toJson()) < 0 || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace game

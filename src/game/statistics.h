@@ -1,0 +1,115 @@
+#pragma once
+
+#include "amounts.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace game {
+
+// One offer of the banker as the player saw it.
+struct OfferRecord {
+    bool exchange = false; // the exchange offer; amount is 0 then
+    double amount = 0;
+    double boardAverage = 0; // the average of the amounts on the board when it was made
+    friend bool operator==(const OfferRecord& a, const OfferRecord& b) {
+        return a.exchange == b.exchange && a.amount == b.amount && a.boardAverage == b.boardAverage;
+    }
+};
+
+// An exchange of cases the player took: what the case given away held and what
+// the case taken held.
+struct ExchangeRecord {
+    double given = 0;
+    double taken = 0;
+    friend bool operator==(const ExchangeRecord& a, const ExchangeRecord& b) {
+        return a.given == b.given && a.taken == b.taken;
+    }
+};
+
+// What one finished game leaves for the statistics.
+struct GameRecord {
+    std::vector<OfferRecord> offers;
+    std::optional<double> acceptedOffer; // the money the player took from the banker
+    std::vector<ExchangeRecord> exchanges;
+    double ownCaseAmount = 0; // what the own case held when it was opened
+
+    // The money taken from the banker, or else the own case's amount.
+    [[nodiscard]] double winnings() const { return acceptedOffer.value_or(ownCaseAmount); }
+};
+
+// The amount of a rank as a number.
+[[nodiscard]] double amountValue(int rank);
+// The average of the amounts whose board entry is shown; 0 when none is.
+[[nodiscard]] double boardAverage(const std::array<bool, kCaseCount>& shown);
+
+// The player's record over every finished game, and the last game in full.
+class Statistics {
+  public:
+    void addGame(const GameRecord& game);
+
+    [[nodiscard]] int gamesPlayed() const { return gamesPlayed_; }
+    [[nodiscard]] double totalWinnings() const { return totalWinnings_; }
+    [[nodiscard]] double averageWinnings() const;
+    [[nodiscard]] double bestWinnings() const { return bestWinnings_; }
+    // Deals: money accepted from the banker, against what the own case held.
+    [[nodiscard]] int offersAccepted() const { return dealsAbove_ + dealsBelow_ + dealsEven_; }
+    [[nodiscard]] int dealsAboveOwnCase() const { return dealsAbove_; }
+    [[nodiscard]] int dealsBelowOwnCase() const { return dealsBelow_; }
+    [[nodiscard]] int dealsEqualToOwnCase() const { return dealsEven_; }
+    // The accepted amounts less what the own cases held, over every deal.
+    [[nodiscard]] double dealsGain() const { return dealsGain_; }
+    // Exchanges taken, and those where the case taken held more than the one given.
+    [[nodiscard]] int exchangesTaken() const { return exchangesTaken_; }
+    [[nodiscard]] int exchangesPaidOff() const { return exchangesPaidOff_; }
+    [[nodiscard]] const std::optional<GameRecord>& lastGame() const { return lastGame_; }
+
+    [[nodiscard]] QJsonObject toJson() const;
+    // Null when the object is not statistics this program wrote: a missing or
+    // mistyped field, a negative count or amount, counts that do not add up.
+    // error tells what is wrong.
+    [[nodiscard]] static std::optional<Statistics> fromJson(const QJsonObject& object,
+                                                            QString* error = nullptr);
+
+  private:
+    int gamesPlayed_ = 0;
+    double totalWinnings_ = 0;
+    double bestWinnings_ = 0;
+    int dealsAbove_ = 0;
+    int dealsBelow_ = 0;
+    int dealsEven_ = 0;
+    double dealsGain_ = 0;
+    int exchangesTaken_ = 0;
+    int exchangesPaidOff_ = 0;
+    std::optional<GameRecord> lastGame_;
+};
+
+// The statistics file. Reading never fails: a missing file gives empty
+// statistics, and a damaged or unreadable one is moved aside (never deleted) and
+// the statistics start afresh. Writing goes through a temporary file that
+// replaces the old one only once complete.
+class StatisticsStore {
+  public:
+    explicit StatisticsStore(QString path) : path_(std::move(path)) {}
+    [[nodiscard]] const QString& path() const { return path_; }
+
+    struct Loaded {
+        Statistics statistics;
+        // Empty when the file was read or was missing; otherwise what was wrong
+        // with it and where it was kept.
+        QString problem;
+        // The damaged file could not be moved aside: writing would destroy it.
+        bool mustNotWrite = false;
+    };
+    [[nodiscard]] Loaded load() const;
+    // Creates the directory when missing. Returns false and says why in error.
+    [[nodiscard]] bool save(const Statistics& statistics, QString* error = nullptr) const;
+
+  private:
+    QString path_;
+};
+
+} // namespace game

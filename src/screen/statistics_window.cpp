@@ -1,0 +1,171 @@
+#include "statistics_window.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The chart counts in thousands, so that its labels stay short.
+constexpr double kChartUnit = 1000;
+
+QLabel* valueLabel(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+} // namespace
+
+StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* parent)
+    : QWidget(parent) {
+    setWindowTitle(tr("Статистика"));
+    auto* layout = new QVBoxLayout(this);
+    figureGrid_ = new QGridLayout;
+    figureGrid_->setColumnStretch(1, 1);
+    layout->addLayout(figureGrid_);
+    noGames_ = new QLabel(tr("Сыгранных игр пока нет."));
+    noGames_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(noGames_, 1);
+    chartView_ = new QChartView;
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumSize(560, 320);
+    layout->addWidget(chartView_, 1);
+    setStatistics(statistics);
+    resize(680, 640);
+}
+
+void StatisticsWindow::setStatistics(const game::Statistics& statistics) {
+    showFigures(statistics);
+    showLastGame(statistics);
+}
+
+QString StatisticsWindow::amountText(double amount) {
+    if (amount > 0 && amount < 1)
+        return QString::number(amount, 'f', 2);
+    QString digits = QString::number(std::llround(std::fabs(amount)));
+    for (int at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(' '));
+    return amount < 0 ? QStringLiteral("−") + digits : digits;
+}
+
+void StatisticsWindow::showFigures(const game::Statistics& statistics) {
+    while (QLayoutItem* item = figureGrid_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    const auto signedAmount = [](double amount) {
+        return amount > 0 ? QStringLiteral("+") + amountText(amount) : amountText(amount);
+    };
+    const QList<QPair<QString, QString>> rows = {
+        {tr("Сыграно игр:"), QString::number(statistics.gamesPlayed())},
+        {tr("Выиграно всего:"), amountText(statistics.totalWinnings())},
+        {tr("Средний выигрыш:"), amountText(statistics.averageWinnings())},
+        {tr("Лучший выигрыш:"), amountText(statistics.bestWinnings())},
+        {tr("Принято предложений банка:"), QString::number(statistics.offersAccepted())},
+        {tr("   больше, чем в своём чемодане:"), QString::number(statistics.dealsAboveOwnCase())},
+        {tr("   меньше, чем в своём чемодане:"), QString::number(statistics.dealsBelowOwnCase())},
+        {tr("   столько же:"), QString::number(statistics.dealsEqualToOwnCase())},
+        {tr("   выгода сделок против своих чемоданов:"), signedAmount(statistics.dealsGain())},
+        {tr("Обменов чемоданов:"), QString::number(statistics.exchangesTaken())},
+        {tr("   из них удачных:"), QString::number(statistics.exchangesPaidOff())},
+    };
+    for (int row = 0; row < rows.size(); ++row) {
+        figureGrid_->addWidget(new QLabel(rows[row].first), row, 0);
+        figureGrid_->addWidget(valueLabel(rows[row].second), row, 1);
+    }
+}
+
+QList<QPair<QString, QString>> StatisticsWindow::figures() const {
+    QList<QPair<QString, QString>> rows;
+    for (int row = 0; row < figureGrid_->rowCount(); ++row) {
+        const QLayoutItem* caption = figureGrid_->itemAtPosition(row, 0);
+        const QLayoutItem* value = figureGrid_->itemAtPosition(row, 1);
+        if (caption && value)
+            rows.append({static_cast<QLabel*>(caption->widget())->text(),
+                         static_cast<QLabel*>(value->widget())->text()});
+    }
+    return rows;
+}
+
+void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
+    const std::optional<game::GameRecord>& last = statistics.lastGame();
+    noGames_->setVisible(!last);
+    chartView_->setVisible(last.has_value());
+    auto* chart = new QChart;
+    chart->setTitle(tr("Последняя игра: предложения банка, тысячи"));
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    QChart* old = chartView_->chart();
+    chartView_->setChart(chart);
+    delete old;
+    if (!last)
+        return;
+
+    auto* offers = new QLineSeries;
+    offers->setName(tr("Предложение банка"));
+    offers->setPointsVisible(true);
+    auto* exchanges = new QScatterSeries;
+    exchanges->setName(tr("Предложение обмена"));
+    exchanges->setMarkerSize(12);
+    auto* average = new QLineSeries;
+    average->setName(tr("Среднее на табло"));
+    average->setPointsVisible(true);
+    auto* ownCase = new QLineSeries;
+    ownCase->setName(tr("Свой чемодан"));
+
+    const int count = static_cast<int>(last->offers.size());
+    double highest = last->ownCaseAmount;
+    for (int i = 0; i < count; ++i) {
+        const game::OfferRecord& offer = last->offers[static_cast<size_t>(i)];
+        const double x = i + 1;
+        // An exchange has no amount: it is marked on the average it was made at.
+        if (offer.exchange)
+            exchanges->append(x, offer.boardAverage / kChartUnit);
+        else
+            offers->append(x, offer.amount / kChartUnit);
+        average->append(x, offer.boardAverage / kChartUnit);
+        highest = std::max({highest, offer.amount, offer.boardAverage});
+    }
+    const double left = 0.5;
+    const double right = std::max(count, 1) + 0.5;
+    ownCase->append(left, last->ownCaseAmount / kChartUnit);
+    ownCase->append(right, last->ownCaseAmount / kChartUnit);
+
+    QPen dashed = ownCase->pen();
+    dashed.setStyle(Qt::DashLine);
+    dashed.setWidth(2);
+    ownCase->setPen(dashed);
+    chart->addSeries(average);
+    chart->addSeries(offers);
+    // A game without an exchange offer names none in the legend.
+    if (exchanges->count() > 0)
+        chart->addSeries(exchanges);
+    else
+        delete exchanges;
+    chart->addSeries(ownCase);
+
+    auto* axisX = new QValueAxis;
+    axisX->setTitleText(tr("Предложение"));
+    axisX->setRange(left, right);
+    axisX->setTickType(QValueAxis::TicksDynamic);
+    axisX->setTickAnchor(1);
+    axisX->setTickInterval(1);
+    axisX->setLabelFormat(QStringLiteral("%d"));
+    auto* axisY = new QValueAxis;
+    axisY->setRange(0, highest / kChartUnit);
+    axisY->applyNiceNumbers();
+    axisY->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    for (QAbstractSeries* series : chart->series()) {
+        series->attachAxis(axisX);
+        series->attachAxis(axisY);
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "statistics.h"
+
+#include <QWidget>
+
+class QChartView;
+class QGridLayout;
+class QLabel;
+
+// The player's figures over every finished game and a chart of the last game:
+// each offer of the banker against the average of the amounts still on the
+// board when it was made, and what the own case held.
+class StatisticsWindow final : public QWidget {
+    Q_OBJECT
+  public:
+    explicit StatisticsWindow(const game::Statistics& statistics, QWidget* parent = nullptr);
+
+    // Shows these figures instead of the ones shown.
+    void setStatistics(const game::Statistics& statistics);
+    // The figures as shown, row by row: caption and value.
+    [[nodiscard]] QList<QPair<QString, QString>> figures() const;
+    [[nodiscard]] QChartView* chartView() const { return chartView_; }
+
+    // An amount the way the board writes it: digit groups of three, kopecks only
+    // under 1.
+    [[nodiscard]] static QString amountText(double amount);
+
+  private:
+    void showFigures(const game::Statistics& statistics);
+    void showLastGame(const game::Statistics& statistics);
+
+    QGridLayout* figureGrid_ = nullptr;
+    QLabel* noGames_ = nullptr;
+    QChartView* chartView_ = nullptr;
+};
