@@ -106,6 +106,7 @@ void TestAssets::pictureSize_data() {
     QTest::newRow("logo") << QStringLiteral("logo") << QSize(304, 41);
     QTest::newRow("briefcase") << QStringLiteral("briefcase") << QSize(80, 65);
     QTest::newRow("background") << QStringLiteral("background") << QSize(1058, 758);
+    QTest::newRow("history frame") << QStringLiteral("history-frame") << QSize(198, 246);
     for (int n = 1; n <= 22; ++n) {
         const QString name = QStringLiteral("plate%1").arg(n, 2, 10, QLatin1Char('0'));
         QTest::newRow(qPrintable(name)) << name << QSize(80, 55);

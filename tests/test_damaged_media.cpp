@@ -221,6 +221,11 @@ GameRecord playScriptedGame(const MediaFolder& folder) {
         }
         record.finished =
             w->phase() == GameWindow::Phase::GameOver && w->controls().newGameButton->isVisible();
+        // The end screen's sound may still be decoding on the engine's thread; a
+        // damaged file is reported when it is done, before the clip gets a length.
+        clock.restart();
+        while (record.finished && w->soundPlayer()->length() <= 0 && clock.elapsed() < 10000)
+            QTest::qWait(2);
     }
     record.log = readFile(folder.filePath(QStringLiteral("log.txt")));
     record.reports = g_reports;

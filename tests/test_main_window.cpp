@@ -6,6 +6,8 @@
 #include "movie_widget.h"
 #include "pictures.h"
 #include "rounds.h"
+#include "theme.h"
+#include "widgets.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,6 +23,10 @@ class TestMainWindow final : public QObject {
     void controlsStandAtTheirPlaces_data();
     void controlsStandAtTheirPlaces();
     void freshWindowShowsOnlyWhatTheDesignShows();
+    void counterCaptionBreaksAsDesigned_data();
+    void counterCaptionBreaksAsDesigned();
+    void textsStayInsideTheirFrames_data();
+    void textsStayInsideTheirFrames();
     void lidsStandAtFrameOne();
     void caseSkinArrangesThePlates_data();
     void caseSkinArrangesThePlates();
@@ -78,12 +84,15 @@ void TestMainWindow::controlsStandAtTheirPlaces() {
     GameWindow* w = h.w();
     const QString name = control.section(' ', 0, 0);
     const int index = control.section(' ', 1, 1).toInt();
-    const QHash<QString, QWidget*> single = {
-        {"offerPanel", w->controls().offerPanel},   {"winningsPanel", w->controls().winningsPanel},
-        {"offerAmount", w->controls().offerAmount},  {"startButton", w->controls().startButton},
-        {"newGameButton", w->controls().newGameButton}, {"acceptButton", w->controls().acceptButton},
-        {"declineButton", w->controls().declineButton},       {"captionFrame", w->controls().captionFrame},
-        {"logo", w->controls().logo}};
+    const QHash<QString, QWidget*> single = {{"offerPanel", w->controls().offerPanel},
+                                             {"winningsPanel", w->controls().winningsPanel},
+                                             {"offerAmount", w->controls().offerAmount},
+                                             {"startButton", w->controls().startButton},
+                                             {"newGameButton", w->controls().newGameButton},
+                                             {"acceptButton", w->controls().acceptButton},
+                                             {"declineButton", w->controls().declineButton},
+                                             {"captionFrame", w->controls().captionFrame},
+                                             {"logo", w->controls().logo}};
     QWidget* widget = single.value(name);
     if (name == "casePlates")
         widget = w->controls().casePlates[index];
@@ -144,6 +153,148 @@ void TestMainWindow::freshWindowShowsOnlyWhatTheDesignShows() {
     QVERIFY(order.indexOf(w->controls().counterNumber) > order.indexOf(w->controls().numberFrame));
     QVERIFY(order.indexOf(w->controls().winningsAmount) >
             order.indexOf(w->controls().winningsPanel));
+}
+
+// Every caption the counter panel shows breaks where its long run of blanks
+// is: the leading blanks and the first word(s) on the first line, the rest on the
+// second, each whole and inside the label; in the window's font, and in a wider,
+// taller one standing in for it.
+void TestMainWindow::counterCaptionBreaksAsDesigned_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("firstLine");
+    QTest::addColumn<QString>("secondLine");
+    QTest::addColumn<bool>("substituteFont");
+    const QString untilOffer = QStringLiteral("до предложения банка");
+    for (const bool substitute : {false, true}) {
+        const char* font = substitute ? ", substitute font" : "";
+        // The count that a click leaves, in every word form the game uses.
+        const std::pair<int, QString> counts[] = {{1, QStringLiteral("чемодан")},
+                                                  {2, QStringLiteral("чемодана")},
+                                                  {3, QStringLiteral("чемодана")},
+                                                  {4, QStringLiteral("чемодана")},
+                                                  {5, QStringLiteral("чемоданов")}};
+        for (const auto& [count, word] : counts) {
+            const game::CounterPanel panel = game::counterAfterClick(count + 1, 1);
+            QCOMPARE(panel.count, count);
+            QTest::addRow("%d %s%s", count, qPrintable(word), font)
+                << panel.words << QString(11, QLatin1Char(' ')) + word << untilOffer << substitute;
+        }
+        QTest::addRow("6 чемоданов, the first round%s", font)
+            << game::kFirstRoundWords << QStringLiteral("           чемоданов") << untilOffer
+            << substitute;
+        QTest::addRow("choose the own case%s", font)
+            << game::kChooseOwnCasePrompt << QStringLiteral("             Выберите")
+            << QStringLiteral("свой чемодан") << substitute;
+        QTest::addRow("choose the case to exchange%s", font)
+            << game::kChooseSwapCasePrompt << QStringLiteral("             Выберите")
+            << QStringLiteral("чемодан для обмена") << substitute;
+    }
+}
+
+void TestMainWindow::counterCaptionBreaksAsDesigned() {
+    QFETCH(QString, caption);
+    QFETCH(QString, firstLine);
+    QFETCH(QString, secondLine);
+    QFETCH(bool, substituteFont);
+    GameHarness h(identityGameDraws());
+    auto* label = qobject_cast<CounterCaption*>(h.w()->controls().counterCaption);
+    QVERIFY(label);
+    const QFont designed = label->font();
+    if (substituteFont) {
+        QFont wide(QStringLiteral("DejaVu Sans Mono"));
+        wide.setPixelSize(22);
+        wide.setBold(true);
+        label->setFont(wide);
+    }
+    label->setText(caption);
+    QCOMPARE(label->text(), caption);
+
+    const QTextLayout& layout = label->textLayout();
+    // A line as it reads: its leading blanks count, blanks at its end do not.
+    auto lineText = [&layout](int i) {
+        const QTextLine line = layout.lineAt(i);
+        QString text =
+            layout.text().mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator);
+        while (text.endsWith(QLatin1Char(' ')))
+            text.chop(1);
+        return text;
+    };
+    QCOMPARE(layout.lineCount(), 2);
+    QCOMPARE(lineText(0), firstLine);
+    QCOMPARE(lineText(1), secondLine);
+    const QRect box = label->contentsRect();
+    const QFontMetricsF metrics(layout.font(), label);
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY2(layout.lineAt(i).naturalTextWidth() <= box.width(), qPrintable(lineText(i)));
+        QVERIFY2(metrics.horizontalAdvance(lineText(i)) <= box.width(), qPrintable(lineText(i)));
+    }
+    QVERIFY(layout.boundingRect().height() <= box.height());
+    // The window's own font fits as it is.
+    if (!substituteFont)
+        QCOMPARE(layout.font().pixelSize(), designed.pixelSize());
+}
+
+// The ink of a text stays inside the frame drawn around it, clear of its border.
+void TestMainWindow::textsStayInsideTheirFrames_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("frame");
+    QTest::addColumn<QString>("shownText");
+    QTest::addColumn<int>("border");
+    const int panelBorder = theme::kPanelBorderWidth;
+    QTest::newRow("history title") << "historyTitle"
+                                   << "historyFrame" << QString() << 2;
+    QTest::newRow("history row") << "historyAmounts"
+                                 << "historyFrame" << QStringLiteral("3000000") << 2;
+    QTest::newRow("phone") << "phoneGlyph"
+                           << "phoneFrame" << QString() << panelBorder;
+    QTest::newRow("count") << "counterNumber"
+                           << "numberFrame" << QStringLiteral("6") << panelBorder;
+    QTest::newRow("caption") << "counterCaption"
+                             << "captionFrame" << game::counterAfterClick(5, 1).words
+                             << panelBorder;
+    QTest::newRow("prompt") << "counterCaption"
+                            << "captionFrame" << game::kChooseSwapCasePrompt << panelBorder;
+}
+
+void TestMainWindow::textsStayInsideTheirFrames() {
+    QFETCH(QString, text);
+    QFETCH(QString, frame);
+    QFETCH(QString, shownText);
+    QFETCH(int, border);
+    GameHarness h(identityGameDraws());
+    const GameWindow::Controls& c = h.w()->controls();
+    const QHash<QString, QWidget*> controls = {
+        {"historyTitle", c.historyTitle}, {"historyAmounts", c.historyAmounts[4]},
+        {"historyFrame", c.historyFrame}, {"phoneGlyph", c.phoneGlyph},
+        {"phoneFrame", c.phoneFrame},     {"counterNumber", c.counterNumber},
+        {"numberFrame", c.numberFrame},   {"counterCaption", c.counterCaption},
+        {"captionFrame", c.captionFrame}};
+    auto* label = qobject_cast<QLabel*>(controls.value(text));
+    QWidget* around = controls.value(frame);
+    QVERIFY(label && around);
+    if (!shownText.isEmpty())
+        label->setText(shownText);
+    if (auto* picture = qobject_cast<QLabel*>(around); picture && !picture->pixmap().isNull())
+        QCOMPARE(picture->pixmap().deviceIndependentSize().toSize(), around->size());
+
+    QImage ink(label->size(), QImage::Format_ARGB32_Premultiplied);
+    ink.fill(Qt::transparent);
+    label->render(&ink, QPoint(), QRegion(), QWidget::RenderFlags());
+    QRect inked;
+    for (int y = 0; y < ink.height(); ++y) {
+        for (int x = 0; x < ink.width(); ++x) {
+            if (qAlpha(ink.pixel(x, y)) > 0)
+                inked |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY(!inked.isEmpty());
+    inked.translate(label->pos());
+    const QRect inside = around->geometry().adjusted(border, border, -border, -border);
+    QVERIFY2(inside.contains(inked), qPrintable(QStringLiteral("ink at %1,%2 %3x%4")
+                                                    .arg(inked.x())
+                                                    .arg(inked.y())
+                                                    .arg(inked.width())
+                                                    .arg(inked.height())));
 }
 
 void TestMainWindow::lidsStandAtFrameOne() {

@@ -163,7 +163,8 @@ void TestRoundPlay::historyIsRevealedNewestFirst() {
     h->random->append({0.5f, drawFor(99, 100)});
     h->endSound();
     QCOMPARE(s.offerText, QStringLiteral("119000"));
-    QVERIFY(w->controls().historyTitle->isVisible() && w->controls().historyCover->isHidden());
+    QVERIFY(w->controls().historyTitle->isVisible() && w->controls().historyFrame->isVisible() &&
+            w->controls().historyCover->isHidden());
     QCOMPARE(w->controls().historyRevealTimer->interval(), 100);
     QVERIFY(w->controls().historyAmounts[0]->isHidden());
     w->controls().historyRevealTimer->fireNow();
@@ -287,7 +288,8 @@ void TestRoundPlay::answerDuringTheRevealHidesTheHistory() {
     for (int row = 0; row < 5; ++row)
         QVERIFY(w->controls().historyAmounts[row]->isHidden() &&
                 w->controls().historyPlates[row]->isHidden());
-    QVERIFY(w->controls().historyCover->isVisible() && w->controls().historyTitle->isHidden());
+    QVERIFY(w->controls().historyCover->isVisible() && w->controls().historyTitle->isHidden() &&
+            w->controls().historyFrame->isHidden());
     QCOMPARE(w->controls().historyRevealTimer->interval(), 0);
 }
 

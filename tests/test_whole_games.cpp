@@ -93,6 +93,8 @@ void TestWholeGames::finish(GameHarness& h) {
     QCOMPARE(h.lastSound(), media::soundFile(media::Sound::Winnings));
     QVERIFY(w->controls().winningsAmount->isVisible() && w->controls().winningsTitle->isVisible() &&
             w->controls().winningsPanel->isVisible() && w->controls().newGameButton->isVisible());
+    // No empty history frame under the winnings panel's bar.
+    QVERIFY(w->controls().historyFrame->isHidden());
     QCOMPARE(w->controls().winningsWait->interval(), 0);
     QCOMPARE(w->phase(), GameWindow::Phase::GameOver);
 }

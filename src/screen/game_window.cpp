@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -19,15 +20,27 @@
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const layout::Rect& rect, const QString& text, const QFont& font,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
-    auto* label = new QLabel(text, parent);
+template <class Label = ReadableLabel>
+Label* makeLabel(QWidget* parent, const layout::Rect& rect, const QString& text, const QFont& font,
+                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
+    auto* label = new Label(text, parent);
     label->setFont(font);
     label->setAlignment(alignment);
     label->setWordWrap(true);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     layout::place(label, rect);
     return label;
+}
+
+// The largest size, at most the font's, at which the text's ink fits in the box.
+QFont fittedToBox(QFont font, const QString& text, const QSizeF& box) {
+    while (font.pixelSize() > 1) {
+        const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
+        if (ink.width() <= box.width() && ink.height() <= box.height())
+            break;
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    return font;
 }
 
 void setTextColour(QLabel* label, const QColor& colour) {
@@ -53,6 +66,9 @@ MovieWidget* makeMovie(QWidget* parent, const layout::Rect& rect, ScaleMode mode
     layout::place(movie, rect);
     return movie;
 }
+
+// Room left between a glyph's ink and the edge of its place.
+constexpr int kGlyphMargin = 4;
 
 RoundedFrame* makeFrame(QWidget* parent, const layout::Rect& rect) {
     auto* frame =
@@ -99,7 +115,13 @@ void GameWindow::buildControls() {
     palette.setColor(QPalette::WindowText, theme::kText);
     setPalette(palette);
 
-    // The offer history, and the cover that hides it while no history is shown.
+    // The offer history in its frame, and the cover that hides it while no history
+    // is shown.
+    ui_.historyFrame = new QLabel(this);
+    ui_.historyFrame->setPixmap(pictures::load(pictures::kHistoryFrame, dpr));
+    ui_.historyFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    layout::place(ui_.historyFrame, layout::kHistoryFrame);
+    ui_.historyFrame->hide();
     ui_.historyTitle =
         makeLabel(this, layout::kHistoryTitle, QStringLiteral("Банк предлагал:"), caption12);
     setTextColour(ui_.historyTitle, theme::kTextOnBackdrop);
@@ -122,12 +144,18 @@ void GameWindow::buildControls() {
     ui_.captionFrame = makeFrame(this, layout::kCaptionFrame);
     ui_.numberFrame = makeFrame(this, layout::kNumberFrame);
     ui_.phoneFrame = makeFrame(this, layout::kPhoneFrame);
-    ui_.counterCaption =
-        makeLabel(this, layout::kCounterCaption, game::kChooseSwapCasePrompt, caption12);
+    ui_.counterCaption = makeLabel<CounterCaption>(this, layout::kCounterCaption,
+                                                   game::kChooseSwapCasePrompt, caption12);
     ui_.counterNumber = makeLabel(this, layout::kCounterNumber, QString::number(s.counter),
                                   fonts::digits(32.25, false), Qt::AlignHCenter | Qt::AlignTop);
-    ui_.phoneGlyph = makeLabel(this, layout::kPhoneGlyph, QString(QChar(0x260E)),
-                               fonts::caption(30, false), Qt::AlignHCenter | Qt::AlignTop);
+    // The glyph is drawn as large as the design has it, but no larger than fits
+    // inside its frame's border.
+    const QString phone(QChar(0x260E));
+    const QSizeF phoneBox = QSizeF(twips::toPixels(layout::kPhoneGlyph).size()) -
+                            QSizeF(2 * kGlyphMargin, 2 * kGlyphMargin);
+    ui_.phoneGlyph =
+        makeLabel(this, layout::kPhoneGlyph, phone,
+                  fittedToBox(fonts::caption(30, false), phone, phoneBox), Qt::AlignCenter);
     for (QLabel* label : {ui_.counterCaption, ui_.counterNumber, ui_.phoneGlyph})
         setTextColour(label, theme::kPanelText);
     ui_.winningsTitle = makeLabel(this, layout::kWinningsTitle, QStringLiteral("Выигрыш"),
@@ -311,11 +339,16 @@ void GameWindow::placeCase(int i) {
 void GameWindow::hideHistory() {
     historyShown_ = false;
     ui_.historyCover->show();
-    ui_.historyTitle->hide();
+    setHistoryTitleShown(false);
     for (int row = 0; row < 5; ++row) {
         ui_.historyPlates[row]->hide();
         ui_.historyAmounts[row]->hide();
     }
+}
+
+void GameWindow::setHistoryTitleShown(bool shown) {
+    ui_.historyTitle->setVisible(shown);
+    ui_.historyFrame->setVisible(shown);
 }
 
 void GameWindow::playSound(media::Sound sound) {

@@ -47,10 +47,12 @@ class GameWindow final : public QWidget {
         // The amount board, by rank.
         std::array<QLabel*, game::kCaseCount> boardAmounts{};
         std::array<MovieWidget*, game::kCaseCount> boardPlates{};
-        // The offer history, by row, its title and the cover that hides it.
+        // The offer history, by row, its title, the frame around them (shown with
+        // the title) and the cover that hides it.
         std::array<QLabel*, 5> historyAmounts{};
         std::array<MovieWidget*, 5> historyPlates{};
         QLabel* historyTitle = nullptr;
+        QLabel* historyFrame = nullptr;
         BackdropCover* historyCover = nullptr;
         // The banker's offer.
         QLabel* offerAmount = nullptr;
@@ -137,6 +139,8 @@ class GameWindow final : public QWidget {
     void showBoardEntry(int rank, bool shown);
     void placeCase(int caseIndex);
     void hideHistory();
+    // The history's title and its frame come and go together.
+    void setHistoryTitleShown(bool shown);
     void playSound(media::Sound sound);
     void loadMovie(MovieWidget* movie, const QString& relativePath);
     void writeLog(const QString& record);

@@ -40,7 +40,7 @@ void GameWindow::onCaseClicked(int index) {
         sound_->setLooping(false);
         enterPhase(Phase::Suspense);
         ui_.historyCover->show();
-        ui_.historyTitle->hide();
+        setHistoryTitleShown(false);
         s.finalSwapDone = false;
     } else if (chosen && otherCase && s.offerTaken && !pending) {
         s.currentCase = static_cast<qint16>(index);

@@ -54,7 +54,7 @@ void GameWindow::computeOffer() {
 void GameWindow::showOffer() {
     if (s.offerCount > 0) {
         historyShown_ = true;
-        ui_.historyTitle->show();
+        setHistoryTitleShown(true);
         ui_.historyCover->hide();
         s.historyStep = 0;
         ui_.historyRevealTimer->start(timings::kHistoryStep);

@@ -23,6 +23,8 @@ inline constexpr Rect kOfferAmount{120, 5040, 3615, 975};
 inline constexpr Rect kOfferPanel{-3970, 5040, 7935, 975};
 inline constexpr Rect kHistoryTitle{240, 6120, 2655, 375};
 inline constexpr Rect kHistoryCover{120, 6480, 2655, 3135};
+// The frame around the history: its title, rows and cover, with room to spare.
+inline constexpr Rect kHistoryFrame{30, 6030, 2970, 3690};
 inline constexpr Rect kCounterCaption{3480, 8760, 3855, 615};
 inline constexpr Rect kCounterNumber{2650, 8670, 615, 735};
 inline constexpr Rect kPhoneGlyph{7635, 8730, 615, 615};

@@ -13,5 +13,6 @@ namespace pictures {
 inline const QString kLogo = QStringLiteral("logo");
 inline const QString kBriefcase = QStringLiteral("briefcase");
 inline const QString kBackground = QStringLiteral("background");
+inline const QString kHistoryFrame = QStringLiteral("history-frame");
 
 } // namespace pictures

@@ -3,8 +3,10 @@
 #include <QColor>
 #include <QLabel>
 #include <QPixmap>
+#include <QTextLayout>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class SoundPlayer;
 
@@ -55,6 +57,52 @@ class RoundedFrame final : public QWidget {
     QColor border_;
     int borderWidth_;
     QColor fill_;
+};
+
+// A text that reads on whatever lies behind it at the moment it is drawn: a plate
+// still unfolding, a panel leaving, the bare backdrop. Each pixel of the text is
+// drawn in the label's own colour where that stands out from what lies beneath
+// by 4.5:1 or more (WCAG 2 AA); elsewhere in the design's dark or light text
+// colour, whichever stands out more, and in black or white where neither does.
+// What lies beneath is the parent's painting and the siblings stacked under the
+// label, rendered at its place each time it is drawn.
+class ReadableLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit ReadableLabel(const QString& text, QWidget* parent = nullptr);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    // Draws the text's shape with painter, whose font and pen are set; what it
+    // covers is then coloured pixel by pixel.
+    virtual void drawTextShape(QPainter& painter);
+
+  private:
+    [[nodiscard]] QImage renderBeneath(const QSize& pixels, qreal devicePixelRatio);
+};
+
+// The caption of the counter panel. Its texts are laid out with blanks for the
+// two lines the design breaks them into: the leading blanks and the first
+// word(s), then, after a long run of blanks, the rest ("           чемодана" /
+// "до предложения банка"). It breaks at that run whatever the font, and draws
+// each line whole: where a line would be too wide (or the two too tall) in the
+// label's font, the font is made smaller until they fit.
+class CounterCaption final : public ReadableLabel {
+    Q_OBJECT
+  public:
+    explicit CounterCaption(const QString& text, QWidget* parent = nullptr);
+    // The caption laid out as it is drawn: at the label's width, one line for
+    // each designed line.
+    [[nodiscard]] const QTextLayout& textLayout();
+
+  protected:
+    void drawTextShape(QPainter& painter) override;
+
+  private:
+    std::unique_ptr<QTextLayout> layout_;
+    QString laidOutText_;
+    QFont laidOutFont_;
+    QSize laidOutSize_;
 };
 
 // A timed step of the window: idle until started, then it runs its step every

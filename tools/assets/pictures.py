@@ -1,5 +1,6 @@
 """Draws the game's pictures: the title logo, the 22 numbered case plates, the
-open briefcase and the window background, each at 1x and 2x.
+open briefcase, the window background and the frame of the offer history, each
+at 1x and 2x.
 
 Usage: pictures.py OUTPUT_DIR
 """
@@ -365,6 +366,37 @@ def briefcase(scale):
     return layer(w, h, scale, draw)
 
 
+# --- frames ---------------------------------------------------------------
+
+
+def framed(ctx, x, y, pw, ph, r, fill_a, line_a):
+    """A dark glass panel in a thin gold frame."""
+    cv.rounded_rect(ctx, x, y, pw, ph, r)
+    ctx.set_source(cv.linear(0, y, 0, y + ph, [(0, "#05040f", fill_a), (1, "#0b0826", fill_a)]))
+    ctx.fill()
+    cv.rounded_rect(ctx, x + 0.5, y + 0.5, pw - 1, ph - 1, r)
+    ctx.set_line_width(1.6)
+    ctx.set_source(cv.linear(0, y, 0, y + ph, [(0, GOLD_LIGHT, line_a), (0.5, GOLD_DEEP, line_a),
+                                               (1, GOLD_LIGHT, line_a)]))
+    ctx.stroke()
+    cv.rounded_rect(ctx, x + 4, y + 4, pw - 8, ph - 8, max(1, r - 3))
+    ctx.set_line_width(0.6)
+    ctx.set_source_rgba(*cv.hex_rgb(GOLD_LIGHT, line_a * 0.35))
+    ctx.stroke()
+
+
+# The frame of the offer history (kHistoryFrame in src/screen/layout.h): around
+# its title, its five rows and the cover that hides them. The game shows it with
+# the history only, so that nothing else (the winnings panel at the end) crosses
+# an empty frame.
+HISTORY_FRAME_W, HISTORY_FRAME_H = 198, 246
+
+
+def history_frame(scale):
+    return layer(HISTORY_FRAME_W, HISTORY_FRAME_H, scale,
+                 lambda ctx: framed(ctx, 0, 0, HISTORY_FRAME_W, HISTORY_FRAME_H, 10, 0.50, 0.55))
+
+
 # --- background -----------------------------------------------------------
 
 BG_W, BG_H = 1058, 758
@@ -443,32 +475,16 @@ def background(scale):
         ctx.stroke()
 
     def panels(ctx):
-        def framed(x, y, pw, ph, r, fill_a, line_a):
-            cv.rounded_rect(ctx, x, y, pw, ph, r)
-            ctx.set_source(cv.linear(0, y, 0, y + ph, [(0, "#05040f", fill_a), (1, "#0b0826", fill_a)]))
-            ctx.fill()
-            cv.rounded_rect(ctx, x + 0.5, y + 0.5, pw - 1, ph - 1, r)
-            ctx.set_line_width(1.6)
-            ctx.set_source(cv.linear(0, y, 0, y + ph, [(0, GOLD_LIGHT, line_a), (0.5, GOLD_DEEP, line_a),
-                                                       (1, GOLD_LIGHT, line_a)]))
-            ctx.stroke()
-            cv.rounded_rect(ctx, x + 4, y + 4, pw - 8, ph - 8, max(1, r - 3))
-            ctx.set_line_width(0.6)
-            ctx.set_source_rgba(*cv.hex_rgb(GOLD_LIGHT, line_a * 0.35))
-            ctx.stroke()
-
         # the amount board: a dark glass screen in a gold frame
-        framed(646, 20, 342, 458, 12, 0.62, 0.85)
+        framed(ctx, 646, 20, 342, 458, 12, 0.62, 0.85)
         ctx.move_to(816.5, 34)
         ctx.line_to(816.5, 466)
         ctx.set_line_width(0.8)
         ctx.set_source(cv.linear(0, 34, 0, 466, [(0, GOLD_LIGHT, 0), (0.5, GOLD_LIGHT, 0.35),
                                                  (1, GOLD_LIGHT, 0)]))
         ctx.stroke()
-        # the offer history, left of the instruction row
-        framed(6, 402, 164, 234, 10, 0.50, 0.55)
         # a niche for the title logo
-        framed(656, 656, 320, 57, 12, 0.55, 0.55)
+        framed(ctx, 656, 656, 320, 57, 12, 0.55, 0.55)
 
     img = over(img, cv.blur(layer(w, h, scale, beams), 14 * scale))
     img = over(img, layer(w, h, scale, stage))
@@ -493,6 +509,7 @@ def main(out_dir):
         cv.save_png(logo(scale), os.path.join(out_dir, f"logo{suffix}.png"))
         cv.save_png(briefcase(scale), os.path.join(out_dir, f"briefcase{suffix}.png"))
         cv.save_png(background(scale), os.path.join(out_dir, f"background{suffix}.png"), opaque=True)
+        cv.save_png(history_frame(scale), os.path.join(out_dir, f"history-frame{suffix}.png"))
         for n in range(1, 23):
             cv.save_png(plate(n, scale), os.path.join(out_dir, f"plate{n:02d}{suffix}.png"))
 
