@@ -8,16 +8,24 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 
 namespace {
 
-void centreOnScreen(QWidget* window) {
+constexpr char kGeometryKey[] = "window/geometry";
+constexpr char kFullScreenKey[] = "window/fullScreen";
+
+// The frame a window manager puts around a window, until the window has one
+// to measure: a title bar and thin borders.
+constexpr QMargins kUsualFrame{4, 32, 4, 4};
+
+void centreOnScreen(QWidget* window, QMargins frame = {}) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    QRect outer(QPoint(), window->size().grownBy(frame));
+    outer.moveCenter(screen->availableGeometry().center());
+    window->move(outer.topLeft());
 }
 
 } // namespace
@@ -47,8 +55,36 @@ GameApp::~GameApp() {
 
 void GameApp::start() {
     window_ = createWindow();
-    centreOnScreen(window_);
-    window_->show();
+    if (!windowGeometry_.isEmpty() && window_->restoreGeometry(windowGeometry_)) {
+        // Where the player left it.
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window_->resize(layout::openingSize(layout::kGameWindow, screen->availableGeometry().size(),
+                                            kUsualFrame));
+        centreOnScreen(window_, kUsualFrame);
+    }
+    if (windowFullScreen_)
+        window_->showFullScreen();
+    else
+        window_->show();
+}
+
+void GameApp::rememberWindowBetweenRuns() {
+    rememberWindow_ = true;
+    const QSettings settings;
+    windowGeometry_ = settings.value(QLatin1String(kGeometryKey)).toByteArray();
+    windowFullScreen_ = settings.value(QLatin1String(kFullScreenKey), false).toBool();
+}
+
+void GameApp::noteWindowGeometry() {
+    if (!window_)
+        return;
+    windowGeometry_ = window_->saveGeometry();
+    windowFullScreen_ = window_->isFullScreen();
+    if (!rememberWindow_)
+        return;
+    QSettings settings;
+    settings.setValue(QLatin1String(kGeometryKey), windowGeometry_);
+    settings.setValue(QLatin1String(kFullScreenKey), windowFullScreen_);
 }
 
 GameWindow* GameApp::createWindow() {
@@ -64,6 +100,7 @@ void GameApp::newGame() {
     // The window and all its controls go; the state stays. The old window is
     // deleted once its click handler has returned.
     if (window_) {
+        noteWindowGeometry();           // the new window takes the old one's size and place
         window_->soundPlayer()->stop(); // the sound goes with the window
         window_->hide();
         window_->deleteLater();
@@ -73,8 +110,11 @@ void GameApp::newGame() {
 
 void GameApp::showCredits() {
     if (!credits_) {
+        // The main window's width as designed, whatever its drawn scale.
         auto width = [this] {
-            return window_ ? window_->width() * twips::kPerPixel : layout::kGameWindow.width;
+            return window_ ? static_cast<int>(window_->width() * twips::kPerPixel /
+                                              layout::sceneOf(window_).scale)
+                           : layout::kGameWindow.width;
         };
         credits_ = new CreditsWindow(makeSoundPlayer_(), width);
         credits_->setAttribute(Qt::WA_DeleteOnClose);
@@ -86,6 +126,7 @@ void GameApp::showCredits() {
 }
 
 void GameApp::windowClosed() {
+    noteWindowGeometry();
     if (credits_)
         credits_->close();
     QCoreApplication::quit();

@@ -37,12 +37,19 @@ class GameApp final : public QObject {
     // The sound engine behind the default players; null with a factory of one's own.
     [[nodiscard]] media::SoundEngine* soundEngine() const { return soundEngine_.get(); }
 
+    // The window opens where it was left and as large, full screen or not, as at
+    // the end of the last run (kept in the settings). Without this call only
+    // "Новая игра" keeps them.
+    void rememberWindowBetweenRuns();
+
     void newGame();
     void showCredits();
 
   private:
     GameWindow* createWindow();
     void windowClosed();
+    // Keeps the window's size, place and full-screen state for the next window.
+    void noteWindowGeometry();
     void reportLogFailure(const QString& path, const QString& reason);
 
     game::GameState state_;
@@ -52,4 +59,7 @@ class GameApp final : public QObject {
     SoundFactory makeSoundPlayer_;
     QPointer<GameWindow> window_;
     QPointer<CreditsWindow> credits_;
+    QByteArray windowGeometry_; // QWidget::saveGeometry() of the last window
+    bool windowFullScreen_ = false;
+    bool rememberWindow_ = false;
 };

@@ -100,9 +100,15 @@ class GameWindow final : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void buildControls();
+    // The pictures at the size they are drawn: loaded (again when the scale
+    // calls for the other size), then set on the controls.
+    void loadPictures();
+    void showPictures();
+    void scaleBackdrop();
     void buildCase(int caseIndex);
     void prepareNewGame();
     void enterPhase(Phase phase);
@@ -140,7 +146,12 @@ class GameWindow final : public QWidget {
 
     Controls ui_;
     std::array<QPixmap, game::kCaseCount> platePixmaps_; // the numbered plates
-    QPixmap backdrop_;
+    QPixmap designedBackdrop_;
+    QPixmap backdrop_; // at the size drawn
+    QPixmap briefcasePicture_;
+    QPixmap logoPicture_;
+    bool picturesLoaded_ = false;
+    bool doubleSizePictures_ = false;
     game::GameState& s;
     game::RandomSource& random_;
     std::unique_ptr<SoundPlayer> sound_;
