@@ -55,9 +55,10 @@ GameApp::~GameApp() {
 
 void GameApp::start() {
     window_ = createWindow();
-    if (!windowGeometry_.isEmpty() && window_->restoreGeometry(windowGeometry_)) {
-        // Where the player left it.
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (windowPlace_.isValid() && screen && screen->virtualGeometry().intersects(windowPlace_)) {
+        window_->setGeometry(windowPlace_); // where the player left it
+    } else if (screen) {
         window_->resize(layout::openingSize(layout::kGameWindow, screen->availableGeometry().size(),
                                             kUsualFrame));
         centreOnScreen(window_, kUsualFrame);
@@ -71,19 +72,19 @@ void GameApp::start() {
 void GameApp::rememberWindowBetweenRuns() {
     rememberWindow_ = true;
     const QSettings settings;
-    windowGeometry_ = settings.value(QLatin1String(kGeometryKey)).toByteArray();
+    windowPlace_ = settings.value(QLatin1String(kGeometryKey)).toRect();
     windowFullScreen_ = settings.value(QLatin1String(kFullScreenKey), false).toBool();
 }
 
 void GameApp::noteWindowGeometry() {
     if (!window_)
         return;
-    windowGeometry_ = window_->saveGeometry();
+    windowPlace_ = window_->placeOutsideFullScreen();
     windowFullScreen_ = window_->isFullScreen();
     if (!rememberWindow_)
         return;
     QSettings settings;
-    settings.setValue(QLatin1String(kGeometryKey), windowGeometry_);
+    settings.setValue(QLatin1String(kGeometryKey), windowPlace_);
     settings.setValue(QLatin1String(kFullScreenKey), windowFullScreen_);
 }
 

@@ -59,7 +59,7 @@ class GameApp final : public QObject {
     SoundFactory makeSoundPlayer_;
     QPointer<GameWindow> window_;
     QPointer<CreditsWindow> credits_;
-    QByteArray windowGeometry_; // QWidget::saveGeometry() of the last window
+    QRect windowPlace_; // of the last window, out of full screen
     bool windowFullScreen_ = false;
     bool rememberWindow_ = false;
 };

@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -131,6 +133,29 @@ void GameWindow::scaleBackdrop() {
     backdrop_ =
         designedBackdrop_.scaled(drawn * dpr, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     backdrop_.setDevicePixelRatio(dpr);
+}
+
+void GameWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const Qt::WindowStates oldState = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if (isFullScreen() && !(oldState & Qt::WindowFullScreen)) {
+        placeBeforeFullScreen_ = geometry();
+        // Without a window manager nobody else makes the window as large as
+        // the screen, or gives it back its place after.
+        QTimer::singleShot(0, this, [this] {
+            if (isFullScreen() && screen() && geometry() != screen()->geometry())
+                setGeometry(screen()->geometry());
+        });
+    } else if (!isFullScreen() && (oldState & Qt::WindowFullScreen) && !isMaximized() &&
+               placeBeforeFullScreen_.isValid() && geometry() != placeBeforeFullScreen_) {
+        setGeometry(placeBeforeFullScreen_);
+    }
+}
+
+QRect GameWindow::placeOutsideFullScreen() const {
+    return isFullScreen() && placeBeforeFullScreen_.isValid() ? placeBeforeFullScreen_ : geometry();
 }
 
 void GameWindow::resizeEvent(QResizeEvent* event) {

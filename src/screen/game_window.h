@@ -89,6 +89,8 @@ class GameWindow final : public QWidget {
     [[nodiscard]] SoundPlayer* soundPlayer() const { return sound_.get(); }
     // The controls, for tests and tools that look at the window from outside.
     [[nodiscard]] const Controls& controls() const { return ui_; }
+    // The window's geometry, or while it is full screen the one it had before.
+    [[nodiscard]] QRect placeOutsideFullScreen() const;
 
   signals:
     void newGameRequested();
@@ -101,6 +103,7 @@ class GameWindow final : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildControls();
@@ -150,6 +153,7 @@ class GameWindow final : public QWidget {
     QPixmap backdrop_; // at the size drawn
     QPixmap briefcasePicture_;
     QPixmap logoPicture_;
+    QRect placeBeforeFullScreen_;
     bool picturesLoaded_ = false;
     bool doubleSizePictures_ = false;
     game::GameState& s;

@@ -1,5 +1,6 @@
 #include "layout.h"
 
+#include <QRegion>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
@@ -38,6 +39,7 @@ Rect movedTo(const Rect& rect, int left, int top) {
 // font size on each control.
 constexpr char kSceneScale[] = "zorbanSceneScale";
 constexpr char kSceneOrigin[] = "zorbanSceneOrigin";
+constexpr char kSceneSize[] = "zorbanSceneSize";
 constexpr char kPlacedRect[] = "zorbanPlacedTwips";
 constexpr char kDesignedFontPixels[] = "zorbanDesignedFontPixels";
 
@@ -57,6 +59,19 @@ void applyFontScale(QWidget* widget, double scale) {
     }
 }
 
+void setPlace(QWidget* widget, const Rect& rect, const Scene& scene) {
+    const QRect geometry = twips::toPixels(rect, scene.scale, scene.origin);
+    widget->setGeometry(geometry);
+    applyFontScale(widget, scene.scale);
+    const QRect drawn(scene.origin, scene.size);
+    if (scene.size.isEmpty() || drawn.contains(geometry)) {
+        if (!widget->mask().isEmpty())
+            widget->clearMask();
+    } else {
+        widget->setMask(QRegion(drawn.intersected(geometry).translated(-geometry.topLeft())));
+    }
+}
+
 } // namespace
 
 Scene fitScene(const Rect& design, QSize window) {
@@ -68,35 +83,33 @@ Scene fitScene(const Rect& design, QSize window) {
     const QPoint origin(
         static_cast<int>(std::lround((window.width() - designWidth * scale) / 2)),
         static_cast<int>(std::lround((window.height() - designHeight * scale) / 2)));
-    return {scale, origin};
+    return {scale, origin, twips::toPixels(design, scale, {}).size()};
 }
 
 Scene sceneOf(const QWidget* window) {
     const QVariant scale = window ? window->property(kSceneScale) : QVariant();
     if (!scale.isValid())
         return {};
-    return {scale.toDouble(), window->property(kSceneOrigin).toPoint()};
+    return {scale.toDouble(), window->property(kSceneOrigin).toPoint(),
+            window->property(kSceneSize).toSize()};
 }
 
 void setScene(QWidget* window, const Scene& scene) {
     window->setProperty(kSceneScale, scene.scale);
     window->setProperty(kSceneOrigin, scene.origin);
+    window->setProperty(kSceneSize, scene.size);
     for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const QVariant placed = child->property(kPlacedRect);
         if (!placed.isValid())
             continue;
         const QRect r = placed.toRect(); // the twips, in a QRect
-        child->setGeometry(
-            twips::toPixels(Rect{r.x(), r.y(), r.width(), r.height()}, scene.scale, scene.origin));
-        applyFontScale(child, scene.scale);
+        setPlace(child, Rect{r.x(), r.y(), r.width(), r.height()}, scene);
     }
 }
 
 void place(QWidget* widget, const Rect& rect) {
     widget->setProperty(kPlacedRect, QRect(rect.left, rect.top, rect.width, rect.height));
-    const Scene scene = sceneOf(widget->parentWidget());
-    widget->setGeometry(twips::toPixels(rect, scene.scale, scene.origin));
-    applyFontScale(widget, scene.scale);
+    setPlace(widget, rect, sceneOf(widget->parentWidget()));
 }
 
 Rect placedAt(const QWidget* widget) {

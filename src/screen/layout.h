@@ -16,6 +16,7 @@ using twips::Rect;
 struct Scene {
     double scale = 1.0;
     QPoint origin;
+    QSize size; // the design as drawn; empty: unbounded
 };
 
 // The scene of a design of that size fitted into a window of that size, centred.
@@ -27,7 +28,8 @@ struct Scene {
 void setScene(QWidget* window, const Scene& scene);
 
 // Places a control at a rectangle given in twips, in the scene of its window,
-// and remembers the rectangle for setScene().
+// and remembers the rectangle for setScene(). A control reaching past the
+// design's edge is cut there, as the designed window's edge cuts it.
 void place(QWidget* widget, const Rect& rect);
 // The rectangle a control was last placed at.
 [[nodiscard]] Rect placedAt(const QWidget* widget);
