@@ -347,13 +347,11 @@ void GameWindow::enterPhase(Phase phase) {
 void GameWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QPoint origin = layout::sceneOf(this).origin;
-    if (origin.x() > 0 || origin.y() > 0 || backdrop_.isNull()) {
-        // The margins around the scene.
-        const QRegion margins =
-            QRegion(rect()) - QRegion(QRect(origin, backdrop_.deviceIndependentSize().toSize()));
-        for (const QRect& margin : margins & event->region())
-            painter.fillRect(margin, theme::kMargin);
-    }
+    // The margins around the scene.
+    const QRegion margins =
+        QRegion(rect()) - QRegion(QRect(origin, backdrop_.deviceIndependentSize().toSize()));
+    for (const QRect& margin : margins & event->region())
+        painter.fillRect(margin, theme::kMargin);
     if (!backdrop_.isNull())
         painter.drawPixmap(origin, backdrop_);
 }

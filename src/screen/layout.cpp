@@ -112,11 +112,6 @@ void place(QWidget* widget, const Rect& rect) {
     setPlace(widget, rect, sceneOf(widget->parentWidget()));
 }
 
-Rect placedAt(const QWidget* widget) {
-    const QRect r = widget->property(kPlacedRect).toRect();
-    return {r.x(), r.y(), r.width(), r.height()};
-}
-
 QSize openingSize(const Rect& design, QSize available, QMargins frame) {
     const QSize designed = twips::toPixels(design).size();
     const QSize room(available.width() - frame.left() - frame.right(),

@@ -31,8 +31,6 @@ void setScene(QWidget* window, const Scene& scene);
 // and remembers the rectangle for setScene(). A control reaching past the
 // design's edge is cut there, as the designed window's edge cuts it.
 void place(QWidget* widget, const Rect& rect);
-// The rectangle a control was last placed at.
-[[nodiscard]] Rect placedAt(const QWidget* widget);
 
 // The size a window of that design opens at: the designed size, or smaller with
 // the same proportions when that, with the frame around it, does not fit the
