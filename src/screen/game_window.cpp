@@ -18,6 +18,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 
 namespace {
@@ -144,9 +145,11 @@ void GameWindow::changeEvent(QEvent* event) {
         placeBeforeFullScreen_ = geometry();
         // Without a window manager nobody else makes the window as large as
         // the screen, or gives it back its place after.
+        // (Through the window: the widget's setGeometry() would end its full
+        // screen state.)
         QTimer::singleShot(0, this, [this] {
-            if (isFullScreen() && screen() && geometry() != screen()->geometry())
-                setGeometry(screen()->geometry());
+            if (isFullScreen() && windowHandle() && screen() && geometry() != screen()->geometry())
+                windowHandle()->setGeometry(screen()->geometry());
         });
     } else if (!isFullScreen() && (oldState & Qt::WindowFullScreen) && !isMaximized() &&
                placeBeforeFullScreen_.isValid() && geometry() != placeBeforeFullScreen_) {
