@@ -57,6 +57,7 @@ QIcon builtInIcon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setOrganizationName(QStringLiteral("zorban"));
     QCoreApplication::setApplicationName(QStringLiteral("zorban"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORBAN_VERSION));
 
@@ -115,6 +116,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(builtInIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     GameApp game;
+    game.rememberWindowBetweenRuns();
     if (parser.isSet(muteOption))
         game.soundEngine()->setMuted(true);
     game.start();

@@ -1,5 +1,6 @@
 // The main window as it is built and started: layout, the reveal of the board,
 // and "Новая игра".
+#include "game_fonts.h"
 #include "game_harness.h"
 #include "layout.h"
 #include "media_files.h"
@@ -20,6 +21,12 @@ class TestMainWindow final : public QObject {
 
   private slots:
     void windowHasDesignedSizeAndTitle();
+    void windowOpensWhollyOnTheScreen_data();
+    void windowOpensWhollyOnTheScreen();
+    void clickAtDrawnPlateOpensThatCase_data();
+    void clickAtDrawnPlateOpensThatCase();
+    void newGameKeepsTheWindowWhereItWas_data();
+    void newGameKeepsTheWindowWhereItWas();
     void controlsStandAtTheirPlaces_data();
     void controlsStandAtTheirPlaces();
     void freshWindowShowsOnlyWhatTheDesignShows();
@@ -45,9 +52,98 @@ class TestMainWindow final : public QObject {
 void TestMainWindow::windowHasDesignedSizeAndTitle() {
     GameHarness h(identityGameDraws());
     QCOMPARE(h.w()->size(), QSize(1058, 758));
-    QCOMPARE(h.w()->minimumSize(), h.w()->maximumSize());
     QCOMPARE(h.w()->windowTitle(), QStringLiteral("? ЗОРБАН !"));
     QCOMPARE(h.w()->controls().logo->toolTip(), QStringLiteral("Об авторах"));
+}
+
+void TestMainWindow::windowOpensWhollyOnTheScreen_data() {
+    QTest::addColumn<QSize>("available");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<bool>("designedSize");
+    QTest::newRow("full HD") << QSize(1920, 1040) << QMargins(4, 32, 4, 4) << true;
+    QTest::newRow("netbook") << QSize(1024, 600) << QMargins(4, 32, 4, 4) << false;
+    QTest::newRow("netbook under a panel") << QSize(1024, 568) << QMargins(1, 28, 1, 1) << false;
+    QTest::newRow("laptop under a panel") << QSize(1366, 736) << QMargins(4, 32, 4, 4) << false;
+    QTest::newRow("tall and narrow") << QSize(800, 1280) << QMargins(4, 32, 4, 4) << false;
+    QTest::newRow("just fits") << QSize(1058, 758) << QMargins() << true;
+}
+
+void TestMainWindow::windowOpensWhollyOnTheScreen() {
+    QFETCH(QSize, available);
+    QFETCH(QMargins, frame);
+    QFETCH(bool, designedSize);
+    const QSize size = layout::openingSize(layout::kGameWindow, available, frame);
+    const QSize outer = size.grownBy(frame);
+    QVERIFY2(outer.width() <= available.width() && outer.height() <= available.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(outer.width()).arg(outer.height())));
+    QCOMPARE(size == QSize(1058, 758), designedSize);
+    // As large as fits: one side fills the room, and the proportions are kept.
+    QVERIFY(available.width() - outer.width() <= 1 || available.height() - outer.height() <= 1 ||
+            designedSize);
+    QVERIFY(qAbs(size.width() * 758.0 / size.height() - 1058.0) < 2.5);
+}
+
+void TestMainWindow::clickAtDrawnPlateOpensThatCase_data() {
+    QTest::addColumn<QSize>("windowSize");
+    QTest::newRow("full HD, wider than the design") << QSize(1920, 1080);
+    QTest::newRow("small, taller than the design") << QSize(700, 640);
+}
+
+void TestMainWindow::clickAtDrawnPlateOpensThatCase() {
+    QFETCH(QSize, windowSize);
+    GameHarness h(identityGameDraws());
+    GameWindow* w = h.w();
+    w->resize(windowSize);
+    // The design drawn as large as fits, centred.
+    const double scale = std::min(windowSize.width() / 1058.0, windowSize.height() / 758.0);
+    const QPointF origin((windowSize.width() - 1058 * scale) / 2,
+                         (windowSize.height() - 758 * scale) / 2);
+    auto drawnCentre = [&](const twips::Rect& rect) {
+        const QPointF centre((rect.left + rect.width / 2.0) / 15,
+                             (rect.top + rect.height / 2.0) / 15);
+        return (origin + centre * scale).toPoint();
+    };
+    auto clickAt = [&](QPoint point) {
+        QWidget* target = w->childAt(point);
+        QVERIFY(target);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(w, point));
+    };
+    QVERIFY(h.startGame());
+    clickAt(drawnCentre(layout::casePlate(9)));
+    QCOMPARE(h.app->state().ownCase, qint16(9));
+    clickAt(drawnCentre(layout::casePlate(20)));
+    QCOMPARE(w->phase(), GameWindow::Phase::Suspense);
+    h.endSound();
+    QVERIFY(h.app->state().caseOpened[20]);
+    // Texts are drawn at the same scale.
+    QCOMPARE(w->controls().startButton->font().pixelSize(),
+             static_cast<int>(std::lround(fonts::pixels(24) * scale)));
+}
+
+void TestMainWindow::newGameKeepsTheWindowWhereItWas_data() {
+    QTest::addColumn<bool>("fullScreen");
+    QTest::newRow("moved and resized") << false;
+    QTest::newRow("full screen") << true;
+}
+
+void TestMainWindow::newGameKeepsTheWindowWhereItWas() {
+    QFETCH(bool, fullScreen);
+    GameHarness h(identityGameDraws());
+    h.w()->setGeometry(37, 41, 900, 500);
+    if (fullScreen)
+        h.w()->showFullScreen();
+    const QRect before = h.w()->geometry();
+    const QRect logoBefore = h.w()->controls().logo->geometry();
+    h.random->append({drawFor(1, 3)});
+    h.app->newGame();
+    QCOMPARE(h.w()->isFullScreen(), fullScreen);
+    QCOMPARE(h.w()->geometry(), before);
+    // Drawn at the same scale.
+    QCOMPARE(h.w()->controls().logo->geometry(), logoBefore);
+    if (fullScreen) {
+        h.w()->showNormal();
+        QCOMPARE(h.w()->geometry(), QRect(37, 41, 900, 500));
+    }
 }
 
 void TestMainWindow::controlsStandAtTheirPlaces_data() {

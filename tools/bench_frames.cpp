@@ -4,9 +4,10 @@
 // opened). Run it on a real display platform (xcb under Xvfb) so that each frame
 // is also flushed to the X server. Prints the figures; asserts nothing.
 //
-//   bench_frames [seconds] [--trace] [--clock-fps N] [--grab picture.png]
+//   bench_frames [seconds] [--full-screen] [--trace] [--clock-fps N] [--grab picture.png]
 //
-// seconds: 5 by default; --trace prints each tick and paint on stderr;
+// seconds: 5 by default; --full-screen shows the window full screen, the design
+// drawn scaled to the screen; --trace prints each tick and paint on stderr;
 // --clock-fps N runs the movie clock as if a movie of N frames a second played
 // too (to try other clock periods); --grab saves the window as it was at the end.
 //
@@ -210,6 +211,7 @@ int main(int argc, char* argv[]) {
     FrameApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     app.trace = arguments.removeAll(QStringLiteral("--trace")) > 0;
+    const bool fullScreen = arguments.removeAll(QStringLiteral("--full-screen")) > 0;
     QString grabPath;
     const int grabAt = static_cast<int>(arguments.indexOf(QStringLiteral("--grab")));
     if (grabAt >= 0) {
@@ -234,6 +236,8 @@ int main(int argc, char* argv[]) {
     GameApp game;
     game.start();
     GameWindow* window = game.window();
+    if (fullScreen)
+        window->showFullScreen();
     std::vector<MovieWidget*>& movies = app.movies;
     for (MovieWidget* plate : window->controls().boardPlates)
         movies.push_back(plate);
@@ -294,6 +298,8 @@ int main(int argc, char* argv[]) {
     }
 
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    std::printf("window: %dx%d%s\n", window->width(), window->height(),
+                window->isFullScreen() ? " full screen" : "");
     std::printf("movies playing: %d of %zu, %.1f s, clock period %d ms\n", playing, movies.size(),
                 elapsed, clockPeriod);
     std::printf("clock ticks: %lld, of which changed no movie's frame: %lld\n", app.probe.ticks,

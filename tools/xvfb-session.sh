@@ -45,9 +45,18 @@ game_start() {
         fi
     done
     GAME_SHOWN_MS=$((($(date +%s%N) - started) / 1000000))
+    game_measure_window
+}
+
+# Reads where the game window is and how large: GAME_X, GAME_Y and the scale and
+# origin at which the 1058 x 758 design is drawn in it (GAME_SCALE, GAME_OX, GAME_OY).
+game_measure_window() {
     eval "$(xdotool getwindowgeometry --shell "$GAME_WINDOW")"
     GAME_X=$X
     GAME_Y=$Y
+    read -r GAME_SCALE GAME_OX GAME_OY < <(awk -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN {
+        s = w / 1058 < h / 758 ? w / 1058 : h / 758
+        printf "%f %d %d\n", s, (w - 1058 * s) / 2 + 0.5, (h - 758 * s) / 2 + 0.5 }')
 }
 
 game_stop() {
@@ -69,9 +78,12 @@ game_startup_times() {
     printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { print a[1], a[int((NR + 1) / 2)], a[NR] }'
 }
 
-# Clicks at window coordinates (pixels of the 1058 x 758 design).
+# Clicks at a point of the 1058 x 758 design, wherever and however large the
+# window draws it.
 game_click() {
-    xdotool mousemove $((GAME_X + $1)) $((GAME_Y + $2)) click 1
+    local x y
+    read -r x y < <(awk -v x="$1" -v y="$2" -v s="${GAME_SCALE:-1}" 'BEGIN { printf "%d %d\n", x * s + 0.5, y * s + 0.5 }')
+    xdotool mousemove $((GAME_X + ${GAME_OX:-0} + x)) $((GAME_Y + ${GAME_OY:-0} + y)) click 1
 }
 
 # The centre of case i's plate in the pyramid.

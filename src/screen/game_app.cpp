@@ -10,16 +10,24 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <cstdio>
+#include <QSettings>
 
 namespace {
 
-void centreOnScreen(QWidget* window) {
+constexpr char kGeometryKey[] = "window/geometry";
+constexpr char kFullScreenKey[] = "window/fullScreen";
+
+// The frame a window manager puts around a window, until the window has one
+// to measure: a title bar and thin borders.
+constexpr QMargins kUsualFrame{4, 32, 4, 4};
+
+void centreOnScreen(QWidget* window, QMargins frame = {}) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    QRect outer(QPoint(), window->size().grownBy(frame));
+    outer.moveCenter(screen->availableGeometry().center());
+    window->move(outer.topLeft());
 }
 
 QString defaultStatisticsFile() {
@@ -67,8 +75,37 @@ GameApp::~GameApp() {
 
 void GameApp::start() {
     window_ = createWindow();
-    centreOnScreen(window_);
-    window_->show();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (windowPlace_.isValid() && screen && screen->virtualGeometry().intersects(windowPlace_)) {
+        window_->setGeometry(windowPlace_); // where the player left it
+    } else if (screen) {
+        window_->resize(layout::openingSize(layout::kGameWindow, screen->availableGeometry().size(),
+                                            kUsualFrame));
+        centreOnScreen(window_, kUsualFrame);
+    }
+    if (windowFullScreen_)
+        window_->showFullScreen();
+    else
+        window_->show();
+}
+
+void GameApp::rememberWindowBetweenRuns() {
+    rememberWindow_ = true;
+    const QSettings settings;
+    windowPlace_ = settings.value(QLatin1String(kGeometryKey)).toRect();
+    windowFullScreen_ = settings.value(QLatin1String(kFullScreenKey), false).toBool();
+}
+
+void GameApp::noteWindowGeometry() {
+    if (!window_)
+        return;
+    windowPlace_ = window_->placeOutsideFullScreen();
+    windowFullScreen_ = window_->isFullScreen();
+    if (!rememberWindow_)
+        return;
+    QSettings settings;
+    settings.setValue(QLatin1String(kGeometryKey), windowPlace_);
+    settings.setValue(QLatin1String(kFullScreenKey), windowFullScreen_);
 }
 
 GameWindow* GameApp::createWindow() {
@@ -85,6 +122,7 @@ void GameApp::newGame() {
     // The window and all its controls go; the state stays. The old window is
     // deleted once its click handler has returned.
     if (window_) {
+        noteWindowGeometry();           // the new window takes the old one's size and place
         window_->soundPlayer()->stop(); // the sound goes with the window
         window_->hide();
         window_->deleteLater();
@@ -94,8 +132,11 @@ void GameApp::newGame() {
 
 void GameApp::showCredits() {
     if (!credits_) {
+        // The main window's width as designed, whatever its drawn scale.
         auto width = [this] {
-            return window_ ? window_->width() * twips::kPerPixel : layout::kGameWindow.width;
+            return window_ ? static_cast<int>(window_->width() * twips::kPerPixel /
+                                              layout::sceneOf(window_).scale)
+                           : layout::kGameWindow.width;
         };
         credits_ = new CreditsWindow(makeSoundPlayer_(), width);
         credits_->setAttribute(Qt::WA_DeleteOnClose);
@@ -135,6 +176,7 @@ void GameApp::recordGame(const game::GameRecord& record) {
 void GameApp::windowClosed() {
     if (statisticsWindow_)
         statisticsWindow_->close();
+    noteWindowGeometry();
     if (credits_)
         credits_->close();
     QCoreApplication::quit();

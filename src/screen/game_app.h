@@ -43,6 +43,11 @@ class GameApp final : public QObject {
     // The sound engine behind the default players; null with a factory of one's own.
     [[nodiscard]] media::SoundEngine* soundEngine() const { return soundEngine_.get(); }
 
+    // The window opens where it was left and as large, full screen or not, as at
+    // the end of the last run (kept in the settings). Without this call only
+    // "Новая игра" keeps them.
+    void rememberWindowBetweenRuns();
+
     void newGame();
     void showCredits();
     void showStatistics();
@@ -50,6 +55,8 @@ class GameApp final : public QObject {
   private:
     GameWindow* createWindow();
     void windowClosed();
+    // Keeps the window's size, place and full-screen state for the next window.
+    void noteWindowGeometry();
     void reportLogFailure(const QString& path, const QString& reason);
     void recordGame(const game::GameRecord& record);
 
@@ -66,4 +73,7 @@ class GameApp final : public QObject {
     // failed write has been reported once.
     bool savingStatistics_ = true;
     QPointer<StatisticsWindow> statisticsWindow_;
+    QRect windowPlace_; // of the last window, out of full screen
+    bool windowFullScreen_ = false;
+    bool rememberWindow_ = false;
 };

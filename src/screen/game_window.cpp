@@ -16,6 +16,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
 #include <cstdio>
 
 namespace {
@@ -85,8 +89,12 @@ GameWindow::GameWindow(game::GameState& state, game::RandomSource& random,
     setWindowTitle(QStringLiteral("? ЗОРБАН !"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twips::toPixels(layout::kGameWindow).size());
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    // Any size: the design is drawn scaled to the window, keeping its proportions.
+    const QSize designed = twips::toPixels(layout::kGameWindow).size();
+    setMinimumSize(designed / 4);
+    resize(designed);
+    layout::setScene(this, layout::fitScene(layout::kGameWindow, designed));
     setFont(fonts::caption(8, false));
 
     // A new window shows every case closed in its cell and the first count.
@@ -107,10 +115,85 @@ GameWindow::GameWindow(game::GameState& state, game::RandomSource& random,
 
 GameWindow::~GameWindow() = default;
 
+void GameWindow::loadPictures() {
+    // The double-size pictures once a picture is drawn larger than designed.
+    const qreal ratio = devicePixelRatioF() * layout::sceneOf(this).scale;
+    const bool doubleSize = ratio > 1.0;
+    if (picturesLoaded_ && doubleSize == doubleSizePictures_)
+        return;
+    picturesLoaded_ = true;
+    doubleSizePictures_ = doubleSize;
+    designedBackdrop_ = pictures::load(pictures::kBackground, ratio);
+    briefcasePicture_ = pictures::load(pictures::kBriefcase, ratio);
+    logoPicture_ = pictures::load(pictures::kLogo, ratio);
+    historyFramePicture_ = pictures::load(pictures::kHistoryFrame, ratio);
+    for (int i = 0; i < game::kCaseCount; ++i)
+        platePixmaps_[i] = pictures::load(pictures::plateName(i), ratio);
+}
+
+void GameWindow::showPictures() {
+    ui_.logo->setPicture(logoPicture_);
+    ui_.historyFrame->setPixmap(historyFramePicture_);
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        ui_.caseBriefcases[i]->setPixmap(briefcasePicture_);
+        ui_.casePlates[i]->setPicture(platePixmaps_[game::plateForCase(s.caseSkin, i)]);
+    }
+}
+
+void GameWindow::scaleBackdrop() {
+    // Scaled once per size, so that a paint only copies the part it needs.
+    const layout::Scene scene = layout::sceneOf(this);
+    const QSize drawn = twips::toPixels(layout::kGameWindow, scene.scale, {}).size();
+    const qreal dpr = devicePixelRatioF();
+    if (designedBackdrop_.isNull() || drawn.isEmpty()) {
+        backdrop_ = QPixmap();
+        return;
+    }
+    backdrop_ =
+        designedBackdrop_.scaled(drawn * dpr, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    backdrop_.setDevicePixelRatio(dpr);
+}
+
+void GameWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const Qt::WindowStates oldState = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if (isFullScreen() && !(oldState & Qt::WindowFullScreen)) {
+        placeBeforeFullScreen_ = geometry();
+        // Without a window manager nobody else makes the window as large as
+        // the screen, or gives it back its place after.
+        // (Through the window: the widget's setGeometry() would end its full
+        // screen state.)
+        QTimer::singleShot(0, this, [this] {
+            if (isFullScreen() && windowHandle() && screen() && geometry() != screen()->geometry())
+                windowHandle()->setGeometry(screen()->geometry());
+        });
+    } else if (!isFullScreen() && (oldState & Qt::WindowFullScreen) && !isMaximized() &&
+               placeBeforeFullScreen_.isValid() && geometry() != placeBeforeFullScreen_) {
+        setGeometry(placeBeforeFullScreen_);
+    }
+}
+
+QRect GameWindow::placeOutsideFullScreen() const {
+    return isFullScreen() && placeBeforeFullScreen_.isValid() ? placeBeforeFullScreen_ : geometry();
+}
+
+void GameWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layout::setScene(this, layout::fitScene(layout::kGameWindow, size()));
+    const bool wasDoubleSize = doubleSizePictures_;
+    loadPictures();
+    if (wasDoubleSize != doubleSizePictures_)
+        showPictures();
+    scaleBackdrop();
+    update();
+}
+
 void GameWindow::buildControls() {
-    const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     const QFont caption12 = fonts::caption(12);
-    backdrop_ = pictures::load(pictures::kBackground, dpr);
+    loadPictures();
+    scaleBackdrop();
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, theme::kText);
     setPalette(palette);
@@ -118,7 +201,8 @@ void GameWindow::buildControls() {
     // The offer history in its frame, and the cover that hides it while no history
     // is shown.
     ui_.historyFrame = new QLabel(this);
-    ui_.historyFrame->setPixmap(pictures::load(pictures::kHistoryFrame, dpr));
+    ui_.historyFrame->setScaledContents(true);
+    ui_.historyFrame->setPixmap(historyFramePicture_);
     ui_.historyFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
     layout::place(ui_.historyFrame, layout::kHistoryFrame);
     ui_.historyFrame->hide();
@@ -199,18 +283,16 @@ void GameWindow::buildControls() {
     connect(ui_.declineButton, &QPushButton::clicked, this, &GameWindow::onDeclineClicked);
 
     ui_.logo = new ClickablePicture(this);
-    ui_.logo->setPicture(pictures::load(pictures::kLogo, dpr));
+    ui_.logo->setPicture(logoPicture_);
     ui_.logo->setToolTip(QStringLiteral("Об авторах"));
     ui_.logo->setCursor(Qt::PointingHandCursor);
     layout::place(ui_.logo, layout::kLogo);
     connect(ui_.logo, &ClickablePicture::clicked, this, &GameWindow::onLogoClicked);
 
     // The cases last, so that a case set down at its spot lies above everything.
-    const QPixmap briefcase = pictures::load(pictures::kBriefcase, dpr);
     for (int i = 0; i < game::kCaseCount; ++i) {
-        platePixmaps_[i] = pictures::load(pictures::plateName(i), dpr);
         buildCase(i);
-        ui_.caseBriefcases[i]->setPixmap(briefcase);
+        ui_.caseBriefcases[i]->setPixmap(briefcasePicture_);
     }
 }
 
@@ -296,11 +378,16 @@ void GameWindow::enterPhase(Phase phase) {
     }
 }
 
-void GameWindow::paintEvent(QPaintEvent*) {
-    if (backdrop_.isNull())
-        return;
+void GameWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, backdrop_);
+    const QPoint origin = layout::sceneOf(this).origin;
+    // The margins around the scene.
+    const QRegion margins =
+        QRegion(rect()) - QRegion(QRect(origin, backdrop_.deviceIndependentSize().toSize()));
+    for (const QRect& margin : margins & event->region())
+        painter.fillRect(margin, theme::kMargin);
+    if (!backdrop_.isNull())
+        painter.drawPixmap(origin, backdrop_);
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {

@@ -92,6 +92,8 @@ class GameWindow final : public QWidget {
     [[nodiscard]] SoundPlayer* soundPlayer() const { return sound_.get(); }
     // The controls, for tests and tools that look at the window from outside.
     [[nodiscard]] const Controls& controls() const { return ui_; }
+    // The window's geometry, or while it is full screen the one it had before.
+    [[nodiscard]] QRect placeOutsideFullScreen() const;
 
   signals:
     void newGameRequested();
@@ -105,9 +107,16 @@ class GameWindow final : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildControls();
+    // The pictures at the size they are drawn: loaded (again when the scale
+    // calls for the other size), then set on the controls.
+    void loadPictures();
+    void showPictures();
+    void scaleBackdrop();
     void buildCase(int caseIndex);
     void prepareNewGame();
     void enterPhase(Phase phase);
@@ -147,7 +156,14 @@ class GameWindow final : public QWidget {
 
     Controls ui_;
     std::array<QPixmap, game::kCaseCount> platePixmaps_; // the numbered plates
-    QPixmap backdrop_;
+    QPixmap designedBackdrop_;
+    QPixmap backdrop_; // at the size drawn
+    QPixmap briefcasePicture_;
+    QPixmap logoPicture_;
+    QPixmap historyFramePicture_;
+    QRect placeBeforeFullScreen_;
+    bool picturesLoaded_ = false;
+    bool doubleSizePictures_ = false;
     game::GameState& s;
     game::RandomSource& random_;
     std::unique_ptr<SoundPlayer> sound_;

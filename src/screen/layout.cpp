@@ -1,5 +1,10 @@
 #include "layout.h"
 
+#include <QRegion>
+#include <QVariant>
+#include <algorithm>
+#include <cmath>
+
 namespace layout {
 
 namespace {
@@ -30,10 +35,93 @@ Rect movedTo(const Rect& rect, int left, int top) {
     return {left, top, rect.width, rect.height};
 }
 
+// Dynamic properties: the scene on the window, the rectangle and the designed
+// font size on each control.
+constexpr char kSceneScale[] = "zorbanSceneScale";
+constexpr char kSceneOrigin[] = "zorbanSceneOrigin";
+constexpr char kSceneSize[] = "zorbanSceneSize";
+constexpr char kPlacedRect[] = "zorbanPlacedTwips";
+constexpr char kDesignedFontPixels[] = "zorbanDesignedFontPixels";
+
+void applyFontScale(QWidget* widget, double scale) {
+    QVariant designed = widget->property(kDesignedFontPixels);
+    if (!designed.isValid()) {
+        if (widget->font().pixelSize() <= 0)
+            return;
+        designed = widget->font().pixelSize();
+        widget->setProperty(kDesignedFontPixels, designed);
+    }
+    const int pixels = std::max(1, static_cast<int>(std::lround(designed.toInt() * scale)));
+    if (widget->font().pixelSize() != pixels) {
+        QFont font = widget->font();
+        font.setPixelSize(pixels);
+        widget->setFont(font);
+    }
+}
+
+void setPlace(QWidget* widget, const Rect& rect, const Scene& scene) {
+    const QRect geometry = twips::toPixels(rect, scene.scale, scene.origin);
+    widget->setGeometry(geometry);
+    applyFontScale(widget, scene.scale);
+    const QRect drawn(scene.origin, scene.size);
+    if (scene.size.isEmpty() || drawn.contains(geometry)) {
+        if (!widget->mask().isEmpty())
+            widget->clearMask();
+    } else {
+        widget->setMask(QRegion(drawn.intersected(geometry).translated(-geometry.topLeft())));
+    }
+}
+
 } // namespace
 
+Scene fitScene(const Rect& design, QSize window) {
+    const double designWidth = double(design.width) / twips::kPerPixel;
+    const double designHeight = double(design.height) / twips::kPerPixel;
+    const double scale = std::min(window.width() / designWidth, window.height() / designHeight);
+    if (scale <= 0)
+        return {};
+    const QPoint origin(
+        static_cast<int>(std::lround((window.width() - designWidth * scale) / 2)),
+        static_cast<int>(std::lround((window.height() - designHeight * scale) / 2)));
+    return {scale, origin, twips::toPixels(design, scale, {}).size()};
+}
+
+Scene sceneOf(const QWidget* window) {
+    const QVariant scale = window ? window->property(kSceneScale) : QVariant();
+    if (!scale.isValid())
+        return {};
+    return {scale.toDouble(), window->property(kSceneOrigin).toPoint(),
+            window->property(kSceneSize).toSize()};
+}
+
+void setScene(QWidget* window, const Scene& scene) {
+    window->setProperty(kSceneScale, scene.scale);
+    window->setProperty(kSceneOrigin, scene.origin);
+    window->setProperty(kSceneSize, scene.size);
+    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QVariant placed = child->property(kPlacedRect);
+        if (!placed.isValid())
+            continue;
+        const QRect r = placed.toRect(); // the twips, in a QRect
+        setPlace(child, Rect{r.x(), r.y(), r.width(), r.height()}, scene);
+    }
+}
+
 void place(QWidget* widget, const Rect& rect) {
-    widget->setGeometry(twips::toPixels(rect));
+    widget->setProperty(kPlacedRect, QRect(rect.left, rect.top, rect.width, rect.height));
+    setPlace(widget, rect, sceneOf(widget->parentWidget()));
+}
+
+QSize openingSize(const Rect& design, QSize available, QMargins frame) {
+    const QSize designed = twips::toPixels(design).size();
+    const QSize room(available.width() - frame.left() - frame.right(),
+                     available.height() - frame.top() - frame.bottom());
+    if (designed.width() <= room.width() && designed.height() <= room.height())
+        return designed;
+    const double scale = std::min(double(room.width()) / designed.width(),
+                                  double(room.height()) / designed.height());
+    return QSize(std::max(1, static_cast<int>(std::floor(designed.width() * scale))),
+                 std::max(1, static_cast<int>(std::floor(designed.height() * scale))));
 }
 
 Rect casePlate(int i) {

@@ -3,6 +3,7 @@
 #include "game_state.h"
 #include "twips.h"
 
+#include <QMargins>
 #include <QWidget>
 
 // The game window's design in twips: every control is placed from this table.
@@ -10,8 +11,31 @@ namespace layout {
 
 using twips::Rect;
 
-// Places a control at a rectangle given in twips.
+// Where the design is drawn in a window: scaled by `scale`, keeping its
+// proportions, with its top left corner at `origin` (in pixels).
+struct Scene {
+    double scale = 1.0;
+    QPoint origin;
+    QSize size; // the design as drawn; empty: unbounded
+};
+
+// The scene of a design of that size fitted into a window of that size, centred.
+[[nodiscard]] Scene fitScene(const Rect& design, QSize window);
+// The scene a window draws its design in (the designed size until it is set).
+[[nodiscard]] Scene sceneOf(const QWidget* window);
+// Sets the window's scene and places again every control placed by place(),
+// its text scaled too.
+void setScene(QWidget* window, const Scene& scene);
+
+// Places a control at a rectangle given in twips, in the scene of its window,
+// and remembers the rectangle for setScene(). A control reaching past the
+// design's edge is cut there, as the designed window's edge cuts it.
 void place(QWidget* widget, const Rect& rect);
+
+// The size a window of that design opens at: the designed size, or smaller with
+// the same proportions when that, with the frame around it, does not fit the
+// screen's available area.
+[[nodiscard]] QSize openingSize(const Rect& design, QSize available, QMargins frame);
 
 inline constexpr Rect kGameWindow{0, 0, 15870, 11370};
 inline constexpr Rect kLogo{9960, 9960, 4560, 615};

@@ -1,6 +1,7 @@
 #include "widgets.h"
 
 #include "contrast.h"
+#include "layout.h"
 #include "sound_player.h"
 #include "theme.h"
 #include "timings.h"
@@ -107,15 +108,23 @@ ClickablePicture::ClickablePicture(QWidget* parent) : QLabel(parent) {}
 
 void ClickablePicture::setPicture(const QPixmap& pixmap) {
     picture_ = pixmap;
+    drawn_ = QPixmap();
     update();
 }
 
 void ClickablePicture::paintEvent(QPaintEvent*) {
     if (picture_.isNull())
         return;
+    // Scaled once per size: the plates are painted again under every frame of
+    // the lids beneath them.
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels = size() * dpr;
+    if (drawn_.isNull() || drawn_.size() != pixels) {
+        drawn_ = picture_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        drawn_.setDevicePixelRatio(dpr);
+    }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(rect(), picture_);
+    painter.drawPixmap(0, 0, drawn_);
 }
 
 void ClickablePicture::mousePressEvent(QMouseEvent* event) {
@@ -143,8 +152,10 @@ void BackdropCover::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), palette().window());
         return;
     }
+    // The backdrop is drawn at the scene's origin, at the scene's size.
     const qreal dpr = backdrop_->devicePixelRatio();
-    const QRectF source(QPointF(pos()) * dpr, QSizeF(size()) * dpr);
+    const QPoint inScene = pos() - layout::sceneOf(parentWidget()).origin;
+    const QRectF source(QPointF(inScene) * dpr, QSizeF(size()) * dpr);
     painter.drawPixmap(QRectF(rect()), *backdrop_, source);
 }
 

@@ -29,11 +29,13 @@ class ClickablePicture final : public QLabel {
 
   private:
     QPixmap picture_;
+    QPixmap drawn_; // the picture at the size drawn
     bool pressed_ = false;
 };
 
 // An opaque cover: it hides whatever lies beneath it by painting the window's
-// backdrop over its rectangle (or the plain window colour when there is none).
+// backdrop (drawn at the window's scene) over its rectangle (or the plain window colour when there
+// is none).
 class BackdropCover final : public QWidget {
   public:
     BackdropCover(const QPixmap* backdrop, QWidget* parent);

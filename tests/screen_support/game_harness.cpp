@@ -1,5 +1,6 @@
 #include "game_harness.h"
 
+#include "layout.h"
 #include "media_files.h"
 
 #include <QDir>
@@ -28,6 +29,9 @@ void GameHarness::start(std::unique_ptr<game::RandomSource> source) {
     app = std::make_unique<GameApp>([] { return std::make_unique<FakeSoundPlayer>(); },
                                     std::move(source), statisticsFile());
     app->start();
+    // The offscreen screen is smaller than the design: the games are played at
+    // the designed size unless a test resizes the window.
+    app->window()->resize(twips::toPixels(layout::kGameWindow).size());
 }
 
 GameHarness::~GameHarness() {
