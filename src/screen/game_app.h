@@ -10,7 +10,9 @@
 #include <functional>
 #include <memory>
 
+class DesktopControls;
 class SoundPlayer;
+class SoundSettings;
 namespace media {
 class SoundEngine;
 }
@@ -36,6 +38,10 @@ class GameApp final : public QObject {
     [[nodiscard]] game::RandomSource& random() { return *random_; }
     // The sound engine behind the default players; null with a factory of one's own.
     [[nodiscard]] media::SoundEngine* soundEngine() const { return soundEngine_.get(); }
+    // Mute and volume as the player set them, kept between runs.
+    [[nodiscard]] SoundSettings& soundSettings() const { return *soundSettings_; }
+    // The keys, the context menu and the rules of every game window.
+    [[nodiscard]] DesktopControls& desktopControls() const { return *desktopControls_; }
 
     void newGame();
     void showCredits();
@@ -50,6 +56,8 @@ class GameApp final : public QObject {
     std::unique_ptr<media::SoundEngine> soundEngine_;
     std::unique_ptr<game::RandomSource> random_;
     SoundFactory makeSoundPlayer_;
+    std::unique_ptr<SoundSettings> soundSettings_;
+    std::unique_ptr<DesktopControls> desktopControls_;
     QPointer<GameWindow> window_;
     QPointer<CreditsWindow> credits_;
 };
