@@ -22,7 +22,7 @@ namespace {
 // A free spot on the backdrop, below the offer history, away from every control.
 constexpr layout::Rect kMutedMark{240, 10440, 450, 450};
 constexpr int kTypingPauseMs = 1500;
-constexpr int kRingMargin = 4;
+constexpr int kRingMargin = 5;
 
 // Drawn over the control in focus; it takes no clicks.
 class FocusRing final : public QWidget {
@@ -35,10 +35,10 @@ class FocusRing final : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF outer = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-        painter.setPen(QPen(QColor(20, 8, 40), 3));
+        const QRectF outer = QRectF(rect()).adjusted(2, 2, -2, -2);
+        painter.setPen(QPen(QColor(20, 8, 40), 5));
         painter.drawRoundedRect(outer, 8, 8);
-        painter.setPen(QPen(QColor(255, 255, 255), 2, Qt::DashLine));
+        painter.setPen(QPen(QColor(64, 224, 255), 3));
         painter.drawRoundedRect(outer, 8, 8);
     }
 };
@@ -185,6 +185,8 @@ void DesktopControls::requestNewGame() {
     auto* question = new QMessageBox(QMessageBox::Question, tr("Новая игра"),
                                      tr("Игра ещё идёт. Бросить её и начать новую?"),
                                      QMessageBox::Yes | QMessageBox::No, window_);
+    question->button(QMessageBox::Yes)->setText(tr("Да"));
+    question->button(QMessageBox::No)->setText(tr("Нет"));
     question->setDefaultButton(QMessageBox::No);
     question->setAttribute(Qt::WA_DeleteOnClose);
     connect(question, &QMessageBox::finished, this, [this](int answer) {

@@ -49,7 +49,8 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
            "<tr><td><b>правая кнопка мыши, Menu</b></td><td>меню</td></tr>"
            "<tr><td><b>Ctrl+Q</b></td><td>выход</td></tr>"
            "</table>"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(tr("Закрыть"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* column = new QVBoxLayout(this);
     column->addWidget(text);
