@@ -285,11 +285,14 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
 void TestDesktopControls::newGameFromTheMenuAsksMidGame() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
-    QAction* newGame = menuAction(h->app->desktopControls(), QStringLiteral("Новая игра"));
-    QVERIFY(newGame);
+    auto chooseNewGame = [&h] {
+        QAction* newGame = menuAction(h->app->desktopControls(), QStringLiteral("Новая игра"));
+        QVERIFY(newGame);
+        newGame->trigger();
+    };
     const GameWindow* playing = h->w();
     for (const QMessageBox::StandardButton reply : {QMessageBox::No, QMessageBox::Yes}) {
-        newGame->trigger();
+        chooseNewGame();
         const QList<QMessageBox*> questions = h->w()->findChildren<QMessageBox*>();
         QCOMPARE(questions.size(), 1);
         questions.front()->button(reply)->click();
@@ -298,8 +301,10 @@ void TestDesktopControls::newGameFromTheMenuAsksMidGame() {
     }
     QCOMPARE(h->w()->phase(), GameWindow::Phase::Loaded);
     // Before the start nothing is asked.
-    newGame->trigger();
+    const GameWindow* loaded = h->w();
+    chooseNewGame();
     GameHarness::runEventLoop(0);
+    QVERIFY(h->w() != loaded);
     QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
 }
 

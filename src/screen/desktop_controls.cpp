@@ -82,7 +82,6 @@ DesktopControls::DesktopControls(SoundSettings& sound, QObject* parent)
     typingTimeout_.setSingleShot(true);
     connect(&typingTimeout_, &QTimer::timeout, this, [this] { typed_.clear(); });
     connect(&sound_, &SoundSettings::changed, this, &DesktopControls::updateMutedMark);
-    buildMenu();
 }
 
 DesktopControls::~DesktopControls() = default;
@@ -100,13 +99,15 @@ void DesktopControls::attach(GameWindow* window) {
         button->installEventFilter(this);
     focusRing_ = new FocusRing(window);
     focusRing_->hide();
+    buildMenu(window);
     mutedMark_ = new MutedMark(window);
     layout::place(mutedMark_, kMutedMark);
     updateMutedMark();
 }
 
-void DesktopControls::buildMenu() {
-    menu_ = std::make_unique<QMenu>();
+void DesktopControls::buildMenu(QWidget* window) {
+    // A child of the window, so that it opens over it and goes with it.
+    menu_ = new QMenu(window);
     menu_->addAction(tr("Новая игра"), this, &DesktopControls::requestNewGame);
     menu_->addAction(tr("Правила\tF1"), this, &DesktopControls::showRules);
     menu_->addSeparator();
@@ -143,7 +144,7 @@ void DesktopControls::buildMenu() {
 }
 
 void DesktopControls::showMenu(const QPoint& globalPos) {
-    if (!window_ || menu_->isVisible())
+    if (!window_ || !menu_ || menu_->isVisible())
         return;
     soundAction_->setChecked(!sound_.isMuted());
     fullScreenAction_->setChecked(window_->isFullScreen());

@@ -1,16 +1,15 @@
 #pragma once
 
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
-#include <memory>
 
 class GameWindow;
 class QAction;
 class QActionGroup;
 class QKeyEvent;
-class QMenu;
 class QWidget;
 class SoundSettings;
 
@@ -28,7 +27,8 @@ class DesktopControls final : public QObject {
 
     void attach(GameWindow* window);
 
-    [[nodiscard]] QMenu* menu() const { return menu_.get(); }
+    // The menu of the window attached last.
+    [[nodiscard]] QMenu* menu() const { return menu_; }
     // The case plate or button the keys act on; null when none.
     [[nodiscard]] QWidget* focused() const { return focused_; }
     // Shown round the focused control once the keys have moved to it.
@@ -51,7 +51,7 @@ class DesktopControls final : public QObject {
 
   private:
     bool handleKey(const QKeyEvent* event);
-    void buildMenu();
+    void buildMenu(QWidget* window);
     void showMenu(const QPoint& globalPos);
     // The case plates and buttons a click could press now, in reading order.
     [[nodiscard]] QList<QWidget*> targets() const;
@@ -72,7 +72,7 @@ class DesktopControls final : public QObject {
     QPointer<QWidget> focused_;
     QString typed_;
     QTimer typingTimeout_;
-    std::unique_ptr<QMenu> menu_;
+    QPointer<QMenu> menu_;
     QAction* soundAction_ = nullptr;
     QAction* fullScreenAction_ = nullptr;
     QActionGroup* volumeLevels_ = nullptr;
