@@ -277,9 +277,17 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
         QVERIFY(!next.app->soundSettings().isMuted());
         QVERIFY(!next.app->desktopControls().mutedMark()->isVisible());
     }
-    GameHarness last;
+    {
+        GameHarness mutedByCommandLine;
+        QVERIFY(!mutedByCommandLine.app->soundSettings().isMuted());
+        QCOMPARE(mutedByCommandLine.app->soundSettings().volume(), 90);
+        mutedByCommandLine.app->soundSettings().muteThisRun();
+        QVERIFY(mutedByCommandLine.app->desktopControls().mutedMark()->isVisible());
+        typeKey(mutedByCommandLine.w(), Qt::Key_Minus, QStringLiteral("-"));
+    }
+    GameHarness last; // the mute of that run only is forgotten, its volume is not
     QVERIFY(!last.app->soundSettings().isMuted());
-    QCOMPARE(last.app->soundSettings().volume(), 90);
+    QCOMPARE(last.app->soundSettings().volume(), 80);
 }
 
 void TestDesktopControls::newGameFromTheMenuAsksMidGame() {

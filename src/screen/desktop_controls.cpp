@@ -87,7 +87,7 @@ DesktopControls::DesktopControls(SoundSettings& sound, QObject* parent)
 DesktopControls::~DesktopControls() = default;
 
 void DesktopControls::attach(GameWindow* window) {
-    window_ = window;
+    attached_ = window;
     focused_ = nullptr;
     typed_.clear();
     window->setFocusPolicy(Qt::StrongFocus);
@@ -138,27 +138,27 @@ void DesktopControls::buildMenu(QWidget* window) {
     menu_->addAction(tr("Об авторах"), this, &DesktopControls::creditsRequested);
     menu_->addSeparator();
     menu_->addAction(tr("Выход\tCtrl+Q"), this, [this] {
-        if (window_)
-            window_->close();
+        if (gameWindow())
+            gameWindow()->close();
     });
 }
 
 void DesktopControls::showMenu(const QPoint& globalPos) {
-    if (!window_ || !menu_ || menu_->isVisible())
+    if (!gameWindow() || !menu_ || menu_->isVisible())
         return;
     soundAction_->setChecked(!sound_.isMuted());
-    fullScreenAction_->setChecked(window_->isFullScreen());
+    fullScreenAction_->setChecked(gameWindow()->isFullScreen());
     for (QAction* level : volumeLevels_->actions())
         level->setChecked(level->data().toInt() == sound_.volume());
     menu_->popup(globalPos);
 }
 
 void DesktopControls::showRules() {
-    if (!window_)
+    if (!gameWindow())
         return;
-    auto* rules = window_->findChild<RulesDialog*>();
+    auto* rules = gameWindow()->findChild<RulesDialog*>();
     if (!rules) {
-        rules = new RulesDialog(window_);
+        rules = new RulesDialog(gameWindow());
         rules->setAttribute(Qt::WA_DeleteOnClose);
     }
     rules->show();
@@ -167,25 +167,25 @@ void DesktopControls::showRules() {
 }
 
 void DesktopControls::toggleFullScreen() {
-    if (!window_)
+    if (!gameWindow())
         return;
-    if (window_->isFullScreen())
-        window_->showNormal();
+    if (gameWindow()->isFullScreen())
+        gameWindow()->showNormal();
     else
-        window_->showFullScreen();
+        gameWindow()->showFullScreen();
 }
 
 void DesktopControls::requestNewGame() {
-    if (!window_)
+    if (!gameWindow())
         return;
-    const GameWindow::Phase phase = window_->phase();
+    const GameWindow::Phase phase = gameWindow()->phase();
     if (phase == GameWindow::Phase::Loaded || phase == GameWindow::Phase::GameOver) {
         emit newGameRequested();
         return;
     }
     auto* question = new QMessageBox(QMessageBox::Question, tr("Новая игра"),
                                      tr("Игра ещё идёт. Бросить её и начать новую?"),
-                                     QMessageBox::Yes | QMessageBox::No, window_);
+                                     QMessageBox::Yes | QMessageBox::No, gameWindow());
     question->button(QMessageBox::Yes)->setText(tr("Да"));
     question->button(QMessageBox::No)->setText(tr("Нет"));
     question->setDefaultButton(QMessageBox::No);
@@ -197,10 +197,15 @@ void DesktopControls::requestNewGame() {
     question->open();
 }
 
+GameWindow* DesktopControls::gameWindow() const {
+    // Null from the moment the window's destruction begins.
+    return qobject_cast<GameWindow*>(attached_.data());
+}
+
 bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
-    if (!window_)
+    if (!gameWindow())
         return false;
-    if (watched != window_) {
+    if (watched != gameWindow()) {
         // A case plate or button: the ring follows the control in focus.
         switch (event->type()) {
         case QEvent::Show:
@@ -238,7 +243,7 @@ bool DesktopControls::handleKey(const QKeyEvent* event) {
         event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     const int key = event->key();
     if (modifiers == Qt::ControlModifier && key == Qt::Key_Q) {
-        window_->close();
+        gameWindow()->close();
         return true;
     }
     if (modifiers != Qt::NoModifier)
@@ -246,7 +251,7 @@ bool DesktopControls::handleKey(const QKeyEvent* event) {
     if (key < Qt::Key_0 || key > Qt::Key_9)
         typed_.clear();
     const QString letter = event->text().toUpper();
-    const GameWindow::Controls& ui = window_->controls();
+    const GameWindow::Controls& ui = gameWindow()->controls();
     if (key == Qt::Key_Y || letter == QStringLiteral("Д")) {
         press(ui.acceptButton);
     } else if (key == Qt::Key_N || letter == QStringLiteral("Н")) {
@@ -287,8 +292,8 @@ bool DesktopControls::handleKey(const QKeyEvent* event) {
             toggleFullScreen();
             break;
         case Qt::Key_Escape:
-            if (window_->isFullScreen())
-                window_->showNormal();
+            if (gameWindow()->isFullScreen())
+                gameWindow()->showNormal();
             break;
         case Qt::Key_M:
             sound_.setMuted(!sound_.isMuted());
@@ -302,7 +307,7 @@ bool DesktopControls::handleKey(const QKeyEvent* event) {
             sound_.quieter();
             break;
         case Qt::Key_Menu: {
-            const QWidget* anchor = isTarget(focused_) ? focused_.data() : window_.data();
+            const QWidget* anchor = isTarget(focused_) ? focused_.data() : gameWindow();
             showMenu(anchor->mapToGlobal(anchor->rect().center()));
             break;
         }
@@ -315,9 +320,9 @@ bool DesktopControls::handleKey(const QKeyEvent* event) {
 
 QList<QWidget*> DesktopControls::targets() const {
     QList<QWidget*> found;
-    if (!window_)
+    if (!gameWindow())
         return found;
-    const GameWindow::Controls& ui = window_->controls();
+    const GameWindow::Controls& ui = gameWindow()->controls();
     for (QWidget* plate : ui.casePlates) {
         if (isTarget(plate))
             found << plate;
@@ -333,8 +338,8 @@ QList<QWidget*> DesktopControls::targets() const {
 }
 
 bool DesktopControls::isTarget(const QWidget* widget) const {
-    return widget && window_ && widget->parentWidget() == window_ && widget->isVisible() &&
-           widget->isEnabled();
+    return widget && gameWindow() && widget->parentWidget() == gameWindow() &&
+           widget->isVisible() && widget->isEnabled();
 }
 
 void DesktopControls::focusOn(QWidget* widget) {
@@ -391,11 +396,11 @@ void DesktopControls::typeDigit(int digit) {
     typingTimeout_.start(kTypingPauseMs);
     // The case with that number on its plate, whether or not it can be pressed
     // now: a number that names no pressable case leaves Return nothing to press.
-    const int skin = window_->state().caseSkin;
+    const int skin = gameWindow()->state().caseSkin;
     QWidget* named = nullptr;
     for (int i = 0; i < game::kCaseCount; ++i) {
         if (game::plateForCase(skin, i) + 1 == number)
-            named = window_->controls().casePlates[i];
+            named = gameWindow()->controls().casePlates[i];
     }
     focusOn(named);
 }
@@ -413,7 +418,7 @@ bool DesktopControls::press(QWidget* widget) {
 void DesktopControls::pressEnter() {
     if (press(focused_))
         return;
-    const GameWindow::Controls& ui = window_->controls();
+    const GameWindow::Controls& ui = gameWindow()->controls();
     if (!press(ui.startButton))
         press(ui.newGameButton);
 }

@@ -50,6 +50,7 @@ class DesktopControls final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    [[nodiscard]] GameWindow* gameWindow() const;
     bool handleKey(const QKeyEvent* event);
     void buildMenu(QWidget* window);
     void showMenu(const QPoint& globalPos);
@@ -66,7 +67,7 @@ class DesktopControls final : public QObject {
     void updateMutedMark();
 
     SoundSettings& sound_;
-    QPointer<GameWindow> window_;
+    QPointer<QWidget> attached_;
     QPointer<QWidget> focusRing_;
     QPointer<QWidget> mutedMark_;
     QPointer<QWidget> focused_;

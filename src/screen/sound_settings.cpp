@@ -29,19 +29,20 @@ SoundSettings::SoundSettings(media::SoundEngine* engine, QObject* parent)
 void SoundSettings::setMuted(bool muted) {
     muted_ = muted;
     apply();
-    remember();
+    userSettings().setValue(QLatin1String(kMutedKey), muted_);
     emit changed();
 }
 
 void SoundSettings::setVolume(int percent) {
     volume_ = std::clamp(percent, 0, 100);
     apply();
-    remember();
+    userSettings().setValue(QLatin1String(kVolumeKey), volume_);
     emit changed();
 }
 
 void SoundSettings::louder() {
-    muted_ = false;
+    if (muted_)
+        setMuted(false);
     setVolume(volume_ + kVolumeStep);
 }
 
@@ -60,10 +61,4 @@ void SoundSettings::apply() {
         return;
     engine_->setVolume(volume_);
     engine_->setMuted(muted_);
-}
-
-void SoundSettings::remember() const {
-    QSettings settings = userSettings();
-    settings.setValue(QLatin1String(kMutedKey), muted_);
-    settings.setValue(QLatin1String(kVolumeKey), volume_);
 }

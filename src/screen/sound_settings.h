@@ -20,7 +20,8 @@ class SoundSettings final : public QObject {
     // In percent, 0..100.
     [[nodiscard]] int volume() const { return volume_; }
 
-    // Each is applied at once and remembered.
+    // Each is applied at once and remembered on its own: a volume change does not
+    // make a mute of this run only a remembered one.
     void setMuted(bool muted);
     void setVolume(int percent);
     // A step louder also turns the sound back on.
@@ -34,7 +35,6 @@ class SoundSettings final : public QObject {
 
   private:
     void apply();
-    void remember() const;
 
     media::SoundEngine* engine_;
     bool muted_ = false;
