@@ -87,6 +87,7 @@ class TestDesktopControls final : public QObject {
     void keysThatDoNotApplyDoNothing();
     void muteAndVolumeAreRemembered();
     void newGameFromTheMenuAsksMidGame();
+    void rightClickOnAnyControlOpensTheMenu();
 
   private:
     // Plays declineTwiceThenAcceptDraws() to the end, by keyboard or by mouse;
@@ -314,6 +315,21 @@ void TestDesktopControls::newGameFromTheMenuAsksMidGame() {
     GameHarness::runEventLoop(0);
     QVERIFY(h->w() != loaded);
     QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
+}
+
+void TestDesktopControls::rightClickOnAnyControlOpensTheMenu() {
+    GameHarness h(identityGameDraws());
+    const GameWindow::Controls& ui = h.w()->controls();
+    for (const QWidget* control :
+         {static_cast<QWidget*>(ui.casePlates[0]), static_cast<QWidget*>(ui.startButton),
+          static_cast<QWidget*>(ui.logo), static_cast<QWidget*>(ui.historyCover)}) {
+        QMenu* menu = h.app->desktopControls().menu();
+        QVERIFY(!menu->isVisible());
+        QTest::mouseClick(h.w()->windowHandle(), Qt::RightButton, {}, control->geometry().center());
+        QTRY_VERIFY2(menu->isVisible(), control->metaObject()->className());
+        menu->close();
+    }
+    QCOMPARE(h.w()->phase(), GameWindow::Phase::Loaded);
 }
 
 QTEST_MAIN(TestDesktopControls)
