@@ -1,6 +1,6 @@
 #include "game_app.h"
 #include "media_files.h"
-#include "sound_engine.h"
+#include "sound_settings.h"
 #include "start_directory.h"
 
 #include <QApplication>
@@ -118,7 +118,7 @@ int main(int argc, char* argv[]) {
     GameApp game;
     game.rememberWindowBetweenRuns();
     if (parser.isSet(muteOption))
-        game.soundEngine()->setMuted(true);
+        game.soundSettings().muteThisRun();
     game.start();
     return QApplication::exec();
 }

@@ -16,3 +16,4 @@ set_tests_properties(test_soak PROPERTIES LABELS soak)
 # Seeded whole games step by step against their records in data/golden/.
 zorban_add_test(test_golden_games SOURCES test_golden_games.cpp LIBS zorban_screen_test_support)
 zorban_add_test(test_contrast SOURCES test_contrast.cpp LIBS zorban_screen)
+zorban_add_test(test_desktop_controls SOURCES test_desktop_controls.cpp LIBS zorban_screen_test_support)

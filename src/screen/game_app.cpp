@@ -1,8 +1,10 @@
 #include "game_app.h"
 
+#include "desktop_controls.h"
 #include "layout.h"
 #include "media_files.h"
 #include "sound_engine.h"
+#include "sound_settings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,6 +67,13 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
         soundEngine_->preload(sounds);
         makeSoundPlayer_ = [engine = soundEngine_.get()] { return engine->createPlayer(); };
     }
+    soundSettings_ = std::make_unique<SoundSettings>(soundEngine_.get());
+    desktopControls_ = std::make_unique<DesktopControls>(*soundSettings_);
+    connect(desktopControls_.get(), &DesktopControls::newGameRequested, this, &GameApp::newGame);
+    connect(desktopControls_.get(), &DesktopControls::creditsRequested, this,
+            &GameApp::showCredits);
+    connect(desktopControls_.get(), &DesktopControls::statisticsRequested, this,
+            &GameApp::showStatistics);
 }
 
 GameApp::~GameApp() {
@@ -115,6 +124,7 @@ GameWindow* GameApp::createWindow() {
     connect(window, &GameWindow::closed, this, &GameApp::windowClosed);
     connect(window, &GameWindow::logWriteFailed, this, &GameApp::reportLogFailure);
     connect(window, &GameWindow::gameFinished, this, &GameApp::recordGame);
+    desktopControls_->attach(window);
     return window;
 }
 

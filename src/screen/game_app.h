@@ -12,7 +12,9 @@
 #include <functional>
 #include <memory>
 
+class DesktopControls;
 class SoundPlayer;
+class SoundSettings;
 namespace media {
 class SoundEngine;
 }
@@ -42,6 +44,10 @@ class GameApp final : public QObject {
     [[nodiscard]] game::RandomSource& random() { return *random_; }
     // The sound engine behind the default players; null with a factory of one's own.
     [[nodiscard]] media::SoundEngine* soundEngine() const { return soundEngine_.get(); }
+    // Mute and volume as the player set them, kept between runs.
+    [[nodiscard]] SoundSettings& soundSettings() const { return *soundSettings_; }
+    // The keys, the context menu and the rules of every game window.
+    [[nodiscard]] DesktopControls& desktopControls() const { return *desktopControls_; }
 
     // The window opens where it was left and as large, full screen or not, as at
     // the end of the last run (kept in the settings). Without this call only
@@ -65,6 +71,8 @@ class GameApp final : public QObject {
     std::unique_ptr<media::SoundEngine> soundEngine_;
     std::unique_ptr<game::RandomSource> random_;
     SoundFactory makeSoundPlayer_;
+    std::unique_ptr<SoundSettings> soundSettings_;
+    std::unique_ptr<DesktopControls> desktopControls_;
     QPointer<GameWindow> window_;
     QPointer<CreditsWindow> credits_;
     game::StatisticsStore statisticsStore_;

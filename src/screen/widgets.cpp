@@ -112,6 +112,11 @@ void ClickablePicture::setPicture(const QPixmap& pixmap) {
     update();
 }
 
+void ClickablePicture::click() {
+    if (isEnabled() && !isHidden())
+        emit clicked();
+}
+
 void ClickablePicture::paintEvent(QPaintEvent*) {
     if (picture_.isNull())
         return;

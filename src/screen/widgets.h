@@ -18,6 +18,8 @@ class ClickablePicture final : public QLabel {
     explicit ClickablePicture(QWidget* parent = nullptr);
     void setPicture(const QPixmap& pixmap);
     [[nodiscard]] const QPixmap& picture() const { return picture_; }
+    // Reports a click as the mouse would: only when enabled and shown.
+    void click();
 
   signals:
     void clicked();

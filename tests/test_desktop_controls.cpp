@@ -1,0 +1,336 @@
+// The game played from the keyboard and the context menu, through the real
+// event loop, and the sound settings kept between runs.
+#include "desktop_controls.h"
+#include "game_harness.h"
+#include "rounds.h"
+#include "sound_settings.h"
+#include "timings.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+constexpr int kSpeedUp = 50;
+constexpr int kWaitMs = 5000;
+
+// Every draw of a game in which case i holds rank i and the player declines two
+// offers, accepts the third and sees the rest through.
+std::vector<float> declineTwiceThenAcceptDraws() {
+    std::vector<float> draws = identityGameDraws();
+    draws.push_back(drawFor(0, 2)); // the banker's manner
+    for (const std::vector<float>& exchange :
+         {std::vector<float>{}, std::vector<float>{}, kNoExchange, kNoExchange, kNoExchange,
+          std::vector<float>{0.25f}}) {
+        const std::vector<float> offer = offerDraws(exchange, 99);
+        draws.insert(draws.end(), offer.begin(), offer.end());
+    }
+    return draws;
+}
+
+void typeKey(QWidget* window, Qt::Key key, const QString& text = {}) {
+    QTest::sendKeyEvent(QTest::Click, window, key, text, Qt::NoModifier);
+}
+
+void typeCaseNumber(GameHarness& h, int caseIndex) {
+    const int number = game::plateForCase(h.app->state().caseSkin, caseIndex) + 1;
+    for (const QChar digit : QString::number(number))
+        typeKey(h.w(), Qt::Key(Qt::Key_0 + digit.digitValue()), digit);
+}
+
+bool canPress(const QWidget* control) {
+    return control->isVisible() && control->isEnabled();
+}
+
+// What a key that does not apply must leave as it was.
+struct Snapshot {
+    GameWindow::Phase phase;
+    qint16 openedCount;
+    qint16 ownCase;
+    qsizetype sounds;
+    QByteArray log;
+    bool operator==(const Snapshot& other) const {
+        return phase == other.phase && openedCount == other.openedCount &&
+               ownCase == other.ownCase && sounds == other.sounds && log == other.log;
+    }
+};
+
+Snapshot snapshot(const GameHarness& h) {
+    return {h.w()->phase(), h.app->state().openedCount, h.app->state().ownCase,
+            h.sound()->history().size(), h.logBytes()};
+}
+
+QAction* menuAction(DesktopControls& controls, const QString& text) {
+    for (QAction* action : controls.menu()->actions()) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) == text)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestDesktopControls final : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void init();
+    void cleanup() { timings::setSpeedUp(1); }
+    void keyboardGameLeavesTheLogOfAMouseGame();
+    void keysThatDoNotApplyDoNothing_data();
+    void keysThatDoNotApplyDoNothing();
+    void muteAndVolumeAreRemembered();
+    void newGameFromTheMenuAsksMidGame();
+    void rightClickOnAnyControlOpensTheMenu();
+
+  private:
+    // Plays declineTwiceThenAcceptDraws() to the end, by keyboard or by mouse;
+    // returns the log.
+    static void playWholeGame(bool byKeyboard, QByteArray& log);
+};
+
+void TestDesktopControls::initTestCase() {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestDesktopControls::init() {
+    QSettings(QStringLiteral("zorban"), QStringLiteral("zorban")).clear();
+    timings::setSpeedUp(kSpeedUp);
+}
+
+void TestDesktopControls::playWholeGame(bool byKeyboard, QByteArray& log) {
+    GameHarness h(declineTwiceThenAcceptDraws());
+#define STOP_IF_FAILED                                                                             \
+    if (QTest::currentTestFailed())                                                                \
+    return
+    h.sound()->setAutoEnd(1);
+    const GameWindow::Controls& ui = h.w()->controls();
+    auto pressCase = [&](int i) {
+        if (byKeyboard) {
+            typeCaseNumber(h, i);
+            typeKey(h.w(), Qt::Key_Return);
+        } else {
+            QTest::mouseClick(ui.casePlates[i], Qt::LeftButton);
+        }
+    };
+    auto openCase = [&](int i) {
+        QTRY_VERIFY_WITH_TIMEOUT(canPress(ui.casePlates[i]) &&
+                                     h.w()->phase() == GameWindow::Phase::WaitingForClick,
+                                 kWaitMs);
+        pressCase(i);
+        QTRY_VERIFY_WITH_TIMEOUT(ui.casePlates[i]->isHidden(), kWaitMs);
+    };
+    auto answer = [&](QPushButton* button, Qt::Key key, const QString& text) {
+        QTRY_VERIFY_WITH_TIMEOUT(canPress(button), kWaitMs);
+        if (byKeyboard)
+            typeKey(h.w(), key, text);
+        else
+            QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!button->isVisible(), kWaitMs);
+    };
+
+    if (byKeyboard)
+        typeKey(h.w(), Qt::Key_Return);
+    else
+        QTest::mouseClick(ui.startButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!ui.boardRevealTimer->isRunning(), kWaitMs);
+    pressCase(21);
+    QTRY_COMPARE_WITH_TIMEOUT(h.app->state().ownCase, qint16(21), kWaitMs);
+
+    // The first round along the top row with the arrow keys and Space.
+    openCase(0);
+    STOP_IF_FAILED;
+    for (int i = 1; i <= 5; ++i) {
+        QTRY_VERIFY_WITH_TIMEOUT(h.w()->phase() == GameWindow::Phase::WaitingForClick, kWaitMs);
+        if (byKeyboard) {
+            typeKey(h.w(), Qt::Key_Right);
+            typeKey(h.w(), Qt::Key_Space, QStringLiteral(" "));
+        } else {
+            QTest::mouseClick(ui.casePlates[i], Qt::LeftButton);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(ui.casePlates[i]->isHidden(), kWaitMs);
+    }
+    STOP_IF_FAILED;
+    answer(ui.declineButton, Qt::Key_N, QStringLiteral("n"));
+    STOP_IF_FAILED;
+    for (int i : {6, 7, 8})
+        openCase(i);
+    STOP_IF_FAILED;
+    answer(ui.declineButton, Qt::Key(0x41D), QStringLiteral("н"));
+    STOP_IF_FAILED;
+    for (int i : {9, 10, 11})
+        openCase(i);
+    STOP_IF_FAILED;
+    answer(ui.acceptButton, Qt::Key(0x414), QStringLiteral("д"));
+    STOP_IF_FAILED;
+    for (int i = 12; i <= 20; ++i) {
+        // After money was accepted the cases open at once, offers or not.
+        QTRY_VERIFY_WITH_TIMEOUT(canPress(ui.casePlates[i]), kWaitMs);
+        pressCase(i);
+        QTRY_VERIFY_WITH_TIMEOUT(ui.casePlates[i]->isHidden(), kWaitMs);
+    }
+    STOP_IF_FAILED;
+    QTRY_VERIFY_WITH_TIMEOUT(h.w()->phase() == GameWindow::Phase::GameOver, kWaitMs);
+    STOP_IF_FAILED;
+    log = h.logBytes();
+    QCOMPARE(ui.winningsAmount->text(), QStringLiteral("223\u00A0000"));
+    QCOMPARE(h.random->remaining(), 0);
+    QCOMPARE(h.random->overdrawn(), 0);
+
+    // "Новая игра" by its key too.
+    const GameWindow* finished = h.w();
+    if (byKeyboard)
+        typeKey(h.w(), Qt::Key_Enter);
+    else
+        QTest::mouseClick(ui.newGameButton, Qt::LeftButton);
+    GameHarness::runEventLoop(0);
+    QVERIFY(h.w() != finished);
+    QCOMPARE(h.w()->phase(), GameWindow::Phase::Loaded);
+#undef STOP_IF_FAILED
+}
+
+void TestDesktopControls::keyboardGameLeavesTheLogOfAMouseGame() {
+    QByteArray byMouse;
+    playWholeGame(false, byMouse);
+    QVERIFY(!QTest::currentTestFailed());
+    QByteArray byKeyboard;
+    playWholeGame(true, byKeyboard);
+    QVERIFY(!QTest::currentTestFailed());
+    QVERIFY(byMouse.count("\r\n") > 20);
+    QCOMPARE(byKeyboard, byMouse);
+}
+
+void TestDesktopControls::keysThatDoNotApplyDoNothing_data() {
+    QTest::addColumn<int>("openedBefore"); // the cases 0.. opened first
+    QTest::addColumn<bool>("suspense");    // then the next case is clicked, its sound still on
+    QTest::addColumn<QStringList>("keys"); // "case N" types the number on case N's plate
+
+    QTest::newRow("answers while a case is awaited")
+        << 0 << false << QStringList{"Y", "N", "Д", "Н", "Space"};
+    QTest::newRow("case keys while the offer waits")
+        << 6 << false << QStringList{"case 6", "Return", "Space"};
+    QTest::newRow("an opened case's number")
+        << 1 << false << QStringList{"Right", "case 0", "Return"};
+    QTest::newRow("another case during the suspense")
+        << 0 << true << QStringList{"case 1", "Return", "Right", "Space", "Y", "N"};
+}
+
+void TestDesktopControls::keysThatDoNotApplyDoNothing() {
+    QFETCH(int, openedBefore);
+    QFETCH(bool, suspense);
+    QFETCH(QStringList, keys);
+    timings::setSpeedUp(1);
+    auto h = GameHarness::withOwnCase(21);
+    QVERIFY(h);
+    for (int i = 0; i < openedBefore; ++i)
+        QVERIFY(h->openCase(i));
+    if (openedBefore == 6)
+        QVERIFY(h->showOffer(offerDraws({}, 99)));
+    if (suspense)
+        QVERIFY(GameHarness::click(h->w()->controls().casePlates[openedBefore]));
+    const Snapshot before = snapshot(*h);
+
+    const QHash<QString, Qt::Key> named = {{"Y", Qt::Key_Y},         {"N", Qt::Key_N},
+                                           {"Д", Qt::Key(0x414)},    {"Н", Qt::Key(0x41D)},
+                                           {"Space", Qt::Key_Space}, {"Return", Qt::Key_Return},
+                                           {"Right", Qt::Key_Right}};
+    for (const QString& key : keys) {
+        if (key.startsWith(QLatin1String("case ")))
+            typeCaseNumber(*h, key.mid(5).toInt());
+        else
+            typeKey(h->w(), named.value(key), key.size() == 1 ? key.toLower() : QString());
+    }
+    GameHarness::runEventLoop(20);
+    QCOMPARE(h->w()->phase(), before.phase);
+    QVERIFY(snapshot(*h) == before);
+}
+
+void TestDesktopControls::muteAndVolumeAreRemembered() {
+    {
+        GameHarness first;
+        DesktopControls& controls = first.app->desktopControls();
+        QVERIFY(!controls.mutedMark()->isVisible());
+        typeKey(first.w(), Qt::Key_M, QStringLiteral("m"));
+        typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
+        typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
+        QVERIFY(controls.mutedMark()->isVisible());
+        QVERIFY(first.app->soundSettings().isMuted());
+        QCOMPARE(first.app->soundSettings().volume(), 80);
+        // The mark sits on the backdrop, on no designed control.
+        const QWidget* mark = controls.mutedMark();
+        for (const QWidget* child : first.w()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(child == mark || !child->geometry().intersects(mark->geometry()),
+                     qPrintable(child->metaObject()->className()));
+    }
+    {
+        GameHarness next; // the next run
+        QVERIFY(next.app->soundSettings().isMuted());
+        QCOMPARE(next.app->soundSettings().volume(), 80);
+        QVERIFY(next.app->desktopControls().mutedMark()->isVisible());
+        typeKey(next.w(), Qt::Key_Plus, QStringLiteral("+")); // louder turns the sound on
+        QVERIFY(!next.app->soundSettings().isMuted());
+        QVERIFY(!next.app->desktopControls().mutedMark()->isVisible());
+    }
+    {
+        GameHarness mutedByCommandLine;
+        QVERIFY(!mutedByCommandLine.app->soundSettings().isMuted());
+        QCOMPARE(mutedByCommandLine.app->soundSettings().volume(), 90);
+        mutedByCommandLine.app->soundSettings().muteThisRun();
+        QVERIFY(mutedByCommandLine.app->desktopControls().mutedMark()->isVisible());
+        typeKey(mutedByCommandLine.w(), Qt::Key_Minus, QStringLiteral("-"));
+    }
+    GameHarness last; // the mute of that run only is forgotten, its volume is not
+    QVERIFY(!last.app->soundSettings().isMuted());
+    QCOMPARE(last.app->soundSettings().volume(), 80);
+}
+
+void TestDesktopControls::newGameFromTheMenuAsksMidGame() {
+    auto h = GameHarness::withOwnCase(21);
+    QVERIFY(h);
+    auto chooseNewGame = [&h] {
+        QAction* newGame = menuAction(h->app->desktopControls(), QStringLiteral("Новая игра"));
+        QVERIFY(newGame);
+        newGame->trigger();
+    };
+    const GameWindow* playing = h->w();
+    for (const QMessageBox::StandardButton reply : {QMessageBox::No, QMessageBox::Yes}) {
+        chooseNewGame();
+        const QList<QMessageBox*> questions = h->w()->findChildren<QMessageBox*>();
+        QCOMPARE(questions.size(), 1);
+        questions.front()->button(reply)->click();
+        GameHarness::runEventLoop(0);
+        QCOMPARE(h->w() == playing, reply == QMessageBox::No);
+    }
+    QCOMPARE(h->w()->phase(), GameWindow::Phase::Loaded);
+    // Before the start nothing is asked.
+    const GameWindow* loaded = h->w();
+    chooseNewGame();
+    GameHarness::runEventLoop(0);
+    QVERIFY(h->w() != loaded);
+    QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
+}
+
+void TestDesktopControls::rightClickOnAnyControlOpensTheMenu() {
+    GameHarness h(identityGameDraws());
+    const GameWindow::Controls& ui = h.w()->controls();
+    for (const QWidget* control :
+         {static_cast<QWidget*>(ui.casePlates[0]), static_cast<QWidget*>(ui.startButton),
+          static_cast<QWidget*>(ui.logo), static_cast<QWidget*>(ui.historyCover)}) {
+        QMenu* menu = h.app->desktopControls().menu();
+        QVERIFY(!menu->isVisible());
+        QTest::mouseClick(h.w()->windowHandle(), Qt::RightButton, {}, control->geometry().center());
+        QTRY_VERIFY2(menu->isVisible(), control->metaObject()->className());
+        menu->close();
+    }
+    QCOMPARE(h.w()->phase(), GameWindow::Phase::Loaded);
+}
+
+QTEST_MAIN(TestDesktopControls)
+#include "test_desktop_controls.moc"
