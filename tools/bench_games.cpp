@@ -19,8 +19,8 @@
 //     also the median since the figures before
 //   longest call into the sound engine: the engine's own record of the window's
 //     thread, over all games; then every call the window made, timed from
-//     outside: how many, how many over 1 ms, and how much of the longest was
-//     spent on the processor (the rest waiting or preempted)
+//     outside: how many, how many over 1 ms, and of the longest, how much was
+//     spent on the processor and whether the thread waited or was preempted
 //   movie frames held with every movie played once: after the last game, every
 //     movie of the window plays to its end; the frames its animations then hold
 //   decoded game sounds: what the engine holds once the game's real sound
@@ -52,6 +52,7 @@
 #include <malloc.h>
 #include <memory>
 #include <random>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -88,26 +89,43 @@ long long heapInUseKiB() {
     return static_cast<long long>((info.uordblks + info.hblkhd) / 1024);
 }
 
-double threadProcessorMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
+// Where the calling thread stands: its processor time and how often the kernel
+// has switched away from it, because it waited (voluntary) or was preempted.
+struct ThreadCounters {
+    double processorMs = 0;
+    long waits = 0;
+    long preemptions = 0;
+
+    static ThreadCounters now() {
+        ThreadCounters counters;
+        timespec processor{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &processor);
+        counters.processorMs = static_cast<double>(processor.tv_sec) * 1e3 +
+                               static_cast<double>(processor.tv_nsec) / 1e6;
+        rusage usage{};
+        getrusage(RUSAGE_THREAD, &usage);
+        counters.waits = usage.ru_nvcsw;
+        counters.preemptions = usage.ru_nivcsw;
+        return counters;
+    }
+};
 
 // The calls the window's thread made into its sound players.
 struct SoundCalls {
     long long count = 0;
     long long overOneMs = 0;
     double longestMs = 0;
-    double longestProcessorMs = 0; // of the longest call, the time the thread ran
+    // Of the longest call: the time the thread ran, and how often it was switched away.
+    double longestProcessorMs = 0;
+    long longestWaits = 0;
+    long longestPreemptions = 0;
 };
 
 // Times one call from construction to destruction.
 class CallTiming {
   public:
     explicit CallTiming(SoundCalls& calls)
-        : calls_(calls), start_(std::chrono::steady_clock::now()),
-          processorStartMs_(threadProcessorMs()) {}
+        : calls_(calls), start_(std::chrono::steady_clock::now()), before_(ThreadCounters::now()) {}
     ~CallTiming() {
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
@@ -117,7 +135,10 @@ class CallTiming {
             ++calls_.overOneMs;
         if (ms > calls_.longestMs) {
             calls_.longestMs = ms;
-            calls_.longestProcessorMs = threadProcessorMs() - processorStartMs_;
+            const ThreadCounters after = ThreadCounters::now();
+            calls_.longestProcessorMs = after.processorMs - before_.processorMs;
+            calls_.longestWaits = after.waits - before_.waits;
+            calls_.longestPreemptions = after.preemptions - before_.preemptions;
         }
     }
     CallTiming(const CallTiming&) = delete;
@@ -126,7 +147,7 @@ class CallTiming {
   private:
     SoundCalls& calls_;
     std::chrono::steady_clock::time_point start_;
-    double processorStartMs_;
+    ThreadCounters before_;
 };
 
 // A player of the sound engine whose every call is timed.
@@ -348,8 +369,10 @@ class ScriptedPlayer final : public QObject {
         std::printf("longest call into the sound engine: %.3f ms\n",
                     static_cast<double>(engine_.longestCall().count()) / 1e6);
         std::printf("calls into the sound engine timed from the window: %lld, over 1 ms: %lld, "
-                    "longest %.3f ms (%.3f ms of it on the processor)\n",
-                    calls_.count, calls_.overOneMs, calls_.longestMs, calls_.longestProcessorMs);
+                    "longest %.3f ms (%.3f ms of it on the processor; the thread waited %ld "
+                    "times and was preempted %ld times)\n",
+                    calls_.count, calls_.overOneMs, calls_.longestMs, calls_.longestProcessorMs,
+                    calls_.longestWaits, calls_.longestPreemptions);
         std::fflush(stdout);
         playEveryMovie();
     }
