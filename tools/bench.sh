@@ -2,41 +2,98 @@
 # Runs every benchmark of the game on this machine and prints one Markdown table
 # of the figures against their goals, ready for the README (progress goes to
 # stderr). Builds what it needs (RelWithDebInfo) into $BUILD_DIR (default
-# build/), then under its own Xvfb: start-up time, resident memory after start
-# and after one whole game played with real clicks and sounds, processor use
-# while the game waits, the step after a sound clip ends, and the frame time of
-# the main window with every board plate and case lid playing at once.
-# Takes about five minutes. Needs: xvfb xauth xdotool.
+# build/), then under its own Xvfb, side by side with a minimal Qt window of the
+# game's size measured in the same run: start-up time, resident memory after
+# start and after one whole game played with real clicks and sounds; then the
+# memory growth over many whole games in one process with the real sound engine,
+# the longest call of the window's thread into the sound engine, processor use
+# while the game waits, and the frame time of the main window with every board
+# plate and case lid playing at once. Without a sound card the engine plays
+# into SDL's dummy driver: silent, in real time.
+# Takes about seven minutes, five more when the sound soak has been built.
+# Needs: xvfb xauth xdotool x11-utils.
 #
-# Environment: RUNS (start-ups, 5), CLIP_STEPS (clips, 100), FRAME_SECONDS (10).
+# Environment: RUNS (start-ups of each window, 5), GAMES (games in one process,
+# 200), FRAME_SECONDS (10).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${BUILD_DIR:-$root/build}")
 build_type=RelWithDebInfo
-extra_targets="bench_clip_steps bench_frames"
+extra_targets="bench_minimal_window bench_games bench_frames"
 # shellcheck source=tools/xvfb-session.sh
 . "$root/tools/xvfb-session.sh"
 run_under_xvfb "$0" "$@"
 work=$(mktemp -d)
-trap 'game_stop; rm -rf "$work"' EXIT
+# The X server resets whenever its last client leaves, and a window that starts
+# during the reset cannot connect: an idle client stays connected throughout.
+xprop -root -spy >/dev/null 2>&1 &
+x_keeper=$!
+trap 'game_stop; minimal_stop; kill "$x_keeper"; rm -rf "$work"' EXIT
 
 runs=${RUNS:-5}
-clip_steps=${CLIP_STEPS:-100}
+games=${GAMES:-200}
 frame_seconds=${FRAME_SECONDS:-10}
+minimal_bin="$build/tools/bench_minimal_window"
+sound_soak_bin="$build/tests/test_sound_soak"
 note() { echo "bench: $*" >&2; }
 
 # "met" when $1 < $2 (numbers), else "not met".
 verdict() { awk -v a="$1" -v b="$2" 'BEGIN { print (a + 0 < b + 0) ? "met" : "not met" }'; }
 # kB (as /proc reports them, KiB) to MB.
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }'; }
-
-# 1. Start-up.
-note "start-up, $runs runs"
-read -r start_min start_median start_max < <(game_startup_times "$work" "$runs")
 percent() { awk -v p="$1" 'BEGIN { printf "%.1f", p }'; }
 seconds() { awk -v ms="$1" 'BEGIN { printf "%.2f", ms / 1000 }'; }
+times() { awk -v a="$1" -v f="$2" 'BEGIN { printf "%.1f", a * f }'; }
+# Numbers on standard input: "min median max".
+spread() { sort -n | awk '{ a[NR] = $1 } END { print a[1], a[int((NR + 1) / 2)], a[NR] }'; }
 
-# 2 and 3. Memory and processor use in one whole game.
+# Starts the minimal window as game_start starts the game and waits for it. Sets
+# MINIMAL_PID and MINIMAL_SHOWN_MS.
+minimal_start() {
+    local started window=""
+    started=$(date +%s%N)
+    (cd "$work" && exec "$minimal_bin" >/dev/null 2>&1) &
+    MINIMAL_PID=$!
+    while [ -z "$window" ]; do
+        window=$(xdotool search --onlyvisible --name '^minimal$' 2>/dev/null | head -n 1) || true
+        if [ -z "$window" ]; then
+            kill -0 "$MINIMAL_PID" 2>/dev/null || { echo "the minimal window did not start" >&2; return 1; }
+            sleep 0.01
+        fi
+    done
+    MINIMAL_SHOWN_MS=$((($(date +%s%N) - started) / 1000000))
+}
+
+minimal_stop() {
+    [ -n "${MINIMAL_PID:-}" ] || return 0
+    kill "$MINIMAL_PID" 2>/dev/null || true
+    wait "$MINIMAL_PID" 2>/dev/null || true
+    MINIMAL_PID=""
+}
+
+# 1. Start-up, the game and the minimal window in turns.
+note "start-up, $runs runs of each window"
+game_times=()
+minimal_times=()
+for _ in $(seq "$runs"); do
+    game_start "$work"
+    game_times+=("$GAME_SHOWN_MS")
+    game_stop
+    minimal_start
+    minimal_times+=("$MINIMAL_SHOWN_MS")
+    minimal_stop
+done
+read -r start_min start_median start_max < <(printf '%s\n' "${game_times[@]}" | spread)
+read -r minimal_start_min minimal_start_median minimal_start_max < <(printf '%s\n' "${minimal_times[@]}" | spread)
+
+# 2. The minimal window's memory.
+note "minimal window's memory"
+minimal_start
+sleep 2
+read -r minimal_rss minimal_hwm < <(awk '/^VmRSS:/ { rss = $2 } /^VmHWM:/ { hwm = $2 } END { print rss, hwm }' "/proc/$MINIMAL_PID/status")
+minimal_stop
+
+# 3 and 4. Memory and processor use in one whole game.
 game_ended=false
 cpu_idle=""
 cpu_waiting=""
@@ -65,13 +122,40 @@ read -r start_rss start_hwm < <(game_memory_kb)
 play_whole_game on_moment || true
 game_stop
 
-# 4. Step after a clip's end.
-note "clip steps, $clip_steps clips"
-clip_output=$("$build/tools/bench_clip_steps" "$root/tests/data/click-700ms.mp3" "$clip_steps" 2>/dev/null)
-read -r clip_median clip_max < <(echo "$clip_output" | awk '/^end of clip reported/ { print $(NF - 4), $(NF - 1) }')
-read -r clip_late_median clip_late_max < <(echo "$clip_output" | awk '/^next step after clip start/ { print $(NF - 4), $(NF - 1) }')
+# 5. Many whole games in one process.
+note "$games whole games in one process (a few minutes)"
+games_status=0
+games_output=$(cd "$work" && "$build/tools/bench_games" "$games" 2>"$work/bench_games.err") || games_status=$?
+# The first match of the sed expression $1 in bench_games's output.
+games_figure() { echo "$games_output" | sed -n "$1" | head -n 1; }
+games_platform=$(games_figure 's/^platform: //p')
+games_speed_up=$(games_figure 's/^timers: \([0-9]*\) times faster/\1/p')
+games_start_rss=$(games_figure 's/^rss kB after start: //p')
+games_first_rss=$(games_figure 's/^rss kB after game 1: //p')
+games_tenth_rss=$(games_figure 's/^rss kB after game 10: //p')
+games_last_rss=$(games_figure "s/^rss kB after game $games: //p")
+games_first_heap=$(games_figure 's/^heap kB in use after game 1: //p')
+games_last_heap=$(games_figure "s/^heap kB in use after game $games: //p")
+read -r timed_calls timed_over_1ms timed_longest timed_processor timed_waits timed_preemptions < <(games_figure 's/^calls into the sound engine timed from the window: \([0-9]*\), over 1 ms: \([0-9]*\), longest \([0-9.]*\) ms (\([0-9.]*\) ms .* waited \([0-9]*\) times and was preempted \([0-9]*\) times)/\1 \2 \3 \4 \5 \6/p') || true
+read -r game_ms_median game_ms_max < <(games_figure 's/^games: .*median \([0-9]*\), max \([0-9]*\),.*/\1 \2/p') || true
+engine_call_games=$(games_figure 's/^longest call into the sound engine: \([0-9.]*\) ms/\1/p')
+read -r movie_frames movie_animations movie_cache_kb < <(games_figure 's/^movie frames held.*: \([0-9]*\) frames of \([0-9]*\) animations, \([0-9]*\) kB.*/\1 \2 \3/p') || true
+read -r sound_files sound_seconds sound_kb credits_kb < <(games_figure 's/^decoded game sounds: \([0-9]*\) files, \([0-9.]*\) s, \([0-9]*\) kB; .* \([0-9]*\) kB more/\1 \2 \3 \4/p') || true
+stuck=$(games_figure '/^game [0-9]* stuck /p')
+[ "$games_status" -eq 0 ] || note "bench_games ended with $games_status: ${stuck:-$(tail -n 3 "$work/bench_games.err")}"
 
-# 5. Frames with every plate and lid playing.
+# 6. The sound soak, when it has been built: its own longest call into the engine.
+engine_call_soak=""
+soak_status=""
+if [ -x "$sound_soak_bin" ]; then
+    note "sound soak (about five minutes)"
+    soak_status=0
+    QT_QPA_PLATFORM=offscreen "$sound_soak_bin" >"$work/sound_soak.out" 2>&1 || soak_status=$?
+    engine_call_soak=$(sed -n 's/.*longest call into the sound engine: \([0-9.]*\) ms.*/\1/p' "$work/sound_soak.out" | tail -n 1)
+    [ -n "$engine_call_soak" ] || note "the sound soak ended with $soak_status and no longest call: $(grep -m 1 '^FAIL' "$work/sound_soak.out" || tail -n 1 "$work/sound_soak.out")"
+fi
+
+# 7. Frames with every plate and lid playing.
 note "frames, $frame_seconds s"
 frame_output=$(cd "$work" && "$build/tools/bench_frames" "$frame_seconds" 2>/dev/null)
 platform=$(echo "$frame_output" | awk '/^platform:/ { print $2 }')
@@ -80,7 +164,7 @@ read -r displayed held longest < <(echo "$frame_output" | awk -F'[:,]' '/^displa
 read -r dropped frames_with_drop < <(echo "$frame_output" | awk -F'[:,]' '/^movie frames shown:/ { print $4 + 0, $6 + 0 }')
 missed=$(echo "$frame_output" | awk -F: '/^displayed frames late or skipping/ { print $2 + 0 }')
 
-# 6. The same frames full screen on a 1920 x 1080 screen, the design drawn scaled.
+# 8. The same frames full screen on a 1920 x 1080 screen, the design drawn scaled.
 note "frames full screen at 1920 x 1080, $frame_seconds s"
 full_output=$(cd "$work" && xvfb-run -a -s "-screen 0 1920x1080x24" "$build/tools/bench_frames" "$frame_seconds" --full-screen 2>/dev/null)
 full_window=$(echo "$full_output" | awk '/^window:/ { print $2, $3, $4 }')
@@ -88,39 +172,62 @@ read -r full_median full_p99 full_max < <(echo "$full_output" | awk '/^frame tim
 full_missed=$(echo "$full_output" | awk -F: '/^displayed frames late or skipping/ { print $2 + 0 }')
 full_displayed=$(echo "$full_output" | awk -F'[:,]' '/^displayed frames:/ { print $2 + 0 }')
 
+start_goal_ms=$(times "$minimal_start_median" 1.5)
+rss_goal_kb=$(times "$minimal_rss" 2)
 if $game_ended; then
     end_figure="$(mb "$end_rss") MB (peak $(mb "$end_hwm") MB)"
-    end_verdict=$(verdict "$(mb "$end_rss")" 120)
-    [ "$end_verdict" = met ] && end_verdict=$(verdict "$(mb "$end_hwm")" 120)
+    end_verdict=$(verdict "$end_rss" "$rss_goal_kb")
 else
     end_figure="not measured: the game did not reach its end screen"
     end_verdict="not met"
 fi
-start_verdict=$(verdict "$(mb "$start_rss")" 120)
-[ "$start_verdict" = met ] && start_verdict=$(verdict "$(mb "$start_hwm")" 120)
+if [ "$games_status" -eq 0 ] && [ -n "$games_last_rss" ]; then
+    growth_kb=$((games_last_rss - games_first_rss))
+    growth_figure="$(mb "$growth_kb") MB (after game 1: $(mb "$games_first_rss") MB, after game $games: $(mb "$games_last_rss") MB)"
+    growth_verdict=$(verdict $((growth_kb * 1024)) 1000000)
+else
+    growth_figure="not measured: ${stuck:-bench_games failed (exit $games_status)}"
+    growth_verdict="not met"
+fi
+engine_call=$(awk -v a="${engine_call_games:-0}" -v b="${engine_call_soak:-0}" 'BEGIN { printf "%.3f", (a + 0 > b + 0 ? a : b) }')
+if [ -n "$engine_call_soak" ]; then
+    engine_call_figure="$engine_call ms (whole games $engine_call_games ms, sound soak $engine_call_soak ms)"
+else
+    engine_call_figure="$engine_call ms (whole games)"
+fi
+if [ -n "$engine_call_games" ]; then
+    engine_call_verdict=$(verdict "$engine_call" 1)
+else
+    engine_call_figure="not measured: bench_games failed (exit $games_status)"
+    engine_call_verdict="not met"
+fi
 [ "$platform" = xcb ] || note "the frame benchmark ran on \"$platform\", not xcb"
 cpu_model=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
+decoded_mb=$(mb "${sound_kb:-0}")
 
 cat <<EOF
-| Measure | Measured | Goal | Result |
-|---|---|---|---|
-| Start to window shown¹ | $(seconds "$start_median") s median (min $(seconds "$start_min"), max $(seconds "$start_max")) | under 0.5 s | $(verdict "$start_median" 500) |
-| Resident memory after start² | $(mb "$start_rss") MB (peak $(mb "$start_hwm") MB) | under 120 MB | $start_verdict |
-| Resident memory after a whole game² | $end_figure | under 120 MB | $end_verdict |
-| Processor, idle before "Начать игру"³ | $(percent "$cpu_idle") % of a core | under 1 % | $(verdict "$cpu_idle" 1) |
-| Processor, waiting for a click³ | $(percent "$cpu_waiting") % of a core | under 1 % | $(verdict "$cpu_waiting" 1) |
-| Clip's end to the game's next step⁴ | $clip_median ms median, $clip_max ms max | median under 16 ms | $(verdict "$clip_median" 16) |
-| Frame time, 22 plates and 22 lids playing⁵ | $frame_median ms median, $frame_p99 ms p99, $frame_max ms max | under 8 ms | $(verdict "$frame_max" 8) |
-| Frame time, same scene full screen at 1920 × 1080⁷ | $full_median ms median, $full_p99 ms p99, $full_max ms max (window $full_window; $full_missed of $full_displayed displayed frames dropped) | under 8 ms | $(verdict "$full_max" 8) |
-| Dropped frames, same scene⁶ | $missed of $displayed displayed frames ($held after a gap over 50 ms, $frames_with_drop skipping movie frames: $dropped in all) | 0 | $( [ "$missed" -eq 0 ] && echo met || echo "not met") |
+| Measure | Zorban | Minimal Qt window, same run¹ | Goal | Result |
+|---|---|---|---|---|
+| Start to window shown² | $(seconds "$start_median") s median (min $(seconds "$start_min"), max $(seconds "$start_max")) | $(seconds "$minimal_start_median") s median (min $(seconds "$minimal_start_min"), max $(seconds "$minimal_start_max")) | median under 1.5 × the minimal window's ($(seconds "$start_goal_ms") s) | $(verdict "$start_median" "$start_goal_ms") |
+| Resident memory after start³ | $(mb "$start_rss") MB (peak $(mb "$start_hwm") MB) | $(mb "$minimal_rss") MB (peak $(mb "$minimal_hwm") MB) | — | — |
+| Resident memory after a whole game³ | $end_figure | $(mb "$minimal_rss") MB after start | under 2 × the minimal window's ($(mb "$rss_goal_kb") MB) | $end_verdict |
+| Memory growth over $games whole games in one process⁴ | $growth_figure | — | under 1 MB | $growth_verdict |
+| Longest call of the window's thread into the sound engine⁵ | $engine_call_figure | — | under 1 ms | $engine_call_verdict |
+| Processor, idle before "Начать игру"⁶ | $(percent "$cpu_idle") % of a core | — | under 1 % | $(verdict "$cpu_idle" 1) |
+| Processor, waiting for a click⁶ | $(percent "$cpu_waiting") % of a core | — | under 1 % | $(verdict "$cpu_waiting" 1) |
+| Frame time, 22 plates and 22 lids playing⁷ | $frame_median ms median, $frame_p99 ms p99, $frame_max ms max | — | under 8 ms | $(verdict "$frame_max" 8) |
+| Dropped frames, same scene⁸ | $missed of $displayed displayed frames ($held after a gap over 50 ms, $frames_with_drop skipping movie frames: $dropped in all) | — | 0 | $( [ "$missed" -eq 0 ] && echo met || echo "not met") |
+| Frame time, same scene full screen at 1920 × 1080⁹ | $full_median ms median, $full_p99 ms p99, $full_max ms max (window $full_window; $full_missed of $full_displayed displayed frames dropped) | — | under 8 ms | $(verdict "$full_max" 8) |
 
-Measured by \`tools/bench.sh\` on $(date +%Y-%m-%d): $cpu_model, $(nproc) cores, Xvfb (1280 × 900, 24 bits), RelWithDebInfo build, no sound card (GStreamer plays into a silent sink in real time).
+Measured by \`tools/bench.sh\` on $(date +%Y-%m-%d): $cpu_model, $(nproc) cores, Xvfb (1280 × 900, 24 bits), RelWithDebInfo build, no sound card (the sound engine plays into SDL's dummy driver: silent, in real time).
 
-1. From starting the process to its window mapped on the X server (polled every 10 ms); $runs runs.
-2. VmRSS of the process, peak VmHWM in brackets; after start: the window shown and 2 s settled; after a whole game: $( $game_ended && echo "the end screen with the winnings, after" || echo "after") a game played with xdotool clicks and real sounds (\`play_whole_game\` in \`tools/xvfb-session.sh\`), every offer declined. MB = 10⁶ bytes.
-3. User and system time of the process over 10 s, before the first click and once the own case is chosen; the kernel counts it in 10 ms ticks, so the resolution is 0.1 %.
-4. The real sound player playing a 700 ms MP3 $clip_steps times: from the player's end-of-clip report to the window's clip-waiting timer taking the next step. From the clip's start plus its length to the next step, which adds the sound backend's own start-up and end detection: $clip_late_median ms median, $clip_late_max ms max.
-5. The real main window (\`tools/bench_frames.cpp\`, $platform platform) with all 22 board plates and 22 case lids looping at once for $frame_seconds s. Frame time: the GUI thread's wall time from the start of a movie clock tick that moves movies on to the end of the update that paints them into the window and flushes it to the X server. The goal applies to the maximum.
-6. Movies play at 30 fps, so a 60 Hz screen shows each movie frame for two refreshes. A displayed frame counts as dropped when it came more than 50 ms after the one before (a movie frame held at least a refresh too long; longest gap $longest ms) or when a movie in it jumped more than one frame ahead (a frame that was due never shown; counted from each movie's frame number at each of its paints).
-7. As 5, on its own Xvfb of 1920 × 1080 with the window full screen (\`bench_frames --full-screen\`): the 1058 × 758 design drawn 1.42 times as large, centred, with the pictures and movies at the drawn size.
+1. \`tools/bench_minimal_window.cpp\`: a \`QApplication\` showing a plain \`QWidget\` of the game window's size (1058 × 758), nothing else; started and measured the same way as the game.
+2. From starting the process to its window mapped on the X server (polled every 10 ms); $runs runs of each, the game and the minimal window in turns.
+3. VmRSS of the process, peak VmHWM in brackets, MB = 10⁶ bytes. After start: the window shown and 2 s settled. After a whole game: $( $game_ended && echo "the end screen with the winnings, after" || echo "after") a game played with xdotool clicks and the real sounds (\`play_whole_game\` in \`tools/xvfb-session.sh\`), every offer declined. Of that, the game's sounds, decoded by the engine from the start, take $decoded_mb MB (${sound_files:-?} files, ${sound_seconds:-?} s of 44.1 kHz 16-bit stereo; the credits' music, decoded only when the credits open, would add $(mb "${credits_kb:-0}") MB), and the frames the movies render and keep once each has played to its end $(mb "${movie_cache_kb:-0}") MB (${movie_frames:-?} frames of ${movie_animations:-?} animations; both measured by \`bench_games\`).
+4. \`tools/bench_games.cpp\` ($games_platform platform): $games whole games in one process through "Новая игра", each in a new window, with the real sound engine and movies; every sound is a 40 ms clip that the engine plays and ends by itself, and the window's timers run $games_speed_up times faster, so a game takes $(seconds "$game_ms_median") s (median; longest $(seconds "$game_ms_max") s). A scripted player chooses a case once the board is revealed, opens the others at random and answers the offers with a seeded mix of "ДА" and "НЕТ". Growth: VmRSS after game $games minus VmRSS after game 1, each taken with the next window shown and 1 s settled; after start $(mb "$games_start_rss") MB, after game 10 $(mb "$games_tenth_rss") MB. The heap that malloc reports in use (\`mallinfo2\`) went from $(mb "${games_first_heap:-0}") MB after game 1 to $(mb "${games_last_heap:-0}") MB after game $games.
+5. The engine's own record (\`SoundEngine::longestCall()\`) of its longest call from the window's thread, as wall time: over the $games games of note 4$( [ -n "$engine_call_soak" ] && echo ", and over the sound soak (\`tests/test_sound_soak.cpp\`: five minutes of clip changes at random moments); the larger counts")$( [ -n "$soak_status" ] && [ -z "$engine_call_soak" ] && echo " (the sound soak ran but ended with status $soak_status before printing its figure)"). Timed from outside in the same games, ${timed_calls:-?} calls of the window into its sound players, ${timed_over_1ms:-?} of them over 1 ms; the longest took ${timed_longest:-?} ms, ${timed_processor:-?} ms of it on the processor, and meanwhile the thread waited ${timed_waits:-?} times and was preempted ${timed_preemptions:-?} times.
+6. User and system time of the process over 10 s, before the first click and once the own case is chosen; the kernel counts it in 10 ms ticks, so the resolution is 0.1 %.
+7. The real main window (\`tools/bench_frames.cpp\`, $platform platform) with all 22 board plates and 22 case lids looping at once for $frame_seconds s. Frame time: the GUI thread's wall time from the start of a movie clock tick that moves movies on to the end of the update that paints them into the window and flushes it to the X server. The goal applies to the maximum.
+8. Movies play at 30 fps, so a 60 Hz screen shows each movie frame for two refreshes. A displayed frame counts as dropped when it came more than 50 ms after the one before (a movie frame held at least a refresh too long; longest gap $longest ms) or when a movie in it jumped more than one frame ahead (a frame that was due never shown; counted from each movie's frame number at each of its paints).
+9. As 7, on an Xvfb of its own of 1920 × 1080 with the window full screen (\`bench_frames --full-screen\`): the 1058 × 758 design drawn 1.42 times as large, centred, with the pictures and movies at the drawn size.
 EOF
