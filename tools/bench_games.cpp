@@ -27,8 +27,8 @@
 //     files are decoded (played muted after the last game)
 
 #include "banker.h"
-#include "game_window.h"
 #include "game_app.h"
+#include "game_window.h"
 #include "media_files.h"
 #include "movie_animation.h"
 #include "movie_widget.h"
@@ -157,17 +157,17 @@ class TimedSoundPlayer final : public SoundPlayer {
         : real_(std::move(real)), calls_(calls) {
         connect(real_.get(), &SoundPlayer::clipEnded, this, &SoundPlayer::clipEnded);
     }
-    void setFileName(const QString& path) override {
+    void start(const QString& path) override {
         const CallTiming timing(*calls_);
         real_->start(path);
     }
-    [[nodiscard]] QString fileName() const override { return real_->fileName(); }
-    void setPlayCount(int count) override {
+    [[nodiscard]] QString file() const override { return real_->file(); }
+    void setLooping(bool looping) override {
         const CallTiming timing(*calls_);
-        real_->setPlayCount(count);
+        real_->setLooping(looping);
     }
-    [[nodiscard]] int playCount() const override { return real_->playCount(); }
-    [[nodiscard]] double currentPosition() const override {
+    [[nodiscard]] bool isLooping() const override { return real_->isLooping(); }
+    [[nodiscard]] double position() const override {
         const CallTiming timing(*calls_);
         return real_->position();
     }
@@ -175,9 +175,9 @@ class TimedSoundPlayer final : public SoundPlayer {
         const CallTiming timing(*calls_);
         return real_->length();
     }
-    void play() override {
+    void resume() override {
         const CallTiming timing(*calls_);
-        real_->play();
+        real_->resume();
     }
     void stop() override {
         const CallTiming timing(*calls_);
@@ -382,9 +382,11 @@ class ScriptedPlayer final : public QObject {
     void playEveryMovie() {
         GameWindow* w = app_.window();
         const qint64 rssBefore = residentKiB();
-        std::vector<MovieWidget*> movies(w->controls().boardPlates.begin(), w->controls().boardPlates.end());
+        std::vector<MovieWidget*> movies(w->controls().boardPlates.begin(),
+                                         w->controls().boardPlates.end());
         movies.insert(movies.end(), w->controls().caseLids.begin(), w->controls().caseLids.end());
-        movies.insert(movies.end(), w->controls().historyPlates.begin(), w->controls().historyPlates.end());
+        movies.insert(movies.end(), w->controls().historyPlates.begin(),
+                      w->controls().historyPlates.end());
         movies.push_back(w->controls().offerPanel);
         movies.push_back(w->controls().winningsPanel);
         for (MovieWidget* movie : movies) {
@@ -449,7 +451,7 @@ class ScriptedPlayer final : public QObject {
         double gameMs = 0;
         double creditsMs = 0;
         for (size_t i = 0; i < decoders_.size(); ++i) {
-            if (soundFiles_[i] == media::kSoundCredits) {
+            if (soundFiles_[i] == media::soundFile(media::Sound::Credits)) {
                 creditsMs += decoders_[i]->length();
             } else {
                 ++gameFiles;
@@ -522,7 +524,7 @@ int main(int argc, char* argv[]) {
     media::SoundEngine engine(media::SoundEngine::Output::Device);
     QStringList windowSounds;
     for (const QString& sound : media::allSounds()) {
-        if (sound != media::kSoundCredits)
+        if (sound != media::soundFile(media::Sound::Credits))
             windowSounds << media::locate(QDir::currentPath(), sound);
     }
     SoundCalls calls;
