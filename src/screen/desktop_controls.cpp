@@ -256,6 +256,9 @@ bool DesktopControls::handleKey(const QKeyEvent* event) {
         press(ui.acceptButton);
     } else if (key == Qt::Key_N || letter == QStringLiteral("Н")) {
         press(ui.declineButton);
+    } else if (letter == QStringLiteral("Ь")) {
+        // The M key in the Russian layout.
+        sound_.setMuted(!sound_.isMuted());
     } else if (key >= Qt::Key_0 && key <= Qt::Key_9) {
         typeDigit(key - Qt::Key_0);
     } else {
