@@ -60,8 +60,11 @@ struct MovieCacheStatistics {
 class MovieAnimation final {
   public:
     // Frames of one animation are kept up to this many bytes; a larger movie
-    // keeps only the frame drawn last.
-    static constexpr qint64 kMaxCacheBytes = qint64(64) * 1024 * 1024;
+    // keeps only the frame drawn last. The case lids and the board plates, each
+    // shared by 22 widgets, fit and are rendered once; the two large panels (one
+    // widget each, half a second of play) render the frame they show instead of
+    // keeping several megabytes of frames for the rest of the game.
+    static constexpr qint64 kMaxCacheBytes = qint64(1) * 1024 * 1024;
 
     [[nodiscard]] static std::shared_ptr<MovieAnimation>
     acquire(const std::shared_ptr<const MovieFile>& file, QSize pixelSize, double devicePixelRatio,

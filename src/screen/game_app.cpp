@@ -10,9 +10,11 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QScreen>
-#include <QStandardPaths>
-#include <cstdio>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cstdio>
+#include <malloc.h>
 
 namespace {
 
@@ -135,6 +137,10 @@ void GameApp::newGame() {
         noteWindowGeometry();           // the new window takes the old one's size and place
         window_->soundPlayer()->stop(); // the sound goes with the window
         window_->hide();
+        // Once the old window is gone, what it freed goes back to the system
+        // instead of staying with the allocator from game to game.
+        connect(window_, &QObject::destroyed, this,
+                [] { QTimer::singleShot(0, [] { malloc_trim(0); }); });
         window_->deleteLater();
     }
     start();
