@@ -147,15 +147,7 @@ struct GameRecord {
 // Draws of a game that goes through every offer, declines the money, and takes
 // the exchange offered at the last offer (case i holds rank i).
 std::vector<float> scriptedDraws() {
-    std::vector<float> draws = identityGameDraws();
-    draws.push_back(drawFor(0, 2)); // the banker's manner
-    const std::vector<std::vector<float>> exchange = {{},          {},          kNoExchange,
-                                                      kNoExchange, kNoExchange, {0.75f}};
-    for (const auto& round : exchange) {
-        const std::vector<float> offer = offerDraws(round, 99);
-        draws.insert(draws.end(), offer.begin(), offer.end());
-    }
-    return draws;
+    return wholeGameDraws({{}, {}, kNoExchange, kNoExchange, kNoExchange, {0.75f}});
 }
 
 // Plays the scripted game in the folder with the sound engine: the player

@@ -173,20 +173,10 @@ class Recorder {
     QMap<QString, QString> seen_;
 };
 
-std::vector<float> drawsOf(const Script& script) {
-    std::vector<float> draws = identityGameDraws();
-    draws.push_back(drawFor(0, 2)); // the banker's manner
-    for (const auto& exchange : script.exchangeDraws) {
-        const std::vector<float> offer = offerDraws(exchange, 99);
-        draws.insert(draws.end(), offer.begin(), offer.end());
-    }
-    return draws;
-}
-
 // Plays the script to the end screen and returns the record, or an empty
 // string when the game got stuck.
 QString play(const Script& script) {
-    GameHarness h(drawsOf(script));
+    GameHarness h(wholeGameDraws(script.exchangeDraws));
     QStringList missing;
     for (const QString& sound : script.missingSounds)
         missing << media::locate(QDir::currentPath(), sound);

@@ -55,16 +55,6 @@ struct Script {
                                      11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
 };
 
-std::vector<float> drawsOf(const Script& script) {
-    std::vector<float> draws = identityGameDraws();
-    draws.push_back(drawFor(0, 2)); // the banker's manner
-    for (const auto& exchange : script.exchangeDraws) {
-        const std::vector<float> offer = offerDraws(exchange, 99);
-        draws.insert(draws.end(), offer.begin(), offer.end());
-    }
-    return draws;
-}
-
 // The controls that show text, under the names the window gives them; indexed
 // ones share the name of their group.
 QMap<const QWidget*, QString> textControlNames(const GameWindow* w) {
@@ -320,7 +310,7 @@ class Report {
 // Plays one scripted game to its end screen, measuring after every step; false
 // when the game got stuck.
 bool play(const Script& script, Report& report) {
-    GameHarness h(drawsOf(script));
+    GameHarness h(wholeGameDraws(script.exchangeDraws));
     GameWindow* w = h.w();
     const GameWindow::Controls& c = w->controls();
     const game::GameState& s = h.app->state();

@@ -148,3 +148,13 @@ std::vector<float> identityGameDraws(int caseSkin) {
         draws.push_back(drawFor(i, 22));
     return draws;
 }
+
+std::vector<float> wholeGameDraws(const std::vector<std::vector<float>>& exchangeDrawsPerOffer) {
+    std::vector<float> draws = identityGameDraws();
+    draws.push_back(drawFor(0, 2)); // the banker's manner
+    for (const auto& exchange : exchangeDrawsPerOffer) {
+        const std::vector<float> offer = offerDraws(exchange, 99);
+        draws.insert(draws.end(), offer.begin(), offer.end());
+    }
+    return draws;
+}

@@ -76,3 +76,7 @@ inline const std::vector<float> kNoExchange = {(50 + 0.5f) / 100};
 inline const std::vector<float> kYesExchange = {(99 + 0.5f) / 100, 1.5f / 2};
 // The draws of a window load and a shuffle that puts rank i into case i.
 [[nodiscard]] std::vector<float> identityGameDraws(int caseSkin = 2);
+// The draws of a whole game: identityGameDraws(), a banker who is not the
+// cautious one, and for each offer in turn its exchange draws, factor 0.5 and roll 99.
+[[nodiscard]] std::vector<float>
+wholeGameDraws(const std::vector<std::vector<float>>& exchangeDrawsPerOffer);
