@@ -1,14 +1,13 @@
 #include "game_app.h"
 #include "media_files.h"
+#include "pictures.h"
 #include "sound_settings.h"
 #include "start_directory.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
-#include <QIcon>
 #include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
@@ -41,17 +40,6 @@ int printMediaReport() {
     err << "zorban: " << missing << " of " << files.size() << " media files missing; looked under "
         << (QStringList{here} + media::bundledDirectories()).join(QStringLiteral(", ")) << '\n';
     return 1;
-}
-
-// The game's icon in every size built into the program, so that the window
-// shows it wherever the binary runs from, installed or not.
-QIcon builtInIcon() {
-    QIcon icon;
-    QDirIterator it(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        icon.addFile(it.next());
-    return icon;
 }
 
 } // namespace
@@ -110,15 +98,18 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     parser.process(app);
+    pictures::decodeAhead();
     if (parser.isSet(desktopOption))
         start_directory::enterDesktopDirectory();
     QGuiApplication::setDesktopFileName(QStringLiteral(ZORBAN_APP_ID));
-    QApplication::setWindowIcon(builtInIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     GameApp game;
     game.rememberWindowBetweenRuns();
     if (parser.isSet(muteOption))
         game.soundSettings().muteThisRun();
     game.start();
+    // After the window, whose pictures the icons were decoded behind.
+    QApplication::setWindowIcon(pictures::icon());
+    pictures::forgetDecodedAhead();
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${BUILD_DIR:-$root/build}")
+extra_targets=bench_startup
 # shellcheck source=tools/xvfb-session.sh
 . "$root/tools/xvfb-session.sh"
 run_under_xvfb "$0" "$@"

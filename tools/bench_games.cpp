@@ -67,8 +67,8 @@ constexpr int kPlayerStepMs = 2;
 constexpr qint64 kStuckAfterMs = 60000;
 constexpr qint64 kDecodeTimeoutMs = 60000;
 constexpr qint64 kMoviesTimeoutMs = 30000;
-// The engine's output: 44.1 kHz, 16-bit stereo.
-constexpr double kDecodedBytesPerMs = 44100.0 * 2 * 2 / 1000;
+// The engine's output: 44.1 kHz, 16-bit mono.
+constexpr double kDecodedBytesPerMs = 44100.0 * 2 / 1000;
 
 // VmRSS of this process in kB, or -1.
 qint64 residentKiB() {

@@ -19,7 +19,9 @@ namespace media {
 namespace {
 
 constexpr int kOutputRate = 44100;
-constexpr int kOutputChannels = 2;
+// Mono: every sound of the game is. A stereo file is mixed down when decoded;
+// stereo would keep each decoded sound twice as large in memory.
+constexpr int kOutputChannels = 1;
 // About 23 ms at 44.1 kHz: short enough for a click to sound at once.
 constexpr int kOutputBufferFrames = 1024;
 constexpr int kInitialMixerChannels = 4;

@@ -102,6 +102,10 @@ GameWindow::GameWindow(game::GameState& state, game::RandomSource& random,
     s.caseMovedTo.fill(std::nullopt);
     s.counter = game::kFirstRoundCount;
     buildControls();
+    // Last, so that the pictures decoded on another thread meanwhile are ready.
+    loadPictures();
+    scaleBackdrop();
+    showPictures();
 
     ui_.boardRevealTimer = new StepTimer(this, [this] { revealNextBoardEntry(); });
     ui_.suspenseWait = new ClipEndWait(this, sound_.get(), [this] { onSuspenseEnded(); });
@@ -192,8 +196,6 @@ void GameWindow::resizeEvent(QResizeEvent* event) {
 
 void GameWindow::buildControls() {
     const QFont caption12 = fonts::caption(12);
-    loadPictures();
-    scaleBackdrop();
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, theme::kText);
     setPalette(palette);
@@ -202,7 +204,6 @@ void GameWindow::buildControls() {
     // is shown.
     ui_.historyFrame = new QLabel(this);
     ui_.historyFrame->setScaledContents(true);
-    ui_.historyFrame->setPixmap(historyFramePicture_);
     ui_.historyFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
     layout::place(ui_.historyFrame, layout::kHistoryFrame);
     ui_.historyFrame->hide();
@@ -283,17 +284,14 @@ void GameWindow::buildControls() {
     connect(ui_.declineButton, &QPushButton::clicked, this, &GameWindow::onDeclineClicked);
 
     ui_.logo = new ClickablePicture(this);
-    ui_.logo->setPicture(logoPicture_);
     ui_.logo->setToolTip(QStringLiteral("Об авторах"));
     ui_.logo->setCursor(Qt::PointingHandCursor);
     layout::place(ui_.logo, layout::kLogo);
     connect(ui_.logo, &ClickablePicture::clicked, this, &GameWindow::onLogoClicked);
 
     // The cases last, so that a case set down at its spot lies above everything.
-    for (int i = 0; i < game::kCaseCount; ++i) {
+    for (int i = 0; i < game::kCaseCount; ++i)
         buildCase(i);
-        ui_.caseBriefcases[i]->setPixmap(briefcasePicture_);
-    }
 }
 
 void GameWindow::buildCase(int i) {
@@ -309,7 +307,6 @@ void GameWindow::buildCase(int i) {
     ui_.caseLids[i] = makeMovie(this, layout::caseLid(i), ScaleMode::ShowAll);
 
     ui_.casePlates[i] = new ClickablePicture(this);
-    ui_.casePlates[i]->setPicture(platePixmaps_[i]);
     ui_.casePlates[i]->setCursor(Qt::PointingHandCursor);
     layout::place(ui_.casePlates[i], layout::casePlate(i));
     connect(ui_.casePlates[i], &ClickablePicture::clicked, this, [this, i] { onCaseClicked(i); });

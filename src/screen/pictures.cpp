@@ -1,19 +1,76 @@
 #include "pictures.h"
 
+#include "amounts.h"
+
+#include <QDirIterator>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 #include <QSet>
 #include <cstdio>
+#include <future>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
 namespace pictures {
 
+namespace {
+
+QString fileOf(const QString& name, bool doubleSize) {
+    return QStringLiteral(":/pictures/") + name +
+           (doubleSize ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
+}
+
+QStringList iconFiles() {
+    QStringList files;
+    QDirIterator it(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    return files;
+}
+
+// Pictures being decoded on the worker thread, by file, each ready when its
+// future is. Only the window's thread touches this table.
+struct DecodedAhead {
+    std::unordered_map<QString, std::future<QImage>> images;
+    std::future<void> worker; // joined when the program ends, if still running
+};
+
+DecodedAhead& decodedAhead() {
+    static DecodedAhead ahead;
+    return ahead;
+}
+
+// The picture decoded ahead from this file, waiting for it if need be; none when
+// the file was not among them or has been taken already.
+std::optional<QImage> takeDecodedAhead(const QString& file) {
+    auto& images = decodedAhead().images;
+    const auto found = images.find(file);
+    if (found == images.end())
+        return std::nullopt;
+    QImage image = found->second.get(); // moved out: the future keeps no copy
+    images.erase(found);
+    return image;
+}
+
+QPixmap decode(const QString& file) {
+    if (std::optional<QImage> image = takeDecodedAhead(file))
+        return QPixmap::fromImage(std::move(*image));
+    return QPixmap(file);
+}
+
+} // namespace
+
 QPixmap load(const QString& name, qreal devicePixelRatio) {
-    const QString base = QStringLiteral(":/pictures/") + name;
-    if (devicePixelRatio > 1.0 && QFile::exists(base + QStringLiteral("@2x.png"))) {
-        QPixmap pixmap(base + QStringLiteral("@2x.png"));
+    if (devicePixelRatio > 1.0 && QFile::exists(fileOf(name, true))) {
+        QPixmap pixmap = decode(fileOf(name, true));
         pixmap.setDevicePixelRatio(2.0);
         return pixmap;
     }
-    QPixmap pixmap(base + QStringLiteral(".png"));
+    QPixmap pixmap = decode(fileOf(name, false));
     if (pixmap.isNull()) {
         static QSet<QString> reported;
         if (!reported.contains(name)) {
@@ -26,6 +83,54 @@ QPixmap load(const QString& name, qreal devicePixelRatio) {
 
 QString plateName(int plateIndex) {
     return QStringLiteral("plate%1").arg(plateIndex + 1, 2, 10, QLatin1Char('0'));
+}
+
+QIcon icon() {
+    QIcon icon;
+    for (const QString& file : iconFiles()) {
+        if (std::optional<QImage> image = takeDecodedAhead(file))
+            icon.addPixmap(QPixmap::fromImage(std::move(*image)));
+        else
+            icon.addFile(file);
+    }
+    return icon;
+}
+
+void decodeAhead() {
+    DecodedAhead& ahead = decodedAhead();
+    if (ahead.worker.valid())
+        return;
+    // In the order the window needs them: the largest, the backdrop, first.
+    const bool doubleSize = qApp->devicePixelRatio() > 1.0;
+    QStringList files;
+    for (const QString& name : {kBackground, kHistoryFrame, kBriefcase, kLogo}) {
+        const QString file = fileOf(name, doubleSize);
+        files << (QFile::exists(file) ? file : fileOf(name, false));
+    }
+    for (int plate = 0; plate < game::kCaseCount; ++plate) {
+        const QString file = fileOf(plateName(plate), doubleSize);
+        files << (QFile::exists(file) ? file : fileOf(plateName(plate), false));
+    }
+    files << iconFiles();
+
+    auto promises = std::make_shared<std::vector<std::promise<QImage>>>(files.size());
+    for (qsizetype i = 0; i < files.size(); ++i)
+        ahead.images.emplace(files[i], (*promises)[static_cast<size_t>(i)].get_future());
+    // QImage, unlike QPixmap, may be made on any thread. Each is decoded into the
+    // format a pixmap keeps, so that the window's thread takes it without a copy.
+    ahead.worker = std::async(std::launch::async, [files, promises] {
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            QImage image(files[i]);
+            image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32);
+            (*promises)[static_cast<size_t>(i)].set_value(std::move(image));
+        }
+        promises->clear();
+    });
+}
+
+void forgetDecodedAhead() {
+    decodedAhead().images.clear();
 }
 
 } // namespace pictures
