@@ -6,6 +6,9 @@
 #include <QSet>
 #include <QtGlobal>
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cmath>
 #include <rlottie.h>
 
@@ -143,6 +146,25 @@ MovieCacheStatistics MovieAnimation::statistics() {
             qint64(frames) * animation->pixelSize_.width() * animation->pixelSize_.height() * 4;
     }
     return statistics;
+}
+
+void MovieAnimation::releaseCachedFrames() {
+    bool released = false;
+    for (const auto& entry : std::as_const(animationRegistry())) {
+        const std::shared_ptr<MovieAnimation> animation = entry.lock();
+        if (!animation)
+            continue;
+        for (QImage& frame : animation->frames_) {
+            released = released || !frame.isNull();
+            frame = QImage();
+        }
+        animation->lastFrame_ = -1;
+    }
+#ifdef __GLIBC__
+    // Frames are small blocks amid the heap, which malloc would otherwise keep.
+    if (released)
+        malloc_trim(0);
+#endif
 }
 
 int MovieAnimation::cachedFrames() const {

@@ -71,6 +71,9 @@ class MovieAnimation final {
             bool keepAspectRatio);
 
     [[nodiscard]] static MovieCacheStatistics statistics();
+    // Lets go of every frame held for animations to come. Frames a widget still
+    // shows stay with that widget.
+    static void releaseCachedFrames();
 
     MovieAnimation(const MovieAnimation&) = delete;
     MovieAnimation& operator=(const MovieAnimation&) = delete;

@@ -112,10 +112,16 @@ void MovieWidget::updateClockAttachment() {
     if (wanted == attached_)
         return;
     attached_ = wanted;
-    if (wanted)
+    if (wanted) {
         MovieClock::instance().attach(this);
-    else
-        MovieClock::instance().detach(this);
+        return;
+    }
+    MovieClock::instance().detach(this);
+    // Frames are kept to be drawn again while movies play. Once none does, the
+    // widgets keep the frames they show and the rest go: in a game one movie
+    // plays at a time, for half a second, and renders its frames again at will.
+    if (MovieClock::instance().clientCount() == 0)
+        MovieAnimation::releaseCachedFrames();
 }
 
 double MovieWidget::clockFrameRate() const {
@@ -137,10 +143,16 @@ QImage MovieWidget::renderedFrame() {
     const QSize pixels = pixelSize();
     if (pixels.isEmpty())
         return {};
-    if (!animation_ || animation_->pixelSize() != pixels)
+    if (!animation_ || animation_->pixelSize() != pixels) {
         animation_ = MovieAnimation::acquire(file_, pixels, devicePixelRatioF(),
                                              mode_ == ScaleMode::ShowAll);
-    return animation_ ? animation_->frame(frame_) : QImage();
+        shown_ = QImage();
+    }
+    if (shown_.isNull() || shownFrame_ != frame_) {
+        shown_ = animation_ ? animation_->frame(frame_) : QImage();
+        shownFrame_ = frame_;
+    }
+    return shown_;
 }
 
 void MovieWidget::paintEvent(QPaintEvent*) {

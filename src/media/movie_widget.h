@@ -82,6 +82,9 @@ class MovieWidget final : public QWidget, private MovieClockClient {
     int frame_ = 0;
     std::shared_ptr<const MovieFile> file_;
     std::shared_ptr<MovieAnimation> animation_; // at the size last painted
+    // The frame last painted, kept while the animation's own frames are let go.
+    QImage shown_;
+    int shownFrame_ = -1;
     // While playing, frame_ is playStartFrame_ plus the frames due since playStartMs_.
     int playStartFrame_ = 0;
     qint64 playStartMs_ = 0;

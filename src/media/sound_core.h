@@ -71,6 +71,10 @@ struct SoundCore final {
     void noteCall(std::chrono::nanoseconds spent);
     void applyVolume();
 
+    // Lets the audio thread open the device and carry out the commands posted
+    // so far and from now on.
+    void requestOutput();
+
     // Audio thread.
     void run();
     void openOutput();
@@ -100,6 +104,7 @@ struct SoundCore final {
     std::condition_variable queueReady;
     std::deque<SoundCommand> queue;
     bool quitting = false;
+    bool outputRequested = false;
 
     // Audio thread only.
     bool outputOpen = false;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QSet>
+#include <QTimer>
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <algorithm>
@@ -189,8 +190,24 @@ void SoundCore::applyVolume() {
     post(std::move(volume));
 }
 
+void SoundCore::requestOutput() {
+    {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        outputRequested = true;
+    }
+    queueReady.notify_one();
+}
+
 void SoundCore::run() {
-    openOutput();
+    bool open = false;
+    {
+        // Commands queue up until then.
+        std::unique_lock<std::mutex> lock(queueMutex);
+        queueReady.wait(lock, [this] { return quitting || outputRequested; });
+        open = !quitting;
+    }
+    if (open)
+        openOutput();
     std::deque<SoundCommand> batch;
     for (;;) {
         {
@@ -379,6 +396,10 @@ SoundEngine::SoundEngine(Output output) {
     if (!core_) {
         core_ = std::make_shared<SoundCore>(output);
         shared = core_;
+        // Opening the device and decoding take the processor for tens of
+        // milliseconds: they start on the first turn of the event loop, once the
+        // program has built and shown its window.
+        QTimer::singleShot(0, &core_->mailbox, [core = core_.get()] { core->requestOutput(); });
     }
 }
 
