@@ -33,7 +33,7 @@ icon_sizes=(16 32 48 64 128 256)
 # What the game loads at run time (fonts) and the libraries it links that
 # dpkg-shlibdeps must have found.
 runtime_depends=(fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
-    libqt6widgets6 libqt6charts6 librlottie0-1 libsdl2-mixer-2.0-0)
+    libqt6widgets6 libqt6charts6 librlottie0-1 libsdl2-2.0-0 libmpg123-0)
 
 passed=0
 failed=()

@@ -12,7 +12,9 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -53,6 +55,25 @@ struct SoundCommand {
     // Decode: the file; Expire: milliseconds left; Channels: how many; Volume: 0..128.
     FileStamp file;
     int value = 0;
+};
+
+// What the sound output plays: one voice per mixer channel, summed into the
+// output at a master volume. Filled on SDL's audio thread.
+struct Mixer {
+    static constexpr int kFullVolume = 128;
+    struct Voice {
+        std::shared_ptr<const std::vector<int16_t>> samples; // none: silent
+        size_t position = 0;
+        bool loop = false;
+        qint64 framesLeft = -1; // until the voice is cut off; -1: no limit
+    };
+    std::vector<Voice> voices;
+    int volume = kFullVolume;
+
+    // SDL's audio callback.
+    static void fill(void* mixer, uint8_t* stream, int bytes);
+    void mix(int16_t* out, int frames);
+    static void addVoice(Voice& voice, int32_t* sum, int frames);
 };
 
 struct SoundCore final {
@@ -108,10 +129,10 @@ struct SoundCore final {
 
     // Audio thread only.
     bool outputOpen = false;
-    int outputRate = 0;
-    int outputBytesPerFrame = 0;
+    uint32_t device = 0; // SDL's audio device
+    Mixer mixer;
     quint64 nextClipId = 1;
-    QHash<quint64, void*> chunks; // Mix_Chunk*, kept out of this header
+    QHash<quint64, std::shared_ptr<const std::vector<int16_t>>> chunks; // decoded clips by id
 
     std::thread thread;
 };

@@ -3,14 +3,15 @@
 #include "engine_sound_player.h"
 #include "sound_core.h"
 
+#include "sound_decoder.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QSet>
 #include <QTimer>
+
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <algorithm>
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -19,23 +20,13 @@ namespace media {
 
 namespace {
 
-constexpr int kOutputRate = 44100;
-// Mono: every sound of the game is. A stereo file is mixed down when decoded;
-// stereo would keep each decoded sound twice as large in memory.
-constexpr int kOutputChannels = 1;
 // About 23 ms at 44.1 kHz: short enough for a click to sound at once.
 constexpr int kOutputBufferFrames = 1024;
 constexpr int kInitialMixerChannels = 4;
-// A decoded clip this much shorter than the length its header declares was cut short.
-constexpr double kCutShortToleranceMs = 5;
 
 std::weak_ptr<SoundCore>& sharedCore() {
     static std::weak_ptr<SoundCore> core;
     return core;
-}
-
-Mix_Chunk* asChunk(void* chunk) {
-    return static_cast<Mix_Chunk*>(chunk);
 }
 
 // While SDL looks for a device, ALSA's library writes a line on stderr for every
@@ -103,6 +94,50 @@ void reportOnce(SoundProblem problem, const QString& path, const QString& detail
     case SoundProblem::CutShort:
         qWarning("zorban: sound file is cut short: %s", qUtf8Printable(path));
         break;
+    }
+}
+
+void Mixer::fill(void* mixer, Uint8* stream, int bytes) {
+    static_cast<Mixer*>(mixer)->mix(reinterpret_cast<int16_t*>(stream), bytes / 2);
+}
+
+void Mixer::mix(int16_t* out, int frames) {
+    // In blocks, so that the sum needs no allocation on the audio thread.
+    constexpr int kBlock = 1024;
+    int32_t sum[kBlock];
+    for (int start = 0; start < frames; start += kBlock) {
+        const int count = std::min(kBlock, frames - start);
+        std::fill(sum, sum + count, 0);
+        for (Voice& voice : voices)
+            addVoice(voice, sum, count);
+        for (int i = 0; i < count; ++i) {
+            const int32_t sample = sum[i] * volume / kFullVolume;
+            out[start + i] = int16_t(std::clamp<int32_t>(sample, INT16_MIN, INT16_MAX));
+        }
+    }
+}
+
+void Mixer::addVoice(Voice& voice, int32_t* sum, int frames) {
+    int done = 0;
+    while (voice.samples && done < frames) {
+        const size_t size = voice.samples->size();
+        size_t take = std::min(size_t(frames - done), size - voice.position);
+        if (voice.framesLeft >= 0)
+            take = std::min(take, size_t(voice.framesLeft));
+        const int16_t* from = voice.samples->data() + voice.position;
+        for (size_t i = 0; i < take; ++i)
+            sum[done + int(i)] += from[i];
+        done += int(take);
+        voice.position += take;
+        if (voice.framesLeft >= 0)
+            voice.framesLeft -= qint64(take);
+        if (voice.framesLeft == 0 || size == 0) {
+            voice.samples.reset();
+        } else if (voice.position >= size) {
+            voice.position = 0;
+            if (!voice.loop)
+                voice.samples.reset();
+        }
     }
 }
 
@@ -186,7 +221,7 @@ void SoundCore::noteCall(std::chrono::nanoseconds spent) {
 void SoundCore::applyVolume() {
     SoundCommand volume;
     volume.kind = SoundCommand::Kind::Volume;
-    volume.value = muted ? 0 : (volumePercent * MIX_MAX_VOLUME + 50) / 100;
+    volume.value = muted ? 0 : (volumePercent * Mixer::kFullVolume + 50) / 100;
     post(std::move(volume));
 }
 
@@ -221,14 +256,9 @@ void SoundCore::run() {
             execute(command);
         batch.clear();
     }
-    if (outputOpen) {
-        Mix_HaltChannel(-1);
-        for (void* chunk : std::as_const(chunks))
-            Mix_FreeChunk(asChunk(chunk));
-        chunks.clear();
-        Mix_CloseAudio();
-        Mix_Quit();
-    }
+    if (outputOpen)
+        SDL_CloseAudioDevice(device); // the mixer is no longer called
+    chunks.clear();
     // Also frees the hints set while opening, which SDL keeps until it quits.
     SDL_Quit();
 }
@@ -242,8 +272,19 @@ void SoundCore::openOutput() {
     auto open = [this]() -> bool {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
-        if (Mix_OpenAudio(kOutputRate, AUDIO_S16SYS, kOutputChannels, kOutputBufferFrames) == 0)
+        SDL_AudioSpec wanted{};
+        wanted.freq = kSoundRate;
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = 1;
+        wanted.samples = kOutputBufferFrames;
+        wanted.callback = &Mixer::fill;
+        wanted.userdata = &mixer;
+        // Exactly this format: SDL converts it to whatever the device plays.
+        device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        if (device != 0) {
+            SDL_PauseAudioDevice(device, 0);
             return true;
+        }
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     };
@@ -261,15 +302,6 @@ void SoundCore::openOutput() {
         else if (!outputOpen)
             tellNoDevice(QString::fromUtf8(SDL_GetError()));
     }
-    if (!outputOpen)
-        return;
-    Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_FLAC);
-    int rate = 0;
-    Uint16 format = 0;
-    int channels = 0;
-    Mix_QuerySpec(&rate, &format, &channels);
-    outputRate = rate;
-    outputBytesPerFrame = channels * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8);
 }
 
 void SoundCore::execute(const SoundCommand& command) {
@@ -280,31 +312,41 @@ void SoundCore::execute(const SoundCommand& command) {
     }
     if (!outputOpen)
         return;
+    // The mixer is read by SDL's audio thread: changed only while it waits.
+    SDL_LockAudioDevice(device);
+    std::vector<Mixer::Voice>& voices = mixer.voices;
+    const bool onChannel = command.channel >= 0 && size_t(command.channel) < voices.size();
     switch (command.kind) {
-    case Kind::Play: {
-        const auto chunk = chunks.constFind(command.clipId);
-        if (chunk != chunks.constEnd())
-            Mix_PlayChannel(command.channel, asChunk(*chunk), command.loop ? -1 : 0);
-        else
-            Mix_HaltChannel(command.channel);
+    case Kind::Play:
+        if (onChannel) {
+            const auto chunk = chunks.constFind(command.clipId);
+            Mixer::Voice voice;
+            if (chunk != chunks.constEnd()) {
+                voice.samples = *chunk;
+                voice.loop = command.loop;
+            }
+            voices[size_t(command.channel)] = std::move(voice);
+        }
         break;
-    }
     case Kind::Halt:
-        if (command.channel < Mix_AllocateChannels(-1))
-            Mix_HaltChannel(command.channel);
+        if (onChannel)
+            voices[size_t(command.channel)].samples.reset();
         break;
     case Kind::Expire:
-        Mix_ExpireChannel(command.channel, std::max(1, command.value));
+        if (onChannel && voices[size_t(command.channel)].samples)
+            voices[size_t(command.channel)].framesLeft =
+                qint64(std::max(1, command.value)) * kSoundRate / 1000;
         break;
     case Kind::Channels:
-        Mix_AllocateChannels(command.value);
+        voices.resize(size_t(std::max(command.value, 0)));
         break;
     case Kind::Volume:
-        Mix_MasterVolume(command.value);
+        mixer.volume = std::clamp(command.value, 0, Mixer::kFullVolume);
         break;
     case Kind::Decode:
         break;
     }
+    SDL_UnlockAudioDevice(device);
 }
 
 void SoundCore::decode(const SoundCommand& command) {
@@ -314,31 +356,18 @@ void SoundCore::decode(const SoundCommand& command) {
     clip.state = DecodedClip::State::Unplayable;
     QString problem;
     bool cutShort = false;
-    const QByteArray path = QFile::encodeName(command.file.absolutePath);
-    if (!outputOpen) {
-        // Said once already: every clip counts as ended at once.
-    } else if (Mix_Chunk* chunk = Mix_LoadWAV(path.constData())) {
-        const double lengthMs = outputBytesPerFrame > 0 && outputRate > 0
-                                    ? 1000.0 * chunk->alen / outputBytesPerFrame / outputRate
-                                    : 0;
-        if (lengthMs <= 0) {
-            Mix_FreeChunk(chunk);
-            problem = QStringLiteral("no sound in the file");
-        } else {
+    // Without any output (said once already) every clip counts as ended at once.
+    if (outputOpen) {
+        DecodedSound sound = decodeSound(command.file.absolutePath);
+        problem = sound.problem;
+        cutShort = sound.cutShort;
+        if (problem.isEmpty()) {
             clip.state = DecodedClip::State::Ready;
             clip.id = nextClipId++;
-            clip.lengthMs = lengthMs;
-            chunks.insert(clip.id, chunk);
-            // The decoder's idea of the whole length, from the file's header: a file
-            // that decodes to much less was cut short.
-            if (Mix_Music* music = Mix_LoadMUS(path.constData())) {
-                const double declaredMs = Mix_MusicDuration(music) * 1000;
-                cutShort = declaredMs > lengthMs + kCutShortToleranceMs;
-                Mix_FreeMusic(music);
-            }
+            clip.lengthMs = sound.lengthMs();
+            chunks.insert(clip.id,
+                          std::make_shared<const std::vector<int16_t>>(std::move(sound.samples)));
         }
-    } else {
-        problem = QString::fromUtf8(Mix_GetError());
     }
 
     quint64 replaced = 0;
@@ -348,11 +377,17 @@ void SoundCore::decode(const SoundCommand& command) {
         replaced = entry.id;
         entry = clip;
     }
-    // A sound decoded anew replaces the old one; freeing it also silences any
-    // channel still playing it.
+    // A sound decoded anew replaces the old one, and silences any channel still playing it.
     if (replaced != 0 && replaced != clip.id) {
-        if (void* old = chunks.take(replaced))
-            Mix_FreeChunk(asChunk(old));
+        const std::shared_ptr<const std::vector<int16_t>> old = chunks.take(replaced);
+        if (old && outputOpen) {
+            SDL_LockAudioDevice(device);
+            for (Mixer::Voice& voice : mixer.voices) {
+                if (voice.samples == old)
+                    voice.samples.reset();
+            }
+            SDL_UnlockAudioDevice(device);
+        }
     }
     tell(command.file.absolutePath, outputOpen ? problem : QString(), cutShort);
 }

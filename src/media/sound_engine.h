@@ -10,11 +10,11 @@ namespace media {
 
 struct SoundCore;
 
-// The game's sound output. A thread of its own opens the audio device, decodes
-// every file once into memory and drives the mixer (SDL2_mixer); the players
-// it hands out time their clips on the game's monotonic clock from the decoded
-// lengths. No call from the window's thread waits on the audio device: it posts
-// work to that thread and reads only what that thread has already published.
+// The game's sound output. A thread of its own opens the audio device (SDL2)
+// and decodes every file once into memory (libmpg123 for MP3); SDL's audio
+// thread mixes the players' clips. The players time their clips on the game's
+// monotonic clock from the decoded lengths. No call from the window's thread waits on the audio
+// device: it posts work to that thread and reads only what that thread has already published.
 //
 // There is one output per process: engines made while another is alive share
 // it (and the output chosen by the first).

@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -38,12 +39,25 @@ Label* makeLabel(QWidget* parent, const layout::Rect& rect, const QString& text,
 
 // The largest size, at most the font's, at which the text's ink fits in the box.
 QFont fittedToBox(QFont font, const QString& text, const QSizeF& box) {
-    while (font.pixelSize() > 1) {
+    const int largest = font.pixelSize();
+    auto fits = [&](int pixelSize) {
+        font.setPixelSize(pixelSize);
         const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
-        if (ink.width() <= box.width() && ink.height() <= box.height())
-            break;
-        font.setPixelSize(font.pixelSize() - 1);
-    }
+        return ink.width() <= box.width() && ink.height() <= box.height();
+    };
+    if (largest <= 1 || fits(largest))
+        return font;
+    // Ink grows about in proportion to the size: start from the proportional
+    // size and step from there, instead of loading the font at every size down.
+    const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
+    const double shrink = std::min(box.width() / std::max(ink.width(), 1.0),
+                                   box.height() / std::max(ink.height(), 1.0));
+    int size = std::clamp(static_cast<int>(largest * shrink), 1, largest - 1);
+    while (size + 1 < largest && fits(size + 1))
+        ++size;
+    while (size > 1 && !fits(size))
+        --size;
+    font.setPixelSize(size);
     return font;
 }
 

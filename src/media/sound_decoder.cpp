@@ -1,0 +1,166 @@
+#include "sound_decoder.h"
+
+#include <QFile>
+#include <SDL.h>
+#include <algorithm>
+#include <memory>
+#include <mpg123.h>
+
+namespace media {
+
+namespace {
+
+// A file that decodes to this much less than the length its header declares
+// was cut short.
+constexpr double kCutShortToleranceMs = 5;
+
+enum class Container { Mp3, Wav, Unknown };
+
+// What a file's first bytes say it is.
+Container containerOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Container::Unknown;
+    const QByteArray head = file.read(4);
+    if (head.startsWith("RIFF"))
+        return Container::Wav;
+    if (head.startsWith("ID3"))
+        return Container::Mp3;
+    // An MPEG audio frame's sync word, layer III.
+    if (head.size() >= 2 && uchar(head[0]) == 0xFF && (uchar(head[1]) & 0xE6) == 0xE2)
+        return Container::Mp3;
+    return Container::Unknown;
+}
+
+// Interleaved 16-bit samples of any rate and channel count, in the output's format.
+bool convert(const int16_t* samples, size_t frames, int channels, int rate,
+             std::vector<int16_t>& out, QString& problem) {
+    if (channels == 1 && rate == kSoundRate) {
+        out.assign(samples, samples + frames);
+        return true;
+    }
+    const std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
+        SDL_NewAudioStream(AUDIO_S16SYS, Uint8(channels), rate, AUDIO_S16SYS, 1, kSoundRate),
+        &SDL_FreeAudioStream);
+    if (!stream || SDL_AudioStreamPut(stream.get(), samples, int(frames * channels * 2)) != 0 ||
+        SDL_AudioStreamFlush(stream.get()) != 0) {
+        problem = QString::fromUtf8(SDL_GetError());
+        return false;
+    }
+    out.resize(size_t(SDL_AudioStreamAvailable(stream.get())) / 2);
+    const int got = SDL_AudioStreamGet(stream.get(), out.data(), int(out.size() * 2));
+    out.resize(got > 0 ? size_t(got) / 2 : 0);
+    return true;
+}
+
+DecodedSound decodeWav(const QString& path) {
+    DecodedSound sound;
+    SDL_AudioSpec spec{};
+    Uint8* buffer = nullptr;
+    Uint32 bytes = 0;
+    if (!SDL_LoadWAV(QFile::encodeName(path).constData(), &spec, &buffer, &bytes)) {
+        sound.problem = QString::fromUtf8(SDL_GetError());
+        return sound;
+    }
+    const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> held(buffer, &SDL_FreeWAV);
+    if (spec.format == AUDIO_S16SYS) {
+        convert(reinterpret_cast<const int16_t*>(buffer), bytes / 2 / spec.channels, spec.channels,
+                spec.freq, sound.samples, sound.problem);
+        return sound;
+    }
+    // Any other sample format: SDL converts it along with rate and channels.
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1,
+                          kSoundRate) < 0) {
+        sound.problem = QString::fromUtf8(SDL_GetError());
+        return sound;
+    }
+    std::vector<Uint8> work(size_t(bytes) * size_t(std::max(cvt.len_mult, 1)));
+    std::copy(buffer, buffer + bytes, work.begin());
+    cvt.buf = work.data();
+    cvt.len = int(bytes);
+    if (SDL_ConvertAudio(&cvt) != 0) {
+        sound.problem = QString::fromUtf8(SDL_GetError());
+        return sound;
+    }
+    const auto* converted = reinterpret_cast<const int16_t*>(work.data());
+    sound.samples.assign(converted, converted + cvt.len_cvt / 2);
+    return sound;
+}
+
+DecodedSound decodeMp3(const QString& path) {
+    DecodedSound sound;
+    int error = MPG123_OK;
+    const std::unique_ptr<mpg123_handle, decltype(&mpg123_delete)> decoder(
+        mpg123_new(nullptr, &error), &mpg123_delete);
+    if (!decoder) {
+        sound.problem = QString::fromUtf8(mpg123_plain_strerror(error));
+        return sound;
+    }
+    mpg123_handle* mh = decoder.get();
+    // The engine names a damaged file once itself.
+    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+    // 16-bit samples at the file's own rate and channels.
+    mpg123_format_none(mh);
+    const long* rates = nullptr;
+    size_t rateCount = 0;
+    mpg123_rates(&rates, &rateCount);
+    for (size_t i = 0; i < rateCount; ++i)
+        mpg123_format(mh, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    if (mpg123_open(mh, QFile::encodeName(path).constData()) != MPG123_OK ||
+        mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK || channels < 1) {
+        sound.problem = QString::fromUtf8(mpg123_strerror(mh));
+        return sound;
+    }
+    // The whole length as the file's header declares it (or as its size
+    // suggests), before decoding shows how much is really there.
+    const off_t declared = mpg123_length(mh);
+
+    std::vector<int16_t> decoded;
+    unsigned char buffer[32768];
+    for (;;) {
+        size_t done = 0;
+        const int result = mpg123_read(mh, buffer, sizeof buffer, &done);
+        const auto* samples = reinterpret_cast<const int16_t*>(buffer);
+        decoded.insert(decoded.end(), samples, samples + done / 2);
+        // The end, damage or a change of format from here on: what is decoded is played.
+        if (result != MPG123_OK)
+            break;
+    }
+    const size_t frames = decoded.size() / size_t(channels);
+    if (frames == 0) {
+        sound.problem = QStringLiteral("no sound in the file");
+        return sound;
+    }
+    const double decodedMs = 1000.0 * double(frames) / double(rate);
+    sound.cutShort =
+        declared > 0 && 1000.0 * double(declared) / double(rate) > decodedMs + kCutShortToleranceMs;
+    mpg123_close(mh);
+    convert(decoded.data(), frames, channels, int(rate), sound.samples, sound.problem);
+    return sound;
+}
+
+} // namespace
+
+DecodedSound decodeSound(const QString& path) {
+    DecodedSound sound;
+    switch (containerOf(path)) {
+    case Container::Mp3:
+        sound = decodeMp3(path);
+        break;
+    case Container::Wav:
+        sound = decodeWav(path);
+        break;
+    case Container::Unknown:
+        sound.problem = QStringLiteral("not a sound file");
+        return sound;
+    }
+    if (sound.problem.isEmpty() && sound.samples.empty())
+        sound.problem = QStringLiteral("no sound in the file");
+    return sound;
+}
+
+} // namespace media

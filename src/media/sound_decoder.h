@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace media {
+
+// The format every sound is decoded into, and the sound output's: 16-bit mono
+// at 44.1 kHz. Every sound of the game is mono; a stereo file is mixed down.
+inline constexpr int kSoundRate = 44100;
+
+struct DecodedSound {
+    std::vector<int16_t> samples;
+    // Why the file cannot be played; empty when it can.
+    QString problem;
+    // The file decodes to less than its header declares: what is there is kept.
+    bool cutShort = false;
+
+    [[nodiscard]] double lengthMs() const { return 1000.0 * double(samples.size()) / kSoundRate; }
+};
+
+// Decodes a whole MP3 (through libmpg123) or PCM WAV file. Any other file, or
+// one with no sound in it, gives a problem. Safe on any thread.
+[[nodiscard]] DecodedSound decodeSound(const QString& path);
+
+} // namespace media
