@@ -36,7 +36,7 @@ QStringList iconFiles() {
 // future is. Only the window's thread touches this table.
 struct DecodedAhead {
     std::unordered_map<QString, std::future<QImage>> images;
-    std::future<void> worker; // joined when the program ends, if still running
+    std::vector<std::future<void>> workers; // joined when the program ends, if still running
 };
 
 DecodedAhead& decodedAhead() {
@@ -96,29 +96,17 @@ QIcon icon() {
     return icon;
 }
 
-void decodeAhead() {
-    DecodedAhead& ahead = decodedAhead();
-    if (ahead.worker.valid())
-        return;
-    // In the order the window needs them: the largest, the backdrop, first.
-    const bool doubleSize = qApp->devicePixelRatio() > 1.0;
-    QStringList files;
-    for (const QString& name : {kBackground, kHistoryFrame, kBriefcase, kLogo}) {
-        const QString file = fileOf(name, doubleSize);
-        files << (QFile::exists(file) ? file : fileOf(name, false));
-    }
-    for (int plate = 0; plate < game::kCaseCount; ++plate) {
-        const QString file = fileOf(plateName(plate), doubleSize);
-        files << (QFile::exists(file) ? file : fileOf(plateName(plate), false));
-    }
-    files << iconFiles();
+namespace {
 
+// Decodes these files, in order, on a thread of its own; each picture is ready
+// in the table as soon as it is decoded.
+std::future<void> decodeOnWorker(const QStringList& files, DecodedAhead& ahead) {
     auto promises = std::make_shared<std::vector<std::promise<QImage>>>(files.size());
     for (qsizetype i = 0; i < files.size(); ++i)
         ahead.images.emplace(files[i], (*promises)[static_cast<size_t>(i)].get_future());
     // QImage, unlike QPixmap, may be made on any thread. Each is decoded into the
     // format a pixmap keeps, so that the window's thread takes it without a copy.
-    ahead.worker = std::async(std::launch::async, [files, promises] {
+    return std::async(std::launch::async, [files, promises] {
         for (qsizetype i = 0; i < files.size(); ++i) {
             QImage image(files[i]);
             image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
@@ -127,6 +115,28 @@ void decodeAhead() {
         }
         promises->clear();
     });
+}
+
+} // namespace
+
+void decodeAhead() {
+    DecodedAhead& ahead = decodedAhead();
+    if (!ahead.workers.empty())
+        return;
+    const bool doubleSize = qApp->devicePixelRatio() > 1.0;
+    auto fileFor = [doubleSize](const QString& name) {
+        const QString file = fileOf(name, doubleSize);
+        return QFile::exists(file) ? file : fileOf(name, false);
+    };
+    // The backdrop takes as long as all the others together: it has a worker of its own.
+    ahead.workers.push_back(decodeOnWorker({fileFor(kBackground)}, ahead));
+    QStringList files;
+    for (const QString& name : {kHistoryFrame, kBriefcase, kLogo})
+        files << fileFor(name);
+    for (int plate = 0; plate < game::kCaseCount; ++plate)
+        files << fileFor(plateName(plate));
+    files << iconFiles();
+    ahead.workers.push_back(decodeOnWorker(files, ahead));
 }
 
 void forgetDecodedAhead() {
