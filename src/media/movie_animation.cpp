@@ -154,11 +154,14 @@ void MovieAnimation::releaseCachedFrames() {
         const std::shared_ptr<MovieAnimation> animation = entry.lock();
         if (!animation)
             continue;
+        // A frame that a widget shows stays, so that every widget showing that
+        // frame later shares it.
         for (QImage& frame : animation->frames_) {
-            released = released || !frame.isNull();
-            frame = QImage();
+            if (!frame.isNull() && frame.isDetached()) {
+                frame = QImage();
+                released = true;
+            }
         }
-        animation->lastFrame_ = -1;
     }
 #ifdef __GLIBC__
     // Frames are small blocks amid the heap, which malloc would otherwise keep.
@@ -180,7 +183,7 @@ const QImage& MovieAnimation::frame(int number) {
             slot = render(number);
         return slot;
     }
-    if (lastFrame_ != number) {
+    if (lastFrame_ != number || frames_.front().isNull()) {
         frames_.front() = render(number);
         lastFrame_ = number;
     }

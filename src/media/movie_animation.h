@@ -71,8 +71,7 @@ class MovieAnimation final {
             bool keepAspectRatio);
 
     [[nodiscard]] static MovieCacheStatistics statistics();
-    // Lets go of every frame held for animations to come. Frames a widget still
-    // shows stay with that widget.
+    // Lets go of every frame held for animations to come that no widget shows.
     static void releaseCachedFrames();
 
     MovieAnimation(const MovieAnimation&) = delete;
