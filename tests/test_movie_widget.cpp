@@ -48,6 +48,7 @@ class TestMovieWidget : public QObject {
     void frameNumStandsUntilPlay();
     void hiddenMoviePausesAndGoesOn();
     void sharesAnimationAndFrames();
+    void onlyShownFramesStayOnceNothingPlays();
     void scaleModes_data();
     void scaleModes();
     void paintsOverWhatLiesBeneath();
@@ -381,6 +382,38 @@ void TestMovieWidget::sharesAnimationAndFrames() {
     statistics = MovieAnimation::statistics();
     QCOMPARE(statistics.files, 1);
     QCOMPARE(statistics.animations, 1);
+}
+
+void TestMovieWidget::onlyShownFramesStayOnceNothingPlays() {
+    MovieClock& clock = MovieClock::instance();
+    const QString square = movie(QStringLiteral("square.json")); // 10 frames in 200 ms
+    MovieWidget* played = addMovie(ScaleMode::ExactFit, {60, 40});
+    played->setFile(square);
+    for (int step = 0; step < 4; ++step) {
+        played->grab();
+        clock.advance(40);
+    }
+    QVERIFY(played->isPlaying());
+    QCOMPARE(MovieAnimation::statistics().cachedFrames, 4);
+    clock.advance(200);
+    QVERIFY(!played->isPlaying());
+
+    // Nothing plays: only the frame on screen is kept, and it is still drawn.
+    QCOMPARE(MovieAnimation::statistics().cachedFrames, 1);
+    const QImage last = played->renderedFrame();
+    QVERIFY(!last.isNull());
+    played->grab();
+
+    // Another widget showing that frame shares it; any other frame is rendered again.
+    const qint64 renderedBefore = MovieAnimation::statistics().framesRendered;
+    MovieWidget* standing = addMovie(ScaleMode::ExactFit, {60, 40});
+    standing->setFile(square);
+    standing->jumpToFrame(9);
+    QCOMPARE(standing->renderedFrame(), last);
+    QCOMPARE(MovieAnimation::statistics().framesRendered, renderedBefore);
+    standing->jumpToFrame(0);
+    QVERIFY(!standing->renderedFrame().isNull());
+    QCOMPARE(MovieAnimation::statistics().framesRendered, renderedBefore + 1);
 }
 
 void TestMovieWidget::scaleModes_data() {
