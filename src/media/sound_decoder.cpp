@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <SDL.h>
-#include <algorithm>
 #include <memory>
 #include <mpg123.h>
 
@@ -32,17 +31,18 @@ Container containerOf(const QString& path) {
     return Container::Unknown;
 }
 
-// Interleaved 16-bit samples of any rate and channel count, in the output's format.
-bool convert(const int16_t* samples, size_t frames, int channels, int rate,
+// Interleaved samples of any format, rate and channel count, in the output's format.
+bool convert(const void* samples, size_t bytes, SDL_AudioFormat format, int channels, int rate,
              std::vector<int16_t>& out, QString& problem) {
-    if (channels == 1 && rate == kSoundRate) {
-        out.assign(samples, samples + frames);
+    if (format == AUDIO_S16SYS && channels == 1 && rate == kSoundRate) {
+        const auto* first = static_cast<const int16_t*>(samples);
+        out.assign(first, first + bytes / 2);
         return true;
     }
     const std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
-        SDL_NewAudioStream(AUDIO_S16SYS, Uint8(channels), rate, AUDIO_S16SYS, 1, kSoundRate),
+        SDL_NewAudioStream(format, Uint8(channels), rate, AUDIO_S16SYS, 1, kSoundRate),
         &SDL_FreeAudioStream);
-    if (!stream || SDL_AudioStreamPut(stream.get(), samples, int(frames * channels * 2)) != 0 ||
+    if (!stream || SDL_AudioStreamPut(stream.get(), samples, int(bytes)) != 0 ||
         SDL_AudioStreamFlush(stream.get()) != 0) {
         problem = QString::fromUtf8(SDL_GetError());
         return false;
@@ -55,36 +55,15 @@ bool convert(const int16_t* samples, size_t frames, int channels, int rate,
 
 DecodedSound decodeWav(const QString& path) {
     DecodedSound sound;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wav{};
     Uint8* buffer = nullptr;
     Uint32 bytes = 0;
-    if (!SDL_LoadWAV(QFile::encodeName(path).constData(), &spec, &buffer, &bytes)) {
+    if (!SDL_LoadWAV(QFile::encodeName(path).constData(), &wav, &buffer, &bytes)) {
         sound.problem = QString::fromUtf8(SDL_GetError());
         return sound;
     }
     const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> held(buffer, &SDL_FreeWAV);
-    if (spec.format == AUDIO_S16SYS) {
-        convert(reinterpret_cast<const int16_t*>(buffer), bytes / 2 / spec.channels, spec.channels,
-                spec.freq, sound.samples, sound.problem);
-        return sound;
-    }
-    // Any other sample format: SDL converts it along with rate and channels.
-    SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1,
-                          kSoundRate) < 0) {
-        sound.problem = QString::fromUtf8(SDL_GetError());
-        return sound;
-    }
-    std::vector<Uint8> work(size_t(bytes) * size_t(std::max(cvt.len_mult, 1)));
-    std::copy(buffer, buffer + bytes, work.begin());
-    cvt.buf = work.data();
-    cvt.len = int(bytes);
-    if (SDL_ConvertAudio(&cvt) != 0) {
-        sound.problem = QString::fromUtf8(SDL_GetError());
-        return sound;
-    }
-    const auto* converted = reinterpret_cast<const int16_t*>(work.data());
-    sound.samples.assign(converted, converted + cvt.len_cvt / 2);
+    convert(buffer, bytes, wav.format, wav.channels, wav.freq, sound.samples, sound.problem);
     return sound;
 }
 
@@ -139,7 +118,8 @@ DecodedSound decodeMp3(const QString& path) {
     sound.cutShort =
         declared > 0 && 1000.0 * double(declared) / double(rate) > decodedMs + kCutShortToleranceMs;
     mpg123_close(mh);
-    convert(decoded.data(), frames, channels, int(rate), sound.samples, sound.problem);
+    convert(decoded.data(), frames * size_t(channels) * 2, AUDIO_S16SYS, channels, int(rate),
+            sound.samples, sound.problem);
     return sound;
 }
 

@@ -23,6 +23,12 @@ QString fileOf(const QString& name, bool doubleSize) {
            (doubleSize ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
 }
 
+// The file a picture is drawn from: the double-size one when wanted and there is one.
+QString fileFor(const QString& name, bool doubleSize) {
+    return doubleSize && QFile::exists(fileOf(name, true)) ? fileOf(name, true)
+                                                           : fileOf(name, false);
+}
+
 QStringList iconFiles() {
     QStringList files;
     QDirIterator it(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files,
@@ -56,6 +62,25 @@ std::optional<QImage> takeDecodedAhead(const QString& file) {
     return image;
 }
 
+// Decodes these files, in order, on a thread of its own; each picture is ready
+// in the table as soon as it is decoded.
+std::future<void> decodeOnWorker(const QStringList& files, DecodedAhead& ahead) {
+    auto promises = std::make_shared<std::vector<std::promise<QImage>>>(files.size());
+    for (qsizetype i = 0; i < files.size(); ++i)
+        ahead.images.emplace(files[i], (*promises)[static_cast<size_t>(i)].get_future());
+    // QImage, unlike QPixmap, may be made on any thread. Each is decoded into the
+    // format a pixmap keeps, so that the window's thread takes it without a copy.
+    return std::async(std::launch::async, [files, promises] {
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            QImage image(files[i]);
+            image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32);
+            (*promises)[static_cast<size_t>(i)].set_value(std::move(image));
+        }
+        promises->clear();
+    });
+}
+
 QPixmap decode(const QString& file) {
     if (std::optional<QImage> image = takeDecodedAhead(file))
         return QPixmap::fromImage(std::move(*image));
@@ -65,12 +90,12 @@ QPixmap decode(const QString& file) {
 } // namespace
 
 QPixmap load(const QString& name, qreal devicePixelRatio) {
-    if (devicePixelRatio > 1.0 && QFile::exists(fileOf(name, true))) {
-        QPixmap pixmap = decode(fileOf(name, true));
+    const QString file = fileFor(name, devicePixelRatio > 1.0);
+    QPixmap pixmap = decode(file);
+    if (file != fileOf(name, false)) {
         pixmap.setDevicePixelRatio(2.0);
         return pixmap;
     }
-    QPixmap pixmap = decode(fileOf(name, false));
     if (pixmap.isNull()) {
         static QSet<QString> reported;
         if (!reported.contains(name)) {
@@ -96,45 +121,18 @@ QIcon icon() {
     return icon;
 }
 
-namespace {
-
-// Decodes these files, in order, on a thread of its own; each picture is ready
-// in the table as soon as it is decoded.
-std::future<void> decodeOnWorker(const QStringList& files, DecodedAhead& ahead) {
-    auto promises = std::make_shared<std::vector<std::promise<QImage>>>(files.size());
-    for (qsizetype i = 0; i < files.size(); ++i)
-        ahead.images.emplace(files[i], (*promises)[static_cast<size_t>(i)].get_future());
-    // QImage, unlike QPixmap, may be made on any thread. Each is decoded into the
-    // format a pixmap keeps, so that the window's thread takes it without a copy.
-    return std::async(std::launch::async, [files, promises] {
-        for (qsizetype i = 0; i < files.size(); ++i) {
-            QImage image(files[i]);
-            image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                    : QImage::Format_RGB32);
-            (*promises)[static_cast<size_t>(i)].set_value(std::move(image));
-        }
-        promises->clear();
-    });
-}
-
-} // namespace
-
 void decodeAhead() {
     DecodedAhead& ahead = decodedAhead();
     if (!ahead.workers.empty())
         return;
     const bool doubleSize = qApp->devicePixelRatio() > 1.0;
-    auto fileFor = [doubleSize](const QString& name) {
-        const QString file = fileOf(name, doubleSize);
-        return QFile::exists(file) ? file : fileOf(name, false);
-    };
     // The backdrop takes as long as all the others together: it has a worker of its own.
-    ahead.workers.push_back(decodeOnWorker({fileFor(kBackground)}, ahead));
+    ahead.workers.push_back(decodeOnWorker({fileFor(kBackground, doubleSize)}, ahead));
     QStringList files;
     for (const QString& name : {kHistoryFrame, kBriefcase, kLogo})
-        files << fileFor(name);
+        files << fileFor(name, doubleSize);
     for (int plate = 0; plate < game::kCaseCount; ++plate)
-        files << fileFor(plateName(plate));
+        files << fileFor(plateName(plate), doubleSize);
     files << iconFiles();
     ahead.workers.push_back(decodeOnWorker(files, ahead));
 }
