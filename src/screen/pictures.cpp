@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QSet>
 #include <cstdio>
 #include <future>
@@ -36,6 +37,15 @@ QStringList iconFiles() {
     while (it.hasNext())
         files << it.next();
     return files;
+}
+
+// Every picture of the game is a PNG. Named as such, the reader goes straight to
+// the built-in decoder; left to guess, it would first load every image format
+// plugin installed to ask each whether it reads PNG.
+QImage readPng(const QString& file) {
+    QImageReader reader(file, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 // Pictures being decoded on the worker thread, by file, each ready when its
@@ -72,7 +82,7 @@ std::future<void> decodeOnWorker(const QStringList& files, DecodedAhead& ahead) 
     // format a pixmap keeps, so that the window's thread takes it without a copy.
     return std::async(std::launch::async, [files, promises] {
         for (qsizetype i = 0; i < files.size(); ++i) {
-            QImage image(files[i]);
+            QImage image = readPng(files[i]);
             image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                     : QImage::Format_RGB32);
             (*promises)[static_cast<size_t>(i)].set_value(std::move(image));
@@ -84,7 +94,7 @@ std::future<void> decodeOnWorker(const QStringList& files, DecodedAhead& ahead) 
 QPixmap decode(const QString& file) {
     if (std::optional<QImage> image = takeDecodedAhead(file))
         return QPixmap::fromImage(std::move(*image));
-    return QPixmap(file);
+    return QPixmap::fromImage(readPng(file));
 }
 
 } // namespace
