@@ -10,7 +10,7 @@ build="${ZORBAN_BUILD_DIR:-$here/build}"
 # Debian 12 packages the game needs to build, run and be tested.
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev librlottie-dev libsdl2-dev libmpg123-dev
+    qt6-base-dev qt6-qpa-plugins libgl-dev librlottie-dev libsdl2-dev libmpg123-dev libfontconfig-dev
     qt6-charts-dev libqt6opengl6-dev # the statistics chart; Qt Charts' CMake files need Qt6OpenGL's
     fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
     help2man file desktop-file-utils appstream lintian

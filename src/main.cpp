@@ -1,4 +1,5 @@
 #include "game_app.h"
+#include "game_fonts.h"
 #include "media_files.h"
 #include "pictures.h"
 #include "sound_settings.h"
@@ -96,6 +97,7 @@ int main(int argc, char* argv[]) {
                              "from a desktop session or under xvfb-run.\n");
         return 1;
     }
+    fonts::readFontConfigurationAhead(); // while Qt connects to the display
     QApplication app(argc, argv);
     parser.process(app);
     pictures::decodeAhead();

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 #include <cmath>
+#include <fontconfig/fontconfig.h>
+#include <future>
 
 namespace fonts {
 
@@ -39,6 +41,13 @@ QFont offer(double points) {
     return make({QStringLiteral("PT Sans Narrow"), QStringLiteral("DejaVu Sans Condensed"),
                  QStringLiteral("Sans Serif")},
                 points, QFont::Bold);
+}
+
+void readFontConfigurationAhead() {
+    // Fontconfig is thread-safe: should Qt ask for the configuration before this
+    // thread has read it, both read it and one copy is kept. The future's
+    // destructor waits for the thread should the program end first.
+    static const std::future<void> reading = std::async(std::launch::async, [] { FcInit(); });
 }
 
 } // namespace fonts

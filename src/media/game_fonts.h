@@ -16,4 +16,9 @@ namespace fonts {
 // Points of the design to pixels at 96 dpi.
 [[nodiscard]] int pixels(double points);
 
+// Starts reading the system's font configuration on a thread of its own, to be
+// called first thing in main(): the first text laid out then finds it ready
+// instead of reading it on the window's thread while the window is built.
+void readFontConfigurationAhead();
+
 } // namespace fonts
