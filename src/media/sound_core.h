@@ -3,6 +3,7 @@
 // The inside of the sound engine, shared by the engine and its players. Not for
 // use outside src/media.
 
+#include "sdl_library.h"
 #include "sound_engine.h"
 
 #include <QHash>
@@ -128,6 +129,7 @@ struct SoundCore final {
     bool outputRequested = false;
 
     // Audio thread only.
+    const SdlLibrary* sdl = nullptr; // once the output is asked for; null without SDL2
     bool outputOpen = false;
     uint32_t device = 0; // SDL's audio device
     Mixer mixer;

@@ -1,7 +1,8 @@
 #include "sound_decoder.h"
 
+#include "sdl_library.h"
+
 #include <QFile>
-#include <SDL.h>
 #include <memory>
 #include <mpg123.h>
 
@@ -39,30 +40,37 @@ bool convert(const void* samples, size_t bytes, SDL_AudioFormat format, int chan
         out.assign(first, first + bytes / 2);
         return true;
     }
-    const std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> stream(
-        SDL_NewAudioStream(format, Uint8(channels), rate, AUDIO_S16SYS, 1, kSoundRate),
-        &SDL_FreeAudioStream);
-    if (!stream || SDL_AudioStreamPut(stream.get(), samples, int(bytes)) != 0 ||
-        SDL_AudioStreamFlush(stream.get()) != 0) {
-        problem = QString::fromUtf8(SDL_GetError());
+    const SdlLibrary* sdl = sdlLibrary(&problem);
+    if (!sdl)
+        return false;
+    const std::unique_ptr<SDL_AudioStream, decltype(sdl->FreeAudioStream)> stream(
+        sdl->NewAudioStream(format, Uint8(channels), rate, AUDIO_S16SYS, 1, kSoundRate),
+        sdl->FreeAudioStream);
+    if (!stream || sdl->AudioStreamPut(stream.get(), samples, int(bytes)) != 0 ||
+        sdl->AudioStreamFlush(stream.get()) != 0) {
+        problem = QString::fromUtf8(sdl->GetError());
         return false;
     }
-    out.resize(size_t(SDL_AudioStreamAvailable(stream.get())) / 2);
-    const int got = SDL_AudioStreamGet(stream.get(), out.data(), int(out.size() * 2));
+    out.resize(size_t(sdl->AudioStreamAvailable(stream.get())) / 2);
+    const int got = sdl->AudioStreamGet(stream.get(), out.data(), int(out.size() * 2));
     out.resize(got > 0 ? size_t(got) / 2 : 0);
     return true;
 }
 
 DecodedSound decodeWav(const QString& path) {
     DecodedSound sound;
+    const SdlLibrary* sdl = sdlLibrary(&sound.problem);
+    if (!sdl)
+        return sound;
     SDL_AudioSpec wav{};
     Uint8* buffer = nullptr;
     Uint32 bytes = 0;
-    if (!SDL_LoadWAV(QFile::encodeName(path).constData(), &wav, &buffer, &bytes)) {
-        sound.problem = QString::fromUtf8(SDL_GetError());
+    SDL_RWops* file = sdl->RWFromFile(QFile::encodeName(path).constData(), "rb");
+    if (!file || !sdl->LoadWAV_RW(file, 1, &wav, &buffer, &bytes)) { // closes the file
+        sound.problem = QString::fromUtf8(sdl->GetError());
         return sound;
     }
-    const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> held(buffer, &SDL_FreeWAV);
+    const std::unique_ptr<Uint8, decltype(sdl->FreeWAV)> held(buffer, sdl->FreeWAV);
     convert(buffer, bytes, wav.format, wav.channels, wav.freq, sound.samples, sound.problem);
     return sound;
 }

@@ -11,7 +11,6 @@
 #include <QSet>
 #include <QTimer>
 
-#include <SDL.h>
 #include <algorithm>
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -257,20 +256,27 @@ void SoundCore::run() {
         batch.clear();
     }
     if (outputOpen)
-        SDL_CloseAudioDevice(device); // the mixer is no longer called
+        sdl->CloseAudioDevice(device); // the mixer is no longer called
     chunks.clear();
     // Also frees the hints set while opening, which SDL keeps until it quits.
-    SDL_Quit();
+    if (sdl)
+        sdl->Quit();
 }
 
 void SoundCore::openOutput() {
+    QString problem;
+    sdl = sdlLibrary(&problem);
+    if (!sdl) {
+        tellNoDevice(problem);
+        return;
+    }
     // SDL would otherwise take SIGINT and SIGTERM for itself and turn them into
     // events nobody reads: the game would no longer end on Ctrl+C or kill.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // An earlier silent output in this process may have chosen the dummy driver.
-    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    sdl->ResetHint(SDL_HINT_AUDIODRIVER);
     auto open = [this]() -> bool {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
         SDL_AudioSpec wanted{};
         wanted.freq = kSoundRate;
@@ -280,12 +286,12 @@ void SoundCore::openOutput() {
         wanted.callback = &Mixer::fill;
         wanted.userdata = &mixer;
         // Exactly this format: SDL converts it to whatever the device plays.
-        device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        device = sdl->OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
         if (device != 0) {
-            SDL_PauseAudioDevice(device, 0);
+            sdl->PauseAudioDevice(device, 0);
             return true;
         }
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl->QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     };
     const QuietAlsa quiet;
@@ -293,14 +299,14 @@ void SoundCore::openOutput() {
         outputOpen = true;
     } else {
         const QString reason =
-            output == SoundEngine::Output::Device ? QString::fromUtf8(SDL_GetError()) : QString();
+            output == SoundEngine::Output::Device ? QString::fromUtf8(sdl->GetError()) : QString();
         // The dummy driver plays into nothing in real time.
-        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        sdl->SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
         outputOpen = open();
         if (output == SoundEngine::Output::Device)
             tellNoDevice(reason);
         else if (!outputOpen)
-            tellNoDevice(QString::fromUtf8(SDL_GetError()));
+            tellNoDevice(QString::fromUtf8(sdl->GetError()));
     }
 }
 
@@ -313,7 +319,7 @@ void SoundCore::execute(const SoundCommand& command) {
     if (!outputOpen)
         return;
     // The mixer is read by SDL's audio thread: changed only while it waits.
-    SDL_LockAudioDevice(device);
+    sdl->LockAudioDevice(device);
     std::vector<Mixer::Voice>& voices = mixer.voices;
     const bool onChannel = command.channel >= 0 && size_t(command.channel) < voices.size();
     switch (command.kind) {
@@ -346,7 +352,7 @@ void SoundCore::execute(const SoundCommand& command) {
     case Kind::Decode:
         break;
     }
-    SDL_UnlockAudioDevice(device);
+    sdl->UnlockAudioDevice(device);
 }
 
 void SoundCore::decode(const SoundCommand& command) {
@@ -381,12 +387,12 @@ void SoundCore::decode(const SoundCommand& command) {
     if (replaced != 0 && replaced != clip.id) {
         const std::shared_ptr<const std::vector<int16_t>> old = chunks.take(replaced);
         if (old && outputOpen) {
-            SDL_LockAudioDevice(device);
+            sdl->LockAudioDevice(device);
             for (Mixer::Voice& voice : mixer.voices) {
                 if (voice.samples == old)
                     voice.samples.reset();
             }
-            SDL_UnlockAudioDevice(device);
+            sdl->UnlockAudioDevice(device);
         }
     }
     tell(command.file.absolutePath, outputOpen ? problem : QString(), cutShort);
