@@ -1,6 +1,6 @@
 # The game's own pictures, movies and sounds (made by tools/make-assets.sh).
 zorban_add_test(test_assets SOURCES test_assets.cpp LIBS zorban_media Qt6::Gui PkgConfig::RLOTTIE)
-zorban_add_test(test_sound_files SOURCES test_sound_files.cpp LIBS zorban_media)
+zorban_add_test(test_sound_files SOURCES test_sound_files.cpp LIBS zorban_media zorban_test_support)
 # The game binary's own lookup of its movies and sounds, in the build tree and
 # in an installed tree moved anywhere.
 zorban_add_test(test_installed_media SOURCES test_installed_media.cpp LIBS zorban_media)

@@ -5,7 +5,9 @@
 // the music itself makes.
 #include "media_files.h"
 #include "sound_decoder.h"
+#include "wav_tone.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
@@ -35,6 +37,8 @@ class TestSoundFiles final : public QObject {
     void everySoundDecodes();
     void loopJoinsWithoutClick_data();
     void loopJoinsWithoutClick();
+    void otherFormatsAreConverted_data();
+    void otherFormatsAreConverted();
 };
 
 void TestSoundFiles::everySoundDecodes_data() {
@@ -99,6 +103,29 @@ void TestSoundFiles::loopJoinsWithoutClick() {
     const float join = std::fabs(samples.front() - samples.back());
     QVERIFY2(join <= typical,
              qPrintable(QStringLiteral("join %1 against %2").arg(join).arg(typical)));
+}
+
+void TestSoundFiles::otherFormatsAreConverted_data() {
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("channels");
+    QTest::newRow("stereo at 22.05 kHz") << 22050 << 2;
+    QTest::newRow("mono at 48 kHz") << 48000 << 1;
+}
+
+// A sound of another rate or channel count (one dropped into music/) is
+// converted to the output's format: it keeps its length, within the few
+// milliseconds the resampler holds back, and its sound.
+void TestSoundFiles::otherFormatsAreConverted() {
+    QFETCH(int, rate);
+    QFETCH(int, channels);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tone.wav"));
+    QVERIFY(writeTone(path, 1000, rate, channels));
+    const std::vector<float> samples = decode(path);
+    const double ms = 1000.0 * double(samples.size()) / media::kSoundRate;
+    QVERIFY2(ms > 970 && ms <= 1000.5, qPrintable(QStringLiteral("%1 ms").arg(ms)));
+    const float peak = *std::max_element(samples.begin(), samples.end());
+    QVERIFY2(peak > 0.05f, "the sound is kept");
 }
 
 QTEST_GUILESS_MAIN(TestSoundFiles)

@@ -4,8 +4,8 @@
 // player loops music throughout. Every clip that should end ends once, in
 // order, never before its length has passed; no other clip ends.
 #include "sound_engine.h"
+#include "wav_tone.h"
 
-#include <QDataStream>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -31,26 +31,6 @@ using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// A mono 16-bit WAV file of a soft tone, exactly that many milliseconds long at 44.1 kHz.
-bool writeTone(const QString& path, int milliseconds) {
-    const quint32 frames = static_cast<quint32>(milliseconds) * 441 / 10;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + frames * 2);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(44100) << quint32(88200) << quint16(2)
-        << quint16(16);
-    out.writeRawData("data", 4);
-    out << quint32(frames * 2);
-    for (quint32 i = 0; i < frames; ++i)
-        out << qint16(3000 * std::sin(i * 0.05));
-    return out.status() == QDataStream::Ok;
 }
 
 struct Clip {
