@@ -99,15 +99,21 @@ void DesktopControls::attach(GameWindow* window) {
         button->installEventFilter(this);
     focusRing_ = new FocusRing(window);
     focusRing_->hide();
-    buildMenu(window);
+    menu_ = nullptr; // the last window's went with it
     mutedMark_ = new MutedMark(window);
     layout::place(mutedMark_, kMutedMark);
     updateMutedMark();
 }
 
-void DesktopControls::buildMenu(QWidget* window) {
+QMenu* DesktopControls::menu() {
+    if (!menu_ && attached_)
+        buildMenu();
+    return menu_;
+}
+
+void DesktopControls::buildMenu() {
     // A child of the window, so that it opens over it and goes with it.
-    menu_ = new QMenu(window);
+    menu_ = new QMenu(attached_);
     menu_->addAction(tr("Новая игра"), this, &DesktopControls::requestNewGame);
     menu_->addAction(tr("Правила\tF1"), this, &DesktopControls::showRules);
     menu_->addSeparator();
@@ -144,7 +150,7 @@ void DesktopControls::buildMenu(QWidget* window) {
 }
 
 void DesktopControls::showMenu(const QPoint& globalPos) {
-    if (!gameWindow() || !menu_ || menu_->isVisible())
+    if (!gameWindow() || menu()->isVisible())
         return;
     soundAction_->setChecked(!sound_.isMuted());
     fullScreenAction_->setChecked(gameWindow()->isFullScreen());

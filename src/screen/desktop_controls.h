@@ -27,8 +27,10 @@ class DesktopControls final : public QObject {
 
     void attach(GameWindow* window);
 
-    // The menu of the window attached last.
-    [[nodiscard]] QMenu* menu() const { return menu_; }
+    // The menu of the window attached last, built when first asked for: as a
+    // child of the window it would otherwise be laid out, its texts measured,
+    // while the window draws its first frame.
+    [[nodiscard]] QMenu* menu();
     // The case plate or button the keys act on; null when none.
     [[nodiscard]] QWidget* focused() const { return focused_; }
     // Shown round the focused control once the keys have moved to it.
@@ -52,7 +54,7 @@ class DesktopControls final : public QObject {
   private:
     [[nodiscard]] GameWindow* gameWindow() const;
     bool handleKey(const QKeyEvent* event);
-    void buildMenu(QWidget* window);
+    void buildMenu();
     void showMenu(const QPoint& globalPos);
     // The case plates and buttons a click could press now, in reading order.
     [[nodiscard]] QList<QWidget*> targets() const;
