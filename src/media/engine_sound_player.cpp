@@ -30,6 +30,7 @@ EngineSoundPlayer::~EngineSoundPlayer() {
 
 void EngineSoundPlayer::start(const QString& path) {
     CallTimer timer(*core_);
+    core_->requestOutput(); // if the program has not asked for it yet
     path_ = path;
     beginClip();
 }

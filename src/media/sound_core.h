@@ -94,7 +94,7 @@ struct SoundCore final {
     void applyVolume();
 
     // Lets the audio thread open the device and carry out the commands posted
-    // so far and from now on.
+    // so far and from now on. Window's thread; only the first call counts.
     void requestOutput();
 
     // Audio thread.
@@ -115,6 +115,7 @@ struct SoundCore final {
     int allocatedChannels = 0;
     int volumePercent = 100;
     bool muted = false;
+    bool outputAsked = false;
     std::atomic<qint64> longestCallNs{0};
 
     // Shared: the cache is read by the window's thread and written by the audio

@@ -225,6 +225,9 @@ void SoundCore::applyVolume() {
 }
 
 void SoundCore::requestOutput() {
+    if (outputAsked)
+        return;
+    outputAsked = true;
     {
         std::lock_guard<std::mutex> lock(queueMutex);
         outputRequested = true;
@@ -431,17 +434,20 @@ void SoundCore::tellNoDevice(const QString& reason) {
         Qt::QueuedConnection);
 }
 
-SoundEngine::SoundEngine(Output output) {
+SoundEngine::SoundEngine(Output output, Opening opening) {
     std::weak_ptr<SoundCore>& shared = sharedCore();
     core_ = shared.lock();
     if (!core_) {
         core_ = std::make_shared<SoundCore>(output);
         shared = core_;
-        // Opening the device and decoding take the processor for tens of
-        // milliseconds: they start on the first turn of the event loop, once the
-        // program has built and shown its window.
-        QTimer::singleShot(0, &core_->mailbox, [core = core_.get()] { core->requestOutput(); });
+        if (opening == Opening::Soon)
+            QTimer::singleShot(0, &core_->mailbox, [core = core_.get()] { core->requestOutput(); });
     }
+}
+
+void SoundEngine::openOutput() {
+    CallTimer timer(*core_);
+    core_->requestOutput();
 }
 
 SoundEngine::~SoundEngine() = default;

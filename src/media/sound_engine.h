@@ -29,7 +29,17 @@ class SoundEngine final {
         Silent,
     };
 
-    explicit SoundEngine(Output output = Output::Device);
+    // When the device is opened and the files decoded: both take the processor
+    // for tens of milliseconds.
+    enum class Opening {
+        // On the first turn of the event loop.
+        Soon,
+        // Once openOutput() is called or a clip is first started: a program can
+        // draw its first window undisturbed, and open the output after.
+        WhenAsked,
+    };
+
+    explicit SoundEngine(Output output = Output::Device, Opening opening = Opening::Soon);
     ~SoundEngine();
     SoundEngine(const SoundEngine&) = delete;
     SoundEngine& operator=(const SoundEngine&) = delete;
@@ -38,9 +48,12 @@ class SoundEngine final {
     // sound together.
     [[nodiscard]] std::unique_ptr<SoundPlayer> createPlayer() const;
 
-    // Decodes these files in the background, so that they start without delay
-    // when first played. Files that are not there are skipped.
+    // Decodes these files in the background, once the output is open, so that
+    // they start without delay when first played. Files that are not there are
+    // skipped.
     void preload(const QStringList& paths);
+    // Opens the output now if it was held back (Opening::WhenAsked).
+    void openOutput();
 
     // Master volume in percent (0..100) and mute, for every player at once.
     void setVolume(int percent);

@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <malloc.h>
 
@@ -58,7 +59,11 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
     if (!random_)
         random_ = std::make_unique<game::TimeSeededRandom>();
     if (!makeSoundPlayer_) {
-        soundEngine_ = std::make_unique<media::SoundEngine>();
+        // The device is opened once the first window has been drawn (or a sound
+        // started): opening it and decoding would otherwise take the processor
+        // from the window's first frame.
+        soundEngine_ = std::make_unique<media::SoundEngine>(media::SoundEngine::Output::Device,
+                                                            media::SoundEngine::Opening::WhenAsked);
         // The window's sounds are decoded before they are first needed; the
         // credits' music only when the credits are opened.
         QStringList sounds;
@@ -98,6 +103,19 @@ void GameApp::start() {
         window_->showFullScreen();
     else
         window_->show();
+    if (soundEngine_)
+        window_->windowHandle()->installEventFilter(this); // until its first frame
+}
+
+bool GameApp::eventFilter(QObject* watched, QEvent* event) {
+    auto* shown = qobject_cast<QWindow*>(watched);
+    if (event->type() == QEvent::Expose && shown && shown->isExposed()) {
+        // The window draws its frame as it takes this event; the output opens
+        // right after.
+        shown->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { soundEngine_->openOutput(); });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void GameApp::rememberWindowBetweenRuns() {

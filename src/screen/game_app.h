@@ -58,6 +58,9 @@ class GameApp final : public QObject {
     void showCredits();
     void showStatistics();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     GameWindow* createWindow();
     void windowClosed();
