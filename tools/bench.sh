@@ -11,7 +11,7 @@
 # plate and case lid playing at once. Without a sound card the engine plays
 # into SDL's dummy driver: silent, in real time.
 # Takes about seven minutes, five more when the sound soak has been built.
-# Needs: xvfb xauth xdotool x11-utils.
+# Needs: xvfb xauth xdotool x11-utils libxdamage-dev.
 #
 # Environment: RUNS (start-ups of each window, 11), GAMES (games in one process,
 # 200), FRAME_SECONDS (10).
@@ -79,8 +79,15 @@ for _ in $(seq "$runs"); do
     game_times+=("$(startup_ms "$work" "$ZORBAN_BIN")")
     minimal_times+=("$(startup_ms "$work" "$minimal_bin")")
 done
-read -r start_min start_median start_max < <(printf '%s\n' "${game_times[@]}" | spread)
-read -r minimal_start_min minimal_start_median minimal_start_max < <(printf '%s\n' "${minimal_times[@]}" | spread)
+# Field $1 of the lines in the array named $2: "min median max".
+field_spread() {
+    local -n lines=$2
+    printf '%s\n' "${lines[@]}" | cut -d' ' -f"$1" | spread
+}
+read -r start_min start_median start_max < <(field_spread 1 game_times)
+read -r minimal_start_min minimal_start_median minimal_start_max < <(field_spread 1 minimal_times)
+read -r frame1_min frame1_median frame1_max < <(field_spread 2 game_times)
+read -r minimal_frame1_min minimal_frame1_median minimal_frame1_max < <(field_spread 2 minimal_times)
 
 # 2. The minimal window's memory.
 note "minimal window's memory"
@@ -205,6 +212,7 @@ cat <<EOF
 | Measure | Zorban | Minimal Qt window, same run¹ | Goal | Result |
 |---|---|---|---|---|
 | Start to window shown² | $start_median ms median (min $start_min, max $start_max) | $minimal_start_median ms median (min $minimal_start_min, max $minimal_start_max) | median under 1.5 × the minimal window's ($start_goal_ms ms) | $(verdict "$start_median" "$start_goal_ms") |
+| Start to the window's first frame² | $frame1_median ms median (min $frame1_min, max $frame1_max) | $minimal_frame1_median ms median (min $minimal_frame1_min, max $minimal_frame1_max) | — | $(awk -v a="$frame1_median" -v b="$minimal_frame1_median" 'BEGIN { printf "%.1f ×", a / b }') |
 | Resident memory after start³ | $(mb "$start_rss") MB (peak $(mb "$start_hwm") MB) | $(mb "$minimal_rss") MB (peak $(mb "$minimal_hwm") MB) | — | — |
 | Resident memory after a whole game³ | $end_figure | $(mb "$minimal_rss") MB after start | under 2 × the minimal window's ($(mb "$rss_goal_kb") MB) | $end_verdict |
 | Memory growth over $games whole games in one process⁴ | $growth_figure | — | under 1 MB | $growth_verdict |
@@ -218,7 +226,7 @@ cat <<EOF
 Measured by \`tools/bench.sh\` on $(date +%Y-%m-%d): $cpu_model, $(nproc) cores, Xvfb (1280 × 900, 24 bits), RelWithDebInfo build, no sound card (the sound engine plays into SDL's dummy driver: silent, in real time).
 
 1. \`tools/bench_minimal_window.cpp\`: a \`QApplication\` showing a plain \`QWidget\` of the game window's size (1058 × 758), nothing else; started and measured the same way as the game.
-2. From starting the process to its first window mapped on the X server, timed by \`tools/bench_startup.cpp\` from the server's map event; $runs runs of each, the game and the minimal window in turns.
+2. From starting the process to its first window mapped on the X server, and to the first drawing into that window (its first frame: the game window draws all of it at once), timed by \`tools/bench_startup.cpp\` from the server's map and damage events; $runs runs of each, the game and the minimal window in turns.
 3. VmRSS of the process, peak VmHWM in brackets, MB = 10⁶ bytes. After start: the window shown and 2 s settled. After a whole game: $( $game_ended && echo "the end screen with the winnings, after" || echo "after") a game played with xdotool clicks and the real sounds (\`play_whole_game\` in \`tools/xvfb-session.sh\`), every offer declined. Of that, the game's sounds, decoded by the engine from the start, take $decoded_mb MB (${sound_files:-?} files, ${sound_seconds:-?} s of 44.1 kHz 16-bit mono; the credits' music, decoded only when the credits open, would add $(mb "${credits_kb:-0}") MB), and the frames the movies keep once none plays (the frames on screen) $(mb "${movie_cache_kb:-0}") MB (${movie_frames:-?} frames of ${movie_animations:-?} animations; both measured by \`bench_games\`).
 4. \`tools/bench_games.cpp\` ($games_platform platform): $games whole games in one process through "Новая игра", each in a new window, with the real sound engine and movies; every sound is a 40 ms clip that the engine plays and ends by itself, and the window's timers run $games_speed_up times faster, so a game takes $(seconds "$game_ms_median") s (median; longest $(seconds "$game_ms_max") s). A scripted player chooses a case once the board is revealed, opens the others at random and answers the offers with a seeded mix of "ДА" and "НЕТ". Growth: VmRSS after game $games minus VmRSS after game 1, each taken with the next window shown and 1 s settled; after start $(mb "$games_start_rss") MB, after game 10 $(mb "$games_tenth_rss") MB. The heap that malloc reports in use (\`mallinfo2\`) went from $(mb "${games_first_heap:-0}") MB after game 1 to $(mb "${games_last_heap:-0}") MB after game $games.
 5. The engine's own record (\`SoundEngine::longestCall()\`) of its longest call from the window's thread, as wall time: over the $games games of note 4$( [ -n "$engine_call_soak" ] && echo ", and over the sound soak (\`tests/test_sound_soak.cpp\`: five minutes of clip changes at random moments); the larger counts")$( [ -n "$soak_status" ] && [ -z "$engine_call_soak" ] && echo " (the sound soak ran but ended with status $soak_status before printing its figure)"). Timed from outside in the same games, ${timed_calls:-?} calls of the window into its sound players, ${timed_over_1ms:-?} of them over 1 ms; the longest took ${timed_longest:-?} ms, ${timed_processor:-?} ms of it on the processor, and meanwhile the thread waited ${timed_waits:-?} times and was preempted ${timed_preemptions:-?} times.

@@ -67,8 +67,9 @@ game_stop() {
 }
 
 # Prints the milliseconds from starting the program $2 (with arguments $3...) in
-# directory $1 to its first window mapped on the X server, then ends the program.
-# Timed by bench_startup from the X server's map event.
+# directory $1 to its first window mapped on the X server and to the first
+# drawing into it, "mapped first-frame", then ends the program. Timed by
+# bench_startup from the X server's map and damage events.
 startup_ms() {
     local dir=$1
     shift
@@ -80,7 +81,7 @@ startup_ms() {
 game_startup_times() {
     local dir=$1 runs=$2 times=()
     for _ in $(seq "$runs"); do
-        times+=("$(startup_ms "$dir" "$ZORBAN_BIN")") || return 1
+        times+=("$(startup_ms "$dir" "$ZORBAN_BIN" | cut -d' ' -f1)") || return 1
     done
     printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { print a[1], a[int((NR + 1) / 2)], a[NR] }'
 }
