@@ -30,8 +30,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(realpath -m "${1:-$root/build}")
 app_id=io.github.zorban.Zorban
 icon_sizes=(16 32 48 64 128 256)
-# What the game loads at run time (fonts) and the libraries it links that
-# dpkg-shlibdeps must have found.
+# What the game loads at run time (fonts, SDL2 for the sound output) and the
+# libraries it links that dpkg-shlibdeps must have found.
 runtime_depends=(fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
     libqt6widgets6 libqt6charts6 librlottie0-1 libsdl2-2.0-0 libmpg123-0)
 
