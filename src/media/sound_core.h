@@ -3,7 +3,6 @@
 // The inside of the sound engine, shared by the engine and its players. Not for
 // use outside src/media.
 
-#include "sdl_library.h"
 #include "sound_engine.h"
 
 #include <QHash>
@@ -21,6 +20,8 @@
 #include <vector>
 
 namespace media {
+
+struct SdlLibrary;
 
 class EngineSoundPlayer;
 

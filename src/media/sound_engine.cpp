@@ -1,6 +1,7 @@
 #include "sound_engine.h"
 
 #include "engine_sound_player.h"
+#include "sdl_library.h"
 #include "sound_core.h"
 
 #include "sound_decoder.h"

@@ -103,7 +103,7 @@ void GameApp::start() {
         window_->showFullScreen();
     else
         window_->show();
-    if (soundEngine_)
+    if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
 }
 
@@ -113,6 +113,7 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
         // The window draws its frame as it takes this event; the output opens
         // right after.
         shown->removeEventFilter(this);
+        soundOutputAsked_ = true;
         QTimer::singleShot(0, this, [this] { soundEngine_->openOutput(); });
     }
     return QObject::eventFilter(watched, event);

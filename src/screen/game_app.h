@@ -87,4 +87,5 @@ class GameApp final : public QObject {
     QRect windowPlace_; // of the last window, out of full screen
     bool windowFullScreen_ = false;
     bool rememberWindow_ = false;
+    bool soundOutputAsked_ = false; // once the first window has been drawn
 };

@@ -122,12 +122,8 @@ QString plateName(int plateIndex) {
 
 QIcon icon() {
     QIcon icon;
-    for (const QString& file : iconFiles()) {
-        if (std::optional<QImage> image = takeDecodedAhead(file))
-            icon.addPixmap(QPixmap::fromImage(std::move(*image)));
-        else
-            icon.addFile(file);
-    }
+    for (const QString& file : iconFiles())
+        icon.addPixmap(decode(file));
     return icon;
 }
 
