@@ -3,6 +3,7 @@
 #include "desktop_controls.h"
 #include "layout.h"
 #include "media_files.h"
+#include "settings_file.h"
 #include "sound_engine.h"
 #include "sound_settings.h"
 
@@ -10,17 +11,17 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 #include <malloc.h>
 
 namespace {
 
-constexpr char kGeometryKey[] = "window/geometry";
-constexpr char kFullScreenKey[] = "window/fullScreen";
+const QString kGeometryKey = QStringLiteral("window/geometry");
+const QString kFullScreenKey = QStringLiteral("window/fullScreen");
 
 // The frame a window manager puts around a window, until the window has one
 // to measure: a title bar and thin borders.
@@ -33,6 +34,33 @@ void centreOnScreen(QWidget* window, QMargins frame = {}) {
     QRect outer(QPoint(), window->size().grownBy(frame));
     outer.moveCenter(screen->availableGeometry().center());
     window->move(outer.topLeft());
+}
+
+// A window place kept from an earlier run, made to fit the screen it is mostly
+// on today: no larger than the screen's free area, no smaller than half the size
+// the window opens at there, and wholly on the screen.
+QRect fitOnScreen(const QRect& place) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    qint64 mostShown = 0;
+    for (const QScreen* candidate : QGuiApplication::screens()) {
+        const QRect shown = candidate->availableGeometry().intersected(place);
+        if (!shown.isEmpty() && qint64(shown.width()) * shown.height() > mostShown) {
+            mostShown = qint64(shown.width()) * shown.height();
+            screen = candidate;
+        }
+    }
+    if (!screen)
+        return place;
+    const QRect free = screen->availableGeometry().marginsRemoved(kUsualFrame);
+    const QSize smallest =
+        layout::openingSize(layout::kGameWindow, screen->availableGeometry().size(), kUsualFrame) /
+        2;
+    const QSize size = place.size().expandedTo(smallest).boundedTo(free.size());
+    return {QPoint(std::clamp(place.x(), free.left(),
+                              std::max(free.left(), free.right() + 1 - size.width())),
+                   std::clamp(place.y(), free.top(),
+                              std::max(free.top(), free.bottom() + 1 - size.height()))),
+            size};
 }
 
 QString defaultStatisticsFile() {
@@ -121,9 +149,10 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
 
 void GameApp::rememberWindowBetweenRuns() {
     rememberWindow_ = true;
-    const QSettings settings;
-    windowPlace_ = settings.value(QLatin1String(kGeometryKey)).toRect();
-    windowFullScreen_ = settings.value(QLatin1String(kFullScreenKey), false).toBool();
+    const game::SettingsFile settings(game::SettingsFile::userFile());
+    const std::optional<QRect> place = settings.rectValue(kGeometryKey);
+    windowPlace_ = place && place->isValid() ? fitOnScreen(*place) : QRect();
+    windowFullScreen_ = settings.boolValue(kFullScreenKey).value_or(false);
 }
 
 void GameApp::noteWindowGeometry() {
@@ -133,9 +162,8 @@ void GameApp::noteWindowGeometry() {
     windowFullScreen_ = window_->isFullScreen();
     if (!rememberWindow_)
         return;
-    QSettings settings;
-    settings.setValue(QLatin1String(kGeometryKey), windowPlace_);
-    settings.setValue(QLatin1String(kFullScreenKey), windowFullScreen_);
+    keepSettings({{kGeometryKey, game::SettingsFile::rectText(windowPlace_)},
+                  {kFullScreenKey, game::SettingsFile::boolText(windowFullScreen_)}});
 }
 
 GameWindow* GameApp::createWindow() {
@@ -185,6 +213,7 @@ void GameApp::showCredits() {
 void GameApp::showStatistics() {
     if (!statisticsWindow_) {
         statisticsWindow_ = new StatisticsWindow(statistics_);
+        statisticsWindow_->setProblem(statisticsProblem_);
         statisticsWindow_->setAttribute(Qt::WA_DeleteOnClose);
         centreOnScreen(statisticsWindow_);
         statisticsWindow_->show();
@@ -194,17 +223,40 @@ void GameApp::showStatistics() {
 }
 
 void GameApp::recordGame(const game::GameRecord& record) {
-    statistics_.addGame(record);
-    if (statisticsWindow_)
+    keepStatistics([record](game::Statistics& statistics) { statistics.addGame(record); });
+}
+
+void GameApp::keepStatistics(const std::function<void(game::Statistics&)>& change) {
+    change(statistics_); // shown even when the file cannot take it
+    if (savingStatistics_) {
+        // Changes the file could not take are tried again with this one.
+        unsavedStatistics_.push_back(change);
+        game::Statistics saved;
+        QString error;
+        QString notice;
+        const bool written = statisticsStore_.update(
+            [this](game::Statistics& statistics) {
+                for (const auto& unsaved : unsavedStatistics_)
+                    unsaved(statistics);
+            },
+            &saved, &error, &notice);
+        if (!notice.isEmpty())
+            reportOnStderr(notice);
+        if (written) {
+            unsavedStatistics_.clear();
+            statistics_ = saved; // with what other games have added meanwhile
+            statisticsProblem_.clear();
+        } else if (statisticsProblem_.isEmpty()) {
+            statisticsProblem_ = error;
+            reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); the file is "
+                                          "kept as it was, and this run tries again after the "
+                                          "next game")
+                               .arg(statisticsStore_.path(), error));
+        }
+    }
+    if (statisticsWindow_) {
         statisticsWindow_->setStatistics(statistics_);
-    if (!savingStatistics_)
-        return;
-    QString error;
-    if (!statisticsStore_.save(statistics_, &error)) {
-        savingStatistics_ = false;
-        reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); they are not kept "
-                                      "in this run")
-                           .arg(statisticsStore_.path(), error));
+        statisticsWindow_->setProblem(statisticsProblem_);
     }
 }
 

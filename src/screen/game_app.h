@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class DesktopControls;
 class SoundPlayer;
@@ -68,6 +69,10 @@ class GameApp final : public QObject {
     void noteWindowGeometry();
     void reportLogFailure(const QString& path, const QString& reason);
     void recordGame(const game::GameRecord& record);
+    // Applies change to the statistics shown and to those in the file as it is
+    // now (other games may have added theirs). A failed write is said once, on
+    // stderr and in the statistics window, and tried again with the next change.
+    void keepStatistics(const std::function<void(game::Statistics&)>& change);
 
     game::GameState state_;
     // Outlives the windows and their players.
@@ -80,9 +85,12 @@ class GameApp final : public QObject {
     QPointer<CreditsWindow> credits_;
     game::StatisticsStore statisticsStore_;
     game::Statistics statistics_;
-    // Off when the file is damaged and could not be kept aside, and after a
-    // failed write has been reported once.
+    // Off when the file is damaged and could not be kept aside.
     bool savingStatistics_ = true;
+    // The changes the file has not taken yet.
+    std::vector<std::function<void(game::Statistics&)>> unsavedStatistics_;
+    // Why the last write failed; empty once one succeeds.
+    QString statisticsProblem_;
     QPointer<StatisticsWindow> statisticsWindow_;
     QRect windowPlace_; // of the last window, out of full screen
     bool windowFullScreen_ = false;
