@@ -7,6 +7,7 @@
 #include "movie_widget.h"
 #include "pictures.h"
 #include "rounds.h"
+#include "settings_file.h"
 #include "theme.h"
 #include "widgets.h"
 
@@ -14,6 +15,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QtTest>
 
 class TestMainWindow final : public QObject {
@@ -23,6 +26,8 @@ class TestMainWindow final : public QObject {
     void windowHasDesignedSizeAndTitle();
     void windowOpensWhollyOnTheScreen_data();
     void windowOpensWhollyOnTheScreen();
+    void savedPlaceIsFittedToTheScreen_data();
+    void savedPlaceIsFittedToTheScreen();
     void clickAtDrawnPlateOpensThatCase_data();
     void clickAtDrawnPlateOpensThatCase();
     void newGameKeepsTheWindowWhereItWas_data();
@@ -81,6 +86,36 @@ void TestMainWindow::windowOpensWhollyOnTheScreen() {
     QVERIFY(available.width() - outer.width() <= 1 || available.height() - outer.height() <= 1 ||
             designedSize);
     QVERIFY(qAbs(size.width() * 758.0 / size.height() - 1058.0) < 2.5);
+}
+
+void TestMainWindow::savedPlaceIsFittedToTheScreen_data() {
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("larger than any screen") << QStringLiteral("@Rect(0 0 30000 30000)");
+    QTest::newRow("a corner on the screen") << QStringLiteral("@Rect(790 790 1058 758)");
+    QTest::newRow("past the screen") << QStringLiteral("@Rect(1270 890 1058 758)");
+    QTest::newRow("too small to play") << QStringLiteral("@Rect(100 100 40 30)");
+}
+
+void TestMainWindow::savedPlaceIsFittedToTheScreen() {
+    QFETCH(QString, saved);
+    QStandardPaths::setTestModeEnabled(true);
+    const game::SettingsFile settings(game::SettingsFile::userFile());
+    QVERIFY(settings.set({{QStringLiteral("window/geometry"), saved},
+                          {QStringLiteral("window/fullScreen"), QStringLiteral("false")}}));
+    QTemporaryDir dir;
+    GameApp app([] { return std::make_unique<FakeSoundPlayer>(); },
+                std::make_unique<game::ReplayRandom>(identityGameDraws()),
+                dir.filePath(QStringLiteral("statistics.json")));
+    app.rememberWindowBetweenRuns();
+    app.start();
+    QFile::remove(settings.path());
+    QStandardPaths::setTestModeEnabled(false);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect place = app.window()->geometry();
+    QVERIFY2(screen.contains(place), qPrintable(game::SettingsFile::rectText(place)));
+    // Large enough to play in.
+    QVERIFY2(place.width() >= screen.width() / 3 && place.height() >= screen.height() / 3,
+             qPrintable(game::SettingsFile::rectText(place)));
 }
 
 void TestMainWindow::clickAtDrawnPlateOpensThatCase_data() {
