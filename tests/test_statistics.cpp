@@ -331,6 +331,7 @@ void TestStatistics::whatAKilledGameLeftIsCleanedUp() {
     for (const QString& name : others)
         QVERIFY(writeAll(dir.filePath(name), "kept"));
     QVERIFY(writeAll(store.path() + QStringLiteral(".Ab3dEf"), "{"));
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("zorban.conf.Qw12Er")), "[sound"));
     const QStringList left = namesIn(dir.path());
 
     {
@@ -344,6 +345,7 @@ void TestStatistics::whatAKilledGameLeftIsCleanedUp() {
     const game::StatisticsStore::Loaded loaded = store.load();
     QVERIFY2(loaded.problem.isEmpty(), qPrintable(loaded.problem));
     QCOMPARE(loaded.statistics.gamesPlayed(), 1);
+    game::SettingsFile(dir.filePath(QStringLiteral("zorban.conf"))).removeLeftovers();
     QStringList expected = others + QStringList{"statistics.json"};
     expected.sort();
     QCOMPARE(namesIn(dir.path()), expected);

@@ -2,7 +2,9 @@
 
 #include "kept_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
@@ -164,6 +166,14 @@ QString SettingsFile::rectText(const QRect& rect) {
         .arg(rect.y())
         .arg(rect.width())
         .arg(rect.height());
+}
+
+void SettingsFile::removeLeftovers() const {
+    if (!QFileInfo(path_).absoluteDir().exists())
+        return;
+    kept_file::Lock lock(path_);
+    if (lock.take(0))
+        kept_file::removeLeftovers(path_);
 }
 
 bool SettingsFile::set(const QList<QPair<QString, QString>>& values, QString* error) const {

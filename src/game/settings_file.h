@@ -34,6 +34,10 @@ class SettingsFile {
     [[nodiscard]] static QString boolText(bool value);
     [[nodiscard]] static QString rectText(const QRect& rect);
 
+    // Removes the temporary files a game killed while writing left, unless
+    // another game is writing now.
+    void removeLeftovers() const;
+
     // Under the lock, reads the file as it is now and sets these keys to these
     // texts, keeping every other line as it stands. Returns false and says why
     // in error; the file is then as it was.

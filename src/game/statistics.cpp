@@ -3,6 +3,7 @@
 #include "kept_file.h"
 #include "rounds.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -252,6 +253,8 @@ std::optional<Statistics> Statistics::fromJson(const QJsonObject& object, QStrin
 }
 
 StatisticsStore::Loaded StatisticsStore::load() const {
+    if (!QFileInfo::exists(path_) && !QFileInfo(path_).absoluteDir().exists())
+        return {}; // nothing written yet: the folder is made by the first write
     kept_file::Lock lock(path_);
     QString lockError;
     const bool locked = lock.take(kept_file::kLockWaitMs, &lockError);

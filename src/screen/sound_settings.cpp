@@ -30,6 +30,7 @@ void keepSettings(const QList<QPair<QString, QString>>& values) {
 SoundSettings::SoundSettings(media::SoundEngine* engine, QObject* parent)
     : QObject(parent), engine_(engine) {
     const game::SettingsFile settings(game::SettingsFile::userFile());
+    settings.removeLeftovers();
     muted_ = settings.boolValue(kMutedKey).value_or(false);
     volume_ = std::clamp(settings.intValue(kVolumeKey).value_or(100), 0, 100);
     apply();
