@@ -1,9 +1,11 @@
 #include "kept_file.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QThread>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -11,6 +13,8 @@
 namespace kept_file {
 
 namespace {
+
+constexpr unsigned long kRetryMs = 5;
 
 bool fail(QString* error, const QString& why) {
     if (error)
@@ -51,7 +55,16 @@ bool Lock::take(int waitMs, QString* error) {
     const QString directory = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(directory))
         return fail(error, QStringLiteral("cannot create the folder %1").arg(directory));
-    if (file_.tryLock(waitMs))
+    // A game holds the lock for the milliseconds a write takes: it is tried
+    // again every few milliseconds (QLockFile's own wait backs off to seconds).
+    QElapsedTimer waited;
+    waited.start();
+    while (!file_.tryLock(0)) {
+        if (file_.error() != QLockFile::LockFailedError || waited.elapsed() >= waitMs)
+            break;
+        QThread::msleep(kRetryMs);
+    }
+    if (file_.isLocked())
         return true;
     switch (file_.error()) {
     case QLockFile::LockFailedError:
