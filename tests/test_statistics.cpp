@@ -118,6 +118,7 @@ class TestStatistics final : public QObject {
   private slots:
     void figuresOverGames_data();
     void figuresOverGames();
+    void leftGamesAreCountedApart();
     void damagedFileIsKeptAsideAndReportedOnce_data();
     void damagedFileIsKeptAsideAndReportedOnce();
     void fullDiskLeavesTheFilesAsTheyWere();
@@ -189,6 +190,32 @@ void TestStatistics::figuresOverGames() {
             QCOMPARE(s.lastGame()->exchanges, games.last().exchanges);
         }
     }
+}
+
+// Games left undecided are neither played nor won; a file written before they
+// were counted reads as none left, and a wrong count is damage.
+void TestStatistics::leftGamesAreCountedApart() {
+    game::Statistics statistics;
+    statistics.addLeftGame();
+    statistics.addGame(deal(1000, 10));
+    statistics.addLeftGame();
+    QJsonObject object = statistics.toJson();
+    const std::optional<game::Statistics> reread = game::Statistics::fromJson(object);
+    QVERIFY(reread);
+    for (const game::Statistics& s : {statistics, *reread}) {
+        QCOMPARE(s.gamesLeft(), 2);
+        QCOMPARE(s.gamesPlayed(), 1);
+        QCOMPARE(s.averageWinnings(), 1000.0);
+    }
+    object.remove(QStringLiteral("gamesLeft"));
+    const std::optional<game::Statistics> older = game::Statistics::fromJson(object);
+    QVERIFY(older);
+    QCOMPARE(older->gamesLeft(), 0);
+    QCOMPARE(older->gamesPlayed(), 1);
+    object.insert(QStringLiteral("gamesLeft"), -1);
+    QString error;
+    QVERIFY(!game::Statistics::fromJson(object, &error));
+    QVERIFY2(error.contains(QStringLiteral("gamesLeft")), qPrintable(error));
 }
 
 void TestStatistics::damagedFileIsKeptAsideAndReportedOnce_data() {

@@ -197,6 +197,7 @@ QJsonObject Statistics::toJson() const {
     QJsonObject object{
         {QStringLiteral("version"), kFormatVersion},
         {QStringLiteral("gamesPlayed"), gamesPlayed_},
+        {QStringLiteral("gamesLeft"), gamesLeft_},
         {QStringLiteral("totalWinnings"), totalWinnings_},
         {QStringLiteral("bestWinnings"), bestWinnings_},
         {QStringLiteral("dealsAboveOwnCase"), dealsAbove_},
@@ -217,6 +218,9 @@ std::optional<Statistics> Statistics::fromJson(const QJsonObject& object, QStrin
     fields.require(object.value(QStringLiteral("version")).toInt() == kFormatVersion,
                    QStringLiteral("not version %1 of the statistics").arg(kFormatVersion));
     s.gamesPlayed_ = fields.count(QStringLiteral("gamesPlayed"));
+    // Files written before games left were counted have none.
+    if (object.contains(QStringLiteral("gamesLeft")))
+        s.gamesLeft_ = fields.count(QStringLiteral("gamesLeft"));
     s.totalWinnings_ = fields.amount(QStringLiteral("totalWinnings"));
     s.bestWinnings_ = fields.amount(QStringLiteral("bestWinnings"));
     s.dealsAbove_ = fields.count(QStringLiteral("dealsAboveOwnCase"));

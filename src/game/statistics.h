@@ -51,8 +51,11 @@ struct GameRecord {
 class Statistics {
   public:
     void addGame(const GameRecord& game);
+    // A game left before anything was decided: counted apart, never as played.
+    void addLeftGame() { ++gamesLeft_; }
 
     [[nodiscard]] int gamesPlayed() const { return gamesPlayed_; }
+    [[nodiscard]] int gamesLeft() const { return gamesLeft_; }
     [[nodiscard]] double totalWinnings() const { return totalWinnings_; }
     [[nodiscard]] double averageWinnings() const;
     [[nodiscard]] double bestWinnings() const { return bestWinnings_; }
@@ -77,6 +80,7 @@ class Statistics {
 
   private:
     int gamesPlayed_ = 0;
+    int gamesLeft_ = 0;
     double totalWinnings_ = 0;
     double bestWinnings_ = 0;
     int dealsAbove_ = 0;

@@ -143,10 +143,7 @@ void DesktopControls::buildMenu() {
     menu_->addAction(tr("Статистика"), this, &DesktopControls::statisticsRequested);
     menu_->addAction(tr("Об авторах"), this, &DesktopControls::creditsRequested);
     menu_->addSeparator();
-    menu_->addAction(tr("Выход\tCtrl+Q"), this, [this] {
-        if (gameWindow())
-            gameWindow()->close();
-    });
+    menu_->addAction(tr("Выход\tCtrl+Q"), this, &DesktopControls::requestQuit);
 }
 
 void DesktopControls::showMenu(const QPoint& globalPos) {
@@ -184,22 +181,37 @@ void DesktopControls::toggleFullScreen() {
 void DesktopControls::requestNewGame() {
     if (!gameWindow())
         return;
-    const GameWindow::Phase phase = gameWindow()->phase();
-    if (phase == GameWindow::Phase::Loaded || phase == GameWindow::Phase::GameOver) {
+    if (!gameWindow()->gameUnderWay()) {
         emit newGameRequested();
         return;
     }
-    auto* question = new QMessageBox(QMessageBox::Question, tr("Новая игра"),
-                                     tr("Игра ещё идёт. Бросить её и начать новую?"),
+    askToLeave(tr("Новая игра"), tr("Игра ещё идёт. Бросить её и начать новую?"),
+               [this] { emit newGameRequested(); });
+}
+
+void DesktopControls::requestQuit() {
+    if (gameWindow())
+        gameWindow()->close(); // asks, as the close button does
+}
+
+void DesktopControls::askToLeave(const QString& title, const QString& text,
+                                 const std::function<void()>& leave) {
+    if (leaveQuestion_) {
+        leaveQuestion_->raise();
+        leaveQuestion_->activateWindow();
+        return;
+    }
+    auto* question = new QMessageBox(QMessageBox::Question, title, text,
                                      QMessageBox::Yes | QMessageBox::No, gameWindow());
     question->button(QMessageBox::Yes)->setText(tr("Да"));
     question->button(QMessageBox::No)->setText(tr("Нет"));
     question->setDefaultButton(QMessageBox::No);
     question->setAttribute(Qt::WA_DeleteOnClose);
-    connect(question, &QMessageBox::finished, this, [this](int answer) {
+    connect(question, &QMessageBox::finished, this, [leave](int answer) {
         if (answer == QMessageBox::Yes)
-            emit newGameRequested();
+            leave();
     });
+    leaveQuestion_ = question;
     question->open();
 }
 
@@ -228,6 +240,18 @@ bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     switch (event->type()) {
+    case QEvent::Close:
+        // A game under way is left only on the player's word.
+        if (leaving_ || !gameWindow()->gameUnderWay())
+            break;
+        event->ignore();
+        askToLeave(tr("Выход"), tr("Игра ещё идёт. Бросить её и выйти?"), [this] {
+            leaving_ = true;
+            if (gameWindow())
+                gameWindow()->close();
+            leaving_ = false;
+        });
+        return true;
     case QEvent::KeyPress:
         return handleKey(static_cast<QKeyEvent*>(event));
     case QEvent::ContextMenu:
@@ -249,7 +273,7 @@ bool DesktopControls::handleKey(const QKeyEvent* event) {
         event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     const int key = event->key();
     if (modifiers == Qt::ControlModifier && key == Qt::Key_Q) {
-        gameWindow()->close();
+        requestQuit();
         return true;
     }
     if (modifiers != Qt::NoModifier)

@@ -5,11 +5,13 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 class GameWindow;
 class QAction;
 class QActionGroup;
 class QKeyEvent;
+class QMessageBox;
 class QWidget;
 class SoundSettings;
 
@@ -42,6 +44,9 @@ class DesktopControls final : public QObject {
     void toggleFullScreen();
     // Mid-game it asks first; before the start and at the end it starts over at once.
     void requestNewGame();
+    // Closes the window, which ends the program: the same question mid-game.
+    // Every way to close the window (its close button too) asks it.
+    void requestQuit();
 
   signals:
     void newGameRequested();
@@ -67,6 +72,10 @@ class DesktopControls final : public QObject {
     void pressEnter();
     void updateFocusRing();
     void updateMutedMark();
+    // Asks whether to leave the game under way; leave() runs on "Да". One
+    // question at a time: asked again, the open one comes to the front.
+    void askToLeave(const QString& title, const QString& question,
+                    const std::function<void()>& leave);
 
     SoundSettings& sound_;
     QPointer<QWidget> attached_;
@@ -79,4 +88,7 @@ class DesktopControls final : public QObject {
     QAction* soundAction_ = nullptr;
     QAction* fullScreenAction_ = nullptr;
     QActionGroup* volumeLevels_ = nullptr;
+    QPointer<QMessageBox> leaveQuestion_;
+    // The player has agreed to leave: the window's close goes through.
+    bool leaving_ = false;
 };

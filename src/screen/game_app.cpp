@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
@@ -97,7 +98,7 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
         QStringList sounds;
         for (const QString& sound : media::allSounds()) {
             if (sound != media::soundFile(media::Sound::Credits))
-                sounds << media::locate(QDir::currentPath(), sound);
+                sounds << media::locate(media::currentDirectory(), sound);
         }
         soundEngine_->preload(sounds);
         makeSoundPlayer_ = [engine = soundEngine_.get()] { return engine->createPlayer(); };
@@ -118,6 +119,8 @@ GameApp::~GameApp() {
 }
 
 void GameApp::start() {
+    // Claimed before the window, which writes to the file claimed.
+    const game::LogFileClaim& log = game::LogFileClaim::forRun(media::currentDirectory());
     window_ = createWindow();
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (windowPlace_.isValid() && screen && screen->virtualGeometry().intersects(windowPlace_)) {
@@ -133,6 +136,10 @@ void GameApp::start() {
         window_->show();
     if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
+    if (log.apart() && !logApartTold_) {
+        logApartTold_ = true;
+        reportLogApart(log.path());
+    }
 }
 
 bool GameApp::eventFilter(QObject* watched, QEvent* event) {
@@ -181,6 +188,7 @@ void GameApp::newGame() {
     // The window and all its controls go; the state stays. The old window is
     // deleted once its click handler has returned.
     if (window_) {
+        recordLeftGame();
         noteWindowGeometry();           // the new window takes the old one's size and place
         window_->soundPlayer()->stop(); // the sound goes with the window
         window_->hide();
@@ -222,6 +230,16 @@ void GameApp::showStatistics() {
     statisticsWindow_->activateWindow();
 }
 
+void GameApp::recordLeftGame() {
+    if (!window_ || !window_->gameUnderWay() || leftWindow_ == window_)
+        return;
+    leftWindow_ = window_;
+    if (const std::optional<game::GameRecord> decided = window_->decidedRecord())
+        recordGame(*decided);
+    else
+        keepStatistics([](game::Statistics& statistics) { statistics.addLeftGame(); });
+}
+
 void GameApp::recordGame(const game::GameRecord& record) {
     keepStatistics([record](game::Statistics& statistics) { statistics.addGame(record); });
 }
@@ -261,12 +279,33 @@ void GameApp::keepStatistics(const std::function<void(game::Statistics&)>& chang
 }
 
 void GameApp::windowClosed() {
+    recordLeftGame();
     if (statisticsWindow_)
         statisticsWindow_->close();
     noteWindowGeometry();
     if (credits_)
         credits_->close();
     QCoreApplication::quit();
+}
+
+void GameApp::reportLogApart(const QString& path) {
+    const QString file = QFileInfo(path).fileName();
+    reportOnStderr(path.isEmpty()
+                       ? QStringLiteral("other games are running in this directory and hold every "
+                                        "log name; this game keeps no log")
+                       : QStringLiteral("another game is running in this directory and writes "
+                                        "log.txt; this game's log is %1")
+                             .arg(media::readablePath(path)));
+    auto* box = new QMessageBox(
+        QMessageBox::Information, QStringLiteral("? ЗОРБАН !"),
+        path.isEmpty()
+            ? QStringLiteral("В этой папке уже идут другие игры.\n\nЭта игра идёт без журнала.")
+            : QStringLiteral("В этой папке уже идёт другая игра, её журнал — log.txt.\n\n"
+                             "Журнал этой игры пишется в %1.")
+                  .arg(file),
+        QMessageBox::Ok, window_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void GameApp::reportLogFailure(const QString& path, const QString& reason) {

@@ -68,7 +68,12 @@ class GameApp final : public QObject {
     // Keeps the window's size, place and full-screen state for the next window.
     void noteWindowGeometry();
     void reportLogFailure(const QString& path, const QString& reason);
+    // Another game runs in the same directory: this one's log is kept apart.
+    void reportLogApart(const QString& path);
     void recordGame(const game::GameRecord& record);
+    // The game under way, as the player leaves it (by "Новая игра" or by
+    // closing the window): recorded when decided, else counted as left.
+    void recordLeftGame();
     // Applies change to the statistics shown and to those in the file as it is
     // now (other games may have added theirs). A failed write is said once, on
     // stderr and in the statistics window, and tried again with the next change.
@@ -82,6 +87,7 @@ class GameApp final : public QObject {
     std::unique_ptr<SoundSettings> soundSettings_;
     std::unique_ptr<DesktopControls> desktopControls_;
     QPointer<GameWindow> window_;
+    QPointer<GameWindow> leftWindow_; // whose game has been recorded as left
     QPointer<CreditsWindow> credits_;
     game::StatisticsStore statisticsStore_;
     game::Statistics statistics_;
@@ -96,4 +102,5 @@ class GameApp final : public QObject {
     bool windowFullScreen_ = false;
     bool rememberWindow_ = false;
     bool soundOutputAsked_ = false; // once the first window has been drawn
+    bool logApartTold_ = false;
 };

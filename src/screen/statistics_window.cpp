@@ -75,6 +75,7 @@ void StatisticsWindow::showFigures(const game::Statistics& statistics) {
     };
     const QList<QPair<QString, QString>> rows = {
         {tr("Сыграно игр:"), QString::number(statistics.gamesPlayed())},
+        {tr("Игр брошено:"), QString::number(statistics.gamesLeft())},
         {tr("Выиграно всего:"), amountText(statistics.totalWinnings())},
         {tr("Средний выигрыш:"), amountText(statistics.averageWinnings())},
         {tr("Лучший выигрыш:"), amountText(statistics.bestWinnings())},
