@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestMainWindow final : public QObject {
     Q_OBJECT
@@ -50,6 +52,7 @@ class TestMainWindow final : public QObject {
     void newGameRebuildsWindowAndKeepsState();
     void logIsEmptiedAtLoad();
     void unwritableStartDirectoryStillStarts();
+    void startFolderNamedInAnotherCodePage();
     void logoOpensOneCreditsWindow();
     void closingTheWindowClosesTheCredits();
 };
@@ -654,6 +657,54 @@ void TestMainWindow::unwritableStartDirectoryStillStarts() {
         QVERIFY(GameHarness::click(app.window()->controls().startButton));
     }
     QDir::setCurrent(previous);
+}
+
+// A folder named in Windows-1251 (bytes that are not UTF-8): the log is written
+// there and a re-skin file there is played.
+void TestMainWindow::startFolderNamedInAnotherCodePage() {
+    QTemporaryDir scratch;
+    const QByteArray folder = QFile::encodeName(scratch.path()) + "/\xc8\xe3\xf0\xfb";
+    const QByteArray reskin = folder + "/music/magic2.mp3";
+    QVERIFY(::mkdir(folder.constData(), 0700) == 0);
+    QVERIFY(::mkdir((folder + "/music").constData(), 0700) == 0);
+    FILE* sound = std::fopen(reskin.constData(), "w");
+    QVERIFY(sound && std::fputs("x", sound) >= 0 && std::fclose(sound) == 0);
+    const QByteArray previous = QFile::encodeName(QDir::currentPath());
+    QVERIFY(::chdir(folder.constData()) == 0);
+    media::setAssetDirectory(QStringLiteral(ZORBAN_SOURCE_DIR "/assets"));
+    QByteArray played;
+    {
+        std::vector<float> draws = identityGameDraws();
+        draws.push_back(drawFor(0, 2)); // the banker's manner
+        GameApp app([] { return std::make_unique<FakeSoundPlayer>(); },
+                    std::make_unique<game::ReplayRandom>(draws),
+                    scratch.filePath(QStringLiteral("statistics.json")));
+        app.start();
+        const GameWindow::Controls& ui = app.window()->controls();
+        QVERIFY(GameHarness::click(ui.startButton));
+        for (int tick = 0; tick < 23; ++tick)
+            ui.boardRevealTimer->fireNow();
+        auto* sound = static_cast<FakeSoundPlayer*>(app.window()->soundPlayer());
+        QVERIFY(!sound->history().isEmpty());
+        played = media::nativePath(sound->history().front());
+        QVERIFY(GameHarness::click(ui.casePlates[21]));
+        QVERIFY(GameHarness::click(ui.casePlates[0]));
+        sound->endClip();
+        QVERIFY(ui.casePlates[0]->isHidden());
+    }
+    QVERIFY(::chdir(previous.constData()) == 0);
+    QCOMPARE(played, reskin);
+    FILE* log = std::fopen((folder + "/log.txt").constData(), "rb");
+    QVERIFY(log);
+    char bytes[64] = {};
+    const size_t size = std::fread(bytes, 1, sizeof bytes, log);
+    std::fclose(log);
+    // Qt cannot name what is in the folder to remove it.
+    for (const char* file : {"/music/magic2.mp3", "/log.txt"})
+        ::unlink((folder + file).constData());
+    ::rmdir((folder + "/music").constData());
+    ::rmdir(folder.constData());
+    QCOMPARE(QByteArray(bytes, int(size)), QByteArray("0.01\r\n\r\n"));
 }
 
 void TestMainWindow::logoOpensOneCreditsWindow() {

@@ -137,12 +137,15 @@ LogFileClaim::LogFileClaim(const QString& directory) {
 
 LogFileClaim::~LogFileClaim() = default;
 
-const LogFileClaim& LogFileClaim::forRun(const QString& directory) {
-    static std::map<QString, std::unique_ptr<LogFileClaim>> claims;
-    std::unique_ptr<LogFileClaim>& claim = claims[directory];
-    if (!claim)
-        claim = std::make_unique<LogFileClaim>(directory);
-    return *claim;
+std::shared_ptr<const LogFileClaim> LogFileClaim::shared(const QString& directory) {
+    static std::map<QString, std::weak_ptr<const LogFileClaim>> claims;
+    std::weak_ptr<const LogFileClaim>& held = claims[directory];
+    std::shared_ptr<const LogFileClaim> claim = held.lock();
+    if (!claim) {
+        claim = std::make_shared<const LogFileClaim>(directory);
+        held = claim;
+    }
+    return claim;
 }
 
 bool GameLog::reset() {

@@ -51,9 +51,9 @@ class LogFileClaim {
     // Another game held log.txt: this one writes path() instead.
     [[nodiscard]] bool apart() const { return apart_; }
 
-    // The claim this run holds on the directory, made on the first call and
-    // kept until the program ends.
-    [[nodiscard]] static const LogFileClaim& forRun(const QString& directory);
+    // The claim this program holds on the directory, shared by all who ask
+    // while any of them keeps it; made anew when none does.
+    [[nodiscard]] static std::shared_ptr<const LogFileClaim> shared(const QString& directory);
 
   private:
     std::unique_ptr<QLockFile> lock_;

@@ -120,7 +120,7 @@ GameApp::~GameApp() {
 
 void GameApp::start() {
     // Claimed before the window, which writes to the file claimed.
-    const game::LogFileClaim& log = game::LogFileClaim::forRun(media::currentDirectory());
+    logClaim_ = game::LogFileClaim::shared(media::currentDirectory());
     window_ = createWindow();
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (windowPlace_.isValid() && screen && screen->virtualGeometry().intersects(windowPlace_)) {
@@ -136,9 +136,9 @@ void GameApp::start() {
         window_->show();
     if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
-    if (log.apart() && !logApartTold_) {
+    if (logClaim_->apart() && !logApartTold_) {
         logApartTold_ = true;
-        reportLogApart(log.path());
+        reportLogApart(logClaim_->path());
     }
 }
 

@@ -102,5 +102,7 @@ class GameApp final : public QObject {
     bool windowFullScreen_ = false;
     bool rememberWindow_ = false;
     bool soundOutputAsked_ = false; // once the first window has been drawn
+    // The log file of this run's games, held for as long as the application.
+    std::shared_ptr<const game::LogFileClaim> logClaim_;
     bool logApartTold_ = false;
 };

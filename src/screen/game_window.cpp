@@ -332,7 +332,7 @@ void GameWindow::prepareNewGame() {
     s.finalSwapDone = false;
     s.baseDir = media::currentDirectory();
 
-    log_.setPath(game::LogFileClaim::forRun(s.baseDir).path());
+    log_.setPath(game::LogFileClaim::shared(s.baseDir)->path());
     if (!log_.reset()) {
         // The game can be played without its log; say so once and go on.
         std::fprintf(stderr, "zorban: cannot empty the game log %s: %s\n",
