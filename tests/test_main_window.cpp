@@ -693,18 +693,18 @@ void TestMainWindow::startFolderNamedInAnotherCodePage() {
         QVERIFY(ui.casePlates[0]->isHidden());
     }
     QVERIFY(::chdir(previous.constData()) == 0);
-    QCOMPARE(played, reskin);
+    QByteArray logged(64, '\0');
     FILE* log = std::fopen((folder + "/log.txt").constData(), "rb");
-    QVERIFY(log);
-    char bytes[64] = {};
-    const size_t size = std::fread(bytes, 1, sizeof bytes, log);
-    std::fclose(log);
+    logged.truncate(log ? qsizetype(std::fread(logged.data(), 1, 64, log)) : 0);
+    if (log)
+        std::fclose(log);
     // Qt cannot name what is in the folder to remove it.
     for (const char* file : {"/music/magic2.mp3", "/log.txt"})
         ::unlink((folder + file).constData());
     ::rmdir((folder + "/music").constData());
     ::rmdir(folder.constData());
-    QCOMPARE(QByteArray(bytes, int(size)), QByteArray("0.01\r\n\r\n"));
+    QCOMPARE(played, reskin);
+    QCOMPARE(logged, QByteArray("0.01\r\n\r\n"));
 }
 
 void TestMainWindow::logoOpensOneCreditsWindow() {
