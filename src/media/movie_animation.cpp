@@ -38,7 +38,7 @@ void reportOnce(const QString& path, const char* problem) {
     if (reported.contains(path))
         return;
     reported.insert(path);
-    qWarning("zorban: movie file %s: %s", problem, qUtf8Printable(path));
+    qWarning("zorban: movie file %s: %s", problem, qUtf8Printable(media::readablePath(path)));
 }
 
 bool sane(const rlottie::Animation& animation) {
