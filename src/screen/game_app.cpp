@@ -234,6 +234,8 @@ void GameApp::recordLeftGame() {
     if (!window_ || !window_->gameUnderWay() || leftWindow_ == window_)
         return;
     leftWindow_ = window_;
+    // Recorded here once: whatever the left window's timers still do is not.
+    disconnect(window_, &GameWindow::gameFinished, this, nullptr);
     if (const std::optional<game::GameRecord> decided = window_->decidedRecord())
         recordGame(*decided);
     else
