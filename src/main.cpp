@@ -69,8 +69,9 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption mediaOption(
         QStringLiteral("media"),
-        QStringLiteral("Print where each movie and sound is found (or \"missing\") and exit; "
-                       "the exit code is 1 when any is missing. Needs no display."));
+        QStringLiteral("Print where each movie and sound is found (or \"missing\", or "
+                       "\"refused\" for a file the game will not play) and exit; the exit code "
+                       "is 1 when any is missing or refused. Needs no display."));
     parser.addOption(mediaOption);
     const QCommandLineOption muteOption(QStringLiteral("mute"),
                                         QStringLiteral("Start with the sound muted."));
