@@ -140,7 +140,8 @@ void TestDesktopControls::playWholeGame(bool byKeyboard, QByteArray& log) {
         typeKey(h.w(), Qt::Key_Return);
     else
         QTest::mouseClick(ui.startButton, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!ui.boardRevealTimer->isRunning(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!h.app->game().timer(game::Game::Step::BoardReveal).isRunning(),
+                             kWaitMs);
     pressCase(21);
     QTRY_COMPARE_WITH_TIMEOUT(h.app->state().ownCase, qint16(21), kWaitMs);
 

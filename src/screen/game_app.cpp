@@ -58,6 +58,10 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
         reportOnStderr(loaded.problem);
     if (!random_)
         random_ = std::make_unique<game::TimeSeededRandom>();
+    game_ = std::make_unique<game::Game>(*random_, timers_);
+    connect(game_.get(), &game::Game::newGameRequested, this, &GameApp::newGame);
+    connect(game_.get(), &game::Game::logWriteFailed, this, &GameApp::reportLogFailure);
+    connect(game_.get(), &game::Game::gameFinished, this, &GameApp::recordGame);
     if (!makeSoundPlayer_) {
         // The device is opened once the first window has been drawn (or a sound
         // started): opening it and decoding would otherwise take the processor
@@ -87,6 +91,7 @@ GameApp::~GameApp() {
     delete statisticsWindow_.data();
     delete credits_.data();
     delete window_.data();
+    game_.reset();
 }
 
 void GameApp::start() {
@@ -139,20 +144,19 @@ void GameApp::noteWindowGeometry() {
 }
 
 GameWindow* GameApp::createWindow() {
-    auto* window = new GameWindow(state_, *random_, makeSoundPlayer_());
-    connect(window, &GameWindow::newGameRequested, this, &GameApp::newGame);
+    game_->newGame();
+    auto* window = new GameWindow(*game_, makeSoundPlayer_());
     connect(window, &GameWindow::creditsRequested, this, &GameApp::showCredits);
     connect(window, &GameWindow::closed, this, &GameApp::windowClosed);
-    connect(window, &GameWindow::logWriteFailed, this, &GameApp::reportLogFailure);
-    connect(window, &GameWindow::gameFinished, this, &GameApp::recordGame);
     desktopControls_->attach(window);
     return window;
 }
 
 void GameApp::newGame() {
-    // The window and all its controls go; the state stays. The old window is
+    // The window and all its controls go; the game stays. The old window is
     // deleted once its click handler has returned.
     if (window_) {
+        window_->detachFromGame();
         noteWindowGeometry();           // the new window takes the old one's size and place
         window_->soundPlayer()->stop(); // the sound goes with the window
         window_->hide();
