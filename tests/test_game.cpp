@@ -151,6 +151,9 @@ void TestGame::wholeGames() {
         QCOMPARE(p.g->phase(), Phase::GameOver);
         QCOMPARE(p.random.remaining(), 0);
         QCOMPARE(p.random.overdrawn(), 0);
+        // The generator is seeded from the clock at the load, at the choice of
+        // the own case and before every offer.
+        QCOMPARE(p.random.reseeds(), 2 + 6);
         QCOMPARE(p.log(), opened({0, 1, 2, 3, 4, 5}) + offered("44,000") + kNo + opened({6, 7, 8}) +
                               offered("119,000") + kNo + opened({9, 10, 11}) + offered("223,000") +
                               kNo + opened({12, 13, 14}) + offered("412,000") + kNo +

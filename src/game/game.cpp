@@ -97,6 +97,7 @@ void Game::enterPhase(Phase phase) {
     case Phase::GameOver:
         break;
     }
+    emit phaseChanged(phase);
 }
 
 void Game::setCasesEnabled(bool enabled) {

@@ -96,6 +96,8 @@ class Game final : public QObject {
     [[nodiscard]] const QString& logPath() const { return log_.path(); }
 
   signals:
+    // The phase changed during play (not by newGame()).
+    void phaseChanged(game::Phase phase);
     // What the screen shows and plays, in the order it happens.
     void cue(game::Cue cue, int rank); // rank: the amount's, for Cue::Amount
     void cueLooping(bool looping);     // the current cue and the next ones loop or not
