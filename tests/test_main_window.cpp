@@ -476,17 +476,12 @@ void TestMainWindow::newGameRebuildsTheWindow() {
     QPointer<GameWindow> old = h.w();
     FakeSoundPlayer* oldSound = h.sound();
     QVERIFY(!oldSound->current().isEmpty());
+    const qsizetype oldSounds = oldSound->history().size();
 
     h.random->append({drawFor(1, 3)});
     h.app->newGame();
     QVERIFY(h.w() != old.data());
     QVERIFY(old.isNull() || old->isHidden());
-    // The old window no longer plays the game: a click on it changes nothing.
-    if (old)
-        emit old->controls().casePlates[5]->clicked();
-    QCOMPARE(h.app->state().ownCase, qint16(-1));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(old.isNull());
 
     // Controls back to the design: the own case is home again, the board hidden.
     GameWindow* w = h.w();
@@ -497,10 +492,18 @@ void TestMainWindow::newGameRebuildsTheWindow() {
     QVERIFY(!w->controls().casePlates[0]->isEnabled());
     QCOMPARE(w->controls().counterNumber->text(), QStringLiteral("6"));
     QVERIFY(h.sound()->history().isEmpty());
-    // The new window plays the new game.
+
+    // The old window, until the event loop deletes it, no longer plays the game.
     QVERIFY(h.startGame());
+    QVERIFY(old);
+    emit old->controls().casePlates[5]->clicked();
+    QCOMPARE(h.app->state().ownCase, qint16(-1));
+    h.random->append({drawFor(0, 2)});
     QVERIFY(GameHarness::click(w->controls().casePlates[7]));
     QCOMPARE(h.app->state().ownCase, qint16(7));
+    QCOMPARE(oldSound->history().size(), oldSounds); // nor plays its sounds
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(old.isNull());
 }
 
 void TestMainWindow::logIsEmptiedAtLoad() {

@@ -26,8 +26,15 @@ inline constexpr std::array<OfferPoint, 6> kOfferPoints = {{
 }};
 // The last offer, made when one case is left besides the own one.
 inline constexpr int kLastOfferPoint = kOfferPoints.back().openedCount;
-// The first offer that can be an exchange.
-inline constexpr int kFirstExchangePoint = 12;
+// The first offer that can be an exchange: the first point where the banker
+// weighs one.
+inline constexpr int kFirstExchangePoint = [] {
+    for (const OfferPoint& point : kOfferPoints) {
+        if (point.exchangeRollAbove >= 0)
+            return point.openedCount;
+    }
+    return kLastOfferPoint;
+}();
 // Every case but the own one is opened: the game ends.
 inline constexpr int kAllOpened = kCaseCount - 1;
 // The cases of a round after the first (the last rounds are shorter).

@@ -7,7 +7,6 @@
 #include "rounds.h"
 #include "sound_player.h"
 #include "theme.h"
-#include "timings.h"
 
 #include <QCloseEvent>
 #include <QDir>
