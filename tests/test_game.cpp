@@ -28,6 +28,8 @@ struct Play {
         QObject::connect(g.get(), &game::Game::cue, [this](Cue cue, int rank) {
             cues.push_back(cue == Cue::Amount ? 100 + rank : static_cast<int>(cue));
         });
+        QObject::connect(g.get(), &game::Game::casesExchanged,
+                         [this](int given, int taken) { exchanged.emplace_back(given, taken); });
         QObject::connect(g.get(), &game::Game::gameFinished,
                          [this](const game::GameRecord& record) { finished.push_back(record); });
         g->newGame();
@@ -76,6 +78,7 @@ struct Play {
     game::ManualTimerSource timers;
     std::unique_ptr<game::Game> g;
     std::vector<int> cues;
+    std::vector<std::pair<int, int>> exchanged;
     std::vector<game::GameRecord> finished;
 };
 
@@ -225,6 +228,7 @@ void TestGame::wholeGames() {
             p.g->accept();
             QCOMPARE(p.g->phase(), Phase::ExchangePick);
             p.g->pressCase(15);
+            QCOMPARE(p.exchanged, (std::vector<std::pair<int, int>>{{21, 15}}));
             QCOMPARE(p.s().ownCase, qint16(15));
             QCOMPARE(p.s().casePlace[15], game::kOwnCasePlace);
             QCOMPARE(p.s().casePlace[21], 15);
@@ -258,6 +262,7 @@ void TestGame::wholeGames() {
         QVERIFY(p.s().offer.exchange);
         p.g->accept();
         QCOMPARE(p.g->phase(), Phase::WaitingForClick);
+        QCOMPARE(p.exchanged, (std::vector<std::pair<int, int>>{{21, 20}}));
         QCOMPARE(p.s().ownCase, qint16(20));
         QCOMPARE(p.s().casePlace[20], game::kOwnCasePlace);
         QCOMPARE(p.s().casePlace[21], 20);

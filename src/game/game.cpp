@@ -239,6 +239,7 @@ void Game::pressCase(int index) {
         s.ownCase = static_cast<qint16>(index);
         moveCase(index, kOwnCasePlace);
         s.openedCount = 0;
+        emit ownCaseChosen(index);
         enterPhase(Phase::WaitingForClick);
     }
 
@@ -362,6 +363,7 @@ void Game::hideHistory() {
 void Game::accept() {
     if (phase_ != Phase::OfferShown)
         return;
+    emit answered(true);
     setCasesEnabled(true);
     emit offerPanelClosed();
     emit answerButtonsShown(false);
@@ -397,6 +399,7 @@ void Game::accept() {
 void Game::decline() {
     if (phase_ != Phase::OfferShown)
         return;
+    emit answered(false);
     hideHistory();
     emit offerPanelClosed();
     if (s.openedCount < kLastOfferPoint)
@@ -437,6 +440,7 @@ void Game::swapOwnCase() {
     s.ownCase = s.swapCase;
     s.swapCase = 0;
     s.swapOfferAllowed = false;
+    emit casesExchanged(former, taken);
 }
 
 // Polled once a second after the last opening: once its sound has ended, the

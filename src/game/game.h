@@ -111,10 +111,14 @@ class Game final : public QObject {
     void promptHidden();
     void counterChanged(int count, const QString& words);
     void counterShown(bool shown);
+    void ownCaseChosen(int caseIndex);
     void caseMoved(int caseIndex, int place); // place: kOwnCasePlace or a cell
+    // The own case given for the one taken (the cases' moves come before).
+    void casesExchanged(int given, int taken);
     void caseOpened(int caseIndex, int rank);
     void offerShown(const game::Offer& offer); // the banker's panel with the offer
     void answerButtonsShown(bool shown);
+    void answered(bool accepted); // "ДА" or "НЕТ" to the offer on show
     void offerPanelClosed();
     void offerAmountHidden();
     void historyOpened(); // the title of the earlier offers; the rows follow
