@@ -6,7 +6,6 @@ target_link_libraries(zorban_screen_test_support PUBLIC zorban_screen zorban_tes
 target_compile_definitions(zorban_screen_test_support PRIVATE ZORBAN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
 zorban_add_test(test_main_window SOURCES test_main_window.cpp LIBS zorban_screen_test_support)
-zorban_add_test(test_round_play SOURCES test_round_play.cpp LIBS zorban_screen_test_support)
 zorban_add_test(test_whole_games SOURCES test_whole_games.cpp LIBS zorban_screen_test_support)
 zorban_add_test(test_monkey SOURCES test_monkey.cpp LIBS zorban_screen_test_support TIMEOUT 120)
 # Long, and its memory check means nothing under a sanitizer: the label keeps it

@@ -9,6 +9,7 @@
 #include "game_harness.h"
 #include "game_window.h"
 #include "media_files.h"
+#include "offer_format.h"
 #include "sound_engine.h"
 
 #include <QDir>
@@ -178,19 +179,19 @@ GameRecord playScriptedGame(const MediaFolder& folder) {
         QElapsedTimer clock;
         clock.start();
         while (started && w->phase() != GameWindow::Phase::GameOver && clock.elapsed() < 60000) {
-            if (w->controls().boardRevealTimer->isRunning())
-                w->controls().boardRevealTimer->fireNow();
-            if (w->controls().historyRevealTimer->isRunning())
-                w->controls().historyRevealTimer->fireNow();
-            if (w->controls().ownCaseWait->isRunning())
-                w->controls().ownCaseWait->fireNow();
-            if (w->controls().winningsWait->isRunning())
-                w->controls().winningsWait->fireNow();
+            if (w->game().timer(game::Game::Step::BoardReveal).isRunning())
+                w->game().timer(game::Game::Step::BoardReveal).fireNow();
+            if (w->game().timer(game::Game::Step::HistoryReveal).isRunning())
+                w->game().timer(game::Game::Step::HistoryReveal).fireNow();
+            if (w->game().timer(game::Game::Step::OwnCaseWait).isRunning())
+                w->game().timer(game::Game::Step::OwnCaseWait).fireNow();
+            if (w->game().timer(game::Game::Step::WinningsWait).isRunning())
+                w->game().timer(game::Game::Step::WinningsWait).fireNow();
             switch (w->phase()) {
             case GameWindow::Phase::ChoosingOwnCase:
                 // Once the whole board is shown, as a player would. A click
                 // that does not take is tried again on the next round.
-                if (!w->controls().boardRevealTimer->isRunning())
+                if (!w->game().timer(game::Game::Step::BoardReveal).isRunning())
                     static_cast<void>(GameHarness::click(w->controls().casePlates[21]));
                 break;
             case GameWindow::Phase::WaitingForClick:

@@ -143,7 +143,8 @@ void TestDesktopControls::playWholeGame(bool byKeyboard, QByteArray& log) {
         typeKey(h.w(), Qt::Key_Return);
     else
         QTest::mouseClick(ui.startButton, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!ui.boardRevealTimer->isRunning(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!h.app->game().timer(game::Game::Step::BoardReveal).isRunning(),
+                             kWaitMs);
     pressCase(21);
     QTRY_COMPARE_WITH_TIMEOUT(h.app->state().ownCase, qint16(21), kWaitMs);
 
@@ -336,7 +337,7 @@ void TestDesktopControls::quittingMidGameAsksAndKeepsTheGame() {
         if (afterDeal) {
             QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
             QVERIFY(h->showOffer(offerDraws({}, 99)));
-            deal = game::textToNumber(h->app->state().offerText);
+            deal = double(h->app->state().offer.amount);
             QVERIFY(GameHarness::click(w->controls().acceptButton));
         }
         const GameWindow::Phase phase = w->phase();

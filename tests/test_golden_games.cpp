@@ -206,9 +206,9 @@ QString play(const Script& script) {
             record.step(QStringLiteral("click start"));
             break;
         case GameWindow::Phase::ChoosingOwnCase:
-            if (w->controls().boardRevealTimer->isRunning() &&
+            if (w->game().timer(game::Game::Step::BoardReveal).isRunning() &&
                 revealTicks < script.revealTicksBeforeChoosing) {
-                w->controls().boardRevealTimer->fireNow();
+                w->game().timer(game::Game::Step::BoardReveal).fireNow();
                 ++revealTicks;
                 record.step(QStringLiteral("board reveal tick"));
             } else {
@@ -216,9 +216,11 @@ QString play(const Script& script) {
             }
             break;
         case GameWindow::Phase::WaitingForClick:
-            if (w->controls().boardRevealTimer->isRunning() && revealTicks < kRevealTicks) {
-                w->controls()
-                    .boardRevealTimer->fireNow(); // the reveal goes on behind the first openings
+            if (w->game().timer(game::Game::Step::BoardReveal).isRunning() &&
+                revealTicks < kRevealTicks) {
+                w->game()
+                    .timer(game::Game::Step::BoardReveal)
+                    .fireNow(); // the reveal goes on behind the first openings
                 ++revealTicks;
                 record.step(QStringLiteral("board reveal tick"));
                 break;
@@ -235,8 +237,8 @@ QString play(const Script& script) {
             endSound();
             break;
         case GameWindow::Phase::OfferShown:
-            if (w->controls().historyRevealTimer->isRunning()) {
-                w->controls().historyRevealTimer->fireNow();
+            if (w->game().timer(game::Game::Step::HistoryReveal).isRunning()) {
+                w->game().timer(game::Game::Step::HistoryReveal).fireNow();
                 record.step(QStringLiteral("history reveal tick"));
             } else if (answer < script.answers.size()) {
                 const bool yes = script.answers[answer++] == QLatin1Char('y');
@@ -254,16 +256,16 @@ QString play(const Script& script) {
             break;
         case GameWindow::Phase::EndOfGame:
             endSound();
-            if (w->controls().ownCaseWait->isRunning()) {
-                w->controls().ownCaseWait->fireNow();
+            if (w->game().timer(game::Game::Step::OwnCaseWait).isRunning()) {
+                w->game().timer(game::Game::Step::OwnCaseWait).fireNow();
                 record.step(QStringLiteral("own case wait tick"));
-            } else if (w->controls().winningsWait->isRunning()) {
-                w->controls().winningsWait->fireNow();
+            } else if (w->game().timer(game::Game::Step::WinningsWait).isRunning()) {
+                w->game().timer(game::Game::Step::WinningsWait).fireNow();
                 record.step(QStringLiteral("winnings wait tick"));
             }
             break;
         case GameWindow::Phase::GameOver:
-            if (w->controls().winningsWait->isRunning())
+            if (w->game().timer(game::Game::Step::WinningsWait).isRunning())
                 break;
             endSound();
             return record.finish();

@@ -45,11 +45,9 @@ class TestMainWindow final : public QObject {
     void caseSkinArrangesThePlates_data();
     void caseSkinArrangesThePlates();
     void startShufflesAndWritesTheAmounts();
-    void revealTimeline();
     void revealRunsInRealTime();
-    void caseClickedDuringRevealBecomesOwnCase();
     void clicksBeforeStartDoNothing();
-    void newGameRebuildsWindowAndKeepsState();
+    void newGameRebuildsTheWindow();
     void logIsEmptiedAtLoad();
     void unwritableStartDirectoryStillStarts();
     void startFolderNamedInAnotherCodePage();
@@ -484,42 +482,6 @@ void TestMainWindow::startShufflesAndWritesTheAmounts() {
     QCOMPARE(b.app->state().caseAmount, a.app->state().caseAmount);
 }
 
-void TestMainWindow::revealTimeline() {
-    GameHarness h(identityGameDraws());
-    GameWindow* w = h.w();
-    QVERIFY(GameHarness::click(w->controls().startButton));
-    QCOMPARE(w->controls().boardRevealTimer->interval(), 500);
-    QCOMPARE(h.app->state().introStep, -1);
-    QVERIFY(w->controls().casePlates[0]->isEnabled());
-
-    w->controls().boardRevealTimer->fireNow(); // 500 ms: only counts
-    QCOMPARE(h.app->state().introStep, 0);
-    QCOMPARE(w->controls().boardRevealTimer->interval(), 500);
-    QVERIFY(h.sound()->history().isEmpty());
-
-    w->controls().boardRevealTimer->fireNow(); // 1000 ms: music and the top entry
-    QCOMPARE(h.lastSound(), media::soundFile(media::Sound::BoardReveal));
-    QCOMPARE(w->controls().boardRevealTimer->interval(), 75);
-    QVERIFY(!w->controls().boardAmounts[21]->isHidden());
-    QVERIFY(w->controls().boardPlates[21]->isVisible());
-    QVERIFY(w->controls().boardAmounts[20]->isHidden());
-
-    for (int step = 1; step < 21; ++step) {
-        w->controls().boardRevealTimer->fireNow();
-        QVERIFY(!w->controls().boardAmounts[21 - step]->isHidden());
-        QVERIFY(w->controls().boardAmounts[20 - step]->isHidden());
-    }
-    QVERIFY(w->controls().counterCaption->isHidden());
-    w->controls().boardRevealTimer->fireNow(); // the last entry, with the prompt
-    QVERIFY(!w->controls().boardAmounts[0]->isHidden());
-    QCOMPARE(w->controls().counterCaption->text(), game::kChooseOwnCasePrompt);
-    QVERIFY(w->controls().counterCaption->isVisible() && w->controls().captionFrame->isVisible() &&
-            w->controls().numberFrame->isVisible() && w->controls().phoneFrame->isVisible());
-    QVERIFY(w->controls().counterNumber->isHidden() && w->controls().phoneGlyph->isHidden());
-    QCOMPARE(w->controls().boardRevealTimer->interval(), 0);
-    QCOMPARE(h.sound()->history().size(), 1);
-}
-
 void TestMainWindow::revealRunsInRealTime() {
     GameHarness h(identityGameDraws());
     QElapsedTimer clock;
@@ -531,43 +493,7 @@ void TestMainWindow::revealRunsInRealTime() {
     const qint64 last = clock.elapsed();
     QVERIFY2(first >= 990, qPrintable(QString::number(first)));
     QVERIFY2(last - first >= 21 * 75 - 10, qPrintable(QString::number(last - first)));
-    QCOMPARE(h.w()->controls().boardRevealTimer->interval(), 0);
-}
-
-void TestMainWindow::caseClickedDuringRevealBecomesOwnCase() {
-    GameHarness h(identityGameDraws());
-    h.random->append({drawFor(1, 2)}); // the banker's manner, drawn at the choice
-    GameWindow* w = h.w();
-    QVERIFY(GameHarness::click(w->controls().startButton));
-    for (int tick = 0; tick < 6; ++tick)
-        w->controls().boardRevealTimer->fireNow();
-    QVERIFY(GameHarness::click(w->controls().casePlates[13]));
-    game::GameState& s = h.app->state();
-    QCOMPARE(s.ownCase, qint16(13));
-    QCOMPARE(s.openedCount, qint16(0));
-    QCOMPARE(s.bankerStyle, qint16(1));
-    QCOMPARE(h.lastSound(), media::soundFile(media::Sound::OwnCase));
-    QCOMPARE(s.caseMovedTo[13], std::optional(layout::kOwnCaseSpot));
-    const QPoint spot(twips::toPixels(layout::kOwnCaseSpot.left),
-                      twips::toPixels(layout::kOwnCaseSpot.top));
-    QCOMPARE(w->controls().caseBriefcases[13]->pos(), spot);
-    QCOMPARE(w->controls().casePlates[13]->y(), twips::toPixels(layout::kOwnCaseSpot.top + 100));
-    QCOMPARE(w->controls().caseAmounts[13]->y(), twips::toPixels(layout::kOwnCaseSpot.top + 500));
-    QCOMPARE(w->controls().caseLids[13]->pos(), spot);
-    QCOMPARE(w->controls().counterNumber->text(), QStringLiteral("6"));
-    QCOMPARE(w->controls().counterCaption->text(), game::kFirstRoundWords);
-    QVERIFY(w->controls().counterNumber->isVisible() && w->controls().phoneGlyph->isVisible());
-    // The other cases stay where they were.
-    QCOMPARE(w->controls().casePlates[12]->geometry(), twips::toPixels(layout::casePlate(12)));
-
-    // The reveal goes on to the end without the prompt and without stopping.
-    for (int tick = 6; tick < 30; ++tick)
-        w->controls().boardRevealTimer->fireNow();
-    for (int k = 0; k < 22; ++k)
-        QVERIFY(!w->controls().boardAmounts[k]->isHidden());
-    QCOMPARE(w->controls().counterCaption->text(), game::kFirstRoundWords);
-    QCOMPARE(w->controls().boardRevealTimer->interval(), 75);
-    QCOMPARE(s.introStep, 29);
+    QCOMPARE(h.w()->game().timer(game::Game::Step::BoardReveal).interval(), 0);
 }
 
 void TestMainWindow::clicksBeforeStartDoNothing() {
@@ -580,54 +506,42 @@ void TestMainWindow::clicksBeforeStartDoNothing() {
     QVERIFY(h.sound()->history().isEmpty());
 }
 
-void TestMainWindow::newGameRebuildsWindowAndKeepsState() {
+void TestMainWindow::newGameRebuildsTheWindow() {
     GameHarness h(identityGameDraws(0));
-    game::GameState& s = h.app->state();
     QVERIFY(h.startGame());
+    h.random->append({drawFor(0, 2)});
     QVERIFY(GameHarness::click(h.w()->controls().casePlates[3]));
-    // Pretend a finished game left its traces.
-    s.swapOfferChosen = true;
-    s.swapOfferAllowed = false;
-    s.swapPending = true;
-    s.finalSwapDone = true;
-    s.offerCount = 4;
-    s.offerHistory[2] = "12300";
-    s.offerTaken = true;
-    s.bankerStyle = 1;
     QPointer<GameWindow> old = h.w();
     FakeSoundPlayer* oldSound = h.sound();
     QVERIFY(!oldSound->current().isEmpty());
+    const qsizetype oldSounds = oldSound->history().size();
 
     h.random->append({drawFor(1, 3)});
     h.app->newGame();
     QVERIFY(h.w() != old.data());
     QVERIFY(old.isNull() || old->isHidden());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(old.isNull());
 
-    // Reset by the load.
-    QVERIFY(s.swapOfferAllowed);
-    QVERIFY(!s.swapPending);
-    QVERIFY(!s.finalSwapDone);
-    QCOMPARE(s.offerCount, qint16(0));
-    QCOMPARE(s.openedCount, qint16(-1));
-    QCOMPARE(s.ownCase, qint16(-1));
-    QCOMPARE(int(s.caseSkin), 1);
-    QCOMPARE(s.baseDir, h.dir());
-    // Kept until the next game writes them.
-    QVERIFY(s.swapOfferChosen);
-    QVERIFY(s.offerTaken);
-    QCOMPARE(s.bankerStyle, qint16(1));
-    QCOMPARE(s.offerHistory[2], QStringLiteral("12300"));
-    QCOMPARE(s.caseAmount[3], qint16(3));
     // Controls back to the design: the own case is home again, the board hidden.
     GameWindow* w = h.w();
+    QCOMPARE(int(h.app->state().caseSkin), 1);
     QCOMPARE(w->controls().casePlates[3]->geometry(), twips::toPixels(layout::casePlate(3)));
     QVERIFY(w->controls().startButton->isVisible() && w->controls().newGameButton->isHidden());
     QVERIFY(w->controls().boardAmounts[0]->isHidden() && w->controls().counterCaption->isHidden());
     QVERIFY(!w->controls().casePlates[0]->isEnabled());
     QCOMPARE(w->controls().counterNumber->text(), QStringLiteral("6"));
     QVERIFY(h.sound()->history().isEmpty());
+
+    // The old window, until the event loop deletes it, no longer plays the game.
+    QVERIFY(h.startGame());
+    QVERIFY(old);
+    emit old->controls().casePlates[5]->clicked();
+    QCOMPARE(h.app->state().ownCase, qint16(-1));
+    h.random->append({drawFor(0, 2)});
+    QVERIFY(GameHarness::click(w->controls().casePlates[7]));
+    QCOMPARE(h.app->state().ownCase, qint16(7));
+    QCOMPARE(oldSound->history().size(), oldSounds); // nor plays its sounds
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(old.isNull());
 }
 
 void TestMainWindow::logIsEmptiedAtLoad() {
@@ -683,7 +597,7 @@ void TestMainWindow::startFolderNamedInAnotherCodePage() {
         const GameWindow::Controls& ui = app.window()->controls();
         QVERIFY(GameHarness::click(ui.startButton));
         for (int tick = 0; tick < 23; ++tick)
-            ui.boardRevealTimer->fireNow();
+            app.game().timer(game::Game::Step::BoardReveal).fireNow();
         auto* sound = static_cast<FakeSoundPlayer*>(app.window()->soundPlayer());
         QVERIFY(!sound->history().isEmpty());
         played = media::nativePath(sound->history().front());

@@ -181,12 +181,12 @@ void TestMonkey::caseOpenedDuringTheRevealStaysOffTheBoard() {
     GameWindow* w = h.w();
     QVERIFY(GameHarness::click(w->controls().startButton));
     for (int tick = 0; tick < 6; ++tick) // entries 21 down to 17 shown
-        w->controls().boardRevealTimer->fireNow();
+        w->game().timer(game::Game::Step::BoardReveal).fireNow();
     QVERIFY(GameHarness::click(w->controls().casePlates[21]));
     QVERIFY(h.openCase(0));
     QVERIFY(h.openCase(19));
     for (int tick = 6; tick < 30; ++tick)
-        w->controls().boardRevealTimer->fireNow();
+        w->game().timer(game::Game::Step::BoardReveal).fireNow();
     for (int k = 0; k < game::kCaseCount; ++k)
         QCOMPARE(w->controls().boardAmounts[k]->isHidden(), k == 0 || k == 19);
     QVERIFY(w->controls().boardPlates[0]->isVisible());

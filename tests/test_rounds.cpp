@@ -10,7 +10,6 @@ class TestRounds final : public QObject {
   private slots:
     void counterPanelThroughWholeGame();
     void afterOpeningFollowsTheRoundSchedule();
-    void offerPointsAreTheRoundEnds();
     void plateArrangementsUseEveryPlateOnce();
 };
 
@@ -55,13 +54,6 @@ void TestRounds::afterOpeningFollowsTheRoundSchedule() {
         }
     }
     QCOMPARE(offers, (QList<int>{6, 9, 12, 15, 18, 20}));
-}
-
-void TestRounds::offerPointsAreTheRoundEnds() {
-    for (int opened = -1; opened <= 22; ++opened)
-        QCOMPARE(game::isOfferPoint(opened),
-                 game::afterOpening(opened) == game::AfterOpening::Offer && opened >= 1 &&
-                     opened <= 20);
 }
 
 void TestRounds::plateArrangementsUseEveryPlateOnce() {

@@ -6,6 +6,7 @@
 #include "banker.h"
 #include "game_harness.h"
 #include "game_watch.h"
+#include "offer_format.h"
 #include "timings.h"
 
 #include <QElapsedTimer>
@@ -85,7 +86,7 @@ void TestSoak::twoHundredGamesKeepTheirMemory() {
             case GameWindow::Phase::ChoosingOwnCase:
                 // Chosen once the board is revealed: with the timers this fast and
                 // the sounds this short a game could otherwise end before the reveal.
-                if (w->controls().boardRevealTimer->isRunning())
+                if (w->game().timer(game::Game::Step::BoardReveal).isRunning())
                     break;
                 [[fallthrough]];
             case GameWindow::Phase::WaitingForClick:

@@ -6,6 +6,7 @@
 #include "layout.h"
 #include "media_files.h"
 #include "movie_widget.h"
+#include "offer_format.h"
 #include "rounds.h"
 
 #include <QChartView>
@@ -109,25 +110,25 @@ class TestWholeGames final : public QObject {
 
 void TestWholeGames::finish(GameHarness& h) {
     GameWindow* w = h.w();
-    QCOMPARE(w->controls().ownCaseWait->interval(), 1000);
-    w->controls().ownCaseWait->fireNow(); // the last amount's sound still plays
+    QCOMPARE(w->game().timer(game::Game::Step::OwnCaseWait).interval(), 1000);
+    w->game().timer(game::Game::Step::OwnCaseWait).fireNow(); // the last amount's sound still plays
     QVERIFY(!w->controls().casePlates[h.app->state().ownCase]->isHidden());
     h.endSound();
-    w->controls().ownCaseWait->fireNow();
+    w->game().timer(game::Game::Step::OwnCaseWait).fireNow();
     QCOMPARE(h.lastSound(), media::soundFile(media::Sound::OwnCase));
     QVERIFY(w->controls().casePlates[h.app->state().ownCase]->isHidden());
-    QCOMPARE(w->controls().ownCaseWait->interval(), 0);
-    QCOMPARE(w->controls().winningsWait->interval(), 1000);
-    w->controls().winningsWait->fireNow(); // the own case's sound still plays
+    QCOMPARE(w->game().timer(game::Game::Step::OwnCaseWait).interval(), 0);
+    QCOMPARE(w->game().timer(game::Game::Step::WinningsWait).interval(), 1000);
+    w->game().timer(game::Game::Step::WinningsWait).fireNow(); // the own case's sound still plays
     QVERIFY(w->controls().winningsAmount->isHidden());
     h.endSound();
-    w->controls().winningsWait->fireNow();
+    w->game().timer(game::Game::Step::WinningsWait).fireNow();
     QCOMPARE(h.lastSound(), media::soundFile(media::Sound::Winnings));
     QVERIFY(w->controls().winningsAmount->isVisible() && w->controls().winningsTitle->isVisible() &&
             w->controls().winningsPanel->isVisible() && w->controls().newGameButton->isVisible());
     // No empty history frame under the winnings panel's bar.
     QVERIFY(w->controls().historyFrame->isHidden());
-    QCOMPARE(w->controls().winningsWait->interval(), 0);
+    QCOMPARE(w->game().timer(game::Game::Step::WinningsWait).interval(), 0);
     QCOMPARE(w->phase(), GameWindow::Phase::GameOver);
 }
 
@@ -139,12 +140,12 @@ void TestWholeGames::noOfferAccepted() {
     QVERIFY(w->controls().counterNumber->isVisible());
     QVERIFY(h->openCases({18, 19}));
     QVERIFY(h->showOffer(offerDraws({0.25f}, 99)));
-    QCOMPARE(w->controls().historyRevealTimer->interval(), 100);
+    QCOMPARE(w->game().timer(game::Game::Step::HistoryReveal).interval(), 100);
     for (int tick = 0; tick < 5; ++tick)
-        w->controls().historyRevealTimer->fireNow();
+        w->game().timer(game::Game::Step::HistoryReveal).fireNow();
     QCOMPARE(w->controls().historyAmounts[4]->text(), QStringLiteral("44000"));
     QCOMPARE(w->controls().historyAmounts[0]->text(), QStringLiteral("1000000"));
-    QCOMPARE(w->controls().historyRevealTimer->interval(), 0);
+    QCOMPARE(w->game().timer(game::Game::Step::HistoryReveal).interval(), 0);
     QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(w->controls().counterNumber->isHidden()); // one case left: no counter
     QVERIFY(h->openCases({20}));
@@ -167,7 +168,7 @@ void TestWholeGames::moneyAcceptedEarly() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     GameWindow* w = h->w();
-    game::GameState& s = h->app->state();
+    const game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(1));
     QVERIFY(h->openCases({6, 7, 8}));
     QVERIFY(h->showOffer(offerDraws({}, 99)));
@@ -197,7 +198,7 @@ void TestWholeGames::moneyAcceptedEarly() {
     QCOMPARE(statistics.lastGame()->ownCaseAmount, 3000000.0);
     QCOMPARE(statistics.lastGame()->offers.size(), size_t(6));
     QCOMPARE(statistics.lastGame()->offers[5].amount, 2250000.0);
-    QCOMPARE(s.offerHistory[6], QStringLiteral("2250000"));
+    QCOMPARE(s.offerHistory[6], (game::Offer{false, 2250000}));
 
     ExpectedLog log;
     log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
@@ -214,7 +215,7 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     GameWindow* w = h->w();
-    game::GameState& s = h->app->state();
+    const game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(2));
     QVERIFY(h->openCases({9, 10, 11}));
     QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
@@ -232,7 +233,7 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QCOMPARE(w->controls().caseBriefcases[15]->pos(), ownPlace);
     QCOMPARE(w->controls().caseBriefcases[21]->pos(), takenPlace);
     // The former own case stands where case 15 stood in its cell.
-    QCOMPARE(s.caseMovedTo[21], std::optional(layout::caseCellSpot(15)));
+    QCOMPARE(s.casePlace[21], 15);
     QCOMPARE(w->controls().casePlates[21]->y(),
              twips::toPixels(layout::caseCellSpot(15).top + 100));
     QCOMPARE(w->controls().caseAmounts[21]->y(),
@@ -283,14 +284,14 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     log.openedAll({19, 20}).offer(money("1 550 000")).no();
     log.opened(21).own(15);
     QCOMPARE(h->logBytes(), log.bytes());
-    QCOMPARE(s.offerHistory[3], game::kExchangeInHistory);
+    QVERIFY(s.offerHistory[3].exchange);
 }
 
 void TestWholeGames::pickingTheOwnCaseMovesNothing() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     GameWindow* w = h->w();
-    game::GameState& s = h->app->state();
+    const game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(2));
     QVERIFY(h->openCases({9, 10, 11}));
     QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
@@ -321,7 +322,7 @@ void TestWholeGames::exchangeAtTheLastOffer() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     GameWindow* w = h->w();
-    game::GameState& s = h->app->state();
+    const game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(5));
     QVERIFY(h->openCases({18, 19}));
     QVERIFY(h->showOffer(offerDraws({0.75f}, 99)));
@@ -360,13 +361,13 @@ void TestWholeGames::declinedExchangeIsRearmedByTheRoll() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     GameWindow* w = h->w();
-    game::GameState& s = h->app->state();
+    const game::GameState& s = h->app->state();
     QVERIFY(h->declineRounds(2));
     QVERIFY(h->openCases({9, 10, 11}));
     QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
     QVERIFY(GameHarness::click(w->controls().declineButton));
     QVERIFY(!s.swapOfferAllowed);
-    QCOMPARE(s.offerHistory[3], game::kExchangeInHistory);
+    QVERIFY(s.offerHistory[3].exchange);
     QVERIFY(h->openCases({12, 13, 14}));
     QVERIFY(
         h->showOffer(offerDraws(kNoExchange, 33))); // the roll re-arms; the decision still stands
@@ -396,7 +397,7 @@ void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
     auto h = GameHarness::withOwnCase(21);
     QVERIFY(h);
     GameWindow* w = h->w();
-    game::GameState& s = h->app->state();
+    const game::GameState& s = h->app->state();
     QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
     QVERIFY(h->showOffer(offerDraws({}, 99)));
     QVERIFY(GameHarness::click(w->controls().acceptButton));
@@ -426,7 +427,7 @@ void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
     QVERIFY(h->showOffer({}));
     QCOMPARE(w->controls().offerAmount->text(), game::kExchangeOffer);
     for (int tick = 0; tick < 5; ++tick)
-        w->controls().historyRevealTimer->fireNow();
+        w->game().timer(game::Game::Step::HistoryReveal).fireNow();
     QCOMPARE(w->controls().historyAmounts[0]->text(), game::kExchangeInHistory);
     QCOMPARE(w->controls().historyAmounts[3]->text(), game::kExchangeInHistory);
     QCOMPARE(w->controls().historyAmounts[4]->text(), QStringLiteral("119000"));
@@ -434,10 +435,10 @@ void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
     QVERIFY(h->openCases({20}));
     finish(*h);
     QCOMPARE(s.offerCount, qint16(10));
-    QCOMPARE(s.offerHistory[1], QStringLiteral("44000"));
-    QCOMPARE(s.offerHistory[2], QStringLiteral("119000"));
+    QCOMPARE(s.offerHistory[1], (game::Offer{false, 44000}));
+    QCOMPARE(s.offerHistory[2], (game::Offer{false, 119000}));
     for (int n = 3; n <= 6; ++n)
-        QCOMPARE(s.offerHistory[n], game::kExchangeInHistory);
+        QVERIFY(s.offerHistory[n].exchange);
     QCOMPARE(w->controls().winningsAmount->text(), QString::fromLatin1(money("44 000")));
 
     ExpectedLog log;
@@ -462,7 +463,7 @@ void TestWholeGames::newGameEmptiesTheLogAndStartsOver() {
     h->random->append(offerDraws({0.25f}, 99));
     for (int i = 1; i <= 21; ++i) {
         QVERIFY(h->openCases({i}));
-        if (h->w()->controls().roundEndWait->isWaiting()) {
+        if (h->w()->game().isWaitingForCueEnd()) {
             h->endSound();
             QVERIFY(GameHarness::click(h->w()->controls().declineButton));
         }
@@ -525,8 +526,8 @@ void TestWholeGames::unwrittenStatisticsAreSaidOnceAndKeptLater() {
         // Another game hangs while it writes the statistics.
         QLockFile otherGame(h.statisticsFile() + QStringLiteral(".lock"));
         QVERIFY(otherGame.tryLock(0));
-        emit h.w()->gameFinished(record);
-        emit h.w()->gameFinished(record);
+        emit h.app->game().gameFinished(record);
+        emit h.app->game().gameFinished(record);
         // Said once, and the games are shown all the same.
         QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);
         QVERIFY(h.app->statisticsWindow()->problemLine()->isVisible());
@@ -534,7 +535,7 @@ void TestWholeGames::unwrittenStatisticsAreSaidOnceAndKeptLater() {
         QVERIFY(!QFile::exists(h.statisticsFile()));
     }
     // The games the file could not take go with the next one.
-    emit h.w()->gameFinished(record);
+    emit h.app->game().gameFinished(record);
     QVERIFY(!h.app->statisticsWindow()->problemLine()->isVisible());
     QCOMPARE(nextRunStatistics(h).gamesPlayed(), 3);
     QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);

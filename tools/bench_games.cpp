@@ -32,6 +32,7 @@
 #include "media_files.h"
 #include "movie_animation.h"
 #include "movie_widget.h"
+#include "offer_format.h"
 #include "sound_engine.h"
 #include "sound_player.h"
 #include "timings.h"
@@ -298,7 +299,7 @@ class ScriptedPlayer final : public QObject {
         switch (w->phase()) {
         case GameWindow::Phase::ChoosingOwnCase:
             // Chosen once the board is revealed, as a player would.
-            if (w->controls().boardRevealTimer->isRunning())
+            if (w->game().timer(game::Game::Step::BoardReveal).isRunning())
                 break;
             [[fallthrough]];
         case GameWindow::Phase::WaitingForClick:

@@ -329,8 +329,8 @@ bool play(const Script& script, Report& report) {
             step(QStringLiteral("start clicked"));
             break;
         case GameWindow::Phase::ChoosingOwnCase:
-            if (c.boardRevealTimer->isRunning()) {
-                c.boardRevealTimer->fireNow();
+            if (h.app->game().timer(game::Game::Step::BoardReveal).isRunning()) {
+                h.app->game().timer(game::Game::Step::BoardReveal).fireNow();
                 step(c.counterCaption->isVisible() ? QStringLiteral("choose prompt")
                                                    : QStringLiteral("board reveal"));
             } else {
@@ -366,12 +366,12 @@ bool play(const Script& script, Report& report) {
             break;
         }
         case GameWindow::Phase::OfferShown:
-            if (c.historyRevealTimer->isRunning()) {
-                c.historyRevealTimer->fireNow();
+            if (h.app->game().timer(game::Game::Step::HistoryReveal).isRunning()) {
+                h.app->game().timer(game::Game::Step::HistoryReveal).fireNow();
                 step(QStringLiteral("offer, history reveal"));
             } else if (answer < script.answers.size()) {
                 const bool yes = script.answers[answer++] == QLatin1Char('y');
-                const bool exchange = s.offerIsExchange;
+                const bool exchange = s.offer.exchange;
                 const int opened = s.openedCount;
                 QTest::mouseClick(yes ? c.acceptButton : c.declineButton, Qt::LeftButton);
                 if (!yes)
@@ -395,11 +395,11 @@ bool play(const Script& script, Report& report) {
             break;
         case GameWindow::Phase::EndOfGame:
             endSound();
-            if (c.ownCaseWait->isRunning()) {
-                c.ownCaseWait->fireNow();
+            if (h.app->game().timer(game::Game::Step::OwnCaseWait).isRunning()) {
+                h.app->game().timer(game::Game::Step::OwnCaseWait).fireNow();
                 step(QStringLiteral("own case opened"));
-            } else if (c.winningsWait->isRunning()) {
-                c.winningsWait->fireNow();
+            } else if (h.app->game().timer(game::Game::Step::WinningsWait).isRunning()) {
+                h.app->game().timer(game::Game::Step::WinningsWait).fireNow();
                 step(QStringLiteral("end: winnings"));
             }
             break;

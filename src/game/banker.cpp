@@ -1,5 +1,8 @@
 #include "banker.h"
 
+#include "rounds.h"
+#include "statistics.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,66 +15,26 @@ double roundHalfEven(double value) {
     return std::nearbyint(value);
 }
 
-bool exchangeDrawPasses(int openedCount, int roll) {
-    switch (openedCount) {
-    case 18:
-        return roll > 80;
-    case 15:
-        return roll > 90;
-    case 12:
-        return roll == 99;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
-bool isOfferPoint(int openedCount) {
-    switch (openedCount) {
-    case 6:
-    case 9:
-    case 12:
-    case 15:
-    case 18:
-    case 20:
-        return true;
-    default:
-        return false;
-    }
-}
-
 double baseExponent(int openedCount) {
-    switch (openedCount) {
-    case 6:
-        return 1.93;
-    case 9:
-        return 1.75;
-    case 12:
-        return 1.67;
-    case 15:
-        return 1.58;
-    case 18:
-        return 1.39;
-    case 20:
-        return 1.22;
-    default:
-        return 1.93;
-    }
+    const OfferPoint* point = offerPoint(openedCount);
+    return point ? point->exponent : kOfferPoints.front().exponent;
 }
 
 bool decideExchange(int openedCount, bool swapOfferChosen, RandomSource& random) {
-    if (openedCount == 20)
+    if (openedCount == kLastOfferPoint)
         return drawBelow(random, 2) != 0;
-    if (openedCount == 18 || openedCount == 15 || openedCount == 12) {
+    const OfferPoint* point = offerPoint(openedCount);
+    if (point && point->exchangeRollAbove >= 0) {
         const int roll = drawBelow(random, 100);
-        if (exchangeDrawPasses(openedCount, roll))
+        if (roll > point->exchangeRollAbove)
             return drawBelow(random, 2) != 0;
     }
     return swapOfferChosen;
 }
 
-qint32 shapeOffer(qint32 x, int r, bool* rearmsExchange) {
+qint64 shapeOffer(qint64 x, int r, bool* rearmsExchange) {
     if (rearmsExchange)
         *rearmsExchange = false;
     if (x >= 100 && x < 1000)
@@ -113,15 +76,15 @@ qint32 shapeOffer(qint32 x, int r, bool* rearmsExchange) {
     if (r >= 69 && r <= 72 && x >= 100000 && x < 1000000)
         x = (x / 10000) * 11111 + (x / 100000) * 100000;
     if (r == 73 && x >= 1000 && x < 10000) {
-        const qint32 q = x / 1000;
+        const qint64 q = x / 1000;
         x = 1000 * q + 100 * (q + 1) + 10 * (q + 2) + (q + 3);
     }
     if (r == 74 && x >= 10000 && x < 100000) {
-        const qint32 q = x / 10000;
+        const qint64 q = x / 10000;
         x = 10000 * q + 1000 * (q + 1) + 100 * (q + 2) + 10 * (q + 3) + (q + 4);
     }
     if (r == 75 && x >= 100000 && x < 1000000) {
-        const qint32 q = x / 100000;
+        const qint64 q = x / 100000;
         x = 100000 * q + 10000 * (q + 1) + 1000 * (q + 2) + 100 * (q + 3) + 10 * (q + 4) + (q + 5);
     }
     return x;
@@ -133,11 +96,11 @@ BankerOffer makeOffer(const BankerInput& input, RandomSource& random) {
     offer.swapOfferChosen = decideExchange(input.openedCount, input.swapOfferChosen, random);
 
     // The running total is rounded after every addition, so 0.01 and 0.1 add nothing.
-    qint32 sum = 0;
+    qint64 sum = 0;
     for (int k = 0; k < kCaseCount; ++k) {
         if (!input.onBoard[static_cast<size_t>(k)])
             continue;
-        sum = static_cast<qint32>(roundHalfEven(sum + textToNumber(amountText(k))));
+        sum = static_cast<qint64>(roundHalfEven(static_cast<double>(sum) + amountValue(k)));
         ++offer.remainingCount;
     }
 
@@ -152,9 +115,9 @@ BankerOffer makeOffer(const BankerInput& input, RandomSource& random) {
 
     const double exponent = baseExponent(input.openedCount) + offer.bankFactor;
     // With nothing left on the board the divisor would be 0; it is never below 1.
-    const auto divisor = std::max<qint32>(
-        1, static_cast<qint32>(roundHalfEven(std::pow(offer.remainingCount, exponent))));
-    qint32 x = sum / divisor;
+    const auto divisor = std::max<qint64>(
+        1, static_cast<qint64>(roundHalfEven(std::pow(offer.remainingCount, exponent))));
+    qint64 x = sum / divisor;
 
     int roll = drawBelow(random, 100);
     if (input.bankerStyle == 1)
@@ -166,12 +129,10 @@ BankerOffer makeOffer(const BankerInput& input, RandomSource& random) {
     if (rearms)
         offer.swapOfferAllowed = true;
     offer.offerAmount = x;
-    offer.offerText = QString::number(x);
 
-    const bool exchangePoint = input.openedCount == 12 || input.openedCount == 15 ||
-                               input.openedCount == 18 || input.openedCount == 20;
-    if (exchangePoint && offer.swapOfferChosen && offer.swapOfferAllowed)
-        offer.offerText = kExchangeOffer;
+    const bool exchangePoint =
+        input.openedCount >= kFirstExchangePoint && isOfferPoint(input.openedCount);
+    offer.isExchange = exchangePoint && offer.swapOfferChosen && offer.swapOfferAllowed;
     return offer;
 }
 

@@ -2,20 +2,18 @@
 
 #include "amounts.h"
 #include "random_source.h"
+#include "rounds.h"
 
 #include <QString>
 #include <array>
 
 namespace game {
 
-inline const QString kExchangeOffer = QStringLiteral("ОБМЕН");     // Cyrillic, on screen
-inline const QString kExchangeInHistory = QStringLiteral("ObMEH"); // Latin, in the history
-
 // What the banker looks at. An amount is still on the board while its board entry
-// is shown; the numbers are read from the board texts.
+// is shown.
 struct BankerInput {
     std::array<bool, kCaseCount> onBoard{};
-    int openedCount = 0; // 6, 9, 12, 15, 18 or 20
+    int openedCount = 0; // an offer point
     int bankerStyle = 0; // 0 or 1
     bool swapOfferChosen = false;
     bool swapOfferAllowed = false;
@@ -25,13 +23,11 @@ struct BankerOffer {
     bool swapOfferChosen = false;
     bool swapOfferAllowed = false;
     qint16 remainingCount = 0;
-    qint32 offerAmount = 0;
+    qint64 offerAmount = 0; // the money, also worked out for an exchange offer
     double bankFactor = 0;
     float bankRoll = 0;
-    QString offerText; // decimal digits, or kExchangeOffer
+    bool isExchange = false; // the offer is the exchange of cases, not the money
 };
-
-[[nodiscard]] bool isOfferPoint(int openedCount);
 
 // Base exponent of the divisor by the number of opened cases.
 [[nodiscard]] double baseExponent(int openedCount);
@@ -44,7 +40,7 @@ struct BankerOffer {
 // figures; the rules apply one after another, each to the value the earlier ones
 // left. Returns the new offer; rearmsExchange tells whether the roll re-arms an
 // exchange offer.
-[[nodiscard]] qint32 shapeOffer(qint32 offer, int roll, bool* rearmsExchange = nullptr);
+[[nodiscard]] qint64 shapeOffer(qint64 offer, int roll, bool* rearmsExchange = nullptr);
 
 // One offer: the exchange decision, then the banker's computation. The draws are
 // taken in a fixed order: exchange decision, factor, roll, and a second roll for

@@ -4,11 +4,7 @@
 
 namespace game {
 
-QString formatOffer(const QString& offerText, const QLocale& locale) {
-    bool isNumber = false;
-    const qlonglong value = offerText.toLongLong(&isNumber);
-    if (!isNumber)
-        return offerText;
+QString formatMoney(qint64 value, const QLocale& locale) {
     if (value == 0)
         return {};
 
@@ -21,6 +17,14 @@ QString formatOffer(const QString& offerText, const QLocale& locale) {
     for (qsizetype groupStart = digits.size() - 3; groupStart > firstDigit; groupStart -= 3)
         digits.insert(groupStart, separator);
     return digits;
+}
+
+QString formatOffer(const Offer& offer, const QLocale& locale) {
+    return offer.exchange ? kExchangeOffer : formatMoney(offer.amount, locale);
+}
+
+QString formatHistoryOffer(const Offer& offer) {
+    return offer.exchange ? kExchangeInHistory : QString::number(offer.amount);
 }
 
 } // namespace game

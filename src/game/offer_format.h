@@ -1,15 +1,26 @@
 #pragma once
 
+#include "game_state.h"
+
 #include <QLocale>
 #include <QString>
 
 namespace game {
 
-// The offer as shown: ASCII digits in groups of three, no decimals, an empty
-// text for 0. The groups are joined by the locale's group separator when the
-// log's code page (Windows-1251) can write it, and by a no-break space (U+00A0)
-// otherwise, so the log holds every offer as shown. A text that is not a number
-// (the exchange offer) is shown unchanged.
-[[nodiscard]] QString formatOffer(const QString& offerText, const QLocale& locale = QLocale());
+inline const QString kExchangeOffer = QStringLiteral("ОБМЕН");     // Cyrillic, on screen
+inline const QString kExchangeInHistory = QStringLiteral("ObMEH"); // Latin, in the history
+
+// Money as shown: ASCII digits in groups of three, no decimals, an empty text
+// for 0. The groups are joined by the locale's group separator when the log's
+// code page (Windows-1251) can write it, and by a no-break space (U+00A0)
+// otherwise, so the log holds every offer as shown.
+[[nodiscard]] QString formatMoney(qint64 amount, const QLocale& locale = QLocale());
+
+// The offer as shown on the banker's panel and written in the log: the money,
+// or kExchangeOffer.
+[[nodiscard]] QString formatOffer(const Offer& offer, const QLocale& locale = QLocale());
+
+// An earlier offer as the history shows it: plain digits, or kExchangeInHistory.
+[[nodiscard]] QString formatHistoryOffer(const Offer& offer);
 
 } // namespace game

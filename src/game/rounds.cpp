@@ -6,14 +6,37 @@
 
 namespace game {
 
+const OfferPoint* offerPoint(int openedCount) {
+    for (const OfferPoint& point : kOfferPoints) {
+        if (point.openedCount == openedCount)
+            return &point;
+    }
+    return nullptr;
+}
+
+AfterOpening afterOpening(int openedCount) {
+    if (openedCount == kAllOpened)
+        return AfterOpening::EndOfGame;
+    return isOfferPoint(openedCount) ? AfterOpening::Offer : AfterOpening::NextCase;
+}
+
 CounterPanel counterAfterClick(int countBefore, int openedCount) {
     CounterPanel panel;
     panel.words = QStringLiteral("           чемодан");
     panel.count = countBefore - 1;
-    if (panel.count == 0)
-        panel.count = 3; // the count for the next round
-    if (openedCount == 17)
-        panel.count = 2; // round 6 has two cases
+    if (panel.count == 0) {
+        // The round ends with this opening: the count of the next round, up to
+        // the next offer point. After the last offer the panel is never shown
+        // again; it keeps the count of a full round.
+        panel.count = kCasesPerRound;
+        const int opened = openedCount + 1;
+        for (const OfferPoint& point : kOfferPoints) {
+            if (point.openedCount > opened) {
+                panel.count = point.openedCount - opened;
+                break;
+            }
+        }
+    }
     if (panel.count >= 2 && panel.count <= 4)
         panel.words += QStringLiteral("а");
     else if (panel.count == 5 || panel.count == 6)

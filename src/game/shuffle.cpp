@@ -13,9 +13,6 @@ void shuffle(GameState& state, RandomSource& random) {
         std::swap(state.caseAmount[static_cast<size_t>(r)],
                   state.caseAmount[static_cast<size_t>(i)]);
     }
-    for (int i = 0; i < kCaseCount; ++i)
-        state.caseAmountText[static_cast<size_t>(i)] =
-            amountText(state.caseAmount[static_cast<size_t>(i)]);
 }
 
 } // namespace game

@@ -87,6 +87,13 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
         reportOnStderr(loaded.problem);
     if (!random_)
         random_ = std::make_unique<game::TimeSeededRandom>();
+    game_ = std::make_unique<game::Game>(*random_, timers_);
+    connect(game_.get(), &game::Game::newGameRequested, this, &GameApp::newGame);
+    connect(game_.get(), &game::Game::logWriteFailed, this, &GameApp::reportLogFailure);
+    connect(game_.get(), &game::Game::gameFinished, this, [this](const game::GameRecord& record) {
+        if (!leftGameRecorded_) // a left game is recorded as it was left
+            recordGame(record);
+    });
     if (!makeSoundPlayer_) {
         // The device is opened once the first window has been drawn (or a sound
         // started): opening it and decoding would otherwise take the processor
@@ -116,11 +123,13 @@ GameApp::~GameApp() {
     delete statisticsWindow_.data();
     delete credits_.data();
     delete window_.data();
+    game_.reset();
 }
 
 void GameApp::start() {
     // Claimed before the window, which writes to the file claimed.
     logClaim_ = game::LogFileClaim::shared(media::currentDirectory());
+    game_->setLogFile(logClaim_->path(), media::readablePath(logClaim_->path()));
     window_ = createWindow();
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (windowPlace_.isValid() && screen && screen->virtualGeometry().intersects(windowPlace_)) {
@@ -174,21 +183,21 @@ void GameApp::noteWindowGeometry() {
 }
 
 GameWindow* GameApp::createWindow() {
-    auto* window = new GameWindow(state_, *random_, makeSoundPlayer_());
-    connect(window, &GameWindow::newGameRequested, this, &GameApp::newGame);
+    game_->newGame();
+    leftGameRecorded_ = false;
+    auto* window = new GameWindow(*game_, makeSoundPlayer_());
     connect(window, &GameWindow::creditsRequested, this, &GameApp::showCredits);
     connect(window, &GameWindow::closed, this, &GameApp::windowClosed);
-    connect(window, &GameWindow::logWriteFailed, this, &GameApp::reportLogFailure);
-    connect(window, &GameWindow::gameFinished, this, &GameApp::recordGame);
     desktopControls_->attach(window);
     return window;
 }
 
 void GameApp::newGame() {
-    // The window and all its controls go; the state stays. The old window is
+    // The window and all its controls go; the game stays. The old window is
     // deleted once its click handler has returned.
     if (window_) {
         recordLeftGame();
+        window_->detachFromGame();
         noteWindowGeometry();           // the new window takes the old one's size and place
         window_->soundPlayer()->stop(); // the sound goes with the window
         window_->hide();
@@ -231,12 +240,11 @@ void GameApp::showStatistics() {
 }
 
 void GameApp::recordLeftGame() {
-    if (!window_ || !window_->gameUnderWay() || leftWindow_ == window_)
+    if (!game_->isInProgress() || leftGameRecorded_)
         return;
-    leftWindow_ = window_;
-    // Recorded here once: whatever the left window's timers still do is not.
-    disconnect(window_, &GameWindow::gameFinished, this, nullptr);
-    if (const std::optional<game::GameRecord> decided = window_->decidedRecord())
+    // Recorded here once: a left game that still reached its end is not.
+    leftGameRecorded_ = true;
+    if (const std::optional<game::GameRecord> decided = game_->decidedRecord())
         recordGame(*decided);
     else
         keepStatistics([](game::Statistics& statistics) { statistics.addLeftGame(); });

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "credits_window.h"
-#include "game_state.h"
+#include "game.h"
 #include "game_window.h"
 #include "random_source.h"
 #include "statistics.h"
 #include "statistics_window.h"
+#include "step_timer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -20,8 +21,8 @@ namespace media {
 class SoundEngine;
 }
 
-// The application: it owns the game state and the random source for as long as
-// the program runs, builds the main window (anew for every "Новая игра") and the
+// The application: it owns the game (game::Game) and the random source for as
+// long as the program runs, builds the main window (anew for every "Новая игра") and the
 // credits and statistics windows on demand. It keeps the statistics of finished
 // games in a file that outlives the run.
 class GameApp final : public QObject {
@@ -41,7 +42,8 @@ class GameApp final : public QObject {
     [[nodiscard]] CreditsWindow* credits() const { return credits_; }
     [[nodiscard]] StatisticsWindow* statisticsWindow() const { return statisticsWindow_; }
     [[nodiscard]] const game::Statistics& statistics() const { return statistics_; }
-    [[nodiscard]] game::GameState& state() { return state_; }
+    [[nodiscard]] game::Game& game() const { return *game_; }
+    [[nodiscard]] const game::GameState& state() const { return game_->state(); }
     [[nodiscard]] game::RandomSource& random() { return *random_; }
     // The sound engine behind the default players; null with a factory of one's own.
     [[nodiscard]] media::SoundEngine* soundEngine() const { return soundEngine_.get(); }
@@ -79,15 +81,16 @@ class GameApp final : public QObject {
     // stderr and in the statistics window, and tried again with the next change.
     void keepStatistics(const std::function<void(game::Statistics&)>& change);
 
-    game::GameState state_;
     // Outlives the windows and their players.
     std::unique_ptr<media::SoundEngine> soundEngine_;
     std::unique_ptr<game::RandomSource> random_;
+    game::QtTimerSource timers_;
+    std::unique_ptr<game::Game> game_;
     SoundFactory makeSoundPlayer_;
     std::unique_ptr<SoundSettings> soundSettings_;
     std::unique_ptr<DesktopControls> desktopControls_;
     QPointer<GameWindow> window_;
-    QPointer<GameWindow> leftWindow_; // whose game has been recorded as left
+    bool leftGameRecorded_ = false; // the game under way was left and recorded so
     QPointer<CreditsWindow> credits_;
     game::StatisticsStore statisticsStore_;
     game::Statistics statistics_;

@@ -7,7 +7,6 @@
 #include "rounds.h"
 #include "sound_player.h"
 #include "theme.h"
-#include "timings.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -21,7 +20,6 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -97,9 +95,8 @@ RoundedFrame* makeFrame(QWidget* parent, const layout::Rect& rect) {
 
 } // namespace
 
-GameWindow::GameWindow(game::GameState& state, game::RandomSource& random,
-                       std::unique_ptr<SoundPlayer> sound, QWidget* parent)
-    : QWidget(parent), s(state), random_(random), sound_(std::move(sound)) {
+GameWindow::GameWindow(game::Game& game, std::unique_ptr<SoundPlayer> sound, QWidget* parent)
+    : QWidget(parent), game_(game), sound_(std::move(sound)), baseDir_(media::currentDirectory()) {
     setWindowTitle(QStringLiteral("? ЗОРБАН !"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -111,24 +108,14 @@ GameWindow::GameWindow(game::GameState& state, game::RandomSource& random,
     layout::setScene(this, layout::fitScene(layout::kGameWindow, designed));
     setFont(fonts::caption(8, false));
 
-    // A new window shows every case closed in its cell and the first count.
-    s.caseOpened.fill(false);
-    s.caseMovedTo.fill(std::nullopt);
-    s.counter = game::kFirstRoundCount;
     buildControls();
     // Last, so that the pictures decoded on another thread meanwhile are ready.
     loadPictures();
     scaleBackdrop();
     showPictures();
 
-    ui_.boardRevealTimer = new StepTimer(this, [this] { revealNextBoardEntry(); });
-    ui_.suspenseWait = new ClipEndWait(this, sound_.get(), [this] { onSuspenseEnded(); });
-    ui_.roundEndWait = new ClipEndWait(this, sound_.get(), [this] { onRoundEndSoundEnded(); });
-    ui_.historyRevealTimer = new StepTimer(this, [this] { revealNextHistoryRow(); });
-    ui_.ownCaseWait = new StepTimer(this, [this] { openOwnCase(); });
-    ui_.winningsWait = new StepTimer(this, [this] { showWinnings(); });
-
-    prepareNewGame();
+    drawNewGame();
+    connectGame();
 }
 
 GameWindow::~GameWindow() = default;
@@ -154,7 +141,7 @@ void GameWindow::showPictures() {
     ui_.historyFrame->setPixmap(historyFramePicture_);
     for (int i = 0; i < game::kCaseCount; ++i) {
         ui_.caseBriefcases[i]->setPixmap(briefcasePicture_);
-        ui_.casePlates[i]->setPicture(platePixmaps_[game::plateForCase(s.caseSkin, i)]);
+        ui_.casePlates[i]->setPicture(platePixmaps_[game::plateForCase(state().caseSkin, i)]);
     }
 }
 
@@ -225,7 +212,7 @@ void GameWindow::buildControls() {
         makeLabel(this, layout::kHistoryTitle, QStringLiteral("Банк предлагал:"), caption12);
     setTextColour(ui_.historyTitle, theme::kTextOnBackdrop);
     ui_.historyTitle->hide();
-    for (int row = 0; row < 5; ++row) {
+    for (int row = 0; row < game::kHistoryRowsShown; ++row) {
         ui_.historyPlates[row] = makeMovie(this, layout::historyPlate(row), ScaleMode::ExactFit);
         ui_.historyAmounts[row] =
             makeLabel(this, layout::historyAmount(row), QStringLiteral("3 000 000"),
@@ -245,7 +232,7 @@ void GameWindow::buildControls() {
     ui_.phoneFrame = makeFrame(this, layout::kPhoneFrame);
     ui_.counterCaption = makeLabel<CounterCaption>(this, layout::kCounterCaption,
                                                    game::kChooseSwapCasePrompt, caption12);
-    ui_.counterNumber = makeLabel(this, layout::kCounterNumber, QString::number(s.counter),
+    ui_.counterNumber = makeLabel(this, layout::kCounterNumber, QString::number(state().counter),
                                   fonts::digits(32.25, false), Qt::AlignHCenter | Qt::AlignTop);
     // The glyph is drawn as large as the design has it, but no larger than fits
     // inside its frame's border.
@@ -292,16 +279,16 @@ void GameWindow::buildControls() {
         makeButton(this, layout::kDeclineButton, QStringLiteral("НЕТ"), fonts::caption(11.25));
     ui_.acceptButton->hide();
     ui_.declineButton->hide();
-    connect(ui_.startButton, &QPushButton::clicked, this, &GameWindow::onStartClicked);
-    connect(ui_.newGameButton, &QPushButton::clicked, this, &GameWindow::onNewGameClicked);
-    connect(ui_.acceptButton, &QPushButton::clicked, this, &GameWindow::onAcceptClicked);
-    connect(ui_.declineButton, &QPushButton::clicked, this, &GameWindow::onDeclineClicked);
+    connect(ui_.startButton, &QPushButton::clicked, &game_, &game::Game::start);
+    connect(ui_.newGameButton, &QPushButton::clicked, &game_, &game::Game::askNewGame);
+    connect(ui_.acceptButton, &QPushButton::clicked, &game_, &game::Game::accept);
+    connect(ui_.declineButton, &QPushButton::clicked, &game_, &game::Game::decline);
 
     ui_.logo = new ClickablePicture(this);
     ui_.logo->setToolTip(QStringLiteral("Об авторах"));
     ui_.logo->setCursor(Qt::PointingHandCursor);
     layout::place(ui_.logo, layout::kLogo);
-    connect(ui_.logo, &ClickablePicture::clicked, this, &GameWindow::onLogoClicked);
+    connect(ui_.logo, &ClickablePicture::clicked, this, &GameWindow::creditsRequested);
 
     // The cases last, so that a case set down at its spot lies above everything.
     for (int i = 0; i < game::kCaseCount; ++i)
@@ -323,23 +310,12 @@ void GameWindow::buildCase(int i) {
     ui_.casePlates[i] = new ClickablePicture(this);
     ui_.casePlates[i]->setCursor(Qt::PointingHandCursor);
     layout::place(ui_.casePlates[i], layout::casePlate(i));
-    connect(ui_.casePlates[i], &ClickablePicture::clicked, this, [this, i] { onCaseClicked(i); });
+    connect(ui_.casePlates[i], &ClickablePicture::clicked, &game_,
+            [this, i] { game_.pressCase(i); });
 }
 
-void GameWindow::prepareNewGame() {
-    s.swapOfferAllowed = true;
-    s.swapPending = false;
-    s.finalSwapDone = false;
-    s.baseDir = media::currentDirectory();
-
-    log_.setPath(game::LogFileClaim::shared(s.baseDir)->path());
-    if (!log_.reset()) {
-        // The game can be played without its log; say so once and go on.
-        std::fprintf(stderr, "zorban: cannot empty the game log %s: %s\n",
-                     qPrintable(media::readablePath(log_.path())), qPrintable(log_.lastError()));
-    }
-
-    s.offerCount = 0;
+// The window as a newly loaded game shows it.
+void GameWindow::drawNewGame() {
     for (MovieWidget* plate : ui_.historyPlates)
         loadMovie(plate, media::kMovieOpenPlate);
     for (int k = 0; k < game::kCaseCount; ++k) {
@@ -348,44 +324,13 @@ void GameWindow::prepareNewGame() {
         ui_.caseLids[k]->jumpToFrame(1);
     }
     loadMovie(ui_.winningsPanel, media::kMovieBankOpen);
-    setCasesEnabled(false);
+    setCasesEnabled(game_.casesEnabled());
     for (int k = 0; k < game::kCaseCount; ++k) {
-        showBoardEntry(k, false);
+        ui_.boardAmounts[k]->setVisible(state().boardShown[static_cast<size_t>(k)]);
         ui_.boardPlates[k]->hide();
     }
-    s.openedCount = -1;
-    s.ownCase = -1;
-    random_.reseedFromTimeOfDay();
-    s.caseSkin = static_cast<quint8>(game::drawBelow(random_, 3));
     for (int i = 0; i < game::kCaseCount; ++i)
-        ui_.casePlates[i]->setPicture(platePixmaps_[game::plateForCase(s.caseSkin, i)]);
-    enterPhase(Phase::Loaded);
-}
-
-// The one place where the phase changes; each phase that waits for something
-// starts its wait here.
-void GameWindow::enterPhase(Phase phase) {
-    phase_ = phase;
-    switch (phase) {
-    case Phase::ChoosingOwnCase:
-        ui_.boardRevealTimer->start(timings::kOpeningFirstTick);
-        break;
-    case Phase::Suspense:
-        ui_.suspenseWait->start();
-        break;
-    case Phase::OfferPending:
-        ui_.roundEndWait->start();
-        break;
-    case Phase::EndOfGame:
-        ui_.ownCaseWait->start(timings::kEndPhasePoll);
-        break;
-    case Phase::Loaded:
-    case Phase::WaitingForClick:
-    case Phase::OfferShown:
-    case Phase::ExchangePick:
-    case Phase::GameOver:
-        break;
-    }
+        ui_.casePlates[i]->setPicture(platePixmaps_[game::plateForCase(state().caseSkin, i)]);
 }
 
 void GameWindow::paintEvent(QPaintEvent* event) {
@@ -406,7 +351,6 @@ void GameWindow::closeEvent(QCloseEvent* event) {
 }
 
 void GameWindow::setCasesEnabled(bool enabled) {
-    casesEnabled_ = enabled;
     for (ClickablePicture* plate : ui_.casePlates)
         plate->setEnabled(enabled);
 }
@@ -418,51 +362,7 @@ void GameWindow::setCounterPanelVisible(bool visible) {
         w->setVisible(visible);
 }
 
-void GameWindow::showBoardEntry(int rank, bool shown) {
-    s.boardShown[static_cast<size_t>(rank)] = shown;
-    ui_.boardAmounts[rank]->setVisible(shown);
-}
-
-void GameWindow::placeCase(int i) {
-    const std::optional<game::CaseSpot>& spot = s.caseMovedTo[static_cast<size_t>(i)];
-    if (!spot)
-        return;
-    layout::place(ui_.casePlates[i], layout::movedCasePlate(i, *spot));
-    layout::place(ui_.caseBriefcases[i], layout::movedCaseBriefcase(i, *spot));
-    layout::place(ui_.caseAmounts[i], layout::movedCaseAmount(i, *spot));
-    layout::place(ui_.caseLids[i], layout::movedCaseLid(i, *spot));
-}
-
-void GameWindow::hideHistory() {
-    historyShown_ = false;
-    ui_.historyCover->show();
-    setHistoryTitleShown(false);
-    for (int row = 0; row < 5; ++row) {
-        ui_.historyPlates[row]->hide();
-        ui_.historyAmounts[row]->hide();
-    }
-}
-
-void GameWindow::setHistoryTitleShown(bool shown) {
-    ui_.historyTitle->setVisible(shown);
-    ui_.historyFrame->setVisible(shown);
-}
-
-void GameWindow::playSound(media::Sound sound) {
-    sound_->start(media::locate(media::currentDirectory(), media::soundFile(sound)));
-}
-
 void GameWindow::loadMovie(MovieWidget* movie, const QString& relativePath) {
-    movie->setFile(media::locate(s.baseDir, relativePath));
+    movie->setFile(media::locate(baseDir_, relativePath));
     movie->setLoop(false);
-}
-
-void GameWindow::writeLog(const QString& record) {
-    if (log_.append(record) || logFailureShown_)
-        return;
-    logFailureShown_ = true;
-    const QString path = media::readablePath(log_.path());
-    std::fprintf(stderr, "zorban: cannot write the game log %s: %s\n", qPrintable(path),
-                 qPrintable(log_.lastError()));
-    emit logWriteFailed(path, log_.lastError());
 }

@@ -144,24 +144,24 @@ Rect caseBriefcase(int i) {
     return {c.x, c.y - 120, 1200, 975};
 }
 
-game::CaseSpot caseCellSpot(int i) {
+CaseSpot caseCellSpot(int i) {
     const Rect briefcase = caseBriefcase(i);
     return {briefcase.left, briefcase.top};
 }
 
-Rect movedCasePlate(int i, game::CaseSpot spot) {
+Rect movedCasePlate(int i, CaseSpot spot) {
     return movedTo(casePlate(i), spot.left, spot.top + kPlateBelowSpot);
 }
 
-Rect movedCaseLid(int i, game::CaseSpot spot) {
+Rect movedCaseLid(int i, CaseSpot spot) {
     return movedTo(caseLid(i), spot.left, spot.top);
 }
 
-Rect movedCaseAmount(int i, game::CaseSpot spot) {
+Rect movedCaseAmount(int i, CaseSpot spot) {
     return movedTo(caseAmount(i), spot.left, spot.top + kAmountBelowSpot);
 }
 
-Rect movedCaseBriefcase(int i, game::CaseSpot spot) {
+Rect movedCaseBriefcase(int i, CaseSpot spot) {
     return movedTo(caseBriefcase(i), spot.left, spot.top);
 }
 

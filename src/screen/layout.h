@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game_state.h"
+#include "amounts.h"
 #include "twips.h"
 
 #include <QMargins>
@@ -59,8 +59,17 @@ inline constexpr Rect kWinningsTitle{2400, 8160, 5775, 615};
 inline constexpr Rect kWinningsAmount{2400, 8640, 5775, 855};
 inline constexpr Rect kWinningsPanel{-3480, 8040, 11655, 1455};
 
+// A place on the screen, in twips (1440 to the inch), where a case stands.
+struct CaseSpot {
+    int left = 0;
+    int top = 0;
+    friend bool operator==(const CaseSpot& a, const CaseSpot& b) {
+        return a.left == b.left && a.top == b.top;
+    }
+};
+
 // Where the own case is set down.
-inline constexpr game::CaseSpot kOwnCaseSpot{4680, 6240};
+inline constexpr CaseSpot kOwnCaseSpot{4680, 6240};
 
 // The case pyramid, by case index, where each case stands in its cell.
 [[nodiscard]] Rect casePlate(int caseIndex);
@@ -68,14 +77,14 @@ inline constexpr game::CaseSpot kOwnCaseSpot{4680, 6240};
 [[nodiscard]] Rect caseAmount(int caseIndex);
 [[nodiscard]] Rect caseBriefcase(int caseIndex);
 // The place of a case's briefcase in its cell: what a moved case is placed by.
-[[nodiscard]] game::CaseSpot caseCellSpot(int caseIndex);
+[[nodiscard]] CaseSpot caseCellSpot(int caseIndex);
 
 // A case moved to a spot (the place of its briefcase): the plate 100 twips and
 // the amount 500 twips below it, each control keeping its size.
-[[nodiscard]] Rect movedCasePlate(int caseIndex, game::CaseSpot spot);
-[[nodiscard]] Rect movedCaseLid(int caseIndex, game::CaseSpot spot);
-[[nodiscard]] Rect movedCaseAmount(int caseIndex, game::CaseSpot spot);
-[[nodiscard]] Rect movedCaseBriefcase(int caseIndex, game::CaseSpot spot);
+[[nodiscard]] Rect movedCasePlate(int caseIndex, CaseSpot spot);
+[[nodiscard]] Rect movedCaseLid(int caseIndex, CaseSpot spot);
+[[nodiscard]] Rect movedCaseAmount(int caseIndex, CaseSpot spot);
+[[nodiscard]] Rect movedCaseBriefcase(int caseIndex, CaseSpot spot);
 
 // The amount board, by rank.
 [[nodiscard]] Rect boardAmount(int rank);

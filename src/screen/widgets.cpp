@@ -2,9 +2,7 @@
 
 #include "contrast.h"
 #include "layout.h"
-#include "sound_player.h"
 #include "theme.h"
-#include "timings.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,7 +12,6 @@
 #include <climits>
 
 namespace {
-int speedUpFactor = 1;
 
 // The colours a text may take, with their luminances.
 struct Ink {
@@ -95,14 +92,6 @@ bool makeSmaller(QFont& font) {
 }
 
 } // namespace
-
-void timings::setSpeedUp(int factor) {
-    speedUpFactor = std::max(1, factor);
-}
-
-int timings::speedUp() {
-    return speedUpFactor;
-}
 
 ClickablePicture::ClickablePicture(QWidget* parent) : QLabel(parent) {}
 
@@ -278,42 +267,4 @@ void RoundedFrame::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(border_, borderWidth_));
     painter.setBrush(fill_);
     painter.drawRoundedRect(frame, radius, radius);
-}
-
-StepTimer::StepTimer(QObject* parent, std::function<void()> step)
-    : QObject(parent), step_(std::move(step)) {
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, [this] { step_(); });
-}
-
-void StepTimer::start(int intervalMs) {
-    interval_ = std::max(1, intervalMs);
-    timer_.start(std::max(1, interval_ / timings::speedUp()));
-}
-
-void StepTimer::stop() {
-    interval_ = 0;
-    timer_.stop();
-}
-
-ClipEndWait::ClipEndWait(QObject* parent, SoundPlayer* player, std::function<void()> step)
-    : QObject(parent), step_(std::move(step)) {
-    firstCheck_.setSingleShot(true);
-    connect(&firstCheck_, &QTimer::timeout, this, &ClipEndWait::check);
-    connect(player, &SoundPlayer::clipEnded, this, &ClipEndWait::check);
-}
-
-void ClipEndWait::start() {
-    waiting_ = true;
-    firstCheck_.start(0);
-}
-
-void ClipEndWait::cancel() {
-    waiting_ = false;
-    firstCheck_.stop();
-}
-
-void ClipEndWait::check() {
-    if (waiting_)
-        step_();
 }

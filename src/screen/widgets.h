@@ -8,8 +8,6 @@
 #include <functional>
 #include <memory>
 
-class SoundPlayer;
-
 // A picture that can be clicked (a case plate, the title logo). It looks the same
 // whether enabled or not; only an enabled, shown picture reports clicks.
 class ClickablePicture final : public QLabel {
@@ -107,43 +105,4 @@ class CounterCaption final : public ReadableLabel {
     QString laidOutText_;
     QFont laidOutFont_;
     QSize laidOutSize_;
-};
-
-// A timed step of the window: idle until started, then it runs its step every
-// interval until stopped. Starting it again restarts it.
-class StepTimer final : public QObject {
-  public:
-    StepTimer(QObject* parent, std::function<void()> step);
-    void start(int intervalMs);
-    void stop();
-    [[nodiscard]] bool isRunning() const { return interval_ > 0; }
-    // The designed interval, also while the steps are sped up for tests.
-    [[nodiscard]] int interval() const { return interval_; }
-    // Runs the step now, as the timer would when its time comes (tests drive the
-    // window's steps with it).
-    void fireNow() { step_(); }
-
-  private:
-    QTimer timer_;
-    int interval_ = 0;
-    std::function<void()> step_;
-};
-
-// Waits for the end of the current clip: once started, it runs its step when the
-// sound player reports the end of a clip, and once right after it is started, so
-// that a clip that has already ended is seen. The step applies the clip-end test
-// itself and cancels the wait when it acts.
-class ClipEndWait final : public QObject {
-  public:
-    ClipEndWait(QObject* parent, SoundPlayer* player, std::function<void()> step);
-    void start();
-    void cancel();
-    [[nodiscard]] bool isWaiting() const { return waiting_; }
-
-  private:
-    void check();
-
-    QTimer firstCheck_;
-    bool waiting_ = false;
-    std::function<void()> step_;
 };

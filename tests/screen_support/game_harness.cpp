@@ -66,8 +66,8 @@ bool GameHarness::startGame() {
     if (!click(w()->controls().startButton))
         return false;
     for (int tick = 0; tick < 23; ++tick)
-        w()->controls().boardRevealTimer->fireNow();
-    return w()->controls().boardRevealTimer->interval() == 0;
+        w()->game().timer(game::Game::Step::BoardReveal).fireNow();
+    return w()->game().timer(game::Game::Step::BoardReveal).interval() == 0;
 }
 
 bool GameHarness::openCase(int caseIndex) {

@@ -3,6 +3,7 @@
 #include "banker.h"
 #include "game_harness.h"
 #include "game_log.h"
+#include "offer_format.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -84,8 +85,9 @@ QString GameWatch::check(const QWidget* clicked) {
                 .arg(suspense_);
         }
     }
-    if (w->controls().suspenseWait->isWaiting() != (after == Phase::Suspense))
-        return QStringLiteral("the suspense wait runs in phase %1").arg(phaseName(after));
+    if (w->game().isWaitingForCueEnd() !=
+        (after == Phase::Suspense || after == Phase::OfferPending))
+        return QStringLiteral("the wait for a sound's end runs in phase %1").arg(phaseName(after));
 
     // The own case changes only by an accepted exchange.
     if (s.ownCase != ownCase_) {
@@ -115,7 +117,7 @@ QString GameWatch::check(const QWidget* clicked) {
             if (!offers_[point].seen)
                 return QStringLiteral("game over without the offer at %1").arg(point);
         }
-        const QString own = s.caseAmountText[static_cast<size_t>(s.ownCase)];
+        const QString own = game::amountText(s.caseAmount[static_cast<size_t>(s.ownCase)]);
         const QString won = acceptedOffer_.isEmpty() ? own : acceptedOffer_;
         if (w->controls().winningsAmount->text() != won)
             return QStringLiteral("winnings shown as %1, won %2")
@@ -171,7 +173,7 @@ QString GameWatch::checkOpening(GameWindow* w, int before, int after) {
     openedCases_.insert(c);
     suspense_ = -1;
     ++counts_.openings;
-    expect(s.caseAmountText[static_cast<size_t>(c)] + QStringLiteral("\r\n"));
+    expect(game::amountText(s.caseAmount[static_cast<size_t>(c)]) + QStringLiteral("\r\n"));
     return {};
 }
 
@@ -239,7 +241,7 @@ QString GameWatch::checkCases(GameWindow* w) {
                         phase == Phase::OfferShown || phase == Phase::EndOfGame;
     const bool ownOpened = phase == Phase::EndOfGame || phase == Phase::GameOver;
     // The board is complete once the reveal has shown its last entry.
-    const bool revealed = phase != Phase::Loaded && s.introStep >= game::kCaseCount;
+    const bool revealed = phase != Phase::Loaded && h_.app->game().boardRevealed();
     for (int i = 0; i < game::kCaseCount; ++i) {
         const auto index = static_cast<size_t>(i);
         const bool opened = openedCases_.contains(i);
@@ -262,11 +264,11 @@ QString GameWatch::checkCases(GameWindow* w) {
         const bool onBoard = !w->controls().boardAmounts[static_cast<size_t>(rank)]->isHidden();
         if (opened && onBoard)
             return QStringLiteral("the amount %1 of opened case %2 is still on the board")
-                .arg(s.caseAmountText[index])
+                .arg(game::amountText(s.caseAmount[index]))
                 .arg(i);
         if (revealed && !opened && !onBoard)
             return QStringLiteral("the amount %1 of closed case %2 is missing from the board")
-                .arg(s.caseAmountText[index])
+                .arg(game::amountText(s.caseAmount[index]))
                 .arg(i);
     }
     return {};

@@ -1,13 +1,13 @@
 #pragma once
 
-// Durations of the window's staged steps, in milliseconds.
+// Durations of the game's staged steps, in milliseconds.
 namespace timings {
 inline constexpr int kOpeningFirstTick = 500; // "Начать игру" to the first step of the reveal
 inline constexpr int kOpeningStep = 75;       // one board entry
 inline constexpr int kHistoryStep = 100;      // one earlier offer
 inline constexpr int kEndPhasePoll = 1000; // the two phases of the end of a game
 
-// Tests only: every StepTimer of the process runs `factor` times faster (its
+// Tests only: every QtStepTimer of the process runs `factor` times faster (its
 // period becomes max(1, interval / factor)) while interval() still reports the
 // designed value. It applies from the next start(). 1, the default, is real
 // time; values below 1 count as 1.

@@ -1,0 +1,188 @@
+#pragma once
+
+#include "game_log.h"
+#include "game_state.h"
+#include "random_source.h"
+#include "rounds.h"
+#include "statistics.h"
+#include "step_timer.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace game {
+
+// Where play stands; presses and ends of waits that the phase does not expect
+// are ignored.
+enum class Phase {
+    Loaded,          // before "Начать игру"
+    ChoosingOwnCase, // the board is revealed; the first case pressed is the own case
+    WaitingForClick, // the player picks the next case to open
+    Suspense,        // the suspense sound plays before an opening
+    OfferPending,    // the round's last sound plays before the offer
+    OfferShown,      // the offer waits for "ДА" or "НЕТ"
+    ExchangePick,    // the player picks the case to take in exchange
+    EndOfGame,       // the own case is opened, then the winnings shown
+    GameOver         // the winnings are shown
+};
+
+// The sounds of a game, by what they mean; the screen picks the files.
+enum class Cue {
+    BoardReveal,
+    OwnCase, // the own case chosen, and opened at the end
+    Suspense,
+    SuspenseAfterFinalSwap, // the first suspense after the exchange at the last offer
+    Amount,                 // a case opened: the sound of its amount
+    Banker,
+    Exchange,
+    Declined,
+    Winnings
+};
+
+// One game after another: the state, the phase and every decision of a turn.
+// It takes the player's actions (start(), pressCase(), accept(), decline(),
+// askNewGame()) and the ends of the waits it asked for (cueEnded(), and its
+// timed steps through the timer source), and tells the screen what happened
+// through its signals, in order. It writes the log from its own facts.
+//
+// A cue's end is reported by the screen through cueEnded(), later than the
+// request, never from inside it; a cue that cannot be played ends at once.
+class Game final : public QObject {
+    Q_OBJECT
+  public:
+    // The timed steps, each named after what it waits for.
+    enum class Step {
+        BoardReveal,
+        HistoryReveal, // one earlier offer after another
+        OwnCaseWait,   // the last opening's sound, before the own case opens
+        WinningsWait   // the own case's sound, before the winnings
+    };
+
+    // random and timers outlive the game.
+    Game(RandomSource& random, TimerSource& timers, QObject* parent = nullptr);
+    ~Game() override;
+
+    // Loads a new game: what one game resets (the rest of the state carries
+    // over), the log emptied, the plates' arrangement drawn. No signal.
+    void newGame();
+
+    // The player's actions.
+    void start(); // "Начать игру"
+    void pressCase(int caseIndex);
+    void accept();     // "ДА"
+    void decline();    // "НЕТ"
+    void askNewGame(); // "Новая игра" on the end screen
+    // The cue last asked for has ended.
+    void cueEnded();
+
+    [[nodiscard]] Phase phase() const { return phase_; }
+    [[nodiscard]] const GameState& state() const { return s; }
+    // Cases take presses.
+    [[nodiscard]] bool casesEnabled() const { return casesEnabled_; }
+    // A game has been started and its winnings are not shown yet.
+    [[nodiscard]] bool isInProgress() const {
+        return phase_ != Phase::Loaded && phase_ != Phase::GameOver;
+    }
+    // The player has taken the banker's money in this game.
+    [[nodiscard]] bool isMoneyAccepted() const { return isInProgress() && s.offerTaken; }
+    // What the game has left for the statistics so far (whole once over).
+    [[nodiscard]] const GameRecord& recordSoFar() const { return record_; }
+    // Every amount of the board has been put up.
+    [[nodiscard]] bool boardRevealed() const { return revealStep_ >= kCaseCount; }
+    // The game waits for the end of a cue before it goes on.
+    [[nodiscard]] bool isWaitingForCueEnd() const { return waitingForCue_; }
+    [[nodiscard]] StepTimer& timer(Step step) const;
+    [[nodiscard]] const QString& logPath() const { return log_.path(); }
+    // Where the next games' logs go (log.txt in the current directory unless
+    // set), and the name messages give it.
+    void setLogFile(const QString& path, const QString& shownName);
+    // What the game under way leaves for the statistics if the player leaves it
+    // now: its record once it is decided (money taken from the banker, or the
+    // own case being opened), with what the own case holds; nothing before.
+    [[nodiscard]] std::optional<GameRecord> decidedRecord() const;
+
+  signals:
+    // The phase changed during play (not by newGame()).
+    void phaseChanged(game::Phase phase);
+    // What the screen shows and plays, in the order it happens.
+    void cue(game::Cue cue, int rank); // rank: the amount's, for Cue::Amount
+    void cueLooping(bool looping);     // the current cue and the next ones loop or not
+    void cueResumed();                 // the current cue starts again if it stands still
+    void casesEnabledChanged(bool enabled);
+    void started();                    // the amounts are in the cases
+    void boardPlateRevealed(int rank); // the plate of an amount of the board comes up
+    void boardAmountShown(int rank, bool shown);
+    void ownCasePrompted();
+    void exchangePrompted();
+    void promptHidden();
+    void counterChanged(int count, const QString& words);
+    void counterShown(bool shown);
+    void ownCaseChosen(int caseIndex);
+    void caseMoved(int caseIndex, int place); // place: kOwnCasePlace or a cell
+    // The own case given for the one taken (the cases' moves come before).
+    void casesExchanged(int given, int taken);
+    void caseOpened(int caseIndex, int rank);
+    void offerShown(const game::Offer& offer); // the banker's panel with the offer
+    void answerButtonsShown(bool shown);
+    void answered(bool accepted); // "ДА" or "НЕТ" to the offer on show
+    void offerPanelClosed();
+    void offerAmountHidden();
+    void historyOpened(); // the title of the earlier offers; the rows follow
+    void historyRowShown(int row, const game::Offer& offer);
+    void historyCovered(); // the title goes and the cover hides the rows
+    void historyHidden();
+    void offerAccepted(qint64 amount);
+    void ownCaseOpened(int caseIndex);
+    void winningsFromBoard(int rank); // the own case's amount, when no money was taken
+    void winningsShown();
+    // "Новая игра" was taken on the end screen.
+    void newGameRequested();
+    // The log could not be written; said once per game.
+    void logWriteFailed(const QString& path, const QString& reason);
+    // The winnings are shown; what the game leaves for the statistics.
+    void gameFinished(const game::GameRecord& record);
+
+  private:
+    void enterPhase(Phase phase);
+    void setCasesEnabled(bool enabled);
+    void showBoardAmount(int rank, bool shown);
+    void moveCase(int caseIndex, int place);
+    void playCue(Cue cue, int rank = -1);
+    void hideHistory();
+    void addToHistory();
+    void writeLog(const QString& record);
+    [[nodiscard]] QString logShownName() const;
+
+    void revealNextBoardEntry();
+    void openCurrentCase();
+    void makeOffer();
+    void showOffer();
+    void revealNextHistoryRow();
+    void swapOwnCase();
+    void openOwnCase();
+    void showWinnings();
+
+    GameState s;
+    RandomSource& random_;
+    std::unique_ptr<StepTimer> revealTimer_;
+    std::unique_ptr<StepTimer> historyTimer_;
+    std::unique_ptr<StepTimer> ownCaseTimer_;
+    std::unique_ptr<StepTimer> winningsTimer_;
+    Phase phase_ = Phase::Loaded;
+    GameLog log_;
+    QString logFile_;
+    QString logShownName_;
+    GameRecord record_;
+    bool logFailureShown_ = false;
+    bool casesEnabled_ = false;
+    bool cueEnded_ = false;
+    bool waitingForCue_ = false;
+    // The earlier offers are on show (the history reveal stops when they go).
+    bool historyShown_ = false;
+    int revealStep_ = 0;
+    int historyStep_ = 0;
+};
+
+} // namespace game

@@ -1,0 +1,188 @@
+// Drawing the game as it goes: what the game tells becomes pictures, movies,
+// captions and sounds.
+#include "game_window.h"
+
+#include "layout.h"
+#include "movie_widget.h"
+#include "offer_format.h"
+#include "rounds.h"
+#include "sound_player.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+
+void GameWindow::connectGame() {
+    using game::Game;
+    connect(sound_.get(), &SoundPlayer::clipEnded, &game_, &Game::cueEnded);
+    connect(&game_, &Game::cue, this, &GameWindow::playCue);
+    connect(&game_, &Game::cueLooping, this, [this](bool looping) { sound_->setLooping(looping); });
+    connect(&game_, &Game::cueResumed, this, [this] { sound_->resume(); });
+    connect(&game_, &Game::casesEnabledChanged, this, &GameWindow::setCasesEnabled);
+    connect(&game_, &Game::started, this, [this] {
+        ui_.startButton->hide();
+        showAmountsInCases();
+    });
+    connect(&game_, &Game::boardPlateRevealed, this, [this](int rank) {
+        ui_.boardPlates[rank]->show();
+        ui_.boardPlates[rank]->play();
+    });
+    connect(&game_, &Game::boardAmountShown, this,
+            [this](int rank, bool shown) { ui_.boardAmounts[rank]->setVisible(shown); });
+    connect(&game_, &Game::ownCasePrompted, this,
+            [this] { showPrompt(game::kChooseOwnCasePrompt); });
+    connect(&game_, &Game::exchangePrompted, this,
+            [this] { showPrompt(game::kChooseSwapCasePrompt); });
+    connect(&game_, &Game::promptHidden, this, &GameWindow::hidePrompt);
+    connect(&game_, &Game::counterChanged, this, [this](int count, const QString& words) {
+        ui_.counterCaption->setText(words);
+        ui_.counterNumber->setText(QString::number(count));
+    });
+    connect(&game_, &Game::counterShown, this, &GameWindow::setCounterPanelVisible);
+    connect(&game_, &Game::caseMoved, this, &GameWindow::placeCase);
+    connect(&game_, &Game::caseOpened, this, [this](int caseIndex) { openCase(caseIndex); });
+    connect(&game_, &Game::ownCaseOpened, this, &GameWindow::openCase);
+    connect(&game_, &Game::offerShown, this, &GameWindow::showOffer);
+    connect(&game_, &Game::answerButtonsShown, this, [this](bool shown) {
+        ui_.acceptButton->setVisible(shown);
+        ui_.declineButton->setVisible(shown);
+    });
+    connect(&game_, &Game::offerPanelClosed, this,
+            [this] { loadMovie(ui_.offerPanel, media::kMovieBankClose); });
+    connect(&game_, &Game::offerAmountHidden, this, [this] { ui_.offerAmount->hide(); });
+    connect(&game_, &Game::historyOpened, this, [this] {
+        setHistoryTitleShown(true);
+        ui_.historyCover->hide();
+    });
+    connect(&game_, &Game::historyRowShown, this, &GameWindow::showHistoryRow);
+    connect(&game_, &Game::historyCovered, this, &GameWindow::coverHistory);
+    connect(&game_, &Game::historyHidden, this, &GameWindow::hideHistory);
+    connect(&game_, &Game::offerAccepted, this,
+            [this](qint64 amount) { ui_.winningsAmount->setText(game::formatMoney(amount)); });
+    connect(&game_, &Game::winningsFromBoard, this,
+            [this](int rank) { ui_.winningsAmount->setText(game::amountText(rank)); });
+    connect(&game_, &Game::winningsShown, this, &GameWindow::showWinnings);
+}
+
+void GameWindow::detachFromGame() {
+    disconnect(&game_, nullptr, this, nullptr);
+    disconnect(sound_.get(), nullptr, &game_, nullptr);
+    for (ClickablePicture* plate : ui_.casePlates)
+        disconnect(plate, nullptr, &game_, nullptr);
+    for (QPushButton* button :
+         {ui_.startButton, ui_.newGameButton, ui_.acceptButton, ui_.declineButton})
+        disconnect(button, nullptr, &game_, nullptr);
+}
+
+void GameWindow::showAmountsInCases() {
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        const int rank = state().caseAmount[static_cast<size_t>(i)];
+        ui_.caseAmounts[i]->setText(game::amountText(rank));
+        ui_.boardAmounts[rank]->setText(game::amountText(rank));
+    }
+}
+
+void GameWindow::showPrompt(const QString& prompt) {
+    ui_.counterCaption->setText(prompt);
+    ui_.counterCaption->show();
+    ui_.captionFrame->show();
+    ui_.numberFrame->show();
+    ui_.phoneFrame->show();
+}
+
+void GameWindow::hidePrompt() {
+    ui_.counterCaption->hide();
+    ui_.captionFrame->hide();
+    ui_.numberFrame->hide();
+    ui_.phoneFrame->hide();
+}
+
+void GameWindow::placeCase(int i, int place) {
+    const layout::CaseSpot spot =
+        place == game::kOwnCasePlace ? layout::kOwnCaseSpot : layout::caseCellSpot(place);
+    layout::place(ui_.casePlates[i], layout::movedCasePlate(i, spot));
+    layout::place(ui_.caseBriefcases[i], layout::movedCaseBriefcase(i, spot));
+    layout::place(ui_.caseAmounts[i], layout::movedCaseAmount(i, spot));
+    layout::place(ui_.caseLids[i], layout::movedCaseLid(i, spot));
+}
+
+void GameWindow::openCase(int i) {
+    ui_.casePlates[i]->hide();
+    ui_.caseLids[i]->play();
+}
+
+void GameWindow::showOffer(const game::Offer& offer) {
+    ui_.offerAmount->setText(game::formatOffer(offer));
+    loadMovie(ui_.offerPanel, media::kMovieBankOpen);
+    ui_.offerPanel->show();
+    ui_.offerPanel->play();
+    ui_.offerAmount->show();
+}
+
+void GameWindow::showHistoryRow(int row, const game::Offer& offer) {
+    ui_.historyAmounts[row]->setText(game::formatHistoryOffer(offer));
+    ui_.historyAmounts[row]->show();
+    ui_.historyPlates[row]->show();
+    ui_.historyPlates[row]->play();
+}
+
+void GameWindow::hideHistory() {
+    ui_.historyCover->show();
+    setHistoryTitleShown(false);
+    for (int row = 0; row < game::kHistoryRowsShown; ++row) {
+        ui_.historyPlates[row]->hide();
+        ui_.historyAmounts[row]->hide();
+    }
+}
+
+void GameWindow::coverHistory() {
+    ui_.historyCover->show();
+    setHistoryTitleShown(false);
+}
+
+void GameWindow::setHistoryTitleShown(bool shown) {
+    ui_.historyTitle->setVisible(shown);
+    ui_.historyFrame->setVisible(shown);
+}
+
+void GameWindow::showWinnings() {
+    ui_.winningsPanel->show();
+    ui_.winningsPanel->play();
+    ui_.winningsAmount->show();
+    ui_.winningsTitle->show();
+    ui_.newGameButton->show();
+}
+
+void GameWindow::playCue(game::Cue cue, int rank) {
+    media::Sound sound = media::Sound::OwnCase;
+    switch (cue) {
+    case game::Cue::BoardReveal:
+        sound = media::Sound::BoardReveal;
+        break;
+    case game::Cue::OwnCase:
+        sound = media::Sound::OwnCase;
+        break;
+    case game::Cue::Suspense:
+        sound = media::Sound::Suspense;
+        break;
+    case game::Cue::SuspenseAfterFinalSwap:
+        sound = media::Sound::SuspenseAfterFinalSwap;
+        break;
+    case game::Cue::Amount:
+        sound = media::amountSound(rank);
+        break;
+    case game::Cue::Banker:
+        sound = media::Sound::Banker;
+        break;
+    case game::Cue::Exchange:
+        sound = media::Sound::Exchange;
+        break;
+    case game::Cue::Declined:
+        sound = media::Sound::Declined;
+        break;
+    case game::Cue::Winnings:
+        sound = media::Sound::Winnings;
+        break;
+    }
+    sound_->start(media::locate(media::currentDirectory(), media::soundFile(sound)));
+}
