@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
@@ -33,7 +34,12 @@ std::vector<float> declineTwiceThenAcceptDraws() {
     return draws;
 }
 
+// The keys are the window's shortcuts: they act while it is the active window.
 void typeKey(QWidget* window, Qt::Key key, const QString& text = {}) {
+    if (!window->isActiveWindow()) {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
     QTest::sendKeyEvent(QTest::Click, window, key, text, Qt::NoModifier);
 }
 
@@ -85,6 +91,7 @@ class TestDesktopControls final : public QObject {
     void keyboardGameLeavesTheLogOfAMouseGame();
     void keysThatDoNotApplyDoNothing_data();
     void keysThatDoNotApplyDoNothing();
+    void theFocusIsWhereTheKeysAreAndOnlyThere();
     void muteAndVolumeAreRemembered();
     void newGameFromTheMenuAsksMidGame();
     void rightClickOnAnyControlOpensTheMenu();
@@ -250,6 +257,56 @@ void TestDesktopControls::keysThatDoNotApplyDoNothing() {
     GameHarness::runEventLoop(20);
     QCOMPARE(h->w()->phase(), before.phase);
     QVERIFY(snapshot(*h) == before);
+}
+
+void TestDesktopControls::theFocusIsWhereTheKeysAreAndOnlyThere() {
+    auto h = GameHarness::withOwnCase(21);
+    QVERIFY(h);
+    const GameWindow::Controls& ui = h->w()->controls();
+    const DesktopControls& controls = h->app->desktopControls();
+    h->w()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(h->w()));
+    QCOMPARE(QApplication::focusWidget(), h->w()); // no ring before the keys are used
+    QVERIFY(!controls.focusRing()->isVisible());
+    auto ringIsRoundTheFocus = [&] {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus && focus == controls.focused() && controls.focusRing()->isVisible() &&
+               controls.focusRing()->geometry().contains(focus->geometry(), true);
+    };
+    // Round all the cases and back: the own case, where a press does nothing,
+    // is passed by.
+    QSet<const QWidget*> visited;
+    for (int step = 0; step < game::kCaseCount; ++step) {
+        typeKey(h->w(), Qt::Key_Tab);
+        QVERIFY(ringIsRoundTheFocus());
+        visited << QApplication::focusWidget();
+    }
+    QCOMPARE(visited.size(), game::kCaseCount - 1);
+    QVERIFY(!visited.contains(ui.casePlates[21]));
+
+    // A click does not take the focus from the case the keys chose; while the
+    // clicked case's sound plays the cases cannot be pressed and the focus
+    // waits on the window, and it comes back afterwards.
+    typeCaseNumber(*h, 3);
+    QCOMPARE(QApplication::focusWidget(), ui.casePlates[3]);
+    QVERIFY(GameHarness::click(ui.casePlates[0]));
+    QCOMPARE(QApplication::focusWidget(), h->w());
+    QVERIFY(!controls.focusRing()->isVisible());
+    h->endSound();
+    QVERIFY(ui.casePlates[0]->isHidden());
+    QCOMPARE(QApplication::focusWidget(), ui.casePlates[3]);
+    QVERIFY(ringIsRoundTheFocus());
+
+    // An opened case gives the focus to the window, not to its neighbour, and
+    // the arrows go on from where it stood.
+    typeKey(h->w(), Qt::Key_Space, QStringLiteral(" "));
+    h->endSound();
+    QVERIFY(ui.casePlates[3]->isHidden());
+    QCOMPARE(QApplication::focusWidget(), h->w());
+    QVERIFY(!controls.focusRing()->isVisible());
+    typeKey(h->w(), Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), ui.casePlates[4]);
+    QVERIFY(ringIsRoundTheFocus());
 }
 
 void TestDesktopControls::muteAndVolumeAreRemembered() {

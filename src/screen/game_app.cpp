@@ -81,6 +81,10 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
             &GameApp::showCredits);
     connect(desktopControls_.get(), &DesktopControls::statisticsRequested, this,
             &GameApp::showStatistics);
+    connect(desktopControls_.get(), &DesktopControls::quitRequested, this, [this] {
+        if (window_)
+            window_->close();
+    });
 }
 
 GameApp::~GameApp() {
