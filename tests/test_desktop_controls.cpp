@@ -278,7 +278,12 @@ void TestDesktopControls::theFocusIsWhereTheKeysAreAndOnlyThere() {
     QSet<const QWidget*> visited;
     for (int step = 0; step < game::kCaseCount; ++step) {
         typeKey(h->w(), Qt::Key_Tab);
-        QVERIFY(ringIsRoundTheFocus());
+        QVERIFY2(ringIsRoundTheFocus(), qPrintable(QString::number(step)));
+        QVERIFY2(!visited.contains(QApplication::focusWidget()) || step == game::kCaseCount - 1,
+                 qPrintable(QStringLiteral("step %1: %2 again, own %3")
+                                .arg(step)
+                                .arg(QApplication::focusWidget()->objectName())
+                                .arg(QApplication::focusWidget() == ui.casePlates[21])));
         visited << QApplication::focusWidget();
     }
     QCOMPARE(visited.size(), game::kCaseCount - 1);

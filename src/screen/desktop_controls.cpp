@@ -390,6 +390,7 @@ void DesktopControls::onFocusChanged(QWidget* old, QWidget* now) {
 }
 
 void DesktopControls::moveFocus(int dx, int dy) {
+    updateFocusPolicies();
     const QList<QWidget*> candidates = targets();
     if (candidates.isEmpty())
         return;
@@ -417,6 +418,7 @@ void DesktopControls::moveFocus(int dx, int dy) {
 }
 
 void DesktopControls::stepFocus(int step) {
+    updateFocusPolicies();
     const QList<QWidget*> candidates = targets();
     if (candidates.isEmpty())
         return;
