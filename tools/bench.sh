@@ -17,7 +17,7 @@
 # Needs: xvfb xauth xdotool x11-utils libxdamage-dev.
 #
 #   tools/bench.sh             every row
-#   tools/bench.sh --startup   the start-up rows only (about a minute)
+#   tools/bench.sh --startup   the start-up rows only (seconds, once built)
 #
 # Environment: RUNS (start-ups of each window, 11), GAMES (games in one process,
 # 200), FRAME_SECONDS (10), SOAK_CHANGES (clip changes of the sound soak, its
