@@ -60,14 +60,12 @@ QPoint centre(const QWidget* widget) {
     return widget->geometry().center();
 }
 
-// The keys, each also with Shift (a letter typed with Caps Lock or Shift, a
-// "+" that takes Shift on the keyboard); on the keypad they match too.
+// The keys as typed. A key typed with Shift matches too (a letter with Caps Lock
+// or Shift, a "+" that takes Shift on the keyboard), and one on the keypad.
 QList<QKeySequence> keys(std::initializer_list<int> keyCodes) {
     QList<QKeySequence> sequences;
     for (const int key : keyCodes)
         sequences << QKeySequence(key);
-    for (const int key : keyCodes)
-        sequences << QKeySequence(Qt::SHIFT | Qt::Key(key));
     return sequences;
 }
 
@@ -145,8 +143,7 @@ void DesktopControls::createActions() {
     addAction(tr("Вверх"), {Qt::Key_Up}, [this] { moveFocus(0, -1); });
     addAction(tr("Вниз"), {Qt::Key_Down}, [this] { moveFocus(0, 1); });
     addAction(tr("Дальше"), {Qt::Key_Tab}, [this] { stepFocus(1); });
-    addAction(tr("Назад"), keys({Qt::Key_Backtab}) << QKeySequence(Qt::SHIFT | Qt::Key_Tab),
-              [this] { stepFocus(-1); });
+    addAction(tr("Назад"), {QKeySequence(Qt::SHIFT | Qt::Key_Backtab)}, [this] { stepFocus(-1); });
     addAction(tr("Меню"), {Qt::Key_Menu}, [this] {
         QWidget* anchor = focused() ? focused() : gameWindow();
         showMenu(anchor->mapToGlobal(anchor->rect().center()));
