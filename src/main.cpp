@@ -7,39 +7,51 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFileInfo>
-#include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 // Prints every movie and sound the game names, a tab, then the path it is found
-// at or "missing". Movies are looked up under the start-up directory and sounds
-// under the current one: here both are the current directory (the game's own
-// one with --desktop).
-// Returns the exit code: 0 when every file is found, 1 otherwise.
+// at (as the system's bytes), "missing", or "refused" for a file the game will
+// not play (a directory, a FIFO, a device, an unreadable or oversized file),
+// with the reason on stderr. Movies are looked up under the start-up directory
+// and sounds under the current one: here both are the current directory (the
+// game's own one with --desktop).
+// Returns the exit code: 0 when every file is found and playable, 1 otherwise.
 int printMediaReport() {
-    const QString here = QDir::currentPath();
+    const QString here = media::currentDirectory();
     const QStringList files = media::allMovies() + media::allSounds();
-    QTextStream out(stdout);
     int missing = 0;
+    int refused = 0;
     for (const QString& file : files) {
         const QString path = media::locate(here, file);
-        const bool found = QFileInfo::exists(path);
-        if (!found)
+        QByteArray shown = media::nativePath(path);
+        if (!QFileInfo::exists(path)) {
             ++missing;
-        out << file << '\t' << (found ? path : QStringLiteral("missing")) << '\n';
+            shown = "missing";
+        } else if (const QString why = media::refusal(path); !why.isEmpty()) {
+            ++refused;
+            std::fprintf(stderr, "zorban: %s %s; the game will not play it\n",
+                         qPrintable(media::readablePath(path)), qPrintable(why));
+            shown = "refused";
+        }
+        std::printf("%s\t%s\n", file.toUtf8().constData(), shown.constData());
     }
-    out.flush();
-    QTextStream err(stderr);
-    if (missing == 0) {
-        err << "zorban: all " << files.size() << " media files found\n";
+    std::fflush(stdout);
+    if (missing == 0 && refused == 0) {
+        std::fprintf(stderr, "zorban: all %d media files found\n", int(files.size()));
         return 0;
     }
-    err << "zorban: " << missing << " of " << files.size() << " media files missing; looked under "
-        << (QStringList{here} + media::bundledDirectories()).join(QStringLiteral(", ")) << '\n';
+    if (missing > 0) {
+        QStringList places = media::bundledDirectories();
+        places.prepend(media::readablePath(here));
+        std::fprintf(stderr, "zorban: %d of %d media files missing; looked under %s\n", missing,
+                     int(files.size()), qPrintable(places.join(QStringLiteral(", "))));
+    }
+    if (refused > 0)
+        std::fprintf(stderr, "zorban: %d of %d media files refused\n", refused, int(files.size()));
     return 1;
 }
 
@@ -57,8 +69,9 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption mediaOption(
         QStringLiteral("media"),
-        QStringLiteral("Print where each movie and sound is found (or \"missing\") and exit; "
-                       "the exit code is 1 when any is missing. Needs no display."));
+        QStringLiteral("Print where each movie and sound is found (or \"missing\", or "
+                       "\"refused\" for a file the game will not play) and exit; the exit code "
+                       "is 1 when any is missing or refused. Needs no display."));
     parser.addOption(mediaOption);
     const QCommandLineOption muteOption(QStringLiteral("mute"),
                                         QStringLiteral("Start with the sound muted."));

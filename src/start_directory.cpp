@@ -1,7 +1,7 @@
 #include "start_directory.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,34 +12,52 @@ namespace start_directory {
 
 namespace {
 
-// Creates the directory and any missing parents, each with mode 0700. Leaves
-// errno set when it fails.
-bool makePrivatePath(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isDir())
+// Creates the directory and any missing parents, each with mode 0700. Works on
+// the bytes of the name, which need not be UTF-8. Leaves errno set when it fails.
+bool makePrivatePath(const QByteArray& path) {
+    struct stat status {};
+    if (::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode))
         return true;
-    const QString parent = info.absolutePath();
-    if (parent != path && !makePrivatePath(parent))
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash > 0 && !makePrivatePath(path.left(slash)))
         return false;
-    return ::mkdir(QFile::encodeName(path).constData(), S_IRWXU) == 0 || errno == EEXIST;
+    return ::mkdir(path.constData(), S_IRWXU) == 0 || errno == EEXIST;
+}
+
+bool isAbsolute(const QByteArray& path) {
+    return path.startsWith('/');
 }
 
 } // namespace
 
+QByteArray desktopDirectoryName() {
+    QByteArray stateHome = qgetenv("XDG_STATE_HOME");
+    if (stateHome.isEmpty() || !isAbsolute(stateHome)) {
+        QByteArray home = qgetenv("HOME");
+        if (!isAbsolute(home))
+            home = QFile::encodeName(QDir::homePath());
+        stateHome = home + "/.local/state";
+    }
+    // Cleaned as text would lose bytes that are not UTF-8: only repeated and
+    // trailing slashes are taken out.
+    QByteArray path = stateHome + "/zorban";
+    while (path.contains("//"))
+        path.replace("//", "/");
+    return path;
+}
+
 QString desktopDirectory() {
-    QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
-    if (stateHome.isEmpty() || !QDir::isAbsolutePath(stateHome))
-        stateHome = QDir::homePath() + QStringLiteral("/.local/state");
-    return QDir::cleanPath(stateHome + QStringLiteral("/zorban"));
+    return QFile::decodeName(desktopDirectoryName());
 }
 
 bool enterDesktopDirectory() {
-    const QString directory = desktopDirectory();
-    if (makePrivatePath(directory) && ::chdir(QFile::encodeName(directory).constData()) == 0)
+    const QByteArray directory = desktopDirectoryName();
+    if (makePrivatePath(directory) && ::chdir(directory.constData()) == 0)
         return true;
     const int error = errno;
     std::fprintf(stderr, "zorban: cannot use %s as the game's directory (%s); staying in %s\n",
-                 qPrintable(directory), std::strerror(error), qPrintable(QDir::currentPath()));
+                 directory.constData(), std::strerror(error),
+                 QFile::encodeName(QDir::currentPath()).constData());
     return false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The directory the game runs in when started from the desktop menu. There the
@@ -9,7 +10,9 @@
 namespace start_directory {
 
 // $XDG_STATE_HOME/zorban, or $HOME/.local/state/zorban when XDG_STATE_HOME is
-// unset, empty or not an absolute path (a relative one is to be ignored).
+// unset, empty or not an absolute path (a relative one is to be ignored), as
+// the environment's bytes (which need not be UTF-8), and as text for messages.
+[[nodiscard]] QByteArray desktopDirectoryName();
 [[nodiscard]] QString desktopDirectory();
 
 // Makes desktopDirectory() the current directory, creating it when missing

@@ -4,6 +4,7 @@
 #include "game_harness.h"
 #include "rounds.h"
 #include "sound_settings.h"
+#include "statistics.h"
 #include "timings.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
+#include <functional>
 
 namespace {
 
@@ -35,12 +37,13 @@ std::vector<float> declineTwiceThenAcceptDraws() {
 }
 
 // The keys are the window's shortcuts: they act while it is the active window.
-void typeKey(QWidget* window, Qt::Key key, const QString& text = {}) {
+void typeKey(QWidget* window, Qt::Key key, const QString& text = {},
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     if (!window->isActiveWindow()) {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
-    QTest::sendKeyEvent(QTest::Click, window, key, text, Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, window, key, text, modifiers);
 }
 
 void typeCaseNumber(GameHarness& h, int caseIndex) {
@@ -94,6 +97,7 @@ class TestDesktopControls final : public QObject {
     void theFocusIsWhereTheKeysAreAndOnlyThere();
     void muteAndVolumeAreRemembered();
     void newGameFromTheMenuAsksMidGame();
+    void quittingMidGameAsksAndKeepsTheGame();
     void rightClickOnAnyControlOpensTheMenu();
 
   private:
@@ -372,12 +376,74 @@ void TestDesktopControls::newGameFromTheMenuAsksMidGame() {
         QCOMPARE(h->w() == playing, reply == QMessageBox::No);
     }
     QCOMPARE(h->w()->phase(), GameWindow::Phase::Loaded);
+    // The game left before any deal counts as left, not as played.
+    QCOMPARE(h->app->statistics().gamesLeft(), 1);
+    QCOMPARE(h->app->statistics().gamesPlayed(), 0);
     // Before the start nothing is asked.
     const GameWindow* loaded = h->w();
     chooseNewGame();
     GameHarness::runEventLoop(0);
     QVERIFY(h->w() != loaded);
     QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
+}
+
+// Ctrl+Q, "Выход" and the window's close button ask mid-game; "Нет" keeps the
+// game as it was. Left after "ДА" to money, the game is recorded with the deal
+// as its winnings; left undecided, it counts as left. Before the start nothing
+// is asked and nothing recorded.
+void TestDesktopControls::quittingMidGameAsksAndKeepsTheGame() {
+    for (const bool afterDeal : {false, true}) {
+        auto h = GameHarness::withOwnCase(21);
+        QVERIFY(h);
+        GameWindow* w = h->w();
+        double deal = 0;
+        if (afterDeal) {
+            QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
+            QVERIFY(h->showOffer(offerDraws({}, 99)));
+            deal = game::textToNumber(h->app->state().offerText);
+            QVERIFY(GameHarness::click(w->controls().acceptButton));
+        }
+        const GameWindow::Phase phase = w->phase();
+        QAction* quit = menuAction(h->app->desktopControls(), QStringLiteral("Выход"));
+        QVERIFY(quit);
+        const std::vector<std::function<void()>> waysOut = {
+            [&] { typeKey(w, Qt::Key_Q, {}, Qt::ControlModifier); },
+            [&] { quit->trigger(); },
+            [&] { w->close(); },
+        };
+        for (size_t way = 0; way < waysOut.size(); ++way) {
+            waysOut[way]();
+            const QList<QMessageBox*> questions = w->findChildren<QMessageBox*>();
+            QCOMPARE(questions.size(), 1);
+            const bool leave = way + 1 == waysOut.size();
+            questions.front()->button(leave ? QMessageBox::Yes : QMessageBox::No)->click();
+            GameHarness::runEventLoop(0);
+            QCOMPARE(w->isVisible(), !leave);
+            if (!leave) {
+                QCOMPARE(w->phase(), phase);
+                QCOMPARE(h->app->statistics().gamesPlayed() + h->app->statistics().gamesLeft(), 0);
+            }
+        }
+        const game::StatisticsStore::Loaded kept =
+            game::StatisticsStore(h->statisticsFile()).load();
+        QVERIFY(kept.problem.isEmpty());
+        const game::Statistics& s = kept.statistics;
+        QCOMPARE(s.gamesLeft(), afterDeal ? 0 : 1);
+        QCOMPARE(s.gamesPlayed(), afterDeal ? 1 : 0);
+        if (afterDeal) {
+            QVERIFY(deal > 0);
+            QCOMPARE(s.totalWinnings(), deal);
+            QCOMPARE(s.lastGame()->acceptedOffer, std::optional<double>(deal));
+            QCOMPARE(s.lastGame()->ownCaseAmount, 3000000.0); // case 21 holds the top amount
+            QCOMPARE(s.dealsBelowOwnCase(), 1);
+        }
+    }
+    GameHarness fresh(identityGameDraws());
+    typeKey(fresh.w(), Qt::Key_Q, {}, Qt::ControlModifier);
+    GameHarness::runEventLoop(0);
+    QVERIFY(!fresh.w()->isVisible());
+    QVERIFY(fresh.w()->findChildren<QMessageBox*>().isEmpty());
+    QCOMPARE(fresh.app->statistics().gamesPlayed() + fresh.app->statistics().gamesLeft(), 0);
 }
 
 void TestDesktopControls::rightClickOnAnyControlOpensTheMenu() {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,6 +14,7 @@ class TestGameLog final : public QObject {
     void resetEmptiesTheFile();
     void deletedFileComesBackWithNewLines();
     void unwritablePlaceIsReportedNotThrown();
+    void gamesInOneDirectoryKeepTheirLogsApart();
     void charactersTheCodePageLacksAreNeverQuestionMarks_data();
     void charactersTheCodePageLacksAreNeverQuestionMarks();
 };
@@ -72,6 +74,51 @@ void TestGameLog::unwritablePlaceIsReportedNotThrown() {
     QVERIFY(QDir(dir.path()).rmdir("log.txt"));
     QVERIFY(log.append("1"));
     QCOMPARE(readAll(log.path()), QByteArray("1\r\n"));
+}
+
+// A second game running in the directory writes its own log, never into the
+// first one's; the lock of a game that was killed is taken over.
+void TestGameLog::gamesInOneDirectoryKeepTheirLogsApart() {
+    QTemporaryDir dir;
+    const QString lockFile = dir.filePath("log.txt.lock");
+    QByteArray lockOfAKilledGame;
+    {
+        auto first = std::make_unique<game::LogFileClaim>(dir.path());
+        game::LogFileClaim second(dir.path());
+        QCOMPARE(first->path(), dir.filePath("log.txt"));
+        QVERIFY(!first->apart());
+        QCOMPARE(second.path(), dir.filePath("log-2.txt"));
+        QVERIFY(second.apart());
+        game::GameLog firstLog(first->path());
+        game::GameLog secondLog(second.path());
+        QVERIFY(firstLog.reset() && secondLog.reset());
+        for (int step = 0; step < 3; ++step) {
+            QVERIFY(firstLog.append(QStringLiteral("first")));
+            QVERIFY(secondLog.append(QStringLiteral("second")));
+        }
+        QCOMPARE(readAll(firstLog.path()), QByteArray("first\r\n").repeated(3));
+        QCOMPARE(readAll(secondLog.path()), QByteArray("second\r\n").repeated(3));
+        lockOfAKilledGame = readAll(lockFile);
+        // The first game ends: its name is free again, the second keeps its own.
+        first.reset();
+        QVERIFY(!QFileInfo::exists(lockFile));
+        QCOMPARE(game::LogFileClaim(dir.path()).path(), dir.filePath("log.txt"));
+    }
+    // The lock left by a game that died, as this machine's process.
+    QProcess gone;
+    gone.start(QStringLiteral("true"), QStringList());
+    QVERIFY(gone.waitForStarted());
+    const qint64 deadPid = gone.processId();
+    QVERIFY(gone.waitForFinished() && deadPid > 0);
+    QVERIFY(lockOfAKilledGame.startsWith(QByteArray::number(QCoreApplication::applicationPid())));
+    lockOfAKilledGame.replace(0, QByteArray::number(QCoreApplication::applicationPid()).size(),
+                              QByteArray::number(deadPid));
+    QFile stale(lockFile);
+    QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write(lockOfAKilledGame) > 0);
+    stale.close();
+    const game::LogFileClaim next(dir.path());
+    QCOMPARE(next.path(), dir.filePath("log.txt"));
+    QVERIFY(!next.apart());
 }
 
 void TestGameLog::charactersTheCodePageLacksAreNeverQuestionMarks_data() {

@@ -14,6 +14,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +28,7 @@ struct Report {
     QHash<QString, QString> pathOf; // media name -> path, or "missing"
     QStringList names;              // in the order printed
     QString errors;                 // stderr
+    QByteArray out;                 // stdout as written
 };
 
 QProcessEnvironment environmentWithoutDisplay() {
@@ -35,20 +39,22 @@ QProcessEnvironment environmentWithoutDisplay() {
 }
 
 // Runs "binary --media" and the given options in the given working directory
-// with no display at all.
+// (empty: the current one) with no display at all.
 Report mediaReport(const QString& binary, const QString& workingDirectory,
                    const QProcessEnvironment& env = environmentWithoutDisplay(),
                    const QStringList& options = {}) {
     QProcess process;
     process.setProcessEnvironment(env);
-    process.setWorkingDirectory(workingDirectory);
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
     process.start(binary, QStringList{QStringLiteral("--media")} + options);
     Report report;
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return report;
     report.exitCode = process.exitCode();
     report.errors = QString::fromLocal8Bit(process.readAllStandardError());
-    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    report.out = process.readAllStandardOutput();
+    const QString out = QString::fromUtf8(report.out);
     for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         report.names << line.left(tab);
@@ -86,6 +92,8 @@ class TestInstalledMedia : public QObject {
   private slots:
     void buildTreeBinaryFindsItsAssetsFromAnyDirectory();
     void startUpDirectoryComesFirst();
+    void whatTheGameRefusesIsReportedRefused();
+    void startUpDirectoryNamedInAnotherCodePage();
     void installedTreeIsFoundWhereverItIsMoved();
     void desktopStartUsesTheStateDirectory_data();
     void desktopStartUsesTheStateDirectory();
@@ -115,6 +123,52 @@ void TestInstalledMedia::startUpDirectoryComesFirst() {
     QCOMPARE(report.pathOf.value(sound), QDir(startUp.path()).filePath(sound));
     const QString assets = QFileInfo(kBinary).absolutePath() + QStringLiteral("/assets/");
     QCOMPARE(report.pathOf.value(media::kMovieBankClose), assets + media::kMovieBankClose);
+}
+
+// A directory, a FIFO or a link to a device under a media name is not played:
+// it is reported "refused", not found, and the exit code says so.
+void TestInstalledMedia::whatTheGameRefusesIsReportedRefused() {
+    QTemporaryDir startUp;
+    QVERIFY(startUp.isValid());
+    const QDir dir(startUp.path());
+    const QString fifo = media::soundFile(media::Sound::Banker);
+    const QString folder = media::soundFile(media::Sound::Declined);
+    const QString device = media::kMovieBankOpen;
+    QVERIFY(dir.mkpath(QStringLiteral("music")) && dir.mkpath(QStringLiteral("flashes")));
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(fifo)).constData(), 0600) == 0);
+    QVERIFY(dir.mkpath(folder));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(device)));
+    const Report report = mediaReport(kBinary, startUp.path());
+    QCOMPARE(report.exitCode, 1);
+    for (const QString& name : {fifo, folder, device})
+        QCOMPARE(report.pathOf.value(name), QStringLiteral("refused"));
+    QCOMPARE(report.errors.count(QStringLiteral("will not play")), 3);
+    const QString assets = QFileInfo(kBinary).absolutePath() + QStringLiteral("/assets/");
+    QCOMPARE(report.pathOf.value(media::kMovieBankClose), assets + media::kMovieBankClose);
+}
+
+// A start-up directory named in Windows-1251 (bytes that are not UTF-8): its
+// re-skin file is found, and reported under the directory's own name.
+void TestInstalledMedia::startUpDirectoryNamedInAnotherCodePage() {
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    const QByteArray folder = QFile::encodeName(scratch.path()) + "/\xc8\xe3\xf0\xfb";
+    const QString sound = media::soundFile(media::Sound::Declined);
+    const QByteArray reskin = folder + '/' + QFile::encodeName(sound);
+    QVERIFY(::mkdir(folder.constData(), 0700) == 0);
+    QVERIFY(::mkdir((folder + "/music").constData(), 0700) == 0);
+    FILE* file = std::fopen(reskin.constData(), "w");
+    QVERIFY(file && std::fputs("x", file) >= 0 && std::fclose(file) == 0);
+    const QByteArray previous = QFile::encodeName(QDir::currentPath());
+    QVERIFY(::chdir(folder.constData()) == 0);
+    const Report report = mediaReport(kBinary, QString());
+    QVERIFY(::chdir(previous.constData()) == 0);
+    ::unlink(reskin.constData());
+    ::rmdir((folder + "/music").constData());
+    ::rmdir(folder.constData());
+    QCOMPARE(report.exitCode, 0);
+    QVERIFY2(report.out.contains(QFile::encodeName(sound) + '\t' + reskin + '\n'),
+             report.out.constData());
 }
 
 // An installed tree (bin/zorban and share/zorban) put in a fresh place and run

@@ -7,6 +7,7 @@
 #include "movie_widget.h"
 #include "pictures.h"
 #include "rounds.h"
+#include "settings_file.h"
 #include "theme.h"
 #include "widgets.h"
 
@@ -14,7 +15,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestMainWindow final : public QObject {
     Q_OBJECT
@@ -23,6 +28,8 @@ class TestMainWindow final : public QObject {
     void windowHasDesignedSizeAndTitle();
     void windowOpensWhollyOnTheScreen_data();
     void windowOpensWhollyOnTheScreen();
+    void savedPlaceIsFittedToTheScreen_data();
+    void savedPlaceIsFittedToTheScreen();
     void clickAtDrawnPlateOpensThatCase_data();
     void clickAtDrawnPlateOpensThatCase();
     void newGameKeepsTheWindowWhereItWas_data();
@@ -45,6 +52,7 @@ class TestMainWindow final : public QObject {
     void newGameRebuildsWindowAndKeepsState();
     void logIsEmptiedAtLoad();
     void unwritableStartDirectoryStillStarts();
+    void startFolderNamedInAnotherCodePage();
     void logoOpensOneCreditsWindow();
     void closingTheWindowClosesTheCredits();
 };
@@ -81,6 +89,36 @@ void TestMainWindow::windowOpensWhollyOnTheScreen() {
     QVERIFY(available.width() - outer.width() <= 1 || available.height() - outer.height() <= 1 ||
             designedSize);
     QVERIFY(qAbs(size.width() * 758.0 / size.height() - 1058.0) < 2.5);
+}
+
+void TestMainWindow::savedPlaceIsFittedToTheScreen_data() {
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("larger than any screen") << QStringLiteral("@Rect(0 0 30000 30000)");
+    QTest::newRow("a corner on the screen") << QStringLiteral("@Rect(790 790 1058 758)");
+    QTest::newRow("past the screen") << QStringLiteral("@Rect(1270 890 1058 758)");
+    QTest::newRow("too small to play") << QStringLiteral("@Rect(100 100 40 30)");
+}
+
+void TestMainWindow::savedPlaceIsFittedToTheScreen() {
+    QFETCH(QString, saved);
+    QStandardPaths::setTestModeEnabled(true);
+    const game::SettingsFile settings(game::SettingsFile::userFile());
+    QVERIFY(settings.set({{QStringLiteral("window/geometry"), saved},
+                          {QStringLiteral("window/fullScreen"), QStringLiteral("false")}}));
+    QTemporaryDir dir;
+    GameApp app([] { return std::make_unique<FakeSoundPlayer>(); },
+                std::make_unique<game::ReplayRandom>(identityGameDraws()),
+                dir.filePath(QStringLiteral("statistics.json")));
+    app.rememberWindowBetweenRuns();
+    app.start();
+    QFile::remove(settings.path());
+    QStandardPaths::setTestModeEnabled(false);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect place = app.window()->geometry();
+    QVERIFY2(screen.contains(place), qPrintable(game::SettingsFile::rectText(place)));
+    // Large enough to play in.
+    QVERIFY2(place.width() >= screen.width() / 3 && place.height() >= screen.height() / 3,
+             qPrintable(game::SettingsFile::rectText(place)));
 }
 
 void TestMainWindow::clickAtDrawnPlateOpensThatCase_data() {
@@ -619,6 +657,54 @@ void TestMainWindow::unwritableStartDirectoryStillStarts() {
         QVERIFY(GameHarness::click(app.window()->controls().startButton));
     }
     QDir::setCurrent(previous);
+}
+
+// A folder named in Windows-1251 (bytes that are not UTF-8): the log is written
+// there and a re-skin file there is played.
+void TestMainWindow::startFolderNamedInAnotherCodePage() {
+    QTemporaryDir scratch;
+    const QByteArray folder = QFile::encodeName(scratch.path()) + "/\xc8\xe3\xf0\xfb";
+    const QByteArray reskin = folder + "/music/magic2.mp3";
+    QVERIFY(::mkdir(folder.constData(), 0700) == 0);
+    QVERIFY(::mkdir((folder + "/music").constData(), 0700) == 0);
+    FILE* sound = std::fopen(reskin.constData(), "w");
+    QVERIFY(sound && std::fputs("x", sound) >= 0 && std::fclose(sound) == 0);
+    const QByteArray previous = QFile::encodeName(QDir::currentPath());
+    QVERIFY(::chdir(folder.constData()) == 0);
+    media::setAssetDirectory(QStringLiteral(ZORBAN_SOURCE_DIR "/assets"));
+    QByteArray played;
+    {
+        std::vector<float> draws = identityGameDraws();
+        draws.push_back(drawFor(0, 2)); // the banker's manner
+        GameApp app([] { return std::make_unique<FakeSoundPlayer>(); },
+                    std::make_unique<game::ReplayRandom>(draws),
+                    scratch.filePath(QStringLiteral("statistics.json")));
+        app.start();
+        const GameWindow::Controls& ui = app.window()->controls();
+        QVERIFY(GameHarness::click(ui.startButton));
+        for (int tick = 0; tick < 23; ++tick)
+            ui.boardRevealTimer->fireNow();
+        auto* sound = static_cast<FakeSoundPlayer*>(app.window()->soundPlayer());
+        QVERIFY(!sound->history().isEmpty());
+        played = media::nativePath(sound->history().front());
+        QVERIFY(GameHarness::click(ui.casePlates[21]));
+        QVERIFY(GameHarness::click(ui.casePlates[0]));
+        sound->endClip();
+        QVERIFY(ui.casePlates[0]->isHidden());
+    }
+    QVERIFY(::chdir(previous.constData()) == 0);
+    QByteArray logged(64, '\0');
+    FILE* log = std::fopen((folder + "/log.txt").constData(), "rb");
+    logged.truncate(log ? qsizetype(std::fread(logged.data(), 1, 64, log)) : 0);
+    if (log)
+        std::fclose(log);
+    // Qt cannot name what is in the folder to remove it.
+    for (const char* file : {"/music/magic2.mp3", "/log.txt"})
+        ::unlink((folder + file).constData());
+    ::rmdir((folder + "/music").constData());
+    ::rmdir(folder.constData());
+    QCOMPARE(played, reskin);
+    QCOMPARE(logged, QByteArray("0.01\r\n\r\n"));
 }
 
 void TestMainWindow::logoOpensOneCreditsWindow() {

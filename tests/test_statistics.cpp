@@ -1,11 +1,22 @@
 // The statistics of finished games: the figures over several games, and the
-// file they are kept in when it is damaged.
+// files the game keeps (statistics, settings) when they are damaged, when the
+// disk is full, and when games running at once write them.
+#include "kept_file.h"
+#include "rounds.h"
+#include "settings_file.h"
 #include "statistics.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QLockFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using game::GameRecord;
 
@@ -27,6 +38,7 @@ GameRecord deal(double accepted, double ownCase) {
 
 GameRecord exchanged(std::vector<game::ExchangeRecord> exchanges, double ownCase) {
     GameRecord game = kept(ownCase);
+    game.offers.resize(exchanges.size(), {true, 0, 100}); // each exchange answers an offer
     game.exchanges = std::move(exchanges);
     return game;
 }
@@ -41,6 +53,64 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+bool addGame(const game::StatisticsStore& store, double ownCase, QString* error = nullptr) {
+    return store.update([ownCase](game::Statistics& s) { s.addGame(kept(ownCase)); }, nullptr,
+                        error);
+}
+
+// The names in a folder, sorted.
+QStringList namesIn(const QString& directory) {
+    QStringList names = QDir(directory).entryList(QDir::Files | QDir::Hidden);
+    names.sort();
+    return names;
+}
+
+// What a second game does, in a process of its own: run as
+// "test_statistics --add-games FILE FIRST COUNT", it adds COUNT games, the own
+// cases holding FIRST, FIRST + 1 and so on; as "--die-writing FILE", it takes
+// the lock, starts writing and waits to be killed.
+int secondGame(const QStringList& arguments) {
+    const game::StatisticsStore store(arguments.value(2));
+    if (arguments.value(1) == QLatin1String("--add-games")) {
+        const int first = arguments.value(3).toInt();
+        for (int i = 0; i < arguments.value(4).toInt(); ++i) {
+            QString error;
+            if (!addGame(store, first + i, &error)) {
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+                return 1;
+            }
+        }
+        return 0;
+    }
+    kept_file::Lock lock(store.path());
+    QSaveFile file(store.path());
+    if (!lock.take(0) || !file.open(QIODevice::WriteOnly) || !file.write("{") || !file.flush())
+        return 1;
+    std::printf("writing\n");
+    std::fflush(stdout);
+    for (;;)
+        QThread::sleep(1);
+}
+
+// Files may grow to `bytes` only while it lives; a larger write is refused as
+// on a full disk (SIGXFSZ ignored: the write fails instead).
+class SizeLimit {
+  public:
+    explicit SizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &before_);
+        rlimit limit = before_;
+        limit.rlim_cur = bytes;
+        set_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~SizeLimit() { setrlimit(RLIMIT_FSIZE, &before_); }
+    [[nodiscard]] bool set() const { return set_; }
+
+  private:
+    rlimit before_{};
+    bool set_ = false;
+};
+
 } // namespace
 
 class TestStatistics final : public QObject {
@@ -48,8 +118,13 @@ class TestStatistics final : public QObject {
   private slots:
     void figuresOverGames_data();
     void figuresOverGames();
+    void leftGamesAreCountedApart();
     void damagedFileIsKeptAsideAndReportedOnce_data();
     void damagedFileIsKeptAsideAndReportedOnce();
+    void fullDiskLeavesTheFilesAsTheyWere();
+    void gamesSavingAtOnceAreAllKept();
+    void whatAKilledGameLeftIsCleanedUp();
+    void settingsKeepTheirForm();
 };
 
 void TestStatistics::figuresOverGames_data() {
@@ -117,6 +192,32 @@ void TestStatistics::figuresOverGames() {
     }
 }
 
+// Games left undecided are neither played nor won; a file written before they
+// were counted reads as none left, and a wrong count is damage.
+void TestStatistics::leftGamesAreCountedApart() {
+    game::Statistics statistics;
+    statistics.addLeftGame();
+    statistics.addGame(deal(1000, 10));
+    statistics.addLeftGame();
+    QJsonObject object = statistics.toJson();
+    const std::optional<game::Statistics> reread = game::Statistics::fromJson(object);
+    QVERIFY(reread);
+    for (const game::Statistics& s : {statistics, *reread}) {
+        QCOMPARE(s.gamesLeft(), 2);
+        QCOMPARE(s.gamesPlayed(), 1);
+        QCOMPARE(s.averageWinnings(), 1000.0);
+    }
+    object.remove(QStringLiteral("gamesLeft"));
+    const std::optional<game::Statistics> older = game::Statistics::fromJson(object);
+    QVERIFY(older);
+    QCOMPARE(older->gamesLeft(), 0);
+    QCOMPARE(older->gamesPlayed(), 1);
+    object.insert(QStringLiteral("gamesLeft"), -1);
+    QString error;
+    QVERIFY(!game::Statistics::fromJson(object, &error));
+    QVERIFY2(error.contains(QStringLiteral("gamesLeft")), qPrintable(error));
+}
+
 void TestStatistics::damagedFileIsKeptAsideAndReportedOnce_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("empty") << QByteArray();
@@ -137,6 +238,23 @@ void TestStatistics::damagedFileIsKeptAsideAndReportedOnce_data() {
                       R"("dealsAboveOwnCase":0,"dealsBelowOwnCase":0,"dealsEqualToOwnCase":0,)"
                       R"("dealsGain":0,"exchangesTaken":0,"exchangesPaidOff":0,)"
                       R"("lastGame":{"ownCase":5,"offers":[{"boardAverage":7}],"exchanges":[]}})");
+    // More than a game can hold: one offer past the last round's, or an exchange
+    // without an offer.
+    QByteArray offers;
+    for (int i = 0; i <= game::kOffersPerGame; ++i)
+        offers += QByteArray(i == 0 ? "" : ",") + R"({"amount":100,"boardAverage":7})";
+    QTest::newRow("more offers than rounds")
+        << QByteArray(R"({"version":1,"gamesPlayed":1,"totalWinnings":5,"bestWinnings":5,)"
+                      R"("dealsAboveOwnCase":0,"dealsBelowOwnCase":0,"dealsEqualToOwnCase":0,)"
+                      R"("dealsGain":0,"exchangesTaken":0,"exchangesPaidOff":0,)"
+                      R"("lastGame":{"ownCase":5,"offers":[)" +
+                      offers + R"(],"exchanges":[]}})");
+    QTest::newRow("more exchanges than offers")
+        << QByteArray(R"({"version":1,"gamesPlayed":1,"totalWinnings":5,"bestWinnings":5,)"
+                      R"("dealsAboveOwnCase":0,"dealsBelowOwnCase":0,"dealsEqualToOwnCase":0,)"
+                      R"("dealsGain":0,"exchangesTaken":2,"exchangesPaidOff":0,)"
+                      R"("lastGame":{"ownCase":5,"offers":[{"exchange":true,"boardAverage":7}],)"
+                      R"("exchanges":[{"given":5,"taken":1},{"given":1,"taken":5}]}})");
 }
 
 void TestStatistics::damagedFileIsKeptAsideAndReportedOnce() {
@@ -158,14 +276,147 @@ void TestStatistics::damagedFileIsKeptAsideAndReportedOnce() {
 
     // The next run starts afresh without a word, and keeps what it writes.
     QVERIFY(store.load().problem.isEmpty());
-    game::Statistics statistics = first.statistics;
-    statistics.addGame(kept(50));
-    QVERIFY(store.save(statistics));
+    QVERIFY(addGame(store, 50));
     const game::StatisticsStore::Loaded next = store.load();
     QVERIFY(next.problem.isEmpty());
     QCOMPARE(next.statistics.gamesPlayed(), 1);
     QCOMPARE(next.statistics.totalWinnings(), 50.0);
 }
 
-QTEST_GUILESS_MAIN(TestStatistics)
+void TestStatistics::fullDiskLeavesTheFilesAsTheyWere() {
+    QTemporaryDir dir;
+    const game::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
+    for (double ownCase : {10.0, 20.0, 30.0})
+        QVERIFY(addGame(store, ownCase));
+    const QByteArray statistics = readAll(store.path());
+    const game::SettingsFile settings(dir.filePath(QStringLiteral("zorban.conf")));
+    const QByteArray settingsBefore =
+        "[sound]\nmuted=false\nvolume=80\n\n[window]\n"
+        "geometry=@Rect(10 20 1058 758)\nfullScreen=false\n\n[notes]\n" +
+        QByteArray(300, 'x') + "=1\n";
+    QVERIFY(writeAll(settings.path(), settingsBefore));
+    {
+        // Room for the lock, not for either file: the disk takes part of each.
+        const SizeLimit full(200);
+        QVERIFY(full.set());
+        QString error;
+        QVERIFY(!addGame(store, 40, &error));
+        QVERIFY(!error.isEmpty());
+        QString settingsError;
+        QVERIFY(!settings.set({{QStringLiteral("sound/volume"), QStringLiteral("70")}},
+                              &settingsError));
+        QVERIFY(!settingsError.isEmpty());
+    }
+    QCOMPARE(readAll(store.path()), statistics);
+    QCOMPARE(readAll(settings.path()), settingsBefore);
+    QCOMPARE(namesIn(dir.path()), (QStringList{"statistics.json", "zorban.conf"}));
+    // Once there is room, the game that could not be written is.
+    QVERIFY(addGame(store, 40));
+    QCOMPARE(store.load().statistics.totalWinnings(), 100.0);
+}
+
+void TestStatistics::gamesSavingAtOnceAreAllKept() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("statistics.json"));
+    constexpr int kGames = 4;
+    constexpr int kEach = 25;
+    std::vector<std::unique_ptr<QProcess>> games;
+    for (int g = 0; g < kGames; ++g) {
+        games.push_back(std::make_unique<QProcess>());
+        games.back()->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        games.back()->start(QCoreApplication::applicationFilePath(),
+                            {QStringLiteral("--add-games"), path, QString::number(1000 * g + 1),
+                             QString::number(kEach)});
+    }
+    double total = 0;
+    for (int g = 0; g < kGames; ++g) {
+        QVERIFY(games[g]->waitForFinished(60000));
+        QCOMPARE(games[g]->exitCode(), 0);
+        for (int i = 0; i < kEach; ++i)
+            total += 1000 * g + 1 + i;
+    }
+    const game::StatisticsStore::Loaded loaded = game::StatisticsStore(path).load();
+    QVERIFY2(loaded.problem.isEmpty(), qPrintable(loaded.problem));
+    QCOMPARE(loaded.statistics.gamesPlayed(), kGames * kEach);
+    QCOMPARE(loaded.statistics.totalWinnings(), total);
+    QCOMPARE(namesIn(dir.path()), QStringList{"statistics.json"});
+}
+
+void TestStatistics::whatAKilledGameLeftIsCleanedUp() {
+    QTemporaryDir dir;
+    const game::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
+    QVERIFY(addGame(store, 10));
+    QProcess killed;
+    killed.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--die-writing"), store.path()});
+    QVERIFY(killed.waitForReadyRead(10000));
+    killed.kill();
+    QVERIFY(killed.waitForFinished(10000));
+    QVERIFY(QFileInfo::exists(store.path() + QStringLiteral(".lock")));
+    const QStringList others = {"statistics.json.damaged", "statistics.json.Ab3dE",
+                                "statistics.json.Ab3dEfG", "statistics.json.Ab-dEf", "zorban.conf"};
+    for (const QString& name : others)
+        QVERIFY(writeAll(dir.filePath(name), "kept"));
+    QVERIFY(writeAll(store.path() + QStringLiteral(".Ab3dEf"), "{"));
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("zorban.conf.Qw12Er")), "[sound"));
+    const QStringList left = namesIn(dir.path());
+
+    {
+        // While another game writes, nothing is cleaned.
+        QLockFile writing(store.path() + QStringLiteral(".lock"));
+        QVERIFY(writing.tryLock(0)); // the killed game's lock is taken over
+        const game::StatisticsStore::Loaded loaded = store.load();
+        QCOMPARE(loaded.statistics.gamesPlayed(), 1);
+        QCOMPARE(namesIn(dir.path()), left);
+    }
+    const game::StatisticsStore::Loaded loaded = store.load();
+    QVERIFY2(loaded.problem.isEmpty(), qPrintable(loaded.problem));
+    QCOMPARE(loaded.statistics.gamesPlayed(), 1);
+    game::SettingsFile(dir.filePath(QStringLiteral("zorban.conf"))).removeLeftovers();
+    QStringList expected = others + QStringList{"statistics.json"};
+    expected.sort();
+    QCOMPARE(namesIn(dir.path()), expected);
+}
+
+void TestStatistics::settingsKeepTheirForm() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zorban.conf"));
+    {
+        // As earlier versions left it.
+        QSettings earlier(path, QSettings::IniFormat);
+        earlier.setValue(QStringLiteral("sound/muted"), true);
+        earlier.setValue(QStringLiteral("sound/volume"), 70);
+        earlier.setValue(QStringLiteral("window/geometry"), QRect(-8, 30, 1058, 758));
+        earlier.setValue(QStringLiteral("other/words"), QStringLiteral("a, b"));
+    }
+    const game::SettingsFile settings(path);
+    QCOMPARE(settings.boolValue(QStringLiteral("sound/muted")), std::optional<bool>(true));
+    QCOMPARE(settings.intValue(QStringLiteral("sound/volume")), std::optional<int>(70));
+    QCOMPARE(settings.rectValue(QStringLiteral("window/geometry")),
+             std::optional<QRect>(QRect(-8, 30, 1058, 758)));
+    QCOMPARE(settings.boolValue(QStringLiteral("window/fullScreen")), std::nullopt);
+
+    QVERIFY(settings.set({{QStringLiteral("sound/volume"), QStringLiteral("60")},
+                          {QStringLiteral("window/fullScreen"), game::SettingsFile::boolText(true)},
+                          {QStringLiteral("window/geometry"),
+                           game::SettingsFile::rectText(QRect(5, 6, 700, 500))}}));
+    const QSettings next(path, QSettings::IniFormat);
+    QCOMPARE(next.status(), QSettings::NoError);
+    QCOMPARE(next.value(QStringLiteral("sound/muted")).toBool(), true);
+    QCOMPARE(next.value(QStringLiteral("sound/volume")).toInt(), 60);
+    QCOMPARE(next.value(QStringLiteral("window/fullScreen")).toBool(), true);
+    QCOMPARE(next.value(QStringLiteral("window/geometry")).toRect(), QRect(5, 6, 700, 500));
+    QCOMPARE(next.value(QStringLiteral("other/words")).toString(), QStringLiteral("a, b"));
+    QCOMPARE(next.allKeys().size(), 5);
+}
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    if (app.arguments().value(1).startsWith(QLatin1String("--add-games")) ||
+        app.arguments().value(1) == QLatin1String("--die-writing"))
+        return secondGame(app.arguments());
+    TestStatistics test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_statistics.moc"

@@ -11,9 +11,12 @@
 #include <QChartView>
 #include <QFile>
 #include <QLabel>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryFile>
 #include <QtTest>
+#include <unistd.h>
 
 namespace {
 
@@ -47,6 +50,34 @@ game::Statistics nextRunStatistics(const GameHarness& h) {
     return next.statistics();
 }
 
+// What the program writes on stderr while it lives.
+class StderrCapture {
+  public:
+    StderrCapture() {
+        if (file_.open()) {
+            std::fflush(stderr);
+            saved_ = ::dup(STDERR_FILENO);
+            ::dup2(file_.handle(), STDERR_FILENO);
+        }
+    }
+    ~StderrCapture() {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+    }
+    [[nodiscard]] QByteArray text() {
+        std::fflush(stderr);
+        file_.seek(0);
+        return file_.readAll();
+    }
+
+  private:
+    QTemporaryFile file_;
+    int saved_ = -1;
+};
+
 // A money offer as the Russian locale shows it.
 QByteArray money(const char* groups) {
     return QByteArray(groups).replace(' ', '\xa0');
@@ -69,6 +100,7 @@ class TestWholeGames final : public QObject {
     void newGameEmptiesTheLogAndStartsOver();
     void unwritableLogShowsOneMessageAndTheGameFinishes();
     void logDeletedInMidGameComesBack();
+    void unwrittenStatisticsAreSaidOnceAndKeptLater();
 
   private:
     // Both phases of the end, each after its sound has ended.
@@ -481,6 +513,31 @@ void TestWholeGames::logDeletedInMidGameComesBack() {
     QVERIFY(h->openCases({6}));
     QCOMPARE(h->logBytes(), QByteArray("\r\n\r\n100\r\n\r\n"));
     QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
+}
+
+void TestWholeGames::unwrittenStatisticsAreSaidOnceAndKeptLater() {
+    GameHarness h;
+    h.app->showStatistics();
+    game::GameRecord record;
+    record.ownCaseAmount = 1000;
+    StderrCapture stderrText;
+    {
+        // Another game hangs while it writes the statistics.
+        QLockFile otherGame(h.statisticsFile() + QStringLiteral(".lock"));
+        QVERIFY(otherGame.tryLock(0));
+        emit h.w()->gameFinished(record);
+        emit h.w()->gameFinished(record);
+        // Said once, and the games are shown all the same.
+        QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);
+        QVERIFY(h.app->statisticsWindow()->problemLine()->isVisible());
+        QCOMPARE(h.app->statisticsWindow()->figures().value(0).second, QStringLiteral("2"));
+        QVERIFY(!QFile::exists(h.statisticsFile()));
+    }
+    // The games the file could not take go with the next one.
+    emit h.w()->gameFinished(record);
+    QVERIFY(!h.app->statisticsWindow()->problemLine()->isVisible());
+    QCOMPARE(nextRunStatistics(h).gamesPlayed(), 3);
+    QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);
 }
 
 QTEST_MAIN(TestWholeGames)

@@ -162,7 +162,8 @@ void CreditsWindow::startCredits() {
     holdTicks_ = kHoldTicks;
     timer(Phase::RoleFadeIn)->start();
     if (music_) {
-        music_->start(media::locate(QDir::currentPath(), media::soundFile(media::Sound::Credits)));
+        music_->start(
+            media::locate(media::currentDirectory(), media::soundFile(media::Sound::Credits)));
         music_->setLooping(true);
     }
     setRoleGrey(0);

@@ -1,10 +1,13 @@
 #include "game_log.h"
 
 #include <QChar>
+#include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#include <map>
 
 namespace game {
 
@@ -108,11 +111,50 @@ bool fitsWindows1251(const QString& text) {
     return true;
 }
 
+LogFileClaim::LogFileClaim(const QString& directory) {
+    constexpr int kLastName = 9;
+    const QDir place(directory);
+    for (int n = 1; n <= kLastName; ++n) {
+        const QString name =
+            n == 1 ? QStringLiteral("log.txt") : QStringLiteral("log-%1.txt").arg(n);
+        auto lock = std::make_unique<QLockFile>(place.filePath(name + QStringLiteral(".lock")));
+        // Held for the whole run: only a dead owner makes a lock stale, never its age.
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0)) {
+            lock_ = std::move(lock);
+            path_ = place.filePath(name);
+            apart_ = n > 1;
+            return;
+        }
+        if (lock->error() != QLockFile::LockFailedError) {
+            // No lock can be made here: the log's own writes say what is wrong.
+            path_ = place.filePath(QStringLiteral("log.txt"));
+            return;
+        }
+    }
+    apart_ = true; // every name is held: no log
+}
+
+LogFileClaim::~LogFileClaim() = default;
+
+std::shared_ptr<const LogFileClaim> LogFileClaim::shared(const QString& directory) {
+    static std::map<QString, std::weak_ptr<const LogFileClaim>> claims;
+    std::weak_ptr<const LogFileClaim>& held = claims[directory];
+    std::shared_ptr<const LogFileClaim> claim = held.lock();
+    if (!claim) {
+        claim = std::make_shared<const LogFileClaim>(directory);
+        held = claim;
+    }
+    return claim;
+}
+
 bool GameLog::reset() {
     return write({}, true);
 }
 
 bool GameLog::append(const QString& record) {
+    if (path_.isEmpty())
+        return true;
     Windows1251Converter converter;
     const std::optional<QByteArray> bytes = encode(record + QStringLiteral("\r\n"), converter);
     if (!bytes) {
@@ -124,6 +166,8 @@ bool GameLog::append(const QString& record) {
 }
 
 bool GameLog::write(const QByteArray& bytes, bool truncate) {
+    if (path_.isEmpty())
+        return true;
     QFile file(path_);
     const QIODevice::OpenMode mode =
         QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append);

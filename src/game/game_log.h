@@ -2,7 +2,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <optional>
+
+class QLockFile;
 
 namespace game {
 
@@ -30,9 +33,38 @@ namespace records {
 // only when the system's converter is there to say so.
 [[nodiscard]] bool fitsWindows1251(const QString& text);
 
+// The log file of the game running in a directory, held for as long as this
+// object lives by a lock file beside it ("log.txt.lock"), so that two games
+// never write one log. A game that finds log.txt held by another running game
+// writes log-2.txt (a third log-3.txt, up to log-9.txt; past that no log). The
+// lock of a game that was killed is taken over. Where no lock can be made (a
+// read-only directory), log.txt is used as it is.
+class LogFileClaim {
+  public:
+    explicit LogFileClaim(const QString& directory);
+    ~LogFileClaim();
+    LogFileClaim(const LogFileClaim&) = delete;
+    LogFileClaim& operator=(const LogFileClaim&) = delete;
+
+    // The log file to write; empty when every name is held by another game.
+    [[nodiscard]] const QString& path() const { return path_; }
+    // Another game held log.txt: this one writes path() instead.
+    [[nodiscard]] bool apart() const { return apart_; }
+
+    // The claim this program holds on the directory, shared by all who ask
+    // while any of them keeps it; made anew when none does.
+    [[nodiscard]] static std::shared_ptr<const LogFileClaim> shared(const QString& directory);
+
+  private:
+    std::unique_ptr<QLockFile> lock_;
+    QString path_;
+    bool apart_ = false;
+};
+
 // The plain-text record of the game in progress. Every record is written by its
 // own open-append-close, so the file is complete after every step; nothing is
-// kept open between records. Failures are returned, never thrown.
+// kept open between records. Failures are returned, never thrown. With an empty
+// path no log is kept, and nothing is written.
 class GameLog {
   public:
     explicit GameLog(QString path = {}) : path_(std::move(path)) {}

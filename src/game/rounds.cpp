@@ -6,14 +6,6 @@
 
 namespace game {
 
-AfterOpening afterOpening(int openedCount) {
-    if (openedCount == 21)
-        return AfterOpening::EndOfGame;
-    if (openedCount < 6 || (openedCount % 3 != 0 && openedCount != 20))
-        return AfterOpening::NextCase;
-    return AfterOpening::Offer;
-}
-
 CounterPanel counterAfterClick(int countBefore, int openedCount) {
     CounterPanel panel;
     panel.words = QStringLiteral("           чемодан");

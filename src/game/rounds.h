@@ -1,5 +1,7 @@
 #pragma once
 
+#include "amounts.h"
+
 #include <QString>
 
 namespace game {
@@ -11,7 +13,24 @@ enum class AfterOpening {
     EndOfGame // only the own case is left
 };
 
-[[nodiscard]] AfterOpening afterOpening(int openedCount);
+[[nodiscard]] constexpr AfterOpening afterOpening(int openedCount) {
+    if (openedCount == kCaseCount - 1)
+        return AfterOpening::EndOfGame;
+    if (openedCount < 6 || (openedCount % 3 != 0 && openedCount != 20))
+        return AfterOpening::NextCase;
+    return AfterOpening::Offer;
+}
+
+// The most offers a game can make: one at the end of each round.
+[[nodiscard]] constexpr int countOffersPerGame() {
+    int offers = 0;
+    for (int opened = 1; opened < kCaseCount; ++opened) {
+        if (afterOpening(opened) == AfterOpening::Offer)
+            ++offers;
+    }
+    return offers;
+}
+inline constexpr int kOffersPerGame = countOffersPerGame();
 
 // The counter panel under the cases: the number of cases left before the next
 // offer and the words that go with it.

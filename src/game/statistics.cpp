@@ -1,11 +1,13 @@
 #include "statistics.h"
 
+#include "kept_file.h"
+#include "rounds.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -124,6 +126,12 @@ std::optional<GameRecord> gameFromJson(const QJsonObject& object, QString* error
         fields.require(exchangeFields.ok(), exchangeFields.error());
         game.exchanges.push_back(exchange);
     }
+    // A game makes an offer at the end of each round, and each exchange taken
+    // answers one.
+    fields.require(game.offers.size() <= size_t(kOffersPerGame),
+                   QStringLiteral("more offers than a game can make"));
+    fields.require(game.exchanges.size() <= game.offers.size(),
+                   QStringLiteral("more exchanges than offers"));
     if (!fields.ok()) {
         if (error)
             *error = fields.error();
@@ -189,6 +197,7 @@ QJsonObject Statistics::toJson() const {
     QJsonObject object{
         {QStringLiteral("version"), kFormatVersion},
         {QStringLiteral("gamesPlayed"), gamesPlayed_},
+        {QStringLiteral("gamesLeft"), gamesLeft_},
         {QStringLiteral("totalWinnings"), totalWinnings_},
         {QStringLiteral("bestWinnings"), bestWinnings_},
         {QStringLiteral("dealsAboveOwnCase"), dealsAbove_},
@@ -209,6 +218,9 @@ std::optional<Statistics> Statistics::fromJson(const QJsonObject& object, QStrin
     fields.require(object.value(QStringLiteral("version")).toInt() == kFormatVersion,
                    QStringLiteral("not version %1 of the statistics").arg(kFormatVersion));
     s.gamesPlayed_ = fields.count(QStringLiteral("gamesPlayed"));
+    // Files written before games left were counted have none.
+    if (object.contains(QStringLiteral("gamesLeft")))
+        s.gamesLeft_ = fields.count(QStringLiteral("gamesLeft"));
     s.totalWinnings_ = fields.amount(QStringLiteral("totalWinnings"));
     s.bestWinnings_ = fields.amount(QStringLiteral("bestWinnings"));
     s.dealsAbove_ = fields.count(QStringLiteral("dealsAboveOwnCase"));
@@ -245,6 +257,20 @@ std::optional<Statistics> Statistics::fromJson(const QJsonObject& object, QStrin
 }
 
 StatisticsStore::Loaded StatisticsStore::load() const {
+    if (!QFileInfo::exists(path_) && !QFileInfo(path_).absoluteDir().exists())
+        return {}; // nothing written yet: the folder is made by the first write
+    kept_file::Lock lock(path_);
+    QString lockError;
+    const bool locked = lock.take(kept_file::kLockWaitMs, &lockError);
+    if (locked)
+        kept_file::removeLeftovers(path_);
+    Loaded loaded = read(locked);
+    if (!locked && loaded.problem.isEmpty() && QFileInfo::exists(path_))
+        loaded.problem = QStringLiteral("statistics file %1: %2").arg(path_, lockError);
+    return loaded;
+}
+
+StatisticsStore::Loaded StatisticsStore::read(bool mayMoveAside) const {
     Loaded loaded;
     QFile file(path_);
     if (!file.exists())
@@ -253,10 +279,15 @@ StatisticsStore::Loaded StatisticsStore::load() const {
     if (!file.open(QIODevice::ReadOnly)) {
         problem = QStringLiteral("cannot be read (%1)").arg(file.errorString());
     } else {
+        // A file larger than any the game writes is not read whole.
+        constexpr qint64 kLargest = 1 << 20;
         QJsonParseError parseError{};
-        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+        const QByteArray bytes = file.read(kLargest + 1);
         file.close();
-        if (parseError.error != QJsonParseError::NoError) {
+        const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+        if (bytes.size() > kLargest) {
+            problem = QStringLiteral("is larger than %1 bytes").arg(kLargest);
+        } else if (parseError.error != QJsonParseError::NoError) {
             problem = QStringLiteral("is not JSON (%1 at byte %2)")
                           .arg(parseError.errorString())
                           .arg(parseError.offset);
@@ -272,6 +303,13 @@ StatisticsStore::Loaded StatisticsStore::load() const {
             problem = QStringLiteral("is damaged (%1)").arg(error);
         }
     }
+    if (!mayMoveAside) {
+        // Another game is writing: the file is moved aside by the next change.
+        loaded.problem = QStringLiteral("statistics file %1 %2; left as it is while another game "
+                                        "writes it")
+                             .arg(path_, problem);
+        return loaded;
+    }
     const QString aside = asideName(path_);
     if (QFile::rename(path_, aside)) {
         loaded.problem =
@@ -286,20 +324,24 @@ StatisticsStore::Loaded StatisticsStore::load() const {
     return loaded;
 }
 
-bool StatisticsStore::save(const Statistics& statistics, QString* error) const {
-    const QString directory = QFileInfo(path_).absolutePath();
-    if (!QDir().mkpath(directory)) {
+bool StatisticsStore::update(const std::function<void(Statistics&)>& change, Statistics* result,
+                             QString* error, QString* notice) const {
+    kept_file::Lock lock(path_);
+    if (!lock.take(kept_file::kLockWaitMs, error))
+        return false;
+    Loaded now = read(true);
+    if (now.mustNotWrite) {
         if (error)
-            *error = QStringLiteral("cannot create %1").arg(directory);
+            *error = now.problem;
         return false;
     }
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(statistics.toJson()).toJson()) < 0 || !file.commit()) {
-        if (error)
-            *error = file.errorString();
+    if (notice)
+        *notice = now.problem;
+    change(now.statistics);
+    if (!kept_file::replace(path_, QJsonDocument(now.statistics.toJson()).toJson(), error))
         return false;
-    }
+    if (result)
+        *result = now.statistics;
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -50,8 +51,11 @@ struct GameRecord {
 class Statistics {
   public:
     void addGame(const GameRecord& game);
+    // A game left before anything was decided: counted apart, never as played.
+    void addLeftGame() { ++gamesLeft_; }
 
     [[nodiscard]] int gamesPlayed() const { return gamesPlayed_; }
+    [[nodiscard]] int gamesLeft() const { return gamesLeft_; }
     [[nodiscard]] double totalWinnings() const { return totalWinnings_; }
     [[nodiscard]] double averageWinnings() const;
     [[nodiscard]] double bestWinnings() const { return bestWinnings_; }
@@ -76,6 +80,7 @@ class Statistics {
 
   private:
     int gamesPlayed_ = 0;
+    int gamesLeft_ = 0;
     double totalWinnings_ = 0;
     double bestWinnings_ = 0;
     int dealsAbove_ = 0;
@@ -89,8 +94,9 @@ class Statistics {
 
 // The statistics file. Reading never fails: a missing file gives empty
 // statistics, and a damaged or unreadable one is moved aside (never deleted) and
-// the statistics start afresh. Writing goes through a temporary file that
-// replaces the old one only once complete.
+// the statistics start afresh. Games running at once share it: each change is
+// made under a lock to what the file holds at that moment, so that no game's
+// record is lost, and is written whole or not at all (kept_file::replace).
 class StatisticsStore {
   public:
     explicit StatisticsStore(QString path) : path_(std::move(path)) {}
@@ -104,11 +110,21 @@ class StatisticsStore {
         // The damaged file could not be moved aside: writing would destroy it.
         bool mustNotWrite = false;
     };
+    // Also removes the temporary files a killed game left, when no other game
+    // is writing.
     [[nodiscard]] Loaded load() const;
-    // Creates the directory when missing. Returns false and says why in error.
-    [[nodiscard]] bool save(const Statistics& statistics, QString* error = nullptr) const;
+    // Under the lock: reads the file as it is now, applies change and writes
+    // the result, creating the directory when missing. result (when given)
+    // gets what was written. Returns false and says why in error; the file is
+    // then as it was. notice (when given) tells of a damaged file found and
+    // moved aside on the way.
+    [[nodiscard]] bool update(const std::function<void(Statistics&)>& change,
+                              Statistics* result = nullptr, QString* error = nullptr,
+                              QString* notice = nullptr) const;
 
   private:
+    [[nodiscard]] Loaded read(bool mayMoveAside) const;
+
     QString path_;
 };
 

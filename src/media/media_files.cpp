@@ -5,6 +5,10 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
 
 namespace media {
 
@@ -51,6 +55,29 @@ constexpr std::array<RankSound, 6> kRankSounds = {{
     {4, Sound::SmallAmount},
     {0, Sound::TinyAmount},
 }};
+
+// A directory whose name is not text, and the path that stands for it.
+struct HeldDirectory {
+    QByteArray name;
+    QString path;
+};
+
+// Kept for the run: a descriptor path must never come to mean another directory.
+std::vector<HeldDirectory>& heldDirectories() {
+    static std::vector<HeldDirectory> held;
+    return held;
+}
+
+QByteArray currentDirectoryName() {
+    QByteArray name(256, Qt::Uninitialized);
+    while (!::getcwd(name.data(), static_cast<size_t>(name.size()))) {
+        if (errno != ERANGE)
+            return {};
+        name.resize(name.size() * 2);
+    }
+    name.truncate(static_cast<qsizetype>(qstrlen(name.constData())));
+    return name;
+}
 
 QString& assetDirOverride() {
     static QString dir;
@@ -107,6 +134,56 @@ QStringList bundledDirectories() {
     if (!assetDirOverride().isEmpty())
         return {assetDirOverride()};
     return {assetDirectory(), installedDirectory()};
+}
+
+QString refusal(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return info.isDir() ? QStringLiteral("is a directory")
+                            : QStringLiteral("is not a regular file");
+    if (!info.isReadable())
+        return QStringLiteral("cannot be read");
+    if (path.endsWith(QLatin1String(".json")) && info.size() > kMaxMovieFileBytes)
+        return QStringLiteral("is larger than %1 MiB").arg(kMaxMovieFileBytes >> 20);
+    return {};
+}
+
+QString currentDirectory() {
+    const QByteArray name = currentDirectoryName();
+    if (name.isEmpty())
+        return QStringLiteral(".");
+    const QString decoded = QFile::decodeName(name);
+    if (QFile::encodeName(decoded) == name)
+        return decoded;
+    for (const HeldDirectory& held : heldDirectories()) {
+        if (held.name == name)
+            return held.path;
+    }
+    const int descriptor = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    QString path = QStringLiteral("/proc/self/fd/%1").arg(descriptor);
+    if (descriptor < 0 || !QFileInfo(path).isDir()) {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        path = QStringLiteral(".");
+    }
+    heldDirectories().push_back({name, path});
+    return path;
+}
+
+QByteArray nativePath(const QString& path) {
+    for (const HeldDirectory& held : heldDirectories()) {
+        if (held.path == QLatin1String("."))
+            continue;
+        if (path == held.path)
+            return held.name;
+        if (path.startsWith(held.path + QLatin1Char('/')))
+            return held.name + QFile::encodeName(path.mid(held.path.size()));
+    }
+    return QFile::encodeName(path);
+}
+
+QString readablePath(const QString& path) {
+    return QDir::toNativeSeparators(QString::fromUtf8(nativePath(path)));
 }
 
 QString locate(const QString& directory, const QString& relativePath) {

@@ -48,6 +48,25 @@ enum class Sound {
 // given directory is returned, so that the report names the expected place.
 [[nodiscard]] QString locate(const QString& directory, const QString& relativePath);
 
+// Why the game will not play a media file that is there (empty when it will):
+// not a regular file (a directory, a FIFO, a device, a link to one), not
+// readable, or a movie larger than kMaxMovieFileBytes.
+[[nodiscard]] QString refusal(const QString& path);
+inline constexpr qint64 kMaxMovieFileBytes = qint64(16) * 1024 * 1024;
+
+// The current directory as a path that opens the files in it. That is its name,
+// unless the name is not text: a folder named in another code page (bytes that
+// are not UTF-8, such as Windows-1251) has no QString that gives its bytes back.
+// Then it is a path through a descriptor held open on the directory for the
+// rest of the run ("/proc/self/fd/N"), or "." where there is no /proc.
+[[nodiscard]] QString currentDirectory();
+// The bytes the system knows the path by: the directory's own name in place of
+// a descriptor path made by currentDirectory().
+[[nodiscard]] QByteArray nativePath(const QString& path);
+// The path for messages, with the directory's own name (bytes that are not
+// UTF-8 are shown as U+FFFD).
+[[nodiscard]] QString readablePath(const QString& path);
+
 // The game's own asset directory ("assets" next to the binary, as in the build
 // tree). Tests may point it elsewhere.
 [[nodiscard]] QString assetDirectory();

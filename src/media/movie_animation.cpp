@@ -1,5 +1,7 @@
 #include "movie_animation.h"
 
+#include "media_files.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -15,7 +17,7 @@
 namespace {
 
 // Our movies are a few kilobytes; anything this large is not one of them.
-constexpr qint64 kMaxFileBytes = qint64(16) * 1024 * 1024;
+constexpr qint64 kMaxFileBytes = media::kMaxMovieFileBytes;
 // Well past any movie of ours (minutes at the highest frame rate).
 constexpr size_t kMaxFrames = 100000;
 
@@ -36,7 +38,7 @@ void reportOnce(const QString& path, const char* problem) {
     if (reported.contains(path))
         return;
     reported.insert(path);
-    qWarning("zorban: movie file %s: %s", problem, qUtf8Printable(path));
+    qWarning("zorban: movie file %s: %s", problem, qUtf8Printable(media::readablePath(path)));
 }
 
 bool sane(const rlottie::Animation& animation) {

@@ -125,7 +125,7 @@ void DesktopControls::createActions() {
     creditsAction_ = addAction(tr("Об авторах"), {}, [this] { emit creditsRequested(); });
     quitAction_ = addAction(tr("Выход"),
                             withStandard({QKeySequence(Qt::CTRL | Qt::Key_Q)}, QKeySequence::Quit),
-                            [this] { emit quitRequested(); });
+                            [this] { requestQuit(); });
 
     // The keys of play, not in the menu.
     addAction(tr("Назад из полного экрана"), {Qt::Key_Escape}, [this] {
@@ -168,6 +168,7 @@ void DesktopControls::attach(GameWindow* window) {
     window->setFocusPolicy(Qt::TabFocus);
     window->setFocus(Qt::OtherFocusReason);
     window->addActions(actions_);
+    window->installEventFilter(this); // its close
     window->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(window, &QWidget::customContextMenuRequested, this,
             [this, window](const QPoint& pos) { showMenu(window->mapToGlobal(pos)); });
@@ -262,22 +263,37 @@ void DesktopControls::toggleFullScreen() {
 void DesktopControls::requestNewGame() {
     if (!gameWindow())
         return;
-    const GameWindow::Phase phase = gameWindow()->phase();
-    if (phase == GameWindow::Phase::Loaded || phase == GameWindow::Phase::GameOver) {
+    if (!gameWindow()->gameUnderWay()) {
         emit newGameRequested();
         return;
     }
-    auto* question = new QMessageBox(QMessageBox::Question, tr("Новая игра"),
-                                     tr("Игра ещё идёт. Бросить её и начать новую?"),
+    askToLeave(tr("Новая игра"), tr("Игра ещё идёт. Бросить её и начать новую?"),
+               [this] { emit newGameRequested(); });
+}
+
+void DesktopControls::requestQuit() {
+    if (gameWindow())
+        gameWindow()->close(); // asks, as the close button does
+}
+
+void DesktopControls::askToLeave(const QString& title, const QString& text,
+                                 const std::function<void()>& leave) {
+    if (leaveQuestion_) {
+        leaveQuestion_->raise();
+        leaveQuestion_->activateWindow();
+        return;
+    }
+    auto* question = new QMessageBox(QMessageBox::Question, title, text,
                                      QMessageBox::Yes | QMessageBox::No, gameWindow());
     question->button(QMessageBox::Yes)->setText(tr("Да"));
     question->button(QMessageBox::No)->setText(tr("Нет"));
     question->setDefaultButton(QMessageBox::No);
     question->setAttribute(Qt::WA_DeleteOnClose);
-    connect(question, &QMessageBox::finished, this, [this](int answer) {
+    connect(question, &QMessageBox::finished, this, [leave](int answer) {
         if (answer == QMessageBox::Yes)
-            emit newGameRequested();
+            leave();
     });
+    leaveQuestion_ = question;
     question->open();
 }
 
@@ -287,10 +303,10 @@ GameWindow* DesktopControls::gameWindow() const {
 }
 
 bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
-    // The control the keys are at: once it can be pressed again (shown again
-    // or enabled again), the focus comes back to it from the window; once it
-    // cannot, the focus goes to the window.
     if (watched == at_) {
+        // The control the keys are at: once it can be pressed again (shown
+        // again or enabled again), the focus comes back to it from the window;
+        // once it cannot, the focus goes to the window.
         switch (event->type()) {
         case QEvent::Show:
         case QEvent::Hide:
@@ -300,6 +316,20 @@ bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
         }
+        return false;
+    }
+    if (watched == gameWindow() && event->type() == QEvent::Close) {
+        // A game under way is left only on the player's word.
+        if (leaving_ || !gameWindow()->gameUnderWay())
+            return false;
+        event->ignore();
+        askToLeave(tr("Выход"), tr("Игра ещё идёт. Бросить её и выйти?"), [this] {
+            leaving_ = true;
+            if (gameWindow())
+                gameWindow()->close();
+            leaving_ = false;
+        });
+        return true;
     }
     return false;
 }

@@ -12,6 +12,7 @@ class FocusRing;
 class GameWindow;
 class QAction;
 class QActionGroup;
+class QMessageBox;
 class QWidget;
 class SoundSettings;
 
@@ -47,13 +48,14 @@ class DesktopControls final : public QObject {
     void toggleFullScreen();
     // Mid-game it asks first; before the start and at the end it starts over at once.
     void requestNewGame();
+    // Closes the window, which ends the program: the same question mid-game.
+    // Every way to close the window (its close button too) asks it.
+    void requestQuit();
 
   signals:
     void newGameRequested();
     void creditsRequested();
     void statisticsRequested();
-    // Ctrl+Q or "Выход".
-    void quitRequested();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,6 +85,10 @@ class DesktopControls final : public QObject {
     bool press(QWidget* widget);
     void pressEnter();
     void updateMutedMark();
+    // Asks whether to leave the game under way; leave() runs on "Да". One
+    // question at a time: asked again, the open one comes to the front.
+    void askToLeave(const QString& title, const QString& question,
+                    const std::function<void()>& leave);
 
     SoundSettings& sound_;
     QPointer<QWidget> attached_;
@@ -105,4 +111,7 @@ class DesktopControls final : public QObject {
     QAction* creditsAction_ = nullptr;
     QAction* quitAction_ = nullptr;
     QActionGroup* volumeLevels_ = nullptr;
+    QPointer<QMessageBox> leaveQuestion_;
+    // The player has agreed to leave: the window's close goes through.
+    bool leaving_ = false;
 };

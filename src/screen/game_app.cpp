@@ -3,24 +3,26 @@
 #include "desktop_controls.h"
 #include "layout.h"
 #include "media_files.h"
+#include "settings_file.h"
 #include "sound_engine.h"
 #include "sound_settings.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 #include <malloc.h>
 
 namespace {
 
-constexpr char kGeometryKey[] = "window/geometry";
-constexpr char kFullScreenKey[] = "window/fullScreen";
+const QString kGeometryKey = QStringLiteral("window/geometry");
+const QString kFullScreenKey = QStringLiteral("window/fullScreen");
 
 // The frame a window manager puts around a window, until the window has one
 // to measure: a title bar and thin borders.
@@ -33,6 +35,33 @@ void centreOnScreen(QWidget* window, QMargins frame = {}) {
     QRect outer(QPoint(), window->size().grownBy(frame));
     outer.moveCenter(screen->availableGeometry().center());
     window->move(outer.topLeft());
+}
+
+// A window place kept from an earlier run, made to fit the screen it is mostly
+// on today: no larger than the screen's free area, no smaller than half the size
+// the window opens at there, and wholly on the screen.
+QRect fitOnScreen(const QRect& place) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    qint64 mostShown = 0;
+    for (const QScreen* candidate : QGuiApplication::screens()) {
+        const QRect shown = candidate->availableGeometry().intersected(place);
+        if (!shown.isEmpty() && qint64(shown.width()) * shown.height() > mostShown) {
+            mostShown = qint64(shown.width()) * shown.height();
+            screen = candidate;
+        }
+    }
+    if (!screen)
+        return place;
+    const QRect free = screen->availableGeometry().marginsRemoved(kUsualFrame);
+    const QSize smallest =
+        layout::openingSize(layout::kGameWindow, screen->availableGeometry().size(), kUsualFrame) /
+        2;
+    const QSize size = place.size().expandedTo(smallest).boundedTo(free.size());
+    return {QPoint(std::clamp(place.x(), free.left(),
+                              std::max(free.left(), free.right() + 1 - size.width())),
+                   std::clamp(place.y(), free.top(),
+                              std::max(free.top(), free.bottom() + 1 - size.height()))),
+            size};
 }
 
 QString defaultStatisticsFile() {
@@ -69,7 +98,7 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
         QStringList sounds;
         for (const QString& sound : media::allSounds()) {
             if (sound != media::soundFile(media::Sound::Credits))
-                sounds << media::locate(QDir::currentPath(), sound);
+                sounds << media::locate(media::currentDirectory(), sound);
         }
         soundEngine_->preload(sounds);
         makeSoundPlayer_ = [engine = soundEngine_.get()] { return engine->createPlayer(); };
@@ -81,10 +110,6 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
             &GameApp::showCredits);
     connect(desktopControls_.get(), &DesktopControls::statisticsRequested, this,
             &GameApp::showStatistics);
-    connect(desktopControls_.get(), &DesktopControls::quitRequested, this, [this] {
-        if (window_)
-            window_->close();
-    });
 }
 
 GameApp::~GameApp() {
@@ -94,6 +119,8 @@ GameApp::~GameApp() {
 }
 
 void GameApp::start() {
+    // Claimed before the window, which writes to the file claimed.
+    logClaim_ = game::LogFileClaim::shared(media::currentDirectory());
     window_ = createWindow();
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (windowPlace_.isValid() && screen && screen->virtualGeometry().intersects(windowPlace_)) {
@@ -109,6 +136,10 @@ void GameApp::start() {
         window_->show();
     if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
+    if (logClaim_->apart() && !logApartTold_) {
+        logApartTold_ = true;
+        reportLogApart(logClaim_->path());
+    }
 }
 
 bool GameApp::eventFilter(QObject* watched, QEvent* event) {
@@ -125,9 +156,10 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
 
 void GameApp::rememberWindowBetweenRuns() {
     rememberWindow_ = true;
-    const QSettings settings;
-    windowPlace_ = settings.value(QLatin1String(kGeometryKey)).toRect();
-    windowFullScreen_ = settings.value(QLatin1String(kFullScreenKey), false).toBool();
+    const game::SettingsFile settings(game::SettingsFile::userFile());
+    const std::optional<QRect> place = settings.rectValue(kGeometryKey);
+    windowPlace_ = place && place->isValid() ? fitOnScreen(*place) : QRect();
+    windowFullScreen_ = settings.boolValue(kFullScreenKey).value_or(false);
 }
 
 void GameApp::noteWindowGeometry() {
@@ -137,9 +169,8 @@ void GameApp::noteWindowGeometry() {
     windowFullScreen_ = window_->isFullScreen();
     if (!rememberWindow_)
         return;
-    QSettings settings;
-    settings.setValue(QLatin1String(kGeometryKey), windowPlace_);
-    settings.setValue(QLatin1String(kFullScreenKey), windowFullScreen_);
+    keepSettings({{kGeometryKey, game::SettingsFile::rectText(windowPlace_)},
+                  {kFullScreenKey, game::SettingsFile::boolText(windowFullScreen_)}});
 }
 
 GameWindow* GameApp::createWindow() {
@@ -157,6 +188,7 @@ void GameApp::newGame() {
     // The window and all its controls go; the state stays. The old window is
     // deleted once its click handler has returned.
     if (window_) {
+        recordLeftGame();
         noteWindowGeometry();           // the new window takes the old one's size and place
         window_->soundPlayer()->stop(); // the sound goes with the window
         window_->hide();
@@ -189,6 +221,7 @@ void GameApp::showCredits() {
 void GameApp::showStatistics() {
     if (!statisticsWindow_) {
         statisticsWindow_ = new StatisticsWindow(statistics_);
+        statisticsWindow_->setProblem(statisticsProblem_);
         statisticsWindow_->setAttribute(Qt::WA_DeleteOnClose);
         centreOnScreen(statisticsWindow_);
         statisticsWindow_->show();
@@ -197,28 +230,84 @@ void GameApp::showStatistics() {
     statisticsWindow_->activateWindow();
 }
 
-void GameApp::recordGame(const game::GameRecord& record) {
-    statistics_.addGame(record);
-    if (statisticsWindow_)
-        statisticsWindow_->setStatistics(statistics_);
-    if (!savingStatistics_)
+void GameApp::recordLeftGame() {
+    if (!window_ || !window_->gameUnderWay() || leftWindow_ == window_)
         return;
-    QString error;
-    if (!statisticsStore_.save(statistics_, &error)) {
-        savingStatistics_ = false;
-        reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); they are not kept "
-                                      "in this run")
-                           .arg(statisticsStore_.path(), error));
+    leftWindow_ = window_;
+    // Recorded here once: whatever the left window's timers still do is not.
+    disconnect(window_, &GameWindow::gameFinished, this, nullptr);
+    if (const std::optional<game::GameRecord> decided = window_->decidedRecord())
+        recordGame(*decided);
+    else
+        keepStatistics([](game::Statistics& statistics) { statistics.addLeftGame(); });
+}
+
+void GameApp::recordGame(const game::GameRecord& record) {
+    keepStatistics([record](game::Statistics& statistics) { statistics.addGame(record); });
+}
+
+void GameApp::keepStatistics(const std::function<void(game::Statistics&)>& change) {
+    change(statistics_); // shown even when the file cannot take it
+    if (savingStatistics_) {
+        // Changes the file could not take are tried again with this one.
+        unsavedStatistics_.push_back(change);
+        game::Statistics saved;
+        QString error;
+        QString notice;
+        const bool written = statisticsStore_.update(
+            [this](game::Statistics& statistics) {
+                for (const auto& unsaved : unsavedStatistics_)
+                    unsaved(statistics);
+            },
+            &saved, &error, &notice);
+        if (!notice.isEmpty())
+            reportOnStderr(notice);
+        if (written) {
+            unsavedStatistics_.clear();
+            statistics_ = saved; // with what other games have added meanwhile
+            statisticsProblem_.clear();
+        } else if (statisticsProblem_.isEmpty()) {
+            statisticsProblem_ = error;
+            reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); the file is "
+                                          "kept as it was, and this run tries again after the "
+                                          "next game")
+                               .arg(statisticsStore_.path(), error));
+        }
+    }
+    if (statisticsWindow_) {
+        statisticsWindow_->setStatistics(statistics_);
+        statisticsWindow_->setProblem(statisticsProblem_);
     }
 }
 
 void GameApp::windowClosed() {
+    recordLeftGame();
     if (statisticsWindow_)
         statisticsWindow_->close();
     noteWindowGeometry();
     if (credits_)
         credits_->close();
     QCoreApplication::quit();
+}
+
+void GameApp::reportLogApart(const QString& path) {
+    const QString file = QFileInfo(path).fileName();
+    reportOnStderr(path.isEmpty()
+                       ? QStringLiteral("other games are running in this directory and hold every "
+                                        "log name; this game keeps no log")
+                       : QStringLiteral("another game is running in this directory and writes "
+                                        "log.txt; this game's log is %1")
+                             .arg(media::readablePath(path)));
+    auto* box = new QMessageBox(
+        QMessageBox::Information, QStringLiteral("? ЗОРБАН !"),
+        path.isEmpty()
+            ? QStringLiteral("В этой папке уже идут другие игры.\n\nЭта игра идёт без журнала.")
+            : QStringLiteral("В этой папке уже идёт другая игра, её журнал — log.txt.\n\n"
+                             "Журнал этой игры пишется в %1.")
+                  .arg(file),
+        QMessageBox::Ok, window_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void GameApp::reportLogFailure(const QString& path, const QString& reason) {

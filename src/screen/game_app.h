@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class DesktopControls;
 class SoundPlayer;
@@ -67,7 +68,16 @@ class GameApp final : public QObject {
     // Keeps the window's size, place and full-screen state for the next window.
     void noteWindowGeometry();
     void reportLogFailure(const QString& path, const QString& reason);
+    // Another game runs in the same directory: this one's log is kept apart.
+    void reportLogApart(const QString& path);
     void recordGame(const game::GameRecord& record);
+    // The game under way, as the player leaves it (by "Новая игра" or by
+    // closing the window): recorded when decided, else counted as left.
+    void recordLeftGame();
+    // Applies change to the statistics shown and to those in the file as it is
+    // now (other games may have added theirs). A failed write is said once, on
+    // stderr and in the statistics window, and tried again with the next change.
+    void keepStatistics(const std::function<void(game::Statistics&)>& change);
 
     game::GameState state_;
     // Outlives the windows and their players.
@@ -77,15 +87,22 @@ class GameApp final : public QObject {
     std::unique_ptr<SoundSettings> soundSettings_;
     std::unique_ptr<DesktopControls> desktopControls_;
     QPointer<GameWindow> window_;
+    QPointer<GameWindow> leftWindow_; // whose game has been recorded as left
     QPointer<CreditsWindow> credits_;
     game::StatisticsStore statisticsStore_;
     game::Statistics statistics_;
-    // Off when the file is damaged and could not be kept aside, and after a
-    // failed write has been reported once.
+    // Off when the file is damaged and could not be kept aside.
     bool savingStatistics_ = true;
+    // The changes the file has not taken yet.
+    std::vector<std::function<void(game::Statistics&)>> unsavedStatistics_;
+    // Why the last write failed; empty once one succeeds.
+    QString statisticsProblem_;
     QPointer<StatisticsWindow> statisticsWindow_;
     QRect windowPlace_; // of the last window, out of full screen
     bool windowFullScreen_ = false;
     bool rememberWindow_ = false;
     bool soundOutputAsked_ = false; // once the first window has been drawn
+    // The log file of this run's games, held for as long as the application.
+    std::shared_ptr<const game::LogFileClaim> logClaim_;
+    bool logApartTold_ = false;
 };

@@ -330,14 +330,13 @@ void GameWindow::prepareNewGame() {
     s.swapOfferAllowed = true;
     s.swapPending = false;
     s.finalSwapDone = false;
-    s.baseDir = QDir::currentPath();
+    s.baseDir = media::currentDirectory();
 
-    log_.setPath(QDir(s.baseDir).filePath(QStringLiteral("log.txt")));
+    log_.setPath(game::LogFileClaim::shared(s.baseDir)->path());
     if (!log_.reset()) {
         // The game can be played without its log; say so once and go on.
         std::fprintf(stderr, "zorban: cannot empty the game log %s: %s\n",
-                     qPrintable(QDir::toNativeSeparators(log_.path())),
-                     qPrintable(log_.lastError()));
+                     qPrintable(media::readablePath(log_.path())), qPrintable(log_.lastError()));
     }
 
     s.offerCount = 0;
@@ -450,7 +449,7 @@ void GameWindow::setHistoryTitleShown(bool shown) {
 }
 
 void GameWindow::playSound(media::Sound sound) {
-    sound_->start(media::locate(QDir::currentPath(), media::soundFile(sound)));
+    sound_->start(media::locate(media::currentDirectory(), media::soundFile(sound)));
 }
 
 void GameWindow::loadMovie(MovieWidget* movie, const QString& relativePath) {
@@ -462,7 +461,8 @@ void GameWindow::writeLog(const QString& record) {
     if (log_.append(record) || logFailureShown_)
         return;
     logFailureShown_ = true;
-    std::fprintf(stderr, "zorban: cannot write the game log %s: %s\n",
-                 qPrintable(QDir::toNativeSeparators(log_.path())), qPrintable(log_.lastError()));
-    emit logWriteFailed(QDir::toNativeSeparators(log_.path()), log_.lastError());
+    const QString path = media::readablePath(log_.path());
+    std::fprintf(stderr, "zorban: cannot write the game log %s: %s\n", qPrintable(path),
+                 qPrintable(log_.lastError()));
+    emit logWriteFailed(path, log_.lastError());
 }

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 class MovieWidget;
 class QLabel;
@@ -88,6 +89,14 @@ class GameWindow final : public QWidget {
     ~GameWindow() override;
 
     [[nodiscard]] Phase phase() const { return phase_; }
+    // Started and not over yet: leaving now needs the player's word.
+    [[nodiscard]] bool gameUnderWay() const {
+        return phase_ != Phase::Loaded && phase_ != Phase::GameOver;
+    }
+    // What the game under way leaves for the statistics if the player leaves it
+    // now: its record once it is decided (money taken from the banker, or the
+    // own case being opened), with what the own case holds; nothing before.
+    [[nodiscard]] std::optional<game::GameRecord> decidedRecord() const;
     [[nodiscard]] game::GameState& state() { return s; }
     [[nodiscard]] SoundPlayer* soundPlayer() const { return sound_.get(); }
     // The controls, for tests and tools that look at the window from outside.

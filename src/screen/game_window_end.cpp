@@ -73,3 +73,11 @@ void GameWindow::showWinnings() {
     record_.ownCaseAmount = game::amountValue(s.caseAmount[static_cast<size_t>(s.ownCase)]);
     emit gameFinished(record_);
 }
+
+std::optional<game::GameRecord> GameWindow::decidedRecord() const {
+    if (!gameUnderWay() || s.ownCase < 0 || (!record_.acceptedOffer && phase_ != Phase::EndOfGame))
+        return std::nullopt;
+    game::GameRecord record = record_;
+    record.ownCaseAmount = game::amountValue(s.caseAmount[static_cast<size_t>(s.ownCase)]);
+    return record;
+}

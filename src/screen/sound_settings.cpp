@@ -2,41 +2,51 @@
 
 #include "sound_engine.h"
 
-#include <QSettings>
+#include "settings_file.h"
+
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
-const char kMutedKey[] = "sound/muted";
-const char kVolumeKey[] = "sound/volume";
-
-QSettings userSettings() {
-    return QSettings(QStringLiteral("zorban"), QStringLiteral("zorban"));
-}
+const QString kMutedKey = QStringLiteral("sound/muted");
+const QString kVolumeKey = QStringLiteral("sound/volume");
 
 } // namespace
 
+void keepSettings(const QList<QPair<QString, QString>>& values) {
+    static bool failureSaid = false;
+    const game::SettingsFile file(game::SettingsFile::userFile());
+    QString error;
+    if (!file.set(values, &error) && !failureSaid) {
+        failureSaid = true;
+        std::fprintf(stderr,
+                     "zorban: cannot write the settings to %s (%s); the file is kept as it "
+                     "was\n",
+                     qPrintable(file.path()), qPrintable(error));
+    }
+}
+
 SoundSettings::SoundSettings(media::SoundEngine* engine, QObject* parent)
     : QObject(parent), engine_(engine) {
-    const QSettings settings = userSettings();
-    muted_ = settings.value(QLatin1String(kMutedKey), false).toBool();
-    bool isNumber = false;
-    const int volume = settings.value(QLatin1String(kVolumeKey), 100).toInt(&isNumber);
-    volume_ = isNumber ? std::clamp(volume, 0, 100) : 100;
+    const game::SettingsFile settings(game::SettingsFile::userFile());
+    settings.removeLeftovers();
+    muted_ = settings.boolValue(kMutedKey).value_or(false);
+    volume_ = std::clamp(settings.intValue(kVolumeKey).value_or(100), 0, 100);
     apply();
 }
 
 void SoundSettings::setMuted(bool muted) {
     muted_ = muted;
     apply();
-    userSettings().setValue(QLatin1String(kMutedKey), muted_);
+    keepSettings({{kMutedKey, game::SettingsFile::boolText(muted_)}});
     emit changed();
 }
 
 void SoundSettings::setVolume(int percent) {
     volume_ = std::clamp(percent, 0, 100);
     apply();
-    userSettings().setValue(QLatin1String(kVolumeKey), volume_);
+    keepSettings({{kVolumeKey, QString::number(volume_)}});
     emit changed();
 }
 

@@ -28,6 +28,10 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     : QWidget(parent) {
     setWindowTitle(tr("Статистика"));
     auto* layout = new QVBoxLayout(this);
+    problem_ = new QLabel;
+    problem_->setWordWrap(true);
+    problem_->hide();
+    layout->addWidget(problem_);
     figureGrid_ = new QGridLayout;
     figureGrid_->setColumnStretch(1, 1);
     layout->addLayout(figureGrid_);
@@ -45,6 +49,11 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
 void StatisticsWindow::setStatistics(const game::Statistics& statistics) {
     showFigures(statistics);
     showLastGame(statistics);
+}
+
+void StatisticsWindow::setProblem(const QString& problem) {
+    problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
+    problem_->setVisible(!problem.isEmpty());
 }
 
 QString StatisticsWindow::amountText(double amount) {
@@ -66,6 +75,7 @@ void StatisticsWindow::showFigures(const game::Statistics& statistics) {
     };
     const QList<QPair<QString, QString>> rows = {
         {tr("Сыграно игр:"), QString::number(statistics.gamesPlayed())},
+        {tr("Игр брошено:"), QString::number(statistics.gamesLeft())},
         {tr("Выиграно всего:"), amountText(statistics.totalWinnings())},
         {tr("Средний выигрыш:"), amountText(statistics.averageWinnings())},
         {tr("Лучший выигрыш:"), amountText(statistics.bestWinnings())},

@@ -18,6 +18,10 @@ class StatisticsWindow final : public QWidget {
 
     // Shows these figures instead of the ones shown.
     void setStatistics(const game::Statistics& statistics);
+    // One line over the figures saying why they could not be written to the
+    // file; none when problem is empty.
+    void setProblem(const QString& problem);
+    [[nodiscard]] QLabel* problemLine() const { return problem_; }
     // The figures as shown, row by row: caption and value.
     [[nodiscard]] QList<QPair<QString, QString>> figures() const;
     [[nodiscard]] QChartView* chartView() const { return chartView_; }
@@ -32,5 +36,6 @@ class StatisticsWindow final : public QWidget {
 
     QGridLayout* figureGrid_ = nullptr;
     QLabel* noGames_ = nullptr;
+    QLabel* problem_ = nullptr;
     QChartView* chartView_ = nullptr;
 };

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLockFile>
+#include <QString>
+
+// The files the game keeps between runs (statistics, settings), written so that
+// nothing in them is ever lost: whatever fails, a file is either the old one
+// whole or the new one whole, and games running at once take turns.
+namespace kept_file {
+
+// Replaces the file at path with bytes, creating its directory when missing.
+// The bytes go to a temporary file next to it (path.XXXXXX) that takes the
+// file's name only once every byte has reached the disk: a full disk, a size
+// limit or a kill leaves the old file as it was. Returns false and says why in
+// error; the temporary file is then removed.
+[[nodiscard]] bool replace(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// The lock games running at once take in turn around reading and writing the
+// file at path: path.lock, as QSettings takes it. The lock of a game that is
+// gone (killed, crashed) is taken over. Released when destroyed.
+class Lock {
+  public:
+    explicit Lock(const QString& path);
+    // Waits at most waitMs for the game holding it. Returns false and says why
+    // in error when it cannot be had.
+    [[nodiscard]] bool take(int waitMs, QString* error = nullptr);
+
+  private:
+    QString path_;
+    QLockFile file_;
+};
+
+// How long a game waits for another one to finish writing: a write takes
+// milliseconds, so only a hung game makes it wait that long.
+inline constexpr int kLockWaitMs = 2000;
+
+// Removes the temporary files that a game killed while writing left next to
+// path (path. and six letters or digits); nothing else. Call it holding the
+// lock, so that no game is writing one of them. Returns how many went.
+int removeLeftovers(const QString& path);
+
+} // namespace kept_file
