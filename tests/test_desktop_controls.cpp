@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
@@ -35,8 +36,14 @@ std::vector<float> declineTwiceThenAcceptDraws() {
     return draws;
 }
 
-void typeKey(QWidget* window, Qt::Key key, const QString& text = {}) {
-    QTest::sendKeyEvent(QTest::Click, window, key, text, Qt::NoModifier);
+// The keys are the window's shortcuts: they act while it is the active window.
+void typeKey(QWidget* window, Qt::Key key, const QString& text = {},
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    if (!window->isActiveWindow()) {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+    QTest::sendKeyEvent(QTest::Click, window, key, text, modifiers);
 }
 
 void typeCaseNumber(GameHarness& h, int caseIndex) {
@@ -87,6 +94,7 @@ class TestDesktopControls final : public QObject {
     void keyboardGameLeavesTheLogOfAMouseGame();
     void keysThatDoNotApplyDoNothing_data();
     void keysThatDoNotApplyDoNothing();
+    void theFocusIsWhereTheKeysAreAndOnlyThere();
     void muteAndVolumeAreRemembered();
     void newGameFromTheMenuAsksMidGame();
     void quittingMidGameAsksAndKeepsTheGame();
@@ -256,6 +264,62 @@ void TestDesktopControls::keysThatDoNotApplyDoNothing() {
     QVERIFY(snapshot(*h) == before);
 }
 
+void TestDesktopControls::theFocusIsWhereTheKeysAreAndOnlyThere() {
+    auto h = GameHarness::withOwnCase(21);
+    QVERIFY(h);
+    const GameWindow::Controls& ui = h->w()->controls();
+    const DesktopControls& controls = h->app->desktopControls();
+    h->w()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(h->w()));
+    QCOMPARE(QApplication::focusWidget(), h->w()); // no ring before the keys are used
+    QVERIFY(!controls.focusRing()->isVisible());
+    auto ringIsRoundTheFocus = [&] {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus && focus == controls.focused() && controls.focusRing()->isVisible() &&
+               controls.focusRing()->geometry().contains(focus->geometry(), true);
+    };
+    // Round all the cases and back: the own case, where a press does nothing,
+    // is passed by.
+    QSet<const QWidget*> visited;
+    for (int step = 0; step < game::kCaseCount; ++step) {
+        typeKey(h->w(), Qt::Key_Tab);
+        QVERIFY2(ringIsRoundTheFocus(), qPrintable(QString::number(step)));
+        const auto plate =
+            std::find(ui.casePlates.begin(), ui.casePlates.end(), QApplication::focusWidget());
+        QVERIFY2(!visited.contains(QApplication::focusWidget()) || step == game::kCaseCount - 1,
+                 qPrintable(QStringLiteral("step %1: case %2 again")
+                                .arg(step)
+                                .arg(plate - ui.casePlates.begin())));
+        visited << QApplication::focusWidget();
+    }
+    QCOMPARE(visited.size(), game::kCaseCount - 1);
+    QVERIFY(!visited.contains(ui.casePlates[21]));
+
+    // A click does not take the focus from the case the keys chose; while the
+    // clicked case's sound plays the cases cannot be pressed and the focus
+    // waits on the window, and it comes back afterwards.
+    typeCaseNumber(*h, 3);
+    QCOMPARE(QApplication::focusWidget(), ui.casePlates[3]);
+    QVERIFY(GameHarness::click(ui.casePlates[0]));
+    QCOMPARE(QApplication::focusWidget(), h->w());
+    QVERIFY(!controls.focusRing()->isVisible());
+    h->endSound();
+    QVERIFY(ui.casePlates[0]->isHidden());
+    QCOMPARE(QApplication::focusWidget(), ui.casePlates[3]);
+    QVERIFY(ringIsRoundTheFocus());
+
+    // An opened case gives the focus to the window, not to its neighbour, and
+    // the arrows go on from where it stood.
+    typeKey(h->w(), Qt::Key_Space, QStringLiteral(" "));
+    h->endSound();
+    QVERIFY(ui.casePlates[3]->isHidden());
+    QCOMPARE(QApplication::focusWidget(), h->w());
+    QVERIFY(!controls.focusRing()->isVisible());
+    typeKey(h->w(), Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), ui.casePlates[4]);
+    QVERIFY(ringIsRoundTheFocus());
+}
+
 void TestDesktopControls::muteAndVolumeAreRemembered() {
     {
         GameHarness first;
@@ -344,7 +408,7 @@ void TestDesktopControls::quittingMidGameAsksAndKeepsTheGame() {
         QAction* quit = menuAction(h->app->desktopControls(), QStringLiteral("Выход"));
         QVERIFY(quit);
         const std::vector<std::function<void()>> waysOut = {
-            [&] { QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier); },
+            [&] { typeKey(w, Qt::Key_Q, {}, Qt::ControlModifier); },
             [&] { quit->trigger(); },
             [&] { w->close(); },
         };
@@ -376,7 +440,7 @@ void TestDesktopControls::quittingMidGameAsksAndKeepsTheGame() {
         }
     }
     GameHarness fresh(identityGameDraws());
-    QTest::keyClick(fresh.w(), Qt::Key_Q, Qt::ControlModifier);
+    typeKey(fresh.w(), Qt::Key_Q, {}, Qt::ControlModifier);
     GameHarness::runEventLoop(0);
     QVERIFY(!fresh.w()->isVisible());
     QVERIFY(fresh.w()->findChildren<QMessageBox*>().isEmpty());

@@ -2,7 +2,9 @@
 // moments 0 to 60 ms apart: clips that play once, loops, loops told to play
 // once more, replacements, stops, restarts and broken files, while a second
 // player loops music throughout. Every clip that should end ends once, in
-// order, never before its length has passed; no other clip ends.
+// order, never before its length has passed; no other clip ends. How late the
+// ends come depends on the machine's load: the soak prints it (tools/bench.sh
+// reports it) and bounds it nowhere. ZORBAN_SOUND_SOAK_CHANGES=n runs n changes.
 #include "sound_engine.h"
 #include "wav_tone.h"
 
@@ -12,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -24,8 +27,6 @@ const int kChanges = qEnvironmentVariableIntValue("ZORBAN_SOUND_SOAK_CHANGES") >
 constexpr int kLongestPauseMs = 60;
 // An end this close to a replacement may fall on either side of it.
 constexpr double kUndecidedMs = 15;
-// How late an end may come on a loaded machine before it counts as lost.
-constexpr double kLatestEndMs = 250;
 
 using Clock = std::chrono::steady_clock;
 
@@ -183,7 +184,7 @@ void TestSoundSoak::tenThousandClipChanges() {
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
     int ended = 0;
-    double latest = 0;
+    std::vector<double> lateness;
     for (size_t i = 0; i < played.size(); ++i) {
         const Played& p = played[i];
         const Clip& clip = clips[p.clip];
@@ -211,7 +212,7 @@ void TestSoundSoak::tenThousandClipChanges() {
                                 QStringLiteral(" ended after it was replaced at %1; next: %2")
                                     .arg(p.replacedAfterMs)
                                     .arg(i + 1 < played.size() ? played[i + 1].story : QString())));
-            latest = std::max(latest, p.endedAfterMs - due);
+            lateness.push_back(p.endedAfterMs - due);
         } else if (due >= 0) {
             QVERIFY2(p.replacedAfterMs < due + kUndecidedMs,
                      qPrintable(name + QStringLiteral(" never ended; due after %1 ms, replaced "
@@ -219,13 +220,17 @@ void TestSoundSoak::tenThousandClipChanges() {
                                            .arg(due)
                                            .arg(p.replacedAfterMs)));
         }
-        if (p.endedAfterMs >= 0 && p.endedAfterMs - due > kLatestEndMs)
-            QFAIL(qPrintable(name + QStringLiteral(" ended %1 ms late").arg(p.endedAfterMs - due)));
     }
     QCOMPARE(musicEnded.count(), 0);
     QVERIFY(ended > kChanges / 10);
-    qInfo("%d clip changes in %.1f s; %d clips ended, the latest %.2f ms after its due time",
-          int(played.size()), total.elapsed() / 1000.0, ended, latest);
+    std::sort(lateness.begin(), lateness.end());
+    auto percentile = [&lateness](double share) {
+        return lateness[std::min(lateness.size() - 1, size_t(share * double(lateness.size())))];
+    };
+    qInfo("%d clip changes in %.1f s; %d clips ended", int(played.size()), total.elapsed() / 1000.0,
+          ended);
+    qInfo("clip ends after their due time: %.2f ms median, %.2f ms p99, %.2f ms max",
+          percentile(0.5), percentile(0.99), lateness.back());
     qInfo("longest call into the sound engine: %.3f ms",
           std::chrono::duration<double, std::milli>(engine.longestCall()).count());
 }

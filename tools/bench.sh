@@ -2,24 +2,31 @@
 # Runs every benchmark of the game on this machine and prints one Markdown table
 # of the figures against their goals, ready for the README (progress goes to
 # stderr). Builds what it needs (RelWithDebInfo) into $BUILD_DIR (default
-# build/), then under its own Xvfb, side by side with a minimal Qt window of the
-# game's size measured in the same run: start-up time, resident memory after
+# build/), then under its own Xvfb, side by side with two Qt windows of the
+# game's size measured in the same run (a plain one, and one that draws the
+# game's backdrop and its "Начать игру" button): start-up time to the window
+# mapped and to its first frame, resident memory after
 # start and after one whole game played with real clicks and sounds; then the
 # memory growth over many whole games in one process with the real sound engine,
 # the longest call of the window's thread into the sound engine, processor use
 # while the game waits, and the frame time of the main window with every board
-# plate and case lid playing at once. Without a sound card the engine plays
-# into SDL's dummy driver: silent, in real time.
+# plate and case lid playing at once; with the sound soak built, how late the
+# clips' ends come and its own longest call into the engine. Without a sound
+# card the engine plays into SDL's dummy driver: silent, in real time.
 # Takes about seven minutes, five more when the sound soak has been built.
 # Needs: xvfb xauth xdotool x11-utils libxdamage-dev.
 #
+#   tools/bench.sh             every row
+#   tools/bench.sh --startup   the start-up rows only (seconds, once built)
+#
 # Environment: RUNS (start-ups of each window, 11), GAMES (games in one process,
-# 200), FRAME_SECONDS (10).
+# 200), FRAME_SECONDS (10), SOAK_CHANGES (clip changes of the sound soak, its
+# own 10000).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${BUILD_DIR:-$root/build}")
 build_type=RelWithDebInfo
-extra_targets="bench_minimal_window bench_startup bench_games bench_frames"
+extra_targets="bench_minimal_window bench_picture_window bench_startup bench_games bench_frames"
 # shellcheck source=tools/xvfb-session.sh
 . "$root/tools/xvfb-session.sh"
 run_under_xvfb "$0" "$@"
@@ -30,10 +37,13 @@ xprop -root -spy >/dev/null 2>&1 &
 x_keeper=$!
 trap 'game_stop; minimal_stop; kill "$x_keeper"; rm -rf "$work"' EXIT
 
+startup_only=false
+[ "${1:-}" = --startup ] && startup_only=true
 runs=${RUNS:-11}
 games=${GAMES:-200}
 frame_seconds=${FRAME_SECONDS:-10}
 minimal_bin="$build/tools/bench_minimal_window"
+picture_bin="$build/tools/bench_picture_window"
 sound_soak_bin="$build/tests/test_sound_soak"
 note() { echo "bench: $*" >&2; }
 
@@ -71,13 +81,15 @@ minimal_stop() {
     MINIMAL_PID=""
 }
 
-# 1. Start-up, the game and the minimal window in turns.
+# 1. Start-up, the game and the two reference windows in turns.
 note "start-up, $runs runs of each window"
 game_times=()
 minimal_times=()
+picture_times=()
 for _ in $(seq "$runs"); do
     game_times+=("$(startup_ms "$work" "$ZORBAN_BIN")")
     minimal_times+=("$(startup_ms "$work" "$minimal_bin")")
+    picture_times+=("$(startup_ms "$work" "$picture_bin")")
 done
 # Field $1 of the lines in the array named $2: "min median max".
 field_spread() {
@@ -88,6 +100,32 @@ read -r start_min start_median start_max < <(field_spread 1 game_times)
 read -r minimal_start_min minimal_start_median minimal_start_max < <(field_spread 1 minimal_times)
 read -r frame1_min frame1_median frame1_max < <(field_spread 2 game_times)
 read -r minimal_frame1_min minimal_frame1_median minimal_frame1_max < <(field_spread 2 minimal_times)
+read -r picture_start_min picture_start_median picture_start_max < <(field_spread 1 picture_times)
+read -r picture_frame1_min picture_frame1_median picture_frame1_max < <(field_spread 2 picture_times)
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f ×", a / b }'; }
+frame1_goal_ms=$(times "$picture_frame1_median" 1.5)
+startup_rows() {
+    cat <<EOF
+| Start to window shown² | $start_median ms median (min $start_min, max $start_max) | plain: $minimal_start_median ms median (min $minimal_start_min, max $minimal_start_max); picture: $picture_start_median ms median (min $picture_start_min, max $picture_start_max) | — | $(ratio "$start_median" "$minimal_start_median") the plain window's, $(ratio "$start_median" "$picture_start_median") the picture window's |
+| Start to the window's first frame² | $frame1_median ms median (min $frame1_min, max $frame1_max) | plain: $minimal_frame1_median ms median (min $minimal_frame1_min, max $minimal_frame1_max); picture: $picture_frame1_median ms median (min $picture_frame1_min, max $picture_frame1_max) | median under 1.5 × the picture window's ($frame1_goal_ms ms) | $(verdict "$frame1_median" "$frame1_goal_ms") ($(ratio "$frame1_median" "$picture_frame1_median")) |
+EOF
+}
+startup_notes() {
+    cat <<EOF
+1. Two Qt windows of the game window's size (1058 × 758), started and measured the same way as the game. Plain: \`tools/bench_minimal_window.cpp\`, a \`QApplication\` showing a plain \`QWidget\`. Picture: \`tools/bench_picture_window.cpp\`, one that decodes the game's backdrop from the same PNG at the same resource path, draws it scaled to the window as the game does, and shows one "Начать игру" button at the game's place and in its style.
+2. From starting the process to its first window mapped on the X server, and to the first drawing into that window (its first frame: each of these windows draws all of it at once), timed by \`tools/bench_startup.cpp\` from the server's map and damage events; $runs runs of each, the game and the two windows in turns. The map comes before anything is drawn and is shown for information; the first frame is what the player waits for.
+EOF
+}
+if $startup_only; then
+    echo "| Measure | Zorban | Qt windows, same run¹ | Goal | Result |"
+    echo "|---|---|---|---|---|"
+    startup_rows
+    echo
+    echo "Measured by \`tools/bench.sh --startup\` on $(date +%Y-%m-%d): $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo), $(nproc) cores, Xvfb (1280 × 900, 24 bits), RelWithDebInfo build."
+    echo
+    startup_notes
+    exit 0
+fi
 
 # 2. The minimal window's memory.
 note "minimal window's memory"
@@ -147,14 +185,19 @@ read -r sound_files sound_seconds sound_kb credits_kb < <(games_figure 's/^decod
 stuck=$(games_figure '/^game [0-9]* stuck /p')
 [ "$games_status" -eq 0 ] || note "bench_games ended with $games_status: ${stuck:-$(tail -n 3 "$work/bench_games.err")}"
 
-# 6. The sound soak, when it has been built: its own longest call into the engine.
+# 6. The sound soak, when it has been built: how late the clips' ends come, and
+# its own longest call into the engine.
 engine_call_soak=""
 soak_status=""
+soak_lateness=""
+soak_summary=""
 if [ -x "$sound_soak_bin" ]; then
     note "sound soak (about five minutes)"
     soak_status=0
-    QT_QPA_PLATFORM=offscreen "$sound_soak_bin" >"$work/sound_soak.out" 2>&1 || soak_status=$?
+    ZORBAN_SOUND_SOAK_CHANGES=${SOAK_CHANGES:-} QT_QPA_PLATFORM=offscreen "$sound_soak_bin" >"$work/sound_soak.out" 2>&1 || soak_status=$?
     engine_call_soak=$(sed -n 's/.*longest call into the sound engine: \([0-9.]*\) ms.*/\1/p' "$work/sound_soak.out" | tail -n 1)
+    soak_lateness=$(sed -n 's/.*clip ends after their due time: \(.*\)$/\1/p' "$work/sound_soak.out" | tail -n 1)
+    soak_summary=$(sed -n 's/.* \([0-9][0-9]* clip changes in [0-9.]* s; [0-9]* clips ended\)$/\1/p' "$work/sound_soak.out" | tail -n 1)
     [ -n "$engine_call_soak" ] || note "the sound soak ended with $soak_status and no longest call: $(grep -m 1 '^FAIL' "$work/sound_soak.out" || tail -n 1 "$work/sound_soak.out")"
 fi
 
@@ -175,7 +218,6 @@ read -r full_median full_p99 full_max < <(echo "$full_output" | awk '/^frame tim
 full_missed=$(echo "$full_output" | awk -F: '/^displayed frames late or skipping/ { print $2 + 0 }')
 full_displayed=$(echo "$full_output" | awk -F'[:,]' '/^displayed frames:/ { print $2 + 0 }')
 
-start_goal_ms=$(times "$minimal_start_median" 1.5)
 rss_goal_kb=$(times "$minimal_rss" 2)
 if $game_ended; then
     end_figure="$(mb "$end_rss") MB (peak $(mb "$end_hwm") MB)"
@@ -209,14 +251,14 @@ cpu_model=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
 decoded_mb=$(mb "${sound_kb:-0}")
 
 cat <<EOF
-| Measure | Zorban | Minimal Qt window, same run¹ | Goal | Result |
+| Measure | Zorban | Qt windows, same run¹ | Goal | Result |
 |---|---|---|---|---|
-| Start to window shown² | $start_median ms median (min $start_min, max $start_max) | $minimal_start_median ms median (min $minimal_start_min, max $minimal_start_max) | median under 1.5 × the minimal window's ($start_goal_ms ms) | $(verdict "$start_median" "$start_goal_ms") |
-| Start to the window's first frame² | $frame1_median ms median (min $frame1_min, max $frame1_max) | $minimal_frame1_median ms median (min $minimal_frame1_min, max $minimal_frame1_max) | — | $(awk -v a="$frame1_median" -v b="$minimal_frame1_median" 'BEGIN { printf "%.1f ×", a / b }') |
-| Resident memory after start³ | $(mb "$start_rss") MB (peak $(mb "$start_hwm") MB) | $(mb "$minimal_rss") MB (peak $(mb "$minimal_hwm") MB) | — | — |
-| Resident memory after a whole game³ | $end_figure | $(mb "$minimal_rss") MB after start | under 2 × the minimal window's ($(mb "$rss_goal_kb") MB) | $end_verdict |
+$(startup_rows)
+| Resident memory after start³ | $(mb "$start_rss") MB (peak $(mb "$start_hwm") MB) | plain: $(mb "$minimal_rss") MB (peak $(mb "$minimal_hwm") MB) | — | — |
+| Resident memory after a whole game³ | $end_figure | plain: $(mb "$minimal_rss") MB after start | under 2 × the plain window's ($(mb "$rss_goal_kb") MB) | $end_verdict |
 | Memory growth over $games whole games in one process⁴ | $growth_figure | — | under 1 MB | $growth_verdict |
 | Longest call of the window's thread into the sound engine⁵ | $engine_call_figure | — | under 1 ms | $engine_call_verdict |
+| How late a clip's end comes⁵ | ${soak_lateness:-not measured: the sound soak is not built or did not finish} | — | — | — |
 | Processor, idle before "Начать игру"⁶ | $(percent "$cpu_idle") % of a core | — | under 1 % | $(verdict "$cpu_idle" 1) |
 | Processor, waiting for a click⁶ | $(percent "$cpu_waiting") % of a core | — | under 1 % | $(verdict "$cpu_waiting" 1) |
 | Frame time, 22 plates and 22 lids playing⁷ | $frame_median ms median, $frame_p99 ms p99, $frame_max ms max | — | under 8 ms | $(verdict "$frame_max" 8) |
@@ -225,11 +267,10 @@ cat <<EOF
 
 Measured by \`tools/bench.sh\` on $(date +%Y-%m-%d): $cpu_model, $(nproc) cores, Xvfb (1280 × 900, 24 bits), RelWithDebInfo build, no sound card (the sound engine plays into SDL's dummy driver: silent, in real time).
 
-1. \`tools/bench_minimal_window.cpp\`: a \`QApplication\` showing a plain \`QWidget\` of the game window's size (1058 × 758), nothing else; started and measured the same way as the game.
-2. From starting the process to its first window mapped on the X server, and to the first drawing into that window (its first frame: the game window draws all of it at once), timed by \`tools/bench_startup.cpp\` from the server's map and damage events; $runs runs of each, the game and the minimal window in turns.
+$(startup_notes)
 3. VmRSS of the process, peak VmHWM in brackets, MB = 10⁶ bytes. After start: the window shown and 2 s settled. After a whole game: $( $game_ended && echo "the end screen with the winnings, after" || echo "after") a game played with xdotool clicks and the real sounds (\`play_whole_game\` in \`tools/xvfb-session.sh\`), every offer declined. Of that, the game's sounds, decoded by the engine from the start, take $decoded_mb MB (${sound_files:-?} files, ${sound_seconds:-?} s of 44.1 kHz 16-bit mono; the credits' music, decoded only when the credits open, would add $(mb "${credits_kb:-0}") MB), and the frames the movies keep once none plays (the frames on screen) $(mb "${movie_cache_kb:-0}") MB (${movie_frames:-?} frames of ${movie_animations:-?} animations; both measured by \`bench_games\`).
 4. \`tools/bench_games.cpp\` ($games_platform platform): $games whole games in one process through "Новая игра", each in a new window, with the real sound engine and movies; every sound is a 40 ms clip that the engine plays and ends by itself, and the window's timers run $games_speed_up times faster, so a game takes $(seconds "$game_ms_median") s (median; longest $(seconds "$game_ms_max") s). A scripted player chooses a case once the board is revealed, opens the others at random and answers the offers with a seeded mix of "ДА" and "НЕТ". Growth: VmRSS after game $games minus VmRSS after game 1, each taken with the next window shown and 1 s settled; after start $(mb "$games_start_rss") MB, after game 10 $(mb "$games_tenth_rss") MB. The heap that malloc reports in use (\`mallinfo2\`) went from $(mb "${games_first_heap:-0}") MB after game 1 to $(mb "${games_last_heap:-0}") MB after game $games.
-5. The engine's own record (\`SoundEngine::longestCall()\`) of its longest call from the window's thread, as wall time: over the $games games of note 4$( [ -n "$engine_call_soak" ] && echo ", and over the sound soak (\`tests/test_sound_soak.cpp\`: five minutes of clip changes at random moments); the larger counts")$( [ -n "$soak_status" ] && [ -z "$engine_call_soak" ] && echo " (the sound soak ran but ended with status $soak_status before printing its figure)"). Timed from outside in the same games, ${timed_calls:-?} calls of the window into its sound players, ${timed_over_1ms:-?} of them over 1 ms; the longest took ${timed_longest:-?} ms, ${timed_processor:-?} ms of it on the processor, and meanwhile the thread waited ${timed_waits:-?} times and was preempted ${timed_preemptions:-?} times.
+5. The engine's own record (\`SoundEngine::longestCall()\`) of its longest call from the window's thread, as wall time: over the $games games of note 4$( [ -n "$engine_call_soak" ] && echo ", and over the sound soak (\`tests/test_sound_soak.cpp\`: five minutes of clip changes at random moments); the larger counts")$( [ -n "$soak_status" ] && [ -z "$engine_call_soak" ] && echo " (the sound soak ran but ended with status $soak_status before printing its figure)"). How late a clip's end comes: in the sound soak$( [ -n "$soak_summary" ] && echo " ($soak_summary)"), from each ended clip's due end (its length after its start, or the end of its last pass for a loop told to play once more) to its end reported on the window's thread. Timed from outside in the same games, ${timed_calls:-?} calls of the window into its sound players, ${timed_over_1ms:-?} of them over 1 ms; the longest took ${timed_longest:-?} ms, ${timed_processor:-?} ms of it on the processor, and meanwhile the thread waited ${timed_waits:-?} times and was preempted ${timed_preemptions:-?} times.
 6. User and system time of the process over 10 s, before the first click and once the own case is chosen; the kernel counts it in 10 ms ticks, so the resolution is 0.1 %.
 7. The real main window (\`tools/bench_frames.cpp\`, $platform platform) with all 22 board plates and 22 case lids looping at once for $frame_seconds s. Frame time: the GUI thread's wall time from the start of a movie clock tick that moves movies on to the end of the update that paints them into the window and flushes it to the X server. The goal applies to the maximum.
 8. Movies play at 30 fps, so a 60 Hz screen shows each movie frame for two refreshes. A displayed frame counts as dropped when it came more than 50 ms after the one before (a movie frame held at least a refresh too long; longest gap $longest ms) or when a movie in it jumped more than one frame ahead (a frame that was due never shown; counted from each movie's frame number at each of its paints).

@@ -5,11 +5,11 @@
 #include "rounds.h"
 #include "rules_dialog.h"
 #include "sound_settings.h"
+#include "widgets.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QContextMenuEvent>
-#include <QKeyEvent>
+#include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -22,26 +22,11 @@ namespace {
 // A free spot on the backdrop, below the offer history, away from every control.
 constexpr layout::Rect kMutedMark{240, 10440, 450, 450};
 constexpr int kTypingPauseMs = 1500;
-constexpr int kRingMargin = 5;
 
-// Drawn over the control in focus; it takes no clicks.
-class FocusRing final : public QWidget {
-  public:
-    explicit FocusRing(QWidget* parent) : QWidget(parent) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF outer = QRectF(rect()).adjusted(2, 2, -2, -2);
-        painter.setPen(QPen(QColor(20, 8, 40), 5));
-        painter.drawRoundedRect(outer, 8, 8);
-        painter.setPen(QPen(QColor(64, 224, 255), 3));
-        painter.drawRoundedRect(outer, 8, 8);
-    }
-};
+// The Russian letters of the Y, N and M keys' places: Д, Н and Ь.
+constexpr int kKeyDe = 0x414;
+constexpr int kKeyEn = 0x41D;
+constexpr int kKeySoftSign = 0x42C;
 
 // A small speaker with a cross, shown on the backdrop while the sound is off.
 class MutedMark final : public QWidget {
@@ -75,6 +60,25 @@ QPoint centre(const QWidget* widget) {
     return widget->geometry().center();
 }
 
+// The keys as typed. A key typed with Shift matches too (a letter with Caps Lock
+// or Shift, a "+" that takes Shift on the keyboard), and one on the keypad.
+QList<QKeySequence> keys(std::initializer_list<int> keyCodes) {
+    QList<QKeySequence> sequences;
+    for (const int key : keyCodes)
+        sequences << QKeySequence(key);
+    return sequences;
+}
+
+// Our keys first (the first is the one the menu shows), then the platform's
+// own for the same thing.
+QList<QKeySequence> withStandard(QList<QKeySequence> ours, QKeySequence::StandardKey standard) {
+    for (const QKeySequence& key : QKeySequence::keyBindings(standard)) {
+        if (!ours.contains(key))
+            ours << key;
+    }
+    return ours;
+}
+
 } // namespace
 
 DesktopControls::DesktopControls(SoundSettings& sound, QObject* parent)
@@ -82,23 +86,94 @@ DesktopControls::DesktopControls(SoundSettings& sound, QObject* parent)
     typingTimeout_.setSingleShot(true);
     connect(&typingTimeout_, &QTimer::timeout, this, [this] { typed_.clear(); });
     connect(&sound_, &SoundSettings::changed, this, &DesktopControls::updateMutedMark);
+    connect(qApp, &QApplication::focusChanged, this, &DesktopControls::onFocusChanged);
+    createActions();
 }
 
 DesktopControls::~DesktopControls() = default;
 
+QAction* DesktopControls::addAction(const QString& text, const QList<QKeySequence>& keys,
+                                    const std::function<void()>& act) {
+    auto* action = new QAction(text, this);
+    action->setShortcuts(keys);
+    action->setShortcutVisibleInContextMenu(true);
+    connect(action, &QAction::triggered, this, [this, act] {
+        typed_.clear();
+        if (gameWindow())
+            act();
+    });
+    actions_ << action;
+    return action;
+}
+
+void DesktopControls::createActions() {
+    newGameAction_ = addAction(tr("Новая игра"), {}, [this] { requestNewGame(); });
+    rulesAction_ = addAction(tr("Правила"), withStandard({Qt::Key_F1}, QKeySequence::HelpContents),
+                             [this] { showRules(); });
+    soundAction_ = addAction(tr("Звук вкл/выкл"), keys({Qt::Key_M, kKeySoftSign}),
+                             [this] { sound_.setMuted(!sound_.isMuted()); });
+    soundAction_->setCheckable(true);
+    louderAction_ =
+        addAction(tr("Громче"), keys({Qt::Key_Plus, Qt::Key_Equal}), [this] { sound_.louder(); });
+    quieterAction_ = addAction(tr("Тише"), keys({Qt::Key_Minus, Qt::Key_Underscore}),
+                               [this] { sound_.quieter(); });
+    fullScreenAction_ =
+        addAction(tr("Во весь экран"), withStandard({Qt::Key_F11}, QKeySequence::FullScreen),
+                  [this] { toggleFullScreen(); });
+    fullScreenAction_->setCheckable(true);
+    statisticsAction_ = addAction(tr("Статистика"), {}, [this] { emit statisticsRequested(); });
+    creditsAction_ = addAction(tr("Об авторах"), {}, [this] { emit creditsRequested(); });
+    quitAction_ = addAction(tr("Выход"),
+                            withStandard({QKeySequence(Qt::CTRL | Qt::Key_Q)}, QKeySequence::Quit),
+                            [this] { requestQuit(); });
+
+    // The keys of play, not in the menu.
+    addAction(tr("Назад из полного экрана"), {Qt::Key_Escape}, [this] {
+        if (gameWindow() && gameWindow()->isFullScreen())
+            gameWindow()->showNormal();
+    });
+    addAction(tr("ДА"), keys({Qt::Key_Y, kKeyDe}),
+              [this] { press(gameWindow()->controls().acceptButton); });
+    addAction(tr("НЕТ"), keys({Qt::Key_N, kKeyEn}),
+              [this] { press(gameWindow()->controls().declineButton); });
+    addAction(tr("Нажать"), {Qt::Key_Return, Qt::Key_Enter}, [this] { pressEnter(); });
+    addAction(tr("Нажать выбранное"), {Qt::Key_Space}, [this] { press(focused()); });
+    addAction(tr("Влево"), {Qt::Key_Left}, [this] { moveFocus(-1, 0); });
+    addAction(tr("Вправо"), {Qt::Key_Right}, [this] { moveFocus(1, 0); });
+    addAction(tr("Вверх"), {Qt::Key_Up}, [this] { moveFocus(0, -1); });
+    addAction(tr("Вниз"), {Qt::Key_Down}, [this] { moveFocus(0, 1); });
+    addAction(tr("Дальше"), {Qt::Key_Tab}, [this] { stepFocus(1); });
+    addAction(tr("Назад"), {QKeySequence(Qt::SHIFT | Qt::Key_Backtab)}, [this] { stepFocus(-1); });
+    addAction(tr("Меню"), {Qt::Key_Menu}, [this] {
+        QWidget* anchor = focused() ? focused() : gameWindow();
+        showMenu(anchor->mapToGlobal(anchor->rect().center()));
+    });
+    for (int digit = 0; digit <= 9; ++digit) {
+        auto* action = new QAction(tr("Цифра %1").arg(digit), this);
+        action->setShortcut(QKeySequence(Qt::Key_0 + digit));
+        connect(action, &QAction::triggered, this, [this, digit] {
+            if (gameWindow())
+                typeDigit(digit);
+        });
+        actions_ << action;
+    }
+}
+
 void DesktopControls::attach(GameWindow* window) {
     attached_ = window;
-    focused_ = nullptr;
+    at_ = nullptr;
     typed_.clear();
-    window->setFocusPolicy(Qt::StrongFocus);
-    window->installEventFilter(this);
-    const GameWindow::Controls& ui = window->controls();
-    for (QWidget* plate : ui.casePlates)
-        plate->installEventFilter(this);
-    for (QWidget* button : {ui.startButton, ui.newGameButton, ui.acceptButton, ui.declineButton})
-        button->installEventFilter(this);
+    // The window holds the focus while no control does; a click does not take
+    // it from the control the keys chose.
+    window->setFocusPolicy(Qt::TabFocus);
+    window->setFocus(Qt::OtherFocusReason);
+    window->addActions(actions_);
+    window->installEventFilter(this); // its close
+    window->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(window, &QWidget::customContextMenuRequested, this,
+            [this, window](const QPoint& pos) { showMenu(window->mapToGlobal(pos)); });
     focusRing_ = new FocusRing(window);
-    focusRing_->hide();
+    updateFocusPolicies();
     menu_ = nullptr; // the last window's went with it
     mutedMark_ = new MutedMark(window);
     layout::place(mutedMark_, kMutedMark);
@@ -111,18 +186,27 @@ QMenu* DesktopControls::menu() {
     return menu_;
 }
 
+QWidget* DesktopControls::focused() const {
+    if (!gameWindow())
+        return nullptr;
+    QWidget* focus = gameWindow()->focusWidget();
+    return isTarget(focus) ? focus : nullptr;
+}
+
+const QWidget* DesktopControls::focusRing() const {
+    return focusRing_;
+}
+
 void DesktopControls::buildMenu() {
     // A child of the window, so that it opens over it and goes with it.
     menu_ = new QMenu(attached_);
-    menu_->addAction(tr("Новая игра"), this, &DesktopControls::requestNewGame);
-    menu_->addAction(tr("Правила\tF1"), this, &DesktopControls::showRules);
+    menu_->addAction(newGameAction_);
+    menu_->addAction(rulesAction_);
     menu_->addSeparator();
-    soundAction_ = menu_->addAction(tr("Звук вкл/выкл\tM"), this,
-                                    [this] { sound_.setMuted(!sound_.isMuted()); });
-    soundAction_->setCheckable(true);
+    menu_->addAction(soundAction_);
     QMenu* volume = menu_->addMenu(tr("Громкость"));
-    volume->addAction(tr("Громче\t+"), &sound_, &SoundSettings::louder);
-    volume->addAction(tr("Тише\t-"), &sound_, &SoundSettings::quieter);
+    volume->addAction(louderAction_);
+    volume->addAction(quieterAction_);
     volume->addSeparator();
     volumeLevels_ = new QActionGroup(volume);
     for (int percent = 100; percent >= SoundSettings::kVolumeStep;
@@ -137,13 +221,11 @@ void DesktopControls::buildMenu() {
         });
     }
     menu_->addSeparator();
-    fullScreenAction_ =
-        menu_->addAction(tr("Во весь экран\tF11"), this, &DesktopControls::toggleFullScreen);
-    fullScreenAction_->setCheckable(true);
-    menu_->addAction(tr("Статистика"), this, &DesktopControls::statisticsRequested);
-    menu_->addAction(tr("Об авторах"), this, &DesktopControls::creditsRequested);
+    menu_->addAction(fullScreenAction_);
+    menu_->addAction(statisticsAction_);
+    menu_->addAction(creditsAction_);
     menu_->addSeparator();
-    menu_->addAction(tr("Выход\tCtrl+Q"), this, &DesktopControls::requestQuit);
+    menu_->addAction(quitAction_);
 }
 
 void DesktopControls::showMenu(const QPoint& globalPos) {
@@ -221,29 +303,25 @@ GameWindow* DesktopControls::gameWindow() const {
 }
 
 bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
-    if (!gameWindow())
-        return false;
-    if (watched != gameWindow()) {
-        // A case plate or button: the ring follows the control in focus.
+    if (watched == at_) {
+        // The control the keys are at: once it can be pressed again (shown
+        // again or enabled again), the focus comes back to it from the window;
+        // once it cannot, the focus goes to the window.
         switch (event->type()) {
         case QEvent::Show:
         case QEvent::Hide:
-        case QEvent::Move:
-        case QEvent::Resize:
         case QEvent::EnabledChange:
-            if (watched == focused_)
-                updateFocusRing();
+            syncFocus(Qt::OtherFocusReason);
             break;
         default:
             break;
         }
         return false;
     }
-    switch (event->type()) {
-    case QEvent::Close:
+    if (watched == gameWindow() && event->type() == QEvent::Close) {
         // A game under way is left only on the player's word.
         if (leaving_ || !gameWindow()->gameUnderWay())
-            break;
+            return false;
         event->ignore();
         askToLeave(tr("Выход"), tr("Игра ещё идёт. Бросить её и выйти?"), [this] {
             leaving_ = true;
@@ -252,103 +330,8 @@ bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
             leaving_ = false;
         });
         return true;
-    case QEvent::KeyPress:
-        return handleKey(static_cast<QKeyEvent*>(event));
-    case QEvent::ContextMenu:
-        showMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
-    case QEvent::Resize:
-        if (mutedMark_)
-            layout::place(mutedMark_, kMutedMark);
-        updateFocusRing();
-        break;
-    default:
-        break;
     }
     return false;
-}
-
-bool DesktopControls::handleKey(const QKeyEvent* event) {
-    const Qt::KeyboardModifiers modifiers =
-        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-    const int key = event->key();
-    if (modifiers == Qt::ControlModifier && key == Qt::Key_Q) {
-        requestQuit();
-        return true;
-    }
-    if (modifiers != Qt::NoModifier)
-        return false;
-    if (key < Qt::Key_0 || key > Qt::Key_9)
-        typed_.clear();
-    const QString letter = event->text().toUpper();
-    const GameWindow::Controls& ui = gameWindow()->controls();
-    if (key == Qt::Key_Y || letter == QStringLiteral("Д")) {
-        press(ui.acceptButton);
-    } else if (key == Qt::Key_N || letter == QStringLiteral("Н")) {
-        press(ui.declineButton);
-    } else if (letter == QStringLiteral("Ь")) {
-        // The M key in the Russian layout.
-        sound_.setMuted(!sound_.isMuted());
-    } else if (key >= Qt::Key_0 && key <= Qt::Key_9) {
-        typeDigit(key - Qt::Key_0);
-    } else {
-        switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            pressEnter();
-            break;
-        case Qt::Key_Space:
-            press(focused_);
-            break;
-        case Qt::Key_Left:
-            moveFocus(-1, 0);
-            break;
-        case Qt::Key_Right:
-            moveFocus(1, 0);
-            break;
-        case Qt::Key_Up:
-            moveFocus(0, -1);
-            break;
-        case Qt::Key_Down:
-            moveFocus(0, 1);
-            break;
-        case Qt::Key_Tab:
-            stepFocus(1);
-            break;
-        case Qt::Key_Backtab:
-            stepFocus(-1);
-            break;
-        case Qt::Key_F1:
-            showRules();
-            break;
-        case Qt::Key_F11:
-            toggleFullScreen();
-            break;
-        case Qt::Key_Escape:
-            if (gameWindow()->isFullScreen())
-                gameWindow()->showNormal();
-            break;
-        case Qt::Key_M:
-            sound_.setMuted(!sound_.isMuted());
-            break;
-        case Qt::Key_Plus:
-        case Qt::Key_Equal:
-            sound_.louder();
-            break;
-        case Qt::Key_Minus:
-        case Qt::Key_Underscore:
-            sound_.quieter();
-            break;
-        case Qt::Key_Menu: {
-            const QWidget* anchor = isTarget(focused_) ? focused_.data() : gameWindow();
-            showMenu(anchor->mapToGlobal(anchor->rect().center()));
-            break;
-        }
-        default:
-            return false;
-        }
-    }
-    return true;
 }
 
 QList<QWidget*> DesktopControls::targets() const {
@@ -372,30 +355,84 @@ QList<QWidget*> DesktopControls::targets() const {
 
 bool DesktopControls::isTarget(const QWidget* widget) const {
     return widget && gameWindow() && widget->parentWidget() == gameWindow() &&
-           widget->isVisible() && widget->isEnabled();
+           widget->focusPolicy() != Qt::NoFocus && widget->isVisible() && widget->isEnabled();
 }
 
-void DesktopControls::focusOn(QWidget* widget) {
-    focused_ = widget;
-    updateFocusRing();
+void DesktopControls::updateFocusPolicies() {
+    GameWindow* window = gameWindow();
+    if (!window)
+        return;
+    const GameWindow::Controls& ui = window->controls();
+    // The own case does nothing when pressed, but while the case to take in
+    // exchange is picked.
+    const int ownCase =
+        window->phase() == GameWindow::Phase::ExchangePick ? -1 : window->state().ownCase;
+    for (int i = 0; i < game::kCaseCount; ++i)
+        ui.casePlates[i]->setFocusPolicy(i == ownCase ? Qt::NoFocus : Qt::TabFocus);
+    for (QWidget* button : {ui.startButton, ui.newGameButton, ui.acceptButton, ui.declineButton})
+        button->setFocusPolicy(Qt::TabFocus);
+}
+
+void DesktopControls::moveTo(QWidget* widget, Qt::FocusReason reason) {
+    if (widget != at_) {
+        if (at_)
+            at_->removeEventFilter(this);
+        at_ = widget;
+        if (at_)
+            at_->installEventFilter(this);
+    }
+    syncFocus(reason);
+}
+
+void DesktopControls::syncFocus(Qt::FocusReason reason) {
+    GameWindow* window = gameWindow();
+    if (!window)
+        return;
+    updateFocusPolicies();
+    QWidget* focus = window->focusWidget();
+    if (isTarget(at_)) {
+        if (focus != at_)
+            at_->setFocus(reason);
+    } else if (focus != window) {
+        window->setFocus(reason);
+    }
+}
+
+void DesktopControls::onFocusChanged(QWidget* old, QWidget* now) {
+    GameWindow* window = gameWindow();
+    if (!window || !focusRing_)
+        return;
+    if (now && now != window && now->parentWidget() == window && isTarget(now)) {
+        if (old == at_ && !isTarget(at_)) {
+            // Qt moves the focus on from a control that is hidden or disabled;
+            // the keys stay where they were, and the focus waits on the window.
+            window->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        // Moved there from outside (an assistive tool): the keys go on from there.
+        if (now != at_)
+            moveTo(now, Qt::OtherFocusReason);
+    }
+    focusRing_->follow(focused());
 }
 
 void DesktopControls::moveFocus(int dx, int dy) {
+    updateFocusPolicies();
     const QList<QWidget*> candidates = targets();
     if (candidates.isEmpty())
         return;
-    if (!focused_) {
-        focusOn(candidates.front());
+    if (!at_) {
+        moveTo(candidates.front(), Qt::OtherFocusReason);
         return;
     }
     // The nearest control that way, a sideways step counting double.
-    const QPoint from = centre(focused_);
+    const QPoint from = centre(at_);
     QWidget* best = nullptr;
     int bestScore = 0;
     for (QWidget* candidate : candidates) {
         const QPoint offset = centre(candidate) - from;
         const int ahead = offset.x() * dx + offset.y() * dy;
-        if (candidate == focused_ || ahead <= 0)
+        if (candidate == at_ || ahead <= 0)
             continue;
         const int sideways = std::abs(offset.x() * dy) + std::abs(offset.y() * dx);
         const int score = ahead + 2 * sideways;
@@ -404,19 +441,21 @@ void DesktopControls::moveFocus(int dx, int dy) {
             bestScore = score;
         }
     }
-    focusOn(best ? best : (isTarget(focused_) ? focused_.data() : candidates.front()));
+    moveTo(best ? best : (isTarget(at_) ? at_.data() : candidates.front()), Qt::OtherFocusReason);
 }
 
 void DesktopControls::stepFocus(int step) {
+    updateFocusPolicies();
     const QList<QWidget*> candidates = targets();
     if (candidates.isEmpty())
         return;
-    const qsizetype at = candidates.indexOf(focused_);
-    if (at < 0) {
-        focusOn(step > 0 ? candidates.front() : candidates.back());
+    const Qt::FocusReason reason = step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    const qsizetype index = candidates.indexOf(at_);
+    if (index < 0) {
+        moveTo(step > 0 ? candidates.front() : candidates.back(), reason);
         return;
     }
-    focusOn(candidates[(at + step + candidates.size()) % candidates.size()]);
+    moveTo(candidates[(index + step + candidates.size()) % candidates.size()], reason);
 }
 
 void DesktopControls::typeDigit(int digit) {
@@ -435,41 +474,34 @@ void DesktopControls::typeDigit(int digit) {
         if (game::plateForCase(skin, i) + 1 == number)
             named = gameWindow()->controls().casePlates[i];
     }
-    focusOn(named);
+    moveTo(named, Qt::OtherFocusReason);
 }
 
 bool DesktopControls::press(QWidget* widget) {
+    updateFocusPolicies();
     if (!isTarget(widget))
         return false;
     if (auto* button = qobject_cast<QPushButton*>(widget))
         button->click();
     else if (auto* picture = qobject_cast<ClickablePicture*>(widget))
         picture->click();
+    // The press may have made a case the own one.
+    updateFocusPolicies();
+    syncFocus(Qt::OtherFocusReason);
     return true;
 }
 
 void DesktopControls::pressEnter() {
-    if (press(focused_))
+    if (press(focused()))
         return;
     const GameWindow::Controls& ui = gameWindow()->controls();
     if (!press(ui.startButton))
         press(ui.newGameButton);
 }
 
-void DesktopControls::updateFocusRing() {
-    if (!focusRing_)
-        return;
-    if (!isTarget(focused_)) {
-        focusRing_->hide();
-        return;
-    }
-    focusRing_->setGeometry(
-        focused_->geometry().adjusted(-kRingMargin, -kRingMargin, kRingMargin, kRingMargin));
-    focusRing_->raise();
-    focusRing_->show();
-}
-
 void DesktopControls::updateMutedMark() {
     if (mutedMark_)
         mutedMark_->setVisible(sound_.isMuted());
+    if (soundAction_)
+        soundAction_->setChecked(!sound_.isMuted());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
@@ -7,10 +8,10 @@
 #include <QTimer>
 #include <functional>
 
+class FocusRing;
 class GameWindow;
 class QAction;
 class QActionGroup;
-class QKeyEvent;
 class QMessageBox;
 class QWidget;
 class SoundSettings;
@@ -18,9 +19,12 @@ class SoundSettings;
 // Plays the game window like a desktop game: every action from the keyboard,
 // with a ring round the case or button in focus; the context menu; the rules;
 // full screen; mute and volume, with a mark on the backdrop while muted.
+// The keys and the menu are one set of actions with their shortcuts, added to
+// whichever game window it was last attached to. The cases and buttons that can
+// be pressed take the window's keyboard focus from the keys (not from the
+// mouse), and the ring is drawn where the focus is.
 // A key presses a control only where a click could (shown and enabled), and the
 // window's own handlers decide whether the phase takes it.
-// It follows whichever game window it was last attached to.
 class DesktopControls final : public QObject {
     Q_OBJECT
   public:
@@ -33,10 +37,10 @@ class DesktopControls final : public QObject {
     // child of the window it would otherwise be laid out, its texts measured,
     // while the window draws its first frame.
     [[nodiscard]] QMenu* menu();
-    // The case plate or button the keys act on; null when none.
-    [[nodiscard]] QWidget* focused() const { return focused_; }
-    // Shown round the focused control once the keys have moved to it.
-    [[nodiscard]] const QWidget* focusRing() const { return focusRing_; }
+    // The case plate or button that has the keyboard focus; null when none.
+    [[nodiscard]] QWidget* focused() const;
+    // Shown round the focused control.
+    [[nodiscard]] const QWidget* focusRing() const;
     // Shown on the backdrop while the sound is off.
     [[nodiscard]] const QWidget* mutedMark() const { return mutedMark_; }
 
@@ -58,19 +62,28 @@ class DesktopControls final : public QObject {
 
   private:
     [[nodiscard]] GameWindow* gameWindow() const;
-    bool handleKey(const QKeyEvent* event);
+    void createActions();
+    // An action of the keys (and of the menu where it is added there). Any key
+    // but a digit ends the typing of a case number.
+    QAction* addAction(const QString& text, const QList<QKeySequence>& keys,
+                       const std::function<void()>& act);
     void buildMenu();
     void showMenu(const QPoint& globalPos);
     // The case plates and buttons a click could press now, in reading order.
     [[nodiscard]] QList<QWidget*> targets() const;
     [[nodiscard]] bool isTarget(const QWidget* widget) const;
-    void focusOn(QWidget* widget);
+    // Only the cases and buttons that can be pressed take focus.
+    void updateFocusPolicies();
+    // Where the keys are now: the focus goes there when it can be pressed,
+    // else to the window (and back there once it can).
+    void moveTo(QWidget* widget, Qt::FocusReason reason);
+    void syncFocus(Qt::FocusReason reason);
+    void onFocusChanged(QWidget* old, QWidget* now);
     void moveFocus(int dx, int dy);
     void stepFocus(int step);
     void typeDigit(int digit);
     bool press(QWidget* widget);
     void pressEnter();
-    void updateFocusRing();
     void updateMutedMark();
     // Asks whether to leave the game under way; leave() runs on "Да". One
     // question at a time: asked again, the open one comes to the front.
@@ -79,14 +92,24 @@ class DesktopControls final : public QObject {
 
     SoundSettings& sound_;
     QPointer<QWidget> attached_;
-    QPointer<QWidget> focusRing_;
+    QPointer<FocusRing> focusRing_;
     QPointer<QWidget> mutedMark_;
-    QPointer<QWidget> focused_;
+    // The control the keys moved to last, pressable or not: the arrows go on from
+    // there.
+    QPointer<QWidget> at_;
     QString typed_;
     QTimer typingTimeout_;
     QPointer<QMenu> menu_;
+    QList<QAction*> actions_;
+    QAction* newGameAction_ = nullptr;
+    QAction* rulesAction_ = nullptr;
     QAction* soundAction_ = nullptr;
+    QAction* louderAction_ = nullptr;
+    QAction* quieterAction_ = nullptr;
     QAction* fullScreenAction_ = nullptr;
+    QAction* statisticsAction_ = nullptr;
+    QAction* creditsAction_ = nullptr;
+    QAction* quitAction_ = nullptr;
     QActionGroup* volumeLevels_ = nullptr;
     QPointer<QMessageBox> leaveQuestion_;
     // The player has agreed to leave: the window's close goes through.

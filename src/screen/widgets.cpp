@@ -135,6 +135,66 @@ void ClickablePicture::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
+namespace {
+constexpr int kRingMargin = 5;
+} // namespace
+
+FocusRing::FocusRing(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void FocusRing::follow(QWidget* control) {
+    if (control != control_) {
+        if (control_)
+            control_->removeEventFilter(this);
+        control_ = control;
+        if (control_)
+            control_->installEventFilter(this);
+    }
+    refresh();
+}
+
+bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == control_) {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::EnabledChange:
+            refresh();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FocusRing::refresh() {
+    if (!control_ || control_->parentWidget() != parentWidget() || control_->isHidden() ||
+        !control_->isEnabled()) {
+        hide();
+        return;
+    }
+    setGeometry(
+        control_->geometry().adjusted(-kRingMargin, -kRingMargin, kRingMargin, kRingMargin));
+    raise();
+    show();
+    update();
+}
+
+void FocusRing::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF outer = QRectF(rect()).adjusted(2, 2, -2, -2);
+    painter.setPen(QPen(QColor(20, 8, 40), 5));
+    painter.drawRoundedRect(outer, 8, 8);
+    painter.setPen(QPen(QColor(64, 224, 255), 3));
+    painter.drawRoundedRect(outer, 8, 8);
+}
+
 BackdropCover::BackdropCover(const QPixmap* backdrop, QWidget* parent)
     : QWidget(parent), backdrop_(backdrop) {
     setAttribute(Qt::WA_OpaquePaintEvent);

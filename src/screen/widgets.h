@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QLabel>
 #include <QPixmap>
+#include <QPointer>
 #include <QTextLayout>
 #include <QTimer>
 #include <functional>
@@ -31,6 +32,25 @@ class ClickablePicture final : public QLabel {
     QPixmap picture_;
     QPixmap drawn_; // the picture at the size drawn
     bool pressed_ = false;
+};
+
+// The keyboard focus drawn as a ring round the control it follows, a little
+// outside it; it takes no clicks. It keeps to the control's place and hides
+// while the control is hidden or disabled, or when it follows none.
+class FocusRing final : public QWidget {
+  public:
+    explicit FocusRing(QWidget* parent);
+    void follow(QWidget* control);
+    [[nodiscard]] QWidget* following() const { return control_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void refresh();
+
+    QPointer<QWidget> control_;
 };
 
 // An opaque cover: it hides whatever lies beneath it by painting the window's
