@@ -14,6 +14,7 @@ packages=(
     qt6-charts-dev libqt6opengl6-dev # the statistics chart; Qt Charts' CMake files need Qt6OpenGL's
     fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
     help2man file desktop-file-utils appstream lintian
+    pulseaudio pulseaudio-utils # a sound server of the tests' own, killed and started again
 )
 
 install_missing() {
