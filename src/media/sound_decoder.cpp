@@ -407,16 +407,20 @@ DecodedSound decodeMp3(const QString& path) {
         sound.problem = QString::fromUtf8(mpg123_strerror(mh));
         return sound;
     }
-    // The whole length as the file's header declares it (exact with a Xing or
-    // Info frame), or else as its size suggests, before decoding shows how much
-    // is really there.
-    const off_t declared = mpg123_length(mh);
-    long exact = 0;
-    mpg123_getstate(mh, MPG123_ACCURATE, &exact, nullptr);
-    const QString declaredLength = clockText(double(declared) / double(rate));
-    if (declared > 0 && exact == 1 && qint64(declared) * kSoundRate / rate > kLongestSoundFrames) {
-        sound.problem = tooLong(declaredLength);
-        return sound;
+    // The whole length as the file's header declares it (a Xing or Info frame),
+    // or else as its size and first frame suggest, before decoding shows how
+    // much is really there. One that seems too long is measured from every
+    // frame's header, without decoding, and refused at once if it is.
+    off_t declared = mpg123_length(mh);
+    const auto tooLongToKeep = [rate](off_t frames) {
+        return qint64(frames) * kSoundRate / rate > kLongestSoundFrames;
+    };
+    if (declared > 0 && tooLongToKeep(declared) && mpg123_scan(mh) == MPG123_OK) {
+        declared = mpg123_length(mh);
+        if (declared > 0 && tooLongToKeep(declared)) {
+            sound.problem = tooLong(clockText(double(declared) / double(rate)));
+            return sound;
+        }
     }
 
     Converter converter;
@@ -438,15 +442,15 @@ DecodedSound decodeMp3(const QString& path) {
         if (result != MPG123_OK)
             break;
     }
-    if (!fits || converter.tooLong()) {
-        if (converter.tooLong())
-            sound.problem = tooLong(
-                QStringLiteral("over ") + clockText(double(kLongestSoundFrames) / kSoundRate) +
-                (qint64(declared) * kSoundRate / rate > kLongestSoundFrames
-                     ? QStringLiteral(", about %1 by its size").arg(declaredLength)
-                     : QString()));
+    // Decoding stopped soon after the longest sound kept (a header that
+    // declared less, or a file that could not be measured).
+    if (converter.tooLong()) {
+        sound.problem =
+            tooLong(QStringLiteral("over ") + clockText(double(kLongestSoundFrames) / kSoundRate));
         return sound;
     }
+    if (!fits)
+        return sound;
     if (frames == 0) {
         sound.problem = QStringLiteral("no sound in the file");
         return sound;
