@@ -19,7 +19,7 @@ namespace {
 const QString kAssets = QStringLiteral(ZORBAN_SOURCE_DIR "/assets/");
 
 // The process's peak resident memory so far, in MB.
-double peakMegabytes() {
+[[maybe_unused]] double peakMegabytes() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -182,8 +182,10 @@ void TestSoundFiles::oversizedSoundsAreRefused() {
     const media::DecodedSound sound = media::decodeSound(path);
     QCOMPARE(sound.problem, reason);
     QVERIFY(sound.samples.empty());
+#ifndef __SANITIZE_ADDRESS__ // whose quarantine keeps freed memory resident
     // Ten minutes of samples are 53 MB.
     QVERIFY2(peakMegabytes() < 150, qPrintable(QStringLiteral("peak %1 MB").arg(peakMegabytes())));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestSoundFiles)
