@@ -2,7 +2,8 @@
 // as long as its moment of play needs, is not silent, and the cues the game
 // repeats (the banker, the exchange, the credits) join end to start without a
 // click: the step from the last sample to the first is no larger than the steps
-// the music itself makes.
+// the music itself makes. Sounds too long to keep, or made to take gigabytes,
+// are refused with what is really wrong with them.
 #include "media_files.h"
 #include "mpeg_frames.h"
 #include "sound_decoder.h"
