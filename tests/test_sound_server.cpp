@@ -290,21 +290,30 @@ void TestSoundServer::soundReturnsWithTheServer() {
                             .arg(before.errors())));
 
     // After: the loop again, at its place on the clock; the other clip not at all.
-    int sounding = 0;
-    int inPlace = 0;
-    double firstHeard = -1;
-    QString heard;
+    std::vector<double> levels;
     for (int start = 0; start + kWindow <= after.samples(); start += kWindow) {
         const double onceLevel = amplitudeAt(after.data() + start, kWindow, kOnceHz);
         QVERIFY2(onceLevel < 1000,
                  qPrintable(QStringLiteral("the ended clip sounds again (%1)").arg(onceLevel)));
-        const double level = amplitudeAt(after.data() + start, kWindow, kStepHz);
-        if (level < kStepAmplitude / 2)
+        levels.push_back(amplitudeAt(after.data() + start, kWindow, kStepHz));
+    }
+    int sounding = 0;
+    int inPlace = 0;
+    double firstHeard = -1;
+    QString heard;
+    for (size_t window = 0; window < levels.size(); ++window) {
+        if (levels[window] < kStepAmplitude / 2)
             continue;
-        const Clock::time_point middle = after.heardAt(start + kWindow / 2);
+        const Clock::time_point middle = after.heardAt(int(window) * kWindow + kWindow / 2);
         if (firstHeard < 0)
             firstHeard = secondsSince(restarted, middle);
         ++sounding;
+        // A gap in the output on a busy machine lowers a window's level: the
+        // loudest within 0.2 s either side tells the step.
+        double level = 0;
+        for (size_t near = window >= 2 ? window - 2 : 0; near <= window + 2 && near < levels.size();
+             ++near)
+            level = std::max(level, levels[near]);
         const double clipSeconds = std::fmod(secondsSince(clipStart, middle), kSteps);
         const long step = std::lround(level / kStepAmplitude) - 1;
         const double off = double(step) - clipSeconds + 0.5; // from the middle of its second
