@@ -346,8 +346,10 @@ bool SoundCore::watchesOutput() const {
 // SDL tells of a lost device only through its event queue, which this thread
 // would have to pump just as often, and nothing at all tells of a sound server
 // that has appeared: so this thread looks at the device's status every second
-// and, while it has none, tries to open one every two seconds (a failed try
-// takes a few milliseconds). The window's thread never waits on any of it.
+// (with SDL 2.26's PulseAudio driver it turns to stopped as soon as the server
+// is gone) and, while it has no device, tries to open one every two seconds (a
+// failed try takes a few milliseconds). The window's thread never waits on any
+// of it.
 void SoundCore::watchOutput() {
     const auto now = std::chrono::steady_clock::now();
     if (onSystemOutput) {
