@@ -15,6 +15,7 @@ packages=(
     fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
     help2man file desktop-file-utils appstream lintian
     libxdamage-dev # the start-up benchmark's first-frame timer (tools/bench.sh)
+    pulseaudio pulseaudio-utils # a sound server of the tests' own, killed and started again
 )
 
 install_missing() {
