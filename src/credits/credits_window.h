@@ -61,8 +61,11 @@ class CreditsWindow final : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    // Sets every text in the language spoken now; the credits go on where they are.
+    void retranslate();
     void applyDesign();
     void startCredits();
 

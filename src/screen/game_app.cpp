@@ -306,13 +306,13 @@ void GameApp::reportLogApart(const QString& path) {
                        : QStringLiteral("another game is running in this directory and writes "
                                         "log.txt; this game's log is %1")
                              .arg(media::readablePath(path)));
+    // The texts of the message boxes are in the language spoken when they open.
     auto* box = new QMessageBox(
-        QMessageBox::Information, QStringLiteral("? ЗОРБАН !"),
-        path.isEmpty()
-            ? QStringLiteral("В этой папке уже идут другие игры.\n\nЭта игра идёт без журнала.")
-            : QStringLiteral("В этой папке уже идёт другая игра, её журнал — log.txt.\n\n"
-                             "Журнал этой игры пишется в %1.")
-                  .arg(file),
+        QMessageBox::Information, tr("? ЗОРБАН !"),
+        path.isEmpty() ? tr("В этой папке уже идут другие игры.\n\nЭта игра идёт без журнала.")
+                       : tr("В этой папке уже идёт другая игра, её журнал — log.txt.\n\n"
+                            "Журнал этой игры пишется в %1.")
+                             .arg(file),
         QMessageBox::Ok, window_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -321,9 +321,9 @@ void GameApp::reportLogApart(const QString& path) {
 void GameApp::reportLogFailure(const QString& path, const QString& reason) {
     if (!window_)
         return;
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("? ЗОРБАН !"),
-                                QStringLiteral("Не удаётся записать журнал игры:\n%1\n(%2)\n\n"
-                                               "Игра продолжается без записи.")
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("? ЗОРБАН !"),
+                                tr("Не удаётся записать журнал игры:\n%1\n(%2)\n\n"
+                                   "Игра продолжается без записи.")
                                     .arg(path, reason),
                                 QMessageBox::Ok, window_);
     box->setAttribute(Qt::WA_DeleteOnClose);

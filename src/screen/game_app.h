@@ -8,6 +8,7 @@
 #include "statistics_window.h"
 #include "step_timer.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -26,6 +27,8 @@ class SoundEngine;
 // credits and statistics windows on demand. It keeps the statistics of finished
 // games in a file that outlives the run.
 class GameApp final : public QObject {
+    Q_DECLARE_TR_FUNCTIONS(GameApp)
+
   public:
     using SoundFactory = std::function<std::unique_ptr<SoundPlayer>()>;
 

@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -26,7 +27,6 @@ QLabel* valueLabel(const QString& text) {
 
 StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* parent)
     : QWidget(parent) {
-    setWindowTitle(tr("Статистика"));
     auto* layout = new QVBoxLayout(this);
     problem_ = new QLabel;
     problem_->setWordWrap(true);
@@ -35,25 +35,42 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     figureGrid_ = new QGridLayout;
     figureGrid_->setColumnStretch(1, 1);
     layout->addLayout(figureGrid_);
-    noGames_ = new QLabel(tr("Сыгранных игр пока нет."));
+    noGames_ = new QLabel;
     noGames_->setAlignment(Qt::AlignCenter);
     layout->addWidget(noGames_, 1);
     chartView_ = new QChartView;
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(560, 320);
     layout->addWidget(chartView_, 1);
-    setStatistics(statistics);
+    statistics_ = statistics;
+    retranslate(); // shows the figures
     resize(680, 640);
 }
 
 void StatisticsWindow::setStatistics(const game::Statistics& statistics) {
+    statistics_ = statistics;
     showFigures(statistics);
     showLastGame(statistics);
 }
 
 void StatisticsWindow::setProblem(const QString& problem) {
+    problemText_ = problem;
     problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
     problem_->setVisible(!problem.isEmpty());
+}
+
+void StatisticsWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void StatisticsWindow::retranslate() {
+    setWindowTitle(tr("Статистика"));
+    noGames_->setText(tr("Сыгранных игр пока нет."));
+    setProblem(problemText_);
+    // The figures' captions and the chart are built with their texts.
+    setStatistics(statistics_);
 }
 
 QString StatisticsWindow::amountText(double amount) {

@@ -30,7 +30,12 @@ class StatisticsWindow final : public QWidget {
     // under 1.
     [[nodiscard]] static QString amountText(double amount);
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
+    // Sets every text in the language spoken now.
+    void retranslate();
     void showFigures(const game::Statistics& statistics);
     void showLastGame(const game::Statistics& statistics);
 
@@ -38,4 +43,6 @@ class StatisticsWindow final : public QWidget {
     QLabel* noGames_ = nullptr;
     QLabel* problem_ = nullptr;
     QChartView* chartView_ = nullptr;
+    game::Statistics statistics_; // as shown
+    QString problemText_;         // as given to setProblem()
 };
