@@ -38,6 +38,14 @@ QStringList languages() {
     return {kRussian, kEnglish};
 }
 
+QString nativeName(const QString& language) {
+    if (language == kRussian)
+        return QStringLiteral("Русский");
+    if (language == kEnglish)
+        return QStringLiteral("English");
+    return language;
+}
+
 QString known(const QString& name) {
     const QString language = name.section(QLatin1Char('-'), 0, 0)
                                  .section(QLatin1Char('_'), 0, 0)

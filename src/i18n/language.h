@@ -20,6 +20,10 @@ namespace i18n {
 inline const QString kRussian = QStringLiteral("ru");
 inline const QString kEnglish = QStringLiteral("en");
 
+// The name of a language as the menu lists it, in that language itself
+// ("Русский", "English"), the same whatever language is spoken.
+[[nodiscard]] QString nativeName(const QString& language);
+
 // The settings key of the language the player chose ("ru" or "en").
 inline const QString kLanguageKey = QStringLiteral("interface/language");
 
