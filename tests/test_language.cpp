@@ -1,8 +1,11 @@
+#include "banker.h"
 #include "credits_window.h"
 #include "fake_sound_player.h"
 #include "language.h"
+#include "rounds.h"
 #include "rules_dialog.h"
 #include "settings_file.h"
+#include "shown_texts.h"
 #include "statistics_window.h"
 
 #include <QAbstractButton>
@@ -170,6 +173,29 @@ class TestLanguage final : public QObject {
         switchTo(i18n::kRussian);
         for (int i = 0; i < windows.size(); ++i)
             QCOMPARE(textsOf(windows[i]), russian[i]);
+    }
+
+    // Every text the rules put on the screen (prompts, the counter panel's words
+    // for every count, the exchange offer) is shown in English, each as the
+    // rules write it in Russian; amounts pass as they are.
+    void rulesTextsAreShownInTheLanguage() {
+        QStringList texts{game::kChooseOwnCasePrompt, game::kChooseSwapCasePrompt,
+                          game::kFirstRoundWords, game::kExchangeOffer, game::kExchangeInHistory};
+        for (int before = 1; before <= game::kFirstRoundCount; ++before) {
+            for (int opened = 1; opened < game::kCaseCount; ++opened)
+                texts << game::counterAfterClick(before, opened).words;
+        }
+        texts.removeDuplicates();
+        const QString amount = QStringLiteral("3 000 000");
+        switchTo(i18n::kEnglish);
+        for (const QString& text : texts) {
+            const QString shown = i18n::shownGameText(text);
+            QVERIFY2(shown != text && !hasCyrillic(shown), qPrintable(text));
+        }
+        QCOMPARE(i18n::shownGameText(amount), amount);
+        switchTo(i18n::kRussian);
+        for (const QString& text : texts)
+            QCOMPARE(i18n::shownGameText(text), text);
     }
 
     // The menu's choice is kept for the next runs; --lang is not.
