@@ -3,6 +3,7 @@
 #include "settings_file.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QPointer>
 #include <QTranslator>
 #include <cstdio>
@@ -15,6 +16,25 @@ QString current = kRussian;
 // Owned by the application object, so that none outlives it.
 QPointer<QTranslator> gameTranslator;
 QPointer<QTranslator> helpTranslator;
+
+// Calls a function on every LanguageChange of the object it watches, its parent.
+class LanguageFollower final : public QObject {
+  public:
+    LanguageFollower(QObject* watched, std::function<void()> retranslate)
+        : QObject(watched), retranslate_(std::move(retranslate)) {
+        watched->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::LanguageChange)
+            retranslate_();
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> retranslate_;
+};
 
 QString settingsPath(const QString& settingsFile) {
     return settingsFile.isEmpty() ? game::SettingsFile::userFile() : settingsFile;
@@ -119,6 +139,10 @@ bool chooseLanguage(const QString& language) {
                      "system's language\n",
                      qPrintable(settings.path()), qPrintable(error));
     return true;
+}
+
+void followLanguage(QObject* object, std::function<void()> retranslate) {
+    new LanguageFollower(object, std::move(retranslate));
 }
 
 void setHelpLanguage(const QString& language) {

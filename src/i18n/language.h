@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QLocale>
+#include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The language the game speaks. Its texts are written in Russian; English comes
 // from a translation built into the program. Changing the language installs or
@@ -64,6 +66,11 @@ bool setLanguage(const QString& language);
 // the settings for the next runs. A failed write is said on stderr; the language
 // is switched all the same.
 bool chooseLanguage(const QString& language);
+
+// Calls retranslate whenever object (a widget: Qt sends LanguageChange to
+// widgets) is told the language changed, for as long as object lives: for a
+// widget whose texts are not its own class's, such as a message box.
+void followLanguage(QObject* object, std::function<void()> retranslate);
 
 // Loads the Russian texts of --help (whose texts are written in English) when
 // language is Russian. Needs the application object.

@@ -9,6 +9,7 @@
 #include "step_timer.h"
 
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -75,6 +76,8 @@ class GameApp final : public QObject {
     void reportLogFailure(const QString& path, const QString& reason);
     // Another game runs in the same directory: this one's log is kept apart.
     void reportLogApart(const QString& path);
+    // A message over the window, in the language spoken while it is open.
+    void showMessage(QMessageBox::Icon icon, const std::function<QString()>& text);
     void recordGame(const game::GameRecord& record);
     // The game under way, as the player leaves it (by "Новая игра" or by
     // closing the window): recorded when decided, else counted as left.
