@@ -1,7 +1,7 @@
-#include "banker.h"
 #include "credits_window.h"
 #include "fake_sound_player.h"
 #include "language.h"
+#include "offer_format.h"
 #include "rounds.h"
 #include "rules_dialog.h"
 #include "settings_file.h"

@@ -46,32 +46,12 @@
         <translation>New game</translation>
     </message>
     <message>
-        <source>Правила	F1</source>
-        <translation>Rules	F1</translation>
-    </message>
-    <message>
-        <source>Звук вкл/выкл	M</source>
-        <translation>Sound on/off	M</translation>
-    </message>
-    <message>
         <source>Громкость</source>
         <translation>Volume</translation>
     </message>
     <message>
-        <source>Громче	+</source>
-        <translation>Louder	+</translation>
-    </message>
-    <message>
-        <source>Тише	-</source>
-        <translation>Quieter	-</translation>
-    </message>
-    <message>
         <source>%1 %</source>
         <translation>%1 %</translation>
-    </message>
-    <message>
-        <source>Во весь экран	F11</source>
-        <translation>Full screen	F11</translation>
     </message>
     <message>
         <source>Статистика</source>
@@ -80,10 +60,6 @@
     <message>
         <source>Об авторах</source>
         <translation>About the authors</translation>
-    </message>
-    <message>
-        <source>Выход	Ctrl+Q</source>
-        <translation>Quit	Ctrl+Q</translation>
     </message>
     <message>
         <source>Игра ещё идёт. Бросить её и начать новую?</source>
@@ -104,6 +80,78 @@
     <message>
         <source>Игра ещё идёт. Бросить её и выйти?</source>
         <translation>The game is still under way. Leave it and quit?</translation>
+    </message>
+    <message>
+        <source>Правила</source>
+        <translation>Rules</translation>
+    </message>
+    <message>
+        <source>Звук вкл/выкл</source>
+        <translation>Sound on/off</translation>
+    </message>
+    <message>
+        <source>Громче</source>
+        <translation>Louder</translation>
+    </message>
+    <message>
+        <source>Тише</source>
+        <translation>Quieter</translation>
+    </message>
+    <message>
+        <source>Во весь экран</source>
+        <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>Назад из полного экрана</source>
+        <translation>Leave full screen</translation>
+    </message>
+    <message>
+        <source>ДА</source>
+        <translation>YES</translation>
+    </message>
+    <message>
+        <source>НЕТ</source>
+        <translation>NO</translation>
+    </message>
+    <message>
+        <source>Нажать</source>
+        <translation>Press</translation>
+    </message>
+    <message>
+        <source>Нажать выбранное</source>
+        <translation>Press the selected one</translation>
+    </message>
+    <message>
+        <source>Влево</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>Вправо</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>Вверх</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>Вниз</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>Дальше</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>Назад</source>
+        <translation>Previous</translation>
+    </message>
+    <message>
+        <source>Меню</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Цифра %1</source>
+        <translation>Digit %1</translation>
     </message>
 </context>
 <context>
