@@ -1,0 +1,510 @@
+#include "accessibility.h"
+
+#include "amounts.h"
+#include "banker.h"
+#include "game_window.h"
+#include "movie_widget.h"
+#include "rounds.h"
+#include "widgets.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSet>
+#include <QTimer>
+#include <vector>
+
+namespace {
+
+// The context of the texts below for translators.
+class Accessibility {
+    Q_DECLARE_TR_FUNCTIONS(Accessibility)
+};
+
+// What a direct child of the game window stands for.
+enum class Kind {
+    Other,       // not one of the game's controls: described as Qt would
+    Hidden,      // decoration, a part of a text shown as one, a case's amount
+    Case,        // the case's plate: the case itself
+    BoardItem,   // the plate of an amount on the board: one item of the board list
+    HistoryItem, // one earlier offer
+    Offer,
+    Counter,
+    Winnings,
+    Logo
+};
+
+struct Place {
+    GameWindow* window = nullptr;
+    Kind kind = Kind::Other;
+    int index = -1;
+};
+
+Place placeOf(const QObject* object) {
+    Place place;
+    // Every control of the game window is its direct child; dialogs the window
+    // owns are windows of their own and keep Qt's own description.
+    place.window = object ? qobject_cast<GameWindow*>(object->parent()) : nullptr;
+    if (!place.window) {
+        if (qobject_cast<const MovieWidget*>(object))
+            place.kind = Kind::Hidden;
+        return place;
+    }
+    const GameWindow::Controls& ui = place.window->controls();
+    auto found = [&](Kind kind, int index) {
+        place.kind = kind;
+        place.index = index;
+        return place;
+    };
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        if (object == ui.casePlates[i])
+            return found(Kind::Case, i);
+        if (object == ui.boardPlates[i])
+            return found(Kind::BoardItem, i);
+    }
+    for (int row = 0; row < static_cast<int>(ui.historyAmounts.size()); ++row) {
+        if (object == ui.historyAmounts[row])
+            return found(Kind::HistoryItem, row);
+    }
+    if (object == ui.offerAmount)
+        return found(Kind::Offer, -1);
+    if (object == ui.counterCaption)
+        return found(Kind::Counter, -1);
+    if (object == ui.winningsAmount)
+        return found(Kind::Winnings, -1);
+    if (object == ui.logo)
+        return found(Kind::Logo, -1);
+    for (const QPushButton* button :
+         {ui.startButton, ui.newGameButton, ui.acceptButton, ui.declineButton}) {
+        if (object == button)
+            return found(Kind::Other, -1);
+    }
+    // Everything else the window holds only draws: the briefcases, lids and
+    // amounts inside the cases, the plates' movies, frames, covers, titles and
+    // the counter's number and glyph (read as part of the counter's text).
+    return found(Kind::Hidden, -1);
+}
+
+QString labelText(const QWidget* widget) {
+    const auto* label = qobject_cast<const QLabel*>(widget);
+    return label ? label->text().simplified() : QString();
+}
+
+// Whether a click on case i would do something now.
+bool caseClickable(GameWindow* window, int i) {
+    const GameWindow::Controls& ui = window->controls();
+    const game::GameState& s = window->state();
+    const ClickablePicture* plate = ui.casePlates[i];
+    const GameWindow::Phase phase = window->phase();
+    const bool phaseTakesCases = phase == GameWindow::Phase::ChoosingOwnCase ||
+                                 phase == GameWindow::Phase::WaitingForClick ||
+                                 phase == GameWindow::Phase::ExchangePick;
+    return phaseTakesCases && plate->isEnabled() && plate->isVisible() &&
+           !s.caseOpened[static_cast<size_t>(i)] && (i != s.ownCase || s.swapPending);
+}
+
+QString caseDescription(GameWindow* window, int i) {
+    const game::GameState& s = window->state();
+    const bool own = i == s.ownCase;
+    if (s.caseOpened[static_cast<size_t>(i)]) {
+        const QString amount = s.caseAmountText[static_cast<size_t>(i)];
+        return own ? Accessibility::tr("ваш, открыт: %1").arg(amount)
+                   : Accessibility::tr("открыт: %1").arg(amount);
+    }
+    return own ? Accessibility::tr("ваш") : Accessibility::tr("закрыт");
+}
+
+// The counter panel read as one text: the count, then the caption's words.
+QString counterText(GameWindow* window) {
+    const GameWindow::Controls& ui = window->controls();
+    const QString words = labelText(ui.counterCaption);
+    if (ui.counterNumber && !ui.counterNumber->isHidden())
+        return labelText(ui.counterNumber) + QLatin1Char(' ') + words;
+    return words;
+}
+
+class GameWindowAccessible;
+
+// The amount board or the earlier offers: a list drawn as separate plates and
+// texts, with no widget of its own.
+class ListAccessible final : public QAccessibleInterface {
+  public:
+    enum class Which { Board, History };
+    ListAccessible(GameWindowAccessible* window, Which which) : window_(window), which_(which) {}
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (int i = 0; i < childCount(); ++i) {
+            QAccessibleInterface* item = child(i);
+            if (item && item->rect().contains(x, y))
+                return item;
+        }
+        return nullptr;
+    }
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int index) const override {
+        QWidget* item = itemWidget(index);
+        return item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+    }
+    int childCount() const override { return which_ == Which::Board ? game::kCaseCount : 5; }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (int i = 0; i < childCount(); ++i) {
+            if (child && child->object() == itemWidget(i))
+                return i;
+        }
+        return -1;
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name)
+            return {};
+        return which_ == Which::Board ? Accessibility::tr("Суммы")
+                                      : Accessibility::tr("Банк предлагал");
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        QRect area;
+        for (int i = 0; i < childCount(); ++i) {
+            if (QAccessibleInterface* item = child(i))
+                area |= item->rect();
+        }
+        return area;
+    }
+    QAccessible::Role role() const override { return QAccessible::List; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.readOnly = true;
+        state.invisible = true;
+        for (int i = 0; i < childCount(); ++i) {
+            QAccessibleInterface* item = child(i);
+            if (item && !item->state().invisible)
+                state.invisible = false;
+        }
+        return state;
+    }
+
+  private:
+    QWidget* itemWidget(int index) const;
+
+    GameWindowAccessible* window_;
+    Which which_;
+};
+
+// The game window: its children are the game's controls in the order a player
+// meets them, the two lists in place of their items, and nothing that only
+// draws.
+class GameWindowAccessible final : public QAccessibleWidget {
+  public:
+    explicit GameWindowAccessible(GameWindow* window)
+        : QAccessibleWidget(window, QAccessible::Window) {}
+    ~GameWindowAccessible() override {
+        for (QAccessible::Id id : {boardId_, historyId_}) {
+            if (id != 0)
+                QAccessible::deleteAccessibleInterface(id);
+        }
+    }
+
+    GameWindow* gameWindow() const { return static_cast<GameWindow*>(widget()); }
+
+    int childCount() const override { return static_cast<int>(children().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const std::vector<QAccessibleInterface*> all = children();
+        return index >= 0 && index < static_cast<int>(all.size()) ? all[static_cast<size_t>(index)]
+                                                                  : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const std::vector<QAccessibleInterface*> all = children();
+        for (size_t i = 0; i < all.size(); ++i) {
+            if (all[i] == child)
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    QAccessibleInterface* list(ListAccessible::Which which) const {
+        ensureLists();
+        return which == ListAccessible::Which::Board ? board_ : history_;
+    }
+
+  private:
+    void ensureLists() const {
+        if (board_)
+            return;
+        auto* self = const_cast<GameWindowAccessible*>(this);
+        self->board_ = new ListAccessible(self, ListAccessible::Which::Board);
+        self->boardId_ = QAccessible::registerAccessibleInterface(board_);
+        self->history_ = new ListAccessible(self, ListAccessible::Which::History);
+        self->historyId_ = QAccessible::registerAccessibleInterface(history_);
+    }
+
+    std::vector<QAccessibleInterface*> children() const {
+        std::vector<QAccessibleInterface*> all;
+        const GameWindow::Controls& ui = gameWindow()->controls();
+        if (!ui.logo)
+            return all; // still being built
+        ensureLists();
+        auto add = [&all](QWidget* widget) {
+            if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget))
+                all.push_back(iface);
+        };
+        add(ui.startButton);
+        for (ClickablePicture* plate : ui.casePlates)
+            add(plate);
+        add(ui.counterCaption);
+        all.push_back(board_);
+        add(ui.offerAmount);
+        add(ui.acceptButton);
+        add(ui.declineButton);
+        all.push_back(history_);
+        add(ui.winningsAmount);
+        add(ui.newGameButton);
+        add(ui.logo);
+        return all;
+    }
+
+    ListAccessible* board_ = nullptr;
+    ListAccessible* history_ = nullptr;
+    QAccessible::Id boardId_ = 0;
+    QAccessible::Id historyId_ = 0;
+};
+
+bool ListAccessible::isValid() const {
+    return window_->isValid();
+}
+
+QWindow* ListAccessible::window() const {
+    return window_->window();
+}
+
+QAccessibleInterface* ListAccessible::parent() const {
+    return window_;
+}
+
+QWidget* ListAccessible::itemWidget(int index) const {
+    if (index < 0 || index >= childCount())
+        return nullptr;
+    const GameWindow::Controls& ui = window_->gameWindow()->controls();
+    if (which_ == Which::Board)
+        return ui.boardPlates[index];
+    return ui.historyAmounts[index];
+}
+
+// One of the game window's own controls (or a painted widget elsewhere),
+// described by what it stands for, decided when asked: the window's controls
+// change their meaning as the game goes.
+class GameWidgetAccessible final : public QAccessibleWidget {
+  public:
+    explicit GameWidgetAccessible(QWidget* widget) : QAccessibleWidget(widget) {}
+
+    QAccessible::Role role() const override {
+        const Place place = placeOf(object());
+        switch (place.kind) {
+        case Kind::Case:
+        case Kind::Logo:
+            return QAccessible::Button;
+        case Kind::BoardItem:
+        case Kind::HistoryItem:
+            return QAccessible::ListItem;
+        case Kind::Offer:
+        case Kind::Winnings:
+            return QAccessible::StaticText;
+        case Kind::Counter:
+            return QAccessible::StatusBar;
+        case Kind::Hidden:
+            return QAccessible::Client;
+        case Kind::Other:
+            break;
+        }
+        if (qobject_cast<const ClickablePicture*>(object()))
+            return QAccessible::Button;
+        if (qobject_cast<const QLabel*>(object()))
+            return QAccessible::StaticText;
+        return QAccessibleWidget::role();
+    }
+
+    QString text(QAccessible::Text t) const override {
+        const Place place = placeOf(object());
+        if (t == QAccessible::Name)
+            return name(place);
+        if (t == QAccessible::Description)
+            return description(place);
+        if (place.kind == Kind::Other)
+            return QAccessibleWidget::text(t);
+        return {};
+    }
+
+    QAccessible::State state() const override {
+        const Place place = placeOf(object());
+        QAccessible::State state;
+        switch (place.kind) {
+        case Kind::Hidden:
+            state.invisible = true;
+            return state;
+        case Kind::Case: {
+            // An opened case stays where it stood, its plate gone; the case
+            // leaves only with the window.
+            const GameWindow::Controls& ui = place.window->controls();
+            state = QAccessibleWidget::state();
+            state.invisible = !ui.caseBriefcases[place.index]->isVisible();
+            state.offscreen = state.invisible;
+            const bool clickable = caseClickable(place.window, place.index);
+            state.disabled = !clickable;
+            state.focusable = clickable && widget()->focusPolicy() != Qt::NoFocus;
+            return state;
+        }
+        case Kind::BoardItem: {
+            // Shown once the board's reveal has put up its plate; in play while
+            // its amount is on the plate.
+            const GameWindow::Controls& ui = place.window->controls();
+            state = QAccessibleWidget::state();
+            state.disabled = ui.boardAmounts[place.index]->isHidden();
+            state.readOnly = true;
+            return state;
+        }
+        case Kind::HistoryItem:
+        case Kind::Offer:
+        case Kind::Counter:
+        case Kind::Winnings:
+            state = QAccessibleWidget::state();
+            state.readOnly = true;
+            return state;
+        case Kind::Logo:
+        case Kind::Other:
+            break;
+        }
+        return QAccessibleWidget::state();
+    }
+
+    QAccessibleInterface* parent() const override {
+        const Place place = placeOf(object());
+        if (place.window && (place.kind == Kind::BoardItem || place.kind == Kind::HistoryItem)) {
+            auto* window = static_cast<GameWindowAccessible*>(
+                QAccessible::queryAccessibleInterface(place.window));
+            return window->list(place.kind == Kind::BoardItem ? ListAccessible::Which::Board
+                                                              : ListAccessible::Which::History);
+        }
+        return QAccessibleWidget::parent();
+    }
+
+    int childCount() const override {
+        return placeOf(object()).kind == Kind::Other ? QAccessibleWidget::childCount() : 0;
+    }
+    QAccessibleInterface* child(int index) const override {
+        return placeOf(object()).kind == Kind::Other ? QAccessibleWidget::child(index) : nullptr;
+    }
+
+    QStringList actionNames() const override {
+        const Place place = placeOf(object());
+        if (place.kind == Kind::Logo ||
+            (place.kind == Kind::Case && caseClickable(place.window, place.index)) ||
+            (place.kind == Kind::Other && qobject_cast<const ClickablePicture*>(object())))
+            return {pressAction()};
+        return {};
+    }
+
+    void doAction(const QString& action) override {
+        if (action != pressAction() || !actionNames().contains(action))
+            return;
+        if (auto* picture = qobject_cast<ClickablePicture*>(object()))
+            picture->click();
+    }
+
+  private:
+    QString name(const Place& place) const {
+        const QWidget* w = widget();
+        switch (place.kind) {
+        case Kind::Hidden:
+            return {};
+        case Kind::Case: {
+            const int plate = game::plateForCase(place.window->state().caseSkin, place.index);
+            return Accessibility::tr("Чемодан %1").arg(plate + 1);
+        }
+        case Kind::Logo:
+            return Accessibility::tr("Об авторах");
+        case Kind::BoardItem:
+            return game::amountText(place.index);
+        case Kind::HistoryItem: {
+            if (w->isHidden())
+                return {};
+            const QString offer = labelText(w);
+            return offer == game::kExchangeInHistory ? Accessibility::tr("обмен") : offer;
+        }
+        case Kind::Offer: {
+            if (w->isHidden())
+                return {};
+            const QString offer = labelText(w);
+            return offer == game::kExchangeOffer
+                       ? Accessibility::tr("Банк предлагает обмен")
+                       : Accessibility::tr("Банк предлагает %1").arg(offer);
+        }
+        case Kind::Counter:
+            return w->isHidden() ? QString() : counterText(place.window);
+        case Kind::Winnings:
+            return w->isHidden() ? QString() : Accessibility::tr("Выигрыш: %1").arg(labelText(w));
+        case Kind::Other:
+            break;
+        }
+        if (!w->accessibleName().isEmpty())
+            return w->accessibleName();
+        if (qobject_cast<const ClickablePicture*>(w))
+            return w->toolTip();
+        if (qobject_cast<const QLabel*>(w))
+            return labelText(w);
+        return QAccessibleWidget::text(QAccessible::Name);
+    }
+
+    QString description(const Place& place) const {
+        switch (place.kind) {
+        case Kind::Case:
+            return caseDescription(place.window, place.index);
+        case Kind::BoardItem:
+            if (widget()->isHidden())
+                return {}; // not on the board yet
+            return place.window->controls().boardAmounts[place.index]->isHidden()
+                       ? Accessibility::tr("выбыла")
+                       : Accessibility::tr("в игре");
+        case Kind::Other:
+            return QAccessibleWidget::text(QAccessible::Description);
+        default:
+            return {};
+        }
+    }
+};
+
+QAccessibleInterface* factory(const QString& className, QObject* object) {
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    if (className == QLatin1String("GameWindow"))
+        return new GameWindowAccessible(static_cast<GameWindow*>(widget));
+    if (className == QLatin1String("ClickablePicture") || className == QLatin1String("MovieWidget"))
+        return new GameWidgetAccessible(widget);
+    // Texts and plain widgets are the game's only as direct children of its
+    // window; elsewhere Qt describes them.
+    const bool windowChild = qobject_cast<GameWindow*>(object->parent()) != nullptr;
+    if (windowChild &&
+        (className == QLatin1String("ReadableLabel") ||
+         className == QLatin1String("CounterCaption") || className == QLatin1String("QLabel") ||
+         className == QLatin1String("QWidget")))
+        return new GameWidgetAccessible(widget);
+    return nullptr;
+}
+
+} // namespace
+
+namespace accessibility {
+
+void install() {
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    QAccessible::installFactory(factory);
+}
+
+} // namespace accessibility
