@@ -129,6 +129,7 @@ class Player:
                 view["winnings"] = entry
         self.learn(view)
         self.check_nothing_leaks(view)
+        self.check_states(view)
         self.looks += 1
         return view
 
@@ -179,6 +180,21 @@ class Player:
                     raise Failure("a closed case's amount %r can be read in the tree: %s %r / %r"
                                   % (said, entry["obj"].getRoleName(), entry["name"],
                                      entry["description"]))
+
+    def check_states(self, view):
+        """Whatever shows has a name; a case is usable only when a click on it does something."""
+        for entry in view["objects"]:
+            if entry["showing"] and not entry["name"].strip():
+                raise Failure("a showing %s has no name" % entry["obj"].getRoleName())
+        usable = [c["name"] for c in self.usable_cases(view)]
+        yes = view["buttons"].get("ДА")
+        if usable and yes and yes["showing"]:
+            raise Failure("cases %r can be pressed while the offer waits for an answer" % usable)
+        swap = view["counter"] and SWAP_PROMPT in view["counter"]["name"]
+        for name in usable:
+            description = view["cases"][name]["description"]
+            if description.startswith("открыт") or (description == "ваш" and not swap):
+                raise Failure("%s (%s) can be pressed but a click does nothing" % (name, description))
 
     def wait_for(self, what, predicate):
         deadline = time.monotonic() + STEP_TIMEOUT
