@@ -11,7 +11,7 @@ Every time it looks at the window it also checks that no amount of a case still
 closed can be read anywhere in the tree.
 
 usage: play_with_atspi.py --game build/zorban [--games N] [--seed S]
-Exit code 77 (skipped) when dbus-run-session, xvfb-run, at-spi2-core or
+Exit code 77 (skipped) when dbus-run-session, Xvfb, at-spi2-core or
 python3-pyatspi is missing.
 """
 
@@ -48,7 +48,7 @@ class Failure(Exception):
 
 def outer(argv):
     """Checks what the test needs and runs it again inside Xvfb and a session bus."""
-    missing = [tool for tool in ("dbus-run-session", "xvfb-run") if not shutil.which(tool)]
+    missing = [tool for tool in ("dbus-run-session", "Xvfb") if not shutil.which(tool)]
     if not (os.access(BUS_LAUNCHER, os.X_OK) and os.access(REGISTRY, os.X_OK)):
         missing.append("at-spi2-core")
     try:
@@ -63,9 +63,25 @@ def outer(argv):
     for name in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY",
                  "QT_QPA_PLATFORM"):
         env.pop(name, None)
-    command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", "dbus-run-session", "--",
-               sys.executable, os.path.abspath(__file__)] + argv
-    return subprocess.call(command, env=env)
+    # Xvfb picks a free display itself (-displayfd): no race with other X servers
+    # starting at the same time, as xvfb-run -a has.
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as displayfd:
+        display = displayfd.readline().strip()
+    try:
+        if not display:
+            print("FAILED: Xvfb did not start")
+            return 1
+        env["DISPLAY"] = ":" + display
+        command = ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__)] + argv
+        return subprocess.call(command, env=env)
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
 
 
 class Player:
@@ -100,7 +116,7 @@ class Player:
         """One view of the tree, what it teaches, and the check for closed amounts."""
         P = self.pyatspi
         view = {"cases": {}, "buttons": {}, "offer": None, "counter": None, "winnings": None,
-                "board": [], "objects": []}
+                "board": [], "history": [], "objects": []}
         for obj, in_list in self.walk(self.frame):
             role = obj.getRole()
             name = obj.name or ""
@@ -121,6 +137,8 @@ class Player:
                 view["buttons"][name] = entry
             elif role == P.ROLE_LIST_ITEM and obj.parent.name == "Суммы":
                 view["board"].append(entry)
+            elif role == P.ROLE_LIST_ITEM and obj.parent.name == "Банк предлагал":
+                view["history"].append(entry)
             elif role == P.ROLE_STATUS_BAR:
                 view["counter"] = entry
             elif name.startswith(OFFER_PREFIX) and entry["showing"]:
@@ -160,6 +178,14 @@ class Player:
             shown = offer["name"][len(OFFER_PREFIX):]
             self.offers.append("ОБМЕН" if offer["name"] == EXCHANGE_OFFER else shown)
         self.offer_showing = offer is not None
+        # The history lists earlier offers only (as bare digits, the latest first;
+        # an offer shown after money was taken may never be listed).
+        def plain(offer):
+            return "обмен" if offer in ("ОБМЕН", "обмен") else re.sub(r"\D", "", offer)
+        earlier = [plain(o) for o in reversed(self.offers[:-1])]
+        listed = [plain(item["name"]) for item in view["history"] if item["showing"]]
+        if any(offer not in earlier for offer in listed):
+            raise Failure("the earlier offers are listed as %r; they were %r" % (listed, earlier))
         if view["winnings"]:
             self.winnings = view["winnings"]["name"][len(WINNINGS_PREFIX):]
 
