@@ -7,6 +7,7 @@
 #include "rounds.h"
 #include "widgets.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCoreApplication>
@@ -33,6 +34,7 @@ enum class Kind {
     BoardItem,   // the plate of an amount on the board: one item of the board list
     HistoryItem, // one earlier offer
     Offer,
+    Answer, // "ДА" or "НЕТ": read with the offer they answer
     Counter,
     Winnings,
     Logo
@@ -78,11 +80,10 @@ Place placeOf(const QObject* object) {
         return found(Kind::Winnings, -1);
     if (object == ui.logo)
         return found(Kind::Logo, -1);
-    for (const QPushButton* button :
-         {ui.startButton, ui.newGameButton, ui.acceptButton, ui.declineButton}) {
-        if (object == button)
-            return found(Kind::Other, -1);
-    }
+    if (object == ui.acceptButton || object == ui.declineButton)
+        return found(Kind::Answer, -1);
+    if (object == ui.startButton || object == ui.newGameButton)
+        return found(Kind::Other, -1);
     // Everything else the window holds only draws: the briefcases, lids and
     // amounts inside the cases, the plates' movies, frames, covers, titles and
     // the counter's number and glyph (read as part of the counter's text).
@@ -116,6 +117,15 @@ QString caseDescription(GameWindow* window, int i) {
                    : Accessibility::tr("открыт: %1").arg(amount);
     }
     return own ? Accessibility::tr("ваш") : Accessibility::tr("закрыт");
+}
+
+// The banker's offer as one text, while it is shown.
+QString offerText(const QWidget* offerLabel) {
+    if (!offerLabel || offerLabel->isHidden())
+        return {};
+    const QString offer = labelText(offerLabel);
+    return offer == game::kExchangeOffer ? Accessibility::tr("Банк предлагает обмен")
+                                         : Accessibility::tr("Банк предлагает %1").arg(offer);
 }
 
 // The counter panel read as one text: the count, then the caption's words.
@@ -306,6 +316,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         switch (place.kind) {
         case Kind::Case:
         case Kind::Logo:
+        case Kind::Answer:
             return QAccessible::Button;
         case Kind::BoardItem:
         case Kind::HistoryItem:
@@ -320,7 +331,8 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         case Kind::Other:
             break;
         }
-        if (qobject_cast<const ClickablePicture*>(object()))
+        if (qobject_cast<const ClickablePicture*>(object()) ||
+            qobject_cast<const QAbstractButton*>(object()))
             return QAccessible::Button;
         if (qobject_cast<const QLabel*>(object()))
             return QAccessible::StaticText;
@@ -374,6 +386,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             state.readOnly = true;
             return state;
         case Kind::Logo:
+        case Kind::Answer:
         case Kind::Other:
             break;
         }
@@ -404,6 +417,9 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             (place.kind == Kind::Case && caseClickable(place.window, place.index)) ||
             (place.kind == Kind::Other && qobject_cast<const ClickablePicture*>(object())))
             return {pressAction()};
+        if (qobject_cast<const QAbstractButton*>(object()) && widget()->isEnabled() &&
+            widget()->isVisible())
+            return {pressAction()};
         return {};
     }
 
@@ -412,6 +428,8 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             return;
         if (auto* picture = qobject_cast<ClickablePicture*>(object()))
             picture->click();
+        else if (auto* button = qobject_cast<QAbstractButton*>(object()))
+            button->click();
     }
 
   private:
@@ -434,14 +452,10 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             const QString offer = labelText(w);
             return offer == game::kExchangeInHistory ? Accessibility::tr("обмен") : offer;
         }
-        case Kind::Offer: {
-            if (w->isHidden())
-                return {};
-            const QString offer = labelText(w);
-            return offer == game::kExchangeOffer
-                       ? Accessibility::tr("Банк предлагает обмен")
-                       : Accessibility::tr("Банк предлагает %1").arg(offer);
-        }
+        case Kind::Offer:
+            return offerText(w);
+        case Kind::Answer:
+            return static_cast<const QAbstractButton*>(w)->text();
         case Kind::Counter:
             return w->isHidden() ? QString() : counterText(place.window);
         case Kind::Winnings:
@@ -453,6 +467,8 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             return w->accessibleName();
         if (qobject_cast<const ClickablePicture*>(w))
             return w->toolTip();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            return button->text();
         if (qobject_cast<const QLabel*>(w))
             return labelText(w);
         return QAccessibleWidget::text(QAccessible::Name);
@@ -468,6 +484,11 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             return place.window->controls().boardAmounts[place.index]->isHidden()
                        ? Accessibility::tr("выбыла")
                        : Accessibility::tr("в игре");
+        case Kind::Answer: {
+            // Focus coming to an answer reads the offer with it.
+            const QWidget* offer = place.window->controls().offerAmount;
+            return offerText(offer);
+        }
         case Kind::Other:
             return QAccessibleWidget::text(QAccessible::Description);
         default:
@@ -488,7 +509,7 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     // window; elsewhere Qt describes them.
     const bool windowChild = qobject_cast<GameWindow*>(object->parent()) != nullptr;
     if (windowChild &&
-        (className == QLatin1String("ReadableLabel") ||
+        (className == QLatin1String("ReadableLabel") || className == QLatin1String("QPushButton") ||
          className == QLatin1String("CounterCaption") || className == QLatin1String("QLabel") ||
          className == QLatin1String("QWidget")))
         return new GameWidgetAccessible(widget);

@@ -216,6 +216,10 @@ class Player:
         yes = view["buttons"].get("ДА")
         if usable and yes and yes["showing"]:
             raise Failure("cases %r can be pressed while the offer waits for an answer" % usable)
+        for answer in ("ДА", "НЕТ"):
+            button = view["buttons"].get(answer)
+            if button and button["showing"] and button["description"] != (view["offer"] or {}).get("name"):
+                raise Failure("%r is described as %r, not as the offer it answers" % (answer, button["description"]))
         swap = view["counter"] and SWAP_PROMPT in view["counter"]["name"]
         for name in usable:
             description = view["cases"][name]["description"]
