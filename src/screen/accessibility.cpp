@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QTimer>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -136,6 +137,81 @@ QString counterText(GameWindow* window) {
         return labelText(ui.counterNumber) + QLatin1Char(' ') + words;
     return words;
 }
+
+// Tells assistive technology what changes in meaning without Qt saying so: a
+// case's description when it is chosen, exchanged or opened (and that an opened
+// case still shows, though its plate is gone), an amount leaving the board, the
+// counter's count coming or going. Made only once a client looks at the window.
+class ChangeNotifier final : public QObject {
+  public:
+    explicit ChangeNotifier(GameWindow* window) : QObject(window), window_(window) {
+        const GameWindow::Controls& ui = window->controls();
+        for (int i = 0; i < game::kCaseCount; ++i) {
+            ui.casePlates[i]->installEventFilter(this);
+            ui.boardAmounts[i]->installEventFilter(this);
+        }
+        ui.counterNumber->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Move:
+        case QEvent::EnabledChange:
+            pending_.insert(watched);
+            // After the change is over, and after Qt's own events for it.
+            if (pending_.size() == 1)
+                QTimer::singleShot(0, this, [this] { notify(); });
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+  private:
+    void notify() {
+        const QSet<QObject*> changed = std::exchange(pending_, {});
+        if (!QAccessible::isActive())
+            return;
+        const GameWindow::Controls& ui = window_->controls();
+        for (int i = 0; i < game::kCaseCount; ++i) {
+            if (changed.contains(ui.casePlates[i]))
+                caseChanged(ui.casePlates[i]);
+            if (changed.contains(ui.boardAmounts[i]))
+                meaningChanged(ui.boardPlates[i]);
+        }
+        if (changed.contains(ui.counterNumber)) {
+            QAccessibleEvent nameChanged(ui.counterCaption, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&nameChanged);
+        }
+    }
+
+    static void meaningChanged(QWidget* widget) {
+        QAccessibleEvent description(widget, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+        QAccessible::State states;
+        states.disabled = true;
+        states.focusable = true;
+        QAccessibleStateChangeEvent stateChanged(widget, states);
+        QAccessible::updateAccessibility(&stateChanged);
+    }
+
+    static void caseChanged(QWidget* plate) {
+        meaningChanged(plate);
+        // Qt said the plate went; the case it stands for is still there.
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(plate);
+        if (plate->isHidden() && iface && !iface->state().invisible) {
+            QAccessibleEvent shown(plate, QAccessible::ObjectShow);
+            QAccessible::updateAccessibility(&shown);
+        }
+    }
+
+    GameWindow* window_;
+    QSet<QObject*> pending_;
+};
 
 class GameWindowAccessible;
 
@@ -258,6 +334,8 @@ class GameWindowAccessible final : public QAccessibleWidget {
         if (!ui.logo)
             return all; // still being built
         ensureLists();
+        if (!notifier_)
+            notifier_ = new ChangeNotifier(gameWindow());
         auto add = [&all](QWidget* widget) {
             if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget))
                 all.push_back(iface);
@@ -281,6 +359,7 @@ class GameWindowAccessible final : public QAccessibleWidget {
     ListAccessible* history_ = nullptr;
     QAccessible::Id boardId_ = 0;
     QAccessible::Id historyId_ = 0;
+    mutable QPointer<ChangeNotifier> notifier_;
 };
 
 bool ListAccessible::isValid() const {

@@ -90,7 +90,28 @@ class Player:
         self.frame = frame
         self.rng = rng
         self.log_path = log_path
+        # A client that listens instead of looking must hear of every opening: the
+        # case's description changes.
+        self.described = []  # names of cases whose description-change event came
+        from gi.repository import GLib
+        self.main_context = GLib.MainContext.default()
+        pyatspi.Registry.registerEventListener(self.on_description_changed,
+                                               "object:property-change:accessible-description")
         self.new_game()
+
+    def on_description_changed(self, event):
+        try:
+            if event.source.getRole() == self.pyatspi.ROLE_PUSH_BUTTON:
+                self.described.append(event.source.name)
+        except Exception:  # the source may be gone already
+            pass
+
+    def pump(self, seconds):
+        """Waits, delivering AT-SPI events meanwhile."""
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            if not self.main_context.iteration(False):
+                time.sleep(0.01)
 
     def new_game(self):
         self.amounts = []           # the 22 amounts, as the board lists them
@@ -235,7 +256,7 @@ class Player:
                 return view, result
             if time.monotonic() > deadline:
                 raise Failure("waited %.0f s for %s" % (STEP_TIMEOUT, what))
-            time.sleep(POLL)
+            self.pump(POLL)
 
     # --- acting ----------------------------------------------------------------
 
@@ -298,6 +319,7 @@ class Player:
             name = case["name"]
             if not swap and case["description"] != "закрыт":
                 raise Failure("%s can be opened but says %r" % (name, case["description"]))
+            self.described.clear()
             self.press(case)
             if swap:
                 print("exchange for %s" % name)
@@ -306,6 +328,12 @@ class Player:
             else:
                 self.wait_for("%s to open" % name, lambda v: name in self.opened_cases)
                 print("opened %s: %s" % (name, self.opened[-1]))
+                deadline = time.monotonic() + 5
+                while name not in self.described and time.monotonic() < deadline:
+                    self.pump(POLL)
+                if name not in self.described:
+                    raise Failure("no description-change event came when %s opened (only for %r)"
+                                  % (name, self.described))
 
         self.wait_for("the own case's amount", lambda v: self.own_amount is not None)
         print("own case %s, winnings %s" % (self.own_amount, self.winnings))
