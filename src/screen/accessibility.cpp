@@ -295,7 +295,8 @@ class GameWindowAccessible final : public QAccessibleWidget {
         }
     }
 
-    GameWindow* gameWindow() const { return static_cast<GameWindow*>(widget()); }
+    // Null once the window is being destroyed (its controls are going then).
+    GameWindow* gameWindow() const { return qobject_cast<GameWindow*>(widget()); }
 
     int childCount() const override { return static_cast<int>(children().size()); }
     QAccessibleInterface* child(int index) const override {
@@ -330,12 +331,14 @@ class GameWindowAccessible final : public QAccessibleWidget {
 
     std::vector<QAccessibleInterface*> children() const {
         std::vector<QAccessibleInterface*> all;
-        const GameWindow::Controls& ui = gameWindow()->controls();
-        if (!ui.logo)
-            return all; // still being built
+        GameWindow* window = gameWindow();
+        // The cases are built last.
+        if (!window || !window->controls().casePlates.back())
+            return all; // still being built, or going
+        const GameWindow::Controls& ui = window->controls();
         ensureLists();
         if (!notifier_)
-            notifier_ = new ChangeNotifier(gameWindow());
+            notifier_ = new ChangeNotifier(window);
         auto add = [&all](QWidget* widget) {
             if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget))
                 all.push_back(iface);
@@ -377,7 +380,10 @@ QAccessibleInterface* ListAccessible::parent() const {
 QWidget* ListAccessible::itemWidget(int index) const {
     if (index < 0 || index >= childCount())
         return nullptr;
-    const GameWindow::Controls& ui = window_->gameWindow()->controls();
+    const GameWindow* window = window_->gameWindow();
+    if (!window)
+        return nullptr;
+    const GameWindow::Controls& ui = window->controls();
     if (which_ == Which::Board)
         return ui.boardPlates[index];
     return ui.historyAmounts[index];
@@ -475,10 +481,11 @@ class GameWidgetAccessible final : public QAccessibleWidget {
     QAccessibleInterface* parent() const override {
         const Place place = placeOf(object());
         if (place.window && (place.kind == Kind::BoardItem || place.kind == Kind::HistoryItem)) {
-            auto* window = static_cast<GameWindowAccessible*>(
+            auto* window = dynamic_cast<GameWindowAccessible*>(
                 QAccessible::queryAccessibleInterface(place.window));
-            return window->list(place.kind == Kind::BoardItem ? ListAccessible::Which::Board
-                                                              : ListAccessible::Which::History);
+            if (window)
+                return window->list(place.kind == Kind::BoardItem ? ListAccessible::Which::Board
+                                                                  : ListAccessible::Which::History);
         }
         return QAccessibleWidget::parent();
     }
