@@ -12,6 +12,7 @@
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QHash>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -189,17 +190,30 @@ class ChangeNotifier final : public QObject {
         }
     }
 
-    static void meaningChanged(QWidget* widget) {
-        QAccessibleEvent description(widget, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&description);
-        QAccessible::State states;
-        states.disabled = true;
-        states.focusable = true;
-        QAccessibleStateChangeEvent stateChanged(widget, states);
-        QAccessible::updateAccessibility(&stateChanged);
+    // Says what changed since last said (a window resize moves every plate and
+    // changes nothing).
+    void meaningChanged(QWidget* widget) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+        if (!iface)
+            return;
+        const QString description = iface->text(QAccessible::Description);
+        const QAccessible::State state = iface->state();
+        Said& said = said_[widget];
+        if (description != said.description) {
+            QAccessibleEvent changed(widget, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
+        if ((state.disabled != 0) != said.disabled || (state.focusable != 0) != said.focusable) {
+            QAccessible::State states;
+            states.disabled = true;
+            states.focusable = true;
+            QAccessibleStateChangeEvent changed(widget, states);
+            QAccessible::updateAccessibility(&changed);
+        }
+        said = {description, state.disabled != 0, state.focusable != 0};
     }
 
-    static void caseChanged(QWidget* plate) {
+    void caseChanged(QWidget* plate) {
         meaningChanged(plate);
         // Qt said the plate went; the case it stands for is still there.
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(plate);
@@ -209,8 +223,15 @@ class ChangeNotifier final : public QObject {
         }
     }
 
+    struct Said {
+        QString description;
+        bool disabled = false;
+        bool focusable = false;
+    };
+
     GameWindow* window_;
     QSet<QObject*> pending_;
+    QHash<const QWidget*, Said> said_;
 };
 
 class GameWindowAccessible;
