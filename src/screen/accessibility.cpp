@@ -520,20 +520,29 @@ class GameWidgetAccessible final : public QAccessibleWidget {
 
     QStringList actionNames() const override {
         const Place place = placeOf(object());
-        if (place.kind == Kind::Logo ||
-            (place.kind == Kind::Case && caseClickable(place.window, place.index)) ||
-            (place.kind == Kind::Other && qobject_cast<const ClickablePicture*>(object())))
-            return {pressAction()};
-        if (qobject_cast<const QAbstractButton*>(object()) && widget()->isEnabled() &&
-            widget()->isVisible())
-            return {pressAction()};
-        return {};
+        if (place.kind == Kind::Hidden)
+            return {};
+        QStringList names;
+        bool pressable = false;
+        if (place.kind == Kind::Case)
+            pressable = caseClickable(place.window, place.index);
+        else if (qobject_cast<const ClickablePicture*>(object()) ||
+                 qobject_cast<const QAbstractButton*>(object()))
+            pressable = widget()->isEnabled() && widget()->isVisible();
+        if (pressable)
+            names << pressAction();
+        // Taking focus as Qt offers it, where the control takes focus at all.
+        if (state().focusable)
+            names << setFocusAction();
+        return names;
     }
 
     void doAction(const QString& action) override {
-        if (action != pressAction() || !actionNames().contains(action))
+        if (!actionNames().contains(action))
             return;
-        if (auto* picture = qobject_cast<ClickablePicture*>(object()))
+        if (action == setFocusAction())
+            QAccessibleWidget::doAction(action);
+        else if (auto* picture = qobject_cast<ClickablePicture*>(object()))
             picture->click();
         else if (auto* button = qobject_cast<QAbstractButton*>(object()))
             button->click();
