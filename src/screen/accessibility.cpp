@@ -1,9 +1,9 @@
 #include "accessibility.h"
 
 #include "amounts.h"
-#include "banker.h"
 #include "game_window.h"
 #include "movie_widget.h"
+#include "offer_format.h"
 #include "rounds.h"
 #include "widgets.h"
 
@@ -114,7 +114,7 @@ QString caseDescription(GameWindow* window, int i) {
     const game::GameState& s = window->state();
     const bool own = i == s.ownCase;
     if (s.caseOpened[static_cast<size_t>(i)]) {
-        const QString amount = s.caseAmountText[static_cast<size_t>(i)];
+        const QString amount = game::amountText(s.caseAmount[static_cast<size_t>(i)]);
         return own ? Accessibility::tr("ваш, открыт: %1").arg(amount)
                    : Accessibility::tr("открыт: %1").arg(amount);
     }
@@ -259,7 +259,9 @@ class ListAccessible final : public QAccessibleInterface {
         QWidget* item = itemWidget(index);
         return item ? QAccessible::queryAccessibleInterface(item) : nullptr;
     }
-    int childCount() const override { return which_ == Which::Board ? game::kCaseCount : 5; }
+    int childCount() const override {
+        return which_ == Which::Board ? game::kCaseCount : game::kHistoryRowsShown;
+    }
     int indexOfChild(const QAccessibleInterface* child) const override {
         for (int i = 0; i < childCount(); ++i) {
             if (child && child->object() == itemWidget(i))
