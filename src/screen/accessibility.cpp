@@ -1,6 +1,7 @@
 #include "accessibility.h"
 
 #include "amounts.h"
+#include "game.h"
 #include "game_window.h"
 #include "movie_widget.h"
 #include "offer_format.h"
@@ -139,59 +140,69 @@ QString counterText(GameWindow* window) {
     return words;
 }
 
-// Tells assistive technology what changes in meaning without Qt saying so: a
-// case's description when it is chosen, exchanged or opened (and that an opened
+// Tells assistive technology what changes in meaning without Qt saying so, as
+// the game tells it: a case's description and state when it is chosen,
+// exchanged or opened or when the cases take presses or not (and that an opened
 // case still shows, though its plate is gone), an amount leaving the board, the
-// counter's count coming or going. Made only once a client looks at the window.
+// counter's whole text. Made only once a client looks at the window; the events
+// go once the window has drawn the change.
 class ChangeNotifier final : public QObject {
   public:
     explicit ChangeNotifier(GameWindow* window) : QObject(window), window_(window) {
-        const GameWindow::Controls& ui = window->controls();
-        for (int i = 0; i < game::kCaseCount; ++i) {
-            ui.casePlates[i]->installEventFilter(this);
-            ui.boardAmounts[i]->installEventFilter(this);
-        }
-        ui.counterNumber->installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::Show:
-        case QEvent::Hide:
-        case QEvent::Move:
-        case QEvent::EnabledChange:
-            pending_.insert(watched);
-            // After the change is over, and after Qt's own events for it.
-            if (pending_.size() == 1)
-                QTimer::singleShot(0, this, [this] { notify(); });
-            break;
-        default:
-            break;
-        }
-        return false;
+        const game::Game* game = &window->game();
+        auto caseChanged = [this](int i) {
+            if (i >= 0 && i < game::kCaseCount)
+                changed(window_->controls().casePlates[i]);
+        };
+        auto everyCase = [this] {
+            for (ClickablePicture* plate : window_->controls().casePlates)
+                changed(plate);
+        };
+        connect(game, &game::Game::caseOpened, this, [caseChanged](int i, int) { caseChanged(i); });
+        connect(game, &game::Game::ownCaseOpened, this, caseChanged);
+        connect(game, &game::Game::ownCaseChosen, this, caseChanged);
+        connect(game, &game::Game::casesExchanged, this, [caseChanged](int given, int taken) {
+            caseChanged(given);
+            caseChanged(taken);
+        });
+        // Which cases a press acts on follows the phase and whether cases take presses.
+        connect(game, &game::Game::casesEnabledChanged, this, everyCase);
+        connect(game, &game::Game::phaseChanged, this, everyCase);
+        connect(game, &game::Game::boardAmountShown, this, [this](int rank, bool) {
+            if (rank >= 0 && rank < game::kCaseCount)
+                changed(window_->controls().boardPlates[rank]);
+        });
+        auto counter = [this] { changed(window_->controls().counterCaption); };
+        connect(game, &game::Game::counterChanged, this, counter);
+        connect(game, &game::Game::counterShown, this, counter);
     }
 
   private:
+    void changed(QWidget* widget) {
+        pending_.insert(widget);
+        if (pending_.size() == 1)
+            QTimer::singleShot(0, this, [this] { notify(); });
+    }
+
     void notify() {
-        const QSet<QObject*> changed = std::exchange(pending_, {});
+        const QSet<QWidget*> due = std::exchange(pending_, {});
         if (!QAccessible::isActive())
             return;
         const GameWindow::Controls& ui = window_->controls();
         for (int i = 0; i < game::kCaseCount; ++i) {
-            if (changed.contains(ui.casePlates[i]))
+            if (due.contains(ui.casePlates[i]))
                 caseChanged(ui.casePlates[i]);
-            if (changed.contains(ui.boardAmounts[i]))
+            if (due.contains(ui.boardPlates[i]))
                 meaningChanged(ui.boardPlates[i]);
         }
-        if (changed.contains(ui.counterNumber)) {
+        if (due.contains(ui.counterCaption)) {
             QAccessibleEvent nameChanged(ui.counterCaption, QAccessible::NameChanged);
             QAccessible::updateAccessibility(&nameChanged);
         }
     }
 
-    // Says what changed since last said (a window resize moves every plate and
-    // changes nothing).
+    // Says what changed since last said (a phase change touches every case and
+    // changes few).
     void meaningChanged(QWidget* widget) {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
         if (!iface)
@@ -200,15 +211,15 @@ class ChangeNotifier final : public QObject {
         const QAccessible::State state = iface->state();
         Said& said = said_[widget];
         if (description != said.description) {
-            QAccessibleEvent changed(widget, QAccessible::DescriptionChanged);
-            QAccessible::updateAccessibility(&changed);
+            QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
         }
         if ((state.disabled != 0) != said.disabled || (state.focusable != 0) != said.focusable) {
             QAccessible::State states;
             states.disabled = true;
             states.focusable = true;
-            QAccessibleStateChangeEvent changed(widget, states);
-            QAccessible::updateAccessibility(&changed);
+            QAccessibleStateChangeEvent event(widget, states);
+            QAccessible::updateAccessibility(&event);
         }
         said = {description, state.disabled != 0, state.focusable != 0};
     }
@@ -230,7 +241,7 @@ class ChangeNotifier final : public QObject {
     };
 
     GameWindow* window_;
-    QSet<QObject*> pending_;
+    QSet<QWidget*> pending_;
     QHash<const QWidget*, Said> said_;
 };
 
