@@ -53,7 +53,9 @@ Place placeOf(const QObject* object) {
     Place place;
     // Every control of the game window is its direct child; dialogs the window
     // owns are windows of their own and keep Qt's own description.
-    place.window = object ? qobject_cast<GameWindow*>(object->parent()) : nullptr;
+    const bool ownWindow =
+        object && object->isWidgetType() && static_cast<const QWidget*>(object)->isWindow();
+    place.window = object && !ownWindow ? qobject_cast<GameWindow*>(object->parent()) : nullptr;
     if (!place.window) {
         if (qobject_cast<const MovieWidget*>(object))
             place.kind = Kind::Hidden;
@@ -636,7 +638,8 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         return new GameWidgetAccessible(widget);
     // Texts and plain widgets are the game's only as direct children of its
     // window; elsewhere Qt describes them.
-    const bool windowChild = qobject_cast<GameWindow*>(object->parent()) != nullptr;
+    const bool windowChild =
+        !widget->isWindow() && qobject_cast<GameWindow*>(object->parent()) != nullptr;
     if (windowChild &&
         (className == QLatin1String("ReadableLabel") || className == QLatin1String("QPushButton") ||
          className == QLatin1String("CounterCaption") || className == QLatin1String("QLabel") ||
