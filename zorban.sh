@@ -17,6 +17,7 @@ packages=(
     help2man file desktop-file-utils appstream lintian
     libxdamage-dev # the start-up benchmark's first-frame timer (tools/bench.sh)
     pulseaudio pulseaudio-utils # a sound server of the tests' own, killed and started again
+    xvfb dbus-daemon at-spi2-core python3-pyatspi # the AT-SPI test plays under Xvfb on its own bus
 )
 
 install_missing() {

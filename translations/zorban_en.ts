@@ -2,6 +2,65 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ru">
 <context>
+    <name>Accessibility</name>
+    <message>
+        <source>ваш, открыт: %1</source>
+        <translation>yours, opened: %1</translation>
+    </message>
+    <message>
+        <source>открыт: %1</source>
+        <translation>opened: %1</translation>
+    </message>
+    <message>
+        <source>ваш</source>
+        <translation>yours</translation>
+    </message>
+    <message>
+        <source>закрыт</source>
+        <translation>closed</translation>
+    </message>
+    <message>
+        <source>Банк предлагает обмен</source>
+        <translation>The bank offers a swap</translation>
+    </message>
+    <message>
+        <source>Банк предлагает %1</source>
+        <translation>The bank offers %1</translation>
+    </message>
+    <message>
+        <source>Суммы</source>
+        <translation>Amounts</translation>
+    </message>
+    <message>
+        <source>Банк предлагал</source>
+        <translation>The bank offered</translation>
+    </message>
+    <message>
+        <source>Чемодан %1</source>
+        <translation>Case %1</translation>
+    </message>
+    <message>
+        <source>Об авторах</source>
+        <translation>About the authors</translation>
+    </message>
+    <message>
+        <source>обмен</source>
+        <translation>swap</translation>
+    </message>
+    <message>
+        <source>Выигрыш: %1</source>
+        <translation>Winnings: %1</translation>
+    </message>
+    <message>
+        <source>выбыла</source>
+        <translation>out</translation>
+    </message>
+    <message>
+        <source>в игре</source>
+        <translation>in play</translation>
+    </message>
+</context>
+<context>
     <name>CreditEntries</name>
     <message>
         <source>Разработчик</source>
