@@ -56,6 +56,11 @@ class GameHarness {
     [[nodiscard]] QString lastSound() const;
     [[nodiscard]] QStringList soundsSince(int index) const;
 
+    // Every text the player can read now: the window's title, the shown labels'
+    // and buttons' texts and tooltips, shown dialogs over the window, and every
+    // entry of its menu (open or not).
+    [[nodiscard]] QStringList shownTexts() const;
+
     std::unique_ptr<GameApp> app;
     game::ReplayRandom* random = nullptr;
 
