@@ -236,7 +236,7 @@ The game goes on without a log.</translation>
     </message>
     <message>
         <source>Начать игру</source>
-        <translation>Start the game</translation>
+        <translation>Start game</translation>
     </message>
     <message>
         <source>Новая игра</source>
