@@ -195,6 +195,7 @@ void DesktopControls::attach(GameWindow* window) {
     connect(window, &QWidget::customContextMenuRequested, this,
             [this, window](const QPoint& pos) { showMenu(window->mapToGlobal(pos)); });
     // Qt tells the language's change to widgets only: the window passes it on.
+    retranslate();
     i18n::followLanguage(window, [this] { retranslate(); });
     focusRing_ = new FocusRing(window);
     updateFocusPolicies();
