@@ -131,19 +131,6 @@ QString escaped(const QByteArray& bytes) {
     return text;
 }
 
-bool hasCyrillic(const QString& text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
-}
-
-// The language menu's texts, the same in every language.
-bool sameInEveryLanguage(const QString& text) {
-    const QStringList languages = i18n::languages();
-    return text == QStringLiteral("Язык / Language") ||
-           std::any_of(languages.begin(), languages.end(),
-                       [&](const QString& code) { return i18n::nativeName(code) == text; });
-}
-
 // Writes down a game step by step: what changed since the step before.
 class Recorder {
   public:
@@ -167,10 +154,8 @@ class Recorder {
             seen_[name] = now;
         }
         if (i18n::currentLanguage() != i18n::kRussian) {
-            for (const QString& shown : h_.shownTexts()) {
-                if (hasCyrillic(shown) && !sameInEveryLanguage(shown))
-                    untranslated_ << QStringLiteral("%1: %2").arg(what, shown);
-            }
+            for (const QString& shown : h_.russianTexts())
+                untranslated_ << QStringLiteral("%1: %2").arg(what, shown);
         }
     }
 

@@ -1,6 +1,7 @@
 #include "game_harness.h"
 
 #include "desktop_controls.h"
+#include "language.h"
 #include "layout.h"
 #include "media_files.h"
 
@@ -64,6 +65,22 @@ QStringList GameHarness::shownTexts() const {
     addMenu(app->desktopControls().menu());
     texts.removeAll(QString());
     return texts;
+}
+
+QStringList GameHarness::russianTexts() const {
+    const QStringList languages = i18n::languages();
+    QStringList russian;
+    for (const QString& text : shownTexts()) {
+        const bool sameInEveryLanguage =
+            text == QStringLiteral("Язык / Language") ||
+            std::any_of(languages.begin(), languages.end(),
+                        [&](const QString& code) { return i18n::nativeName(code) == text; });
+        if (!sameInEveryLanguage && std::any_of(text.begin(), text.end(), [](QChar c) {
+                return c.script() == QChar::Script_Cyrillic;
+            }))
+            russian << text;
+    }
+    return russian;
 }
 
 GameHarness::~GameHarness() {
