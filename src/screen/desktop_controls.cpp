@@ -95,7 +95,7 @@ DesktopControls::~DesktopControls() = default;
 
 QAction* DesktopControls::addAction(const char* text, const QList<QKeySequence>& keys,
                                     const std::function<void()>& act) {
-    auto* action = new QAction(tr(text), this);
+    auto* action = new QAction(this); // its text from retranslate()
     actionTexts_.insert(action, text);
     action->setShortcuts(keys);
     action->setShortcutVisibleInContextMenu(true);
@@ -155,7 +155,7 @@ void DesktopControls::createActions() {
     });
     for (int digit = 0; digit <= 9; ++digit) {
         auto* action = new QAction(this);
-        action->setData(digit);
+        action->setData(digit); // for its text
         actionTexts_.insert(action, QT_TR_NOOP("Цифра %1"));
         action->setShortcut(QKeySequence(Qt::Key_0 + digit));
         connect(action, &QAction::triggered, this, [this, digit] {
@@ -194,8 +194,8 @@ void DesktopControls::attach(GameWindow* window) {
     window->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(window, &QWidget::customContextMenuRequested, this,
             [this, window](const QPoint& pos) { showMenu(window->mapToGlobal(pos)); });
-    // Qt tells the language's change to widgets only: the window passes it on.
     retranslate();
+    // Qt tells the language's change to widgets only: the window passes it on.
     i18n::followLanguage(window, [this] { retranslate(); });
     focusRing_ = new FocusRing(window);
     updateFocusPolicies();
@@ -249,8 +249,8 @@ void DesktopControls::buildMenu() {
     menu_->addAction(fullScreenAction_);
     menu_->addAction(statisticsAction_);
     menu_->addAction(creditsAction_);
-    // The same in either language, so that a player who reads neither the one
-    // nor the other finds it.
+    // Its name and entries read the same in either language, so that a player
+    // who reads only the other one finds them.
     QMenu* languages = menu_->addMenu(QStringLiteral("Язык / Language"));
     auto* languageGroup = new QActionGroup(languages);
     for (const QString& language : i18n::languages()) {

@@ -19,7 +19,8 @@ class SoundSettings;
 
 // Plays the game window like a desktop game: every action from the keyboard,
 // with a ring round the case or button in focus; the context menu; the rules;
-// full screen; mute and volume, with a mark on the backdrop while muted.
+// full screen; mute and volume, with a mark on the backdrop while muted; the
+// choice of language, whose change every text here follows at once.
 // The keys and the menu are one set of actions with their shortcuts, added to
 // whichever game window it was last attached to. The cases and buttons that can
 // be pressed take the window's keyboard focus from the keys (not from the
