@@ -24,4 +24,4 @@ zorban_add_translation_check(translations_ru_help_complete
     ${CMAKE_SOURCE_DIR}/translations/zorban_ru.ts ${CMAKE_SOURCE_DIR}/src/main.cpp)
 
 # Choosing the language, and every window outside the game window switching at once.
-zorban_add_test(test_language SOURCES test_language.cpp LIBS zorban_screen zorban_test_support LABELS gui)
+zorban_add_test(test_language SOURCES test_language.cpp LIBS zorban_screen_test_support LABELS gui)

@@ -1,5 +1,7 @@
 #include "credits_window.h"
+#include "desktop_controls.h"
 #include "fake_sound_player.h"
+#include "game_harness.h"
 #include "language.h"
 #include "offer_format.h"
 #include "rounds.h"
@@ -13,6 +15,9 @@
 #include <QChartView>
 #include <QLabel>
 #include <QLegendMarker>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QValueAxis>
@@ -42,6 +47,19 @@ QStringList textsOf(QWidget* window) {
             texts << axis->titleText();
     }
     return texts;
+}
+
+// The language menu's entry for language, in the game window's menu.
+QAction* languageEntry(GameHarness& h, const QString& language) {
+    for (const QAction* entry : h.app->desktopControls().menu()->actions()) {
+        if (!entry->menu())
+            continue;
+        for (QAction* item : entry->menu()->actions()) {
+            if (item->data().toString() == language)
+                return item;
+        }
+    }
+    return nullptr;
 }
 
 void switchTo(const QString& language) {
@@ -210,6 +228,53 @@ class TestLanguage final : public QObject {
         QCOMPARE(i18n::remembered(), i18n::kEnglish);
         QVERIFY(i18n::setLanguage(i18n::kRussian));
         QCOMPARE(i18n::remembered(), i18n::kEnglish);
+    }
+
+    // The menu's entry switches the game window mid-game: every text it shows
+    // (its own, the counter's words, the exchange offer, the history) and the
+    // open question take the other language; the game goes on where it was,
+    // and the way back gives the very same texts.
+    void gameWindowSwitchesMidGame() {
+        auto h = GameHarness::withOwnCase(21);
+        QVERIFY(h);
+        QVERIFY(h->declineRounds(2));
+        QVERIFY(h->openCases({9, 10, 11}));
+        QVERIFY(h->showOffer(offerDraws(kYesExchange, 99)));
+        GameWindow* w = h->w();
+        const GameWindow::Controls& c = w->controls();
+        h->app->desktopControls().requestNewGame(); // the question stays open
+        auto* question = w->findChild<QMessageBox*>();
+        QVERIFY(question);
+        const game::GameState before = w->state();
+        const game::Phase phase = w->phase();
+        const QStringList russian = h->shownTexts() << question->text();
+        QCOMPARE(c.offerAmount->text(), game::kExchangeOffer);
+
+        QAction* english = languageEntry(*h, i18n::kEnglish);
+        QVERIFY(english && !english->isChecked());
+        QVERIFY(languageEntry(*h, i18n::kRussian)->isChecked());
+        english->trigger();
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(i18n::currentLanguage(), i18n::kEnglish);
+        QVERIFY(languageEntry(*h, i18n::kEnglish)->isChecked());
+        QCOMPARE(w->phase(), phase);
+        QCOMPARE(w->state().offerCount, before.offerCount);
+        QCOMPARE(w->state().openedCount, before.openedCount);
+        QCOMPARE(w->state().caseAmount, before.caseAmount);
+        QCOMPARE(w->windowTitle(), QStringLiteral("? ZORBAN !"));
+        QCOMPARE(c.acceptButton->text(), QStringLiteral("YES"));
+        QCOMPARE(c.offerAmount->text(), QStringLiteral("SWAP"));
+        QCOMPARE(question->text(),
+                 QStringLiteral("The game is still under way. Leave it and start a new one?"));
+        const QStringList untranslated = h->russianTexts();
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
+        QVERIFY(!hasCyrillic(question->text()));
+
+        languageEntry(*h, i18n::kRussian)->trigger();
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(h->shownTexts() << question->text(), russian);
+        QCOMPARE(w->state().offerCount, before.offerCount);
+        question->reject();
     }
 
   private:

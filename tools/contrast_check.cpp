@@ -7,8 +7,13 @@
 // are measured too. Prints one Markdown table (the worst case of each control at
 // each moment) and exits 1 when any text is under 4.5:1.
 //
-//   contrast_check [--shots DIR] [--all]
+//   contrast_check [--lang ru|en] [--shots DIR] [--all]
 //
+// --lang: the language the game speaks (Russian by default). Every text is also
+// checked to fit its place at the designed size: a label's or button's text, as
+// QFontMetrics measures it in the control's font, as wide as its place at most,
+// and wrapped onto no more lines than the place holds; the counter's caption as
+// it lays itself out. A text that does not fit is listed and fails the check.
 // --shots DIR writes a PNG of the window at each moment (settled, and the frame
 // of its worst contrast when that is another one); --all also lists, for each
 // row, the game and frame of its worst case.
@@ -25,8 +30,10 @@
 //   background pixel under it. The control's figure is its lowest.
 #include "contrast.h"
 #include "game_harness.h"
+#include "language.h"
 #include "movie_widget.h"
 #include "rounds.h"
+#include "widgets.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,6 +42,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTextLayout>
 #include <QtTest>
 #include <algorithm>
 #include <cstdio>
@@ -106,6 +116,56 @@ void renderAlone(QWidget* child, QImage& image, const QRect& region) {
         return;
     child->render(&image, overlap.topLeft() - region.topLeft(),
                   QRegion(overlap.translated(-child->pos())), QWidget::RenderFlags());
+}
+
+// How a control's text goes out of its place ("" when it fits): the text's
+// size against the place's, in pixels.
+QString overflowOf(QWidget* control) {
+    const QString text = textOf(control);
+    if (text.trimmed().isEmpty())
+        return {};
+    QSize place;
+    QSize needed;
+    if (auto* caption = qobject_cast<CounterCaption*>(control)) {
+        const QTextLayout& layout = caption->textLayout();
+        place = caption->contentsRect().size();
+        double width = 0;
+        for (int i = 0; i < layout.lineCount(); ++i)
+            width = std::max(width, layout.lineAt(i).naturalTextWidth());
+        needed = QSizeF(width, layout.boundingRect().height()).toSize();
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        const QFontMetrics metrics(QFont(label->font(), label));
+        const QRect box = label->contentsRect();
+        place = box.size();
+        const int oneLine = metrics.boundingRect(box, int(label->alignment()), text).height();
+        // One line may be taller than a place designed tight round its glyphs;
+        // a text wrapped onto more lines must fit in height too.
+        needed = QSize(metrics.horizontalAdvance(text), std::min(oneLine, box.height()));
+        if (label->wordWrap()) {
+            const QRect wrapped =
+                metrics.boundingRect(box, int(label->alignment()) | Qt::TextWordWrap, text);
+            needed.setWidth(wrapped.width());
+            if (wrapped.height() > oneLine)
+                needed.setHeight(wrapped.height());
+        }
+    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = text;
+        place =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+        const QFontMetrics metrics(QFont(button->font(), button));
+        needed = QSize(metrics.horizontalAdvance(text), metrics.height());
+    } else {
+        return {};
+    }
+    if (needed.width() <= place.width() && needed.height() <= place.height())
+        return {};
+    return QStringLiteral("%1x%2 in %3x%4")
+        .arg(needed.width())
+        .arg(needed.height())
+        .arg(place.width())
+        .arg(place.height());
 }
 
 // The worst contrast of one control's text as it stands, or nothing when none of
@@ -241,6 +301,17 @@ class Report {
                     worstFrame = frame;
                 }
             }
+            if (last) {
+                for (auto it = names.begin(); it != names.end(); ++it) {
+                    auto* control = const_cast<QWidget*>(it.key());
+                    if (!control->isVisible())
+                        continue;
+                    const QString overflow = overflowOf(control);
+                    const QPair<QString, QString> key{it.value(), textOf(control).simplified()};
+                    if (!overflow.isEmpty() && !overflows_.contains(key))
+                        overflows_[key] = QStringLiteral("%1 (%2, %3)").arg(overflow, game, moment);
+                }
+            }
             if (!shotsDir_.isEmpty() && last) {
                 save(w, game, moment, QString());
                 if (worstFrame >= 0 && worstFrame != frame) {
@@ -272,9 +343,19 @@ class Report {
                         reads ? "pass" : "FAIL",
                         withPlaces ? qPrintable(QStringLiteral(" %1 |").arg(worst.where)) : "");
         }
-        std::printf("\n%d steps measured in %d games; %s\n", steps_, games_,
+        std::printf("\n%d steps measured in %d games (%s); %s\n", steps_, games_,
+                    qPrintable(i18n::currentLanguage()),
                     allRead ? "every text reads at 4.5:1 or more" : "some text is under 4.5:1");
-        return allRead;
+        if (overflows_.isEmpty()) {
+            std::printf("every text fits its place\n");
+        } else {
+            std::printf("\n| control | text | needs, in its place (first seen) |\n|---|---|---|\n");
+            for (auto it = overflows_.begin(); it != overflows_.end(); ++it)
+                std::printf("| %s | %s | %s |\n", qPrintable(it.key().first),
+                            qPrintable(it.key().second), qPrintable(it.value()));
+            std::printf("\n%d texts do not fit their place\n", int(overflows_.size()));
+        }
+        return allRead && overflows_.isEmpty();
     }
 
     void gameDone() { ++games_; }
@@ -302,6 +383,8 @@ class Report {
     QString shotsDir_;
     QStringList moments_;
     QMap<QPair<int, QString>, Worst> rows_;
+    // By control and text: how it overflows, the first time seen.
+    QMap<QPair<QString, QString>, QString> overflows_;
     int steps_ = 0;
     int games_ = 0;
     int shots_ = 0;
@@ -427,8 +510,14 @@ int main(int argc, char** argv) {
             QDir().mkpath(shotsDir);
         } else if (args[i] == QStringLiteral("--all")) {
             withPlaces = true;
+        } else if (args[i] == QStringLiteral("--lang") && i + 1 < args.size()) {
+            const QString language = args[++i];
+            if (!i18n::setLanguage(language)) {
+                std::fprintf(stderr, "contrast_check: no language \"%s\"\n", qPrintable(language));
+                return 2;
+            }
         } else {
-            std::fprintf(stderr, "usage: contrast_check [--shots DIR] [--all]\n");
+            std::fprintf(stderr, "usage: contrast_check [--lang ru|en] [--shots DIR] [--all]\n");
             return 2;
         }
     }

@@ -26,19 +26,19 @@ run_under_xvfb() {
 }
 
 # Starts the game in the background in directory $1 on the current DISPLAY and
-# waits for its window. Sets GAME_DIR, GAME_PID, GAME_WINDOW, GAME_X, GAME_Y and
+# waits for its window; GAME_ARGS (an array, optional) are its arguments. Sets GAME_DIR, GAME_PID, GAME_WINDOW, GAME_X, GAME_Y and
 # GAME_SHOWN_MS (milliseconds from the start of the process to the mapped window).
 game_start() {
     local dir=$1
     local started
     GAME_DIR=$dir
     started=$(date +%s%N)
-    (cd "$dir" && exec "$ZORBAN_BIN" >"$dir/zorban.out" 2>&1) &
+    (cd "$dir" && exec "$ZORBAN_BIN" "${GAME_ARGS[@]}" >"$dir/zorban.out" 2>&1) &
     GAME_PID=$!
     GAME_WINDOW=""
     # Polled every 10 ms: xdotool's own --sync waits in steps of half a second.
     while [ -z "$GAME_WINDOW" ]; do
-        GAME_WINDOW=$(xdotool search --onlyvisible --name 'ЗОРБАН' 2>/dev/null | head -n 1) || true
+        GAME_WINDOW=$(xdotool search --onlyvisible --name 'ЗОРБАН|ZORBAN' 2>/dev/null | head -n 1) || true
         if [ -z "$GAME_WINDOW" ]; then
             kill -0 "$GAME_PID" 2>/dev/null || { echo "the game did not start: $(cat "$dir/zorban.out")" >&2; return 1; }
             sleep 0.01
@@ -152,6 +152,7 @@ open_case_and_wait() {
 #   start       the window waits for "Начать игру"
 #   own-case    the own case is chosen; the game waits for a click
 #   first-offer the first offer is on screen with the board
+#   offer       a later offer is on screen (the log's last record is the offer)
 #   end         the end screen: the own case opened, the winnings shown
 # Returns 1 if the end screen does not come.
 play_whole_game() {
@@ -166,11 +167,11 @@ play_whole_game() {
     sleep 1
     "$hook" first-offer
     click_no; sleep 1.5
-    for i in 6 7 8; do open_case_and_wait "$i"; done; sleep 1; click_no; sleep 1.5
-    for i in 9 10 11; do open_case_and_wait "$i"; done; sleep 1; click_no; sleep 1.5
-    for i in 12 13 14; do open_case_and_wait "$i"; done; sleep 1; click_no; sleep 1.5
-    for i in 15 16 17; do open_case_and_wait "$i"; done; sleep 1; click_no; sleep 1.5
-    for i in 18 19; do open_case_and_wait "$i"; done; sleep 1; click_no; sleep 1.5
+    for i in 6 7 8; do open_case_and_wait "$i"; done; sleep 1; "$hook" offer; click_no; sleep 1.5
+    for i in 9 10 11; do open_case_and_wait "$i"; done; sleep 1; "$hook" offer; click_no; sleep 1.5
+    for i in 12 13 14; do open_case_and_wait "$i"; done; sleep 1; "$hook" offer; click_no; sleep 1.5
+    for i in 15 16 17; do open_case_and_wait "$i"; done; sleep 1; "$hook" offer; click_no; sleep 1.5
+    for i in 18 19; do open_case_and_wait "$i"; done; sleep 1; "$hook" offer; click_no; sleep 1.5
     click_case 20
     # The own case opens after the last sounds; the winnings follow a second later.
     local waited=0

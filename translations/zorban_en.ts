@@ -280,6 +280,41 @@ The game goes on without a log.</translation>
     </message>
 </context>
 <context>
+    <name>GameWindow</name>
+    <message>
+        <source>? ЗОРБАН !</source>
+        <translation>? ZORBAN !</translation>
+    </message>
+    <message>
+        <source>Банк предлагал:</source>
+        <translation>The bank offered:</translation>
+    </message>
+    <message>
+        <source>Выигрыш</source>
+        <translation>Winnings</translation>
+    </message>
+    <message>
+        <source>Начать игру</source>
+        <translation>Start game</translation>
+    </message>
+    <message>
+        <source>Новая игра</source>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>ДА</source>
+        <translation>YES</translation>
+    </message>
+    <message>
+        <source>НЕТ</source>
+        <translation>NO</translation>
+    </message>
+    <message>
+        <source>Об авторах</source>
+        <translation>About the authors</translation>
+    </message>
+</context>
+<context>
     <name>RulesDialog</name>
     <message>
         <source>Правила</source>

@@ -27,13 +27,20 @@ class LanguageFollower final : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::LanguageChange)
-            retranslate_();
-        return QObject::eventFilter(watched, event);
+        if (event->type() != QEvent::LanguageChange || passingOn_)
+            return QObject::eventFilter(watched, event);
+        // The object takes the change first (a message box sets its buttons'
+        // texts back to Qt's own then), and the texts set here go over that.
+        passingOn_ = true;
+        QCoreApplication::sendEvent(watched, event);
+        passingOn_ = false;
+        retranslate_();
+        return true;
     }
 
   private:
     std::function<void()> retranslate_;
+    bool passingOn_ = false;
 };
 
 QString settingsPath(const QString& settingsFile) {

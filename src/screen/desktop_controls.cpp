@@ -1,6 +1,7 @@
 #include "desktop_controls.h"
 
 #include "game_window.h"
+#include "language.h"
 #include "layout.h"
 #include "rounds.h"
 #include "rules_dialog.h"
@@ -92,9 +93,10 @@ DesktopControls::DesktopControls(SoundSettings& sound, QObject* parent)
 
 DesktopControls::~DesktopControls() = default;
 
-QAction* DesktopControls::addAction(const QString& text, const QList<QKeySequence>& keys,
+QAction* DesktopControls::addAction(const char* text, const QList<QKeySequence>& keys,
                                     const std::function<void()>& act) {
-    auto* action = new QAction(text, this);
+    auto* action = new QAction(this); // its text from retranslate()
+    actionTexts_.insert(action, text);
     action->setShortcuts(keys);
     action->setShortcutVisibleInContextMenu(true);
     connect(action, &QAction::triggered, this, [this, act] {
@@ -107,49 +109,54 @@ QAction* DesktopControls::addAction(const QString& text, const QList<QKeySequenc
 }
 
 void DesktopControls::createActions() {
-    newGameAction_ = addAction(tr("Новая игра"), {}, [this] { requestNewGame(); });
-    rulesAction_ = addAction(tr("Правила"), withStandard({Qt::Key_F1}, QKeySequence::HelpContents),
-                             [this] { showRules(); });
-    soundAction_ = addAction(tr("Звук вкл/выкл"), keys({Qt::Key_M, kKeySoftSign}),
+    newGameAction_ = addAction(QT_TR_NOOP("Новая игра"), {}, [this] { requestNewGame(); });
+    rulesAction_ =
+        addAction(QT_TR_NOOP("Правила"), withStandard({Qt::Key_F1}, QKeySequence::HelpContents),
+                  [this] { showRules(); });
+    soundAction_ = addAction(QT_TR_NOOP("Звук вкл/выкл"), keys({Qt::Key_M, kKeySoftSign}),
                              [this] { sound_.setMuted(!sound_.isMuted()); });
     soundAction_->setCheckable(true);
-    louderAction_ =
-        addAction(tr("Громче"), keys({Qt::Key_Plus, Qt::Key_Equal}), [this] { sound_.louder(); });
-    quieterAction_ = addAction(tr("Тише"), keys({Qt::Key_Minus, Qt::Key_Underscore}),
+    louderAction_ = addAction(QT_TR_NOOP("Громче"), keys({Qt::Key_Plus, Qt::Key_Equal}),
+                              [this] { sound_.louder(); });
+    quieterAction_ = addAction(QT_TR_NOOP("Тише"), keys({Qt::Key_Minus, Qt::Key_Underscore}),
                                [this] { sound_.quieter(); });
-    fullScreenAction_ =
-        addAction(tr("Во весь экран"), withStandard({Qt::Key_F11}, QKeySequence::FullScreen),
-                  [this] { toggleFullScreen(); });
+    fullScreenAction_ = addAction(QT_TR_NOOP("Во весь экран"),
+                                  withStandard({Qt::Key_F11}, QKeySequence::FullScreen),
+                                  [this] { toggleFullScreen(); });
     fullScreenAction_->setCheckable(true);
-    statisticsAction_ = addAction(tr("Статистика"), {}, [this] { emit statisticsRequested(); });
-    creditsAction_ = addAction(tr("Об авторах"), {}, [this] { emit creditsRequested(); });
-    quitAction_ = addAction(tr("Выход"),
+    statisticsAction_ =
+        addAction(QT_TR_NOOP("Статистика"), {}, [this] { emit statisticsRequested(); });
+    creditsAction_ = addAction(QT_TR_NOOP("Об авторах"), {}, [this] { emit creditsRequested(); });
+    quitAction_ = addAction(QT_TR_NOOP("Выход"),
                             withStandard({QKeySequence(Qt::CTRL | Qt::Key_Q)}, QKeySequence::Quit),
                             [this] { requestQuit(); });
 
     // The keys of play, not in the menu.
-    addAction(tr("Назад из полного экрана"), {Qt::Key_Escape}, [this] {
+    addAction(QT_TR_NOOP("Назад из полного экрана"), {Qt::Key_Escape}, [this] {
         if (gameWindow() && gameWindow()->isFullScreen())
             gameWindow()->showNormal();
     });
-    addAction(tr("ДА"), keys({Qt::Key_Y, kKeyDe}),
+    addAction(QT_TR_NOOP("ДА"), keys({Qt::Key_Y, kKeyDe}),
               [this] { press(gameWindow()->controls().acceptButton); });
-    addAction(tr("НЕТ"), keys({Qt::Key_N, kKeyEn}),
+    addAction(QT_TR_NOOP("НЕТ"), keys({Qt::Key_N, kKeyEn}),
               [this] { press(gameWindow()->controls().declineButton); });
-    addAction(tr("Нажать"), {Qt::Key_Return, Qt::Key_Enter}, [this] { pressEnter(); });
-    addAction(tr("Нажать выбранное"), {Qt::Key_Space}, [this] { press(focused()); });
-    addAction(tr("Влево"), {Qt::Key_Left}, [this] { moveFocus(-1, 0); });
-    addAction(tr("Вправо"), {Qt::Key_Right}, [this] { moveFocus(1, 0); });
-    addAction(tr("Вверх"), {Qt::Key_Up}, [this] { moveFocus(0, -1); });
-    addAction(tr("Вниз"), {Qt::Key_Down}, [this] { moveFocus(0, 1); });
-    addAction(tr("Дальше"), {Qt::Key_Tab}, [this] { stepFocus(1); });
-    addAction(tr("Назад"), {QKeySequence(Qt::SHIFT | Qt::Key_Backtab)}, [this] { stepFocus(-1); });
-    addAction(tr("Меню"), {Qt::Key_Menu}, [this] {
+    addAction(QT_TR_NOOP("Нажать"), {Qt::Key_Return, Qt::Key_Enter}, [this] { pressEnter(); });
+    addAction(QT_TR_NOOP("Нажать выбранное"), {Qt::Key_Space}, [this] { press(focused()); });
+    addAction(QT_TR_NOOP("Влево"), {Qt::Key_Left}, [this] { moveFocus(-1, 0); });
+    addAction(QT_TR_NOOP("Вправо"), {Qt::Key_Right}, [this] { moveFocus(1, 0); });
+    addAction(QT_TR_NOOP("Вверх"), {Qt::Key_Up}, [this] { moveFocus(0, -1); });
+    addAction(QT_TR_NOOP("Вниз"), {Qt::Key_Down}, [this] { moveFocus(0, 1); });
+    addAction(QT_TR_NOOP("Дальше"), {Qt::Key_Tab}, [this] { stepFocus(1); });
+    addAction(QT_TR_NOOP("Назад"), {QKeySequence(Qt::SHIFT | Qt::Key_Backtab)},
+              [this] { stepFocus(-1); });
+    addAction(QT_TR_NOOP("Меню"), {Qt::Key_Menu}, [this] {
         QWidget* anchor = focused() ? focused() : gameWindow();
         showMenu(anchor->mapToGlobal(anchor->rect().center()));
     });
     for (int digit = 0; digit <= 9; ++digit) {
-        auto* action = new QAction(tr("Цифра %1").arg(digit), this);
+        auto* action = new QAction(this);
+        action->setData(digit); // for its text
+        actionTexts_.insert(action, QT_TR_NOOP("Цифра %1"));
         action->setShortcut(QKeySequence(Qt::Key_0 + digit));
         connect(action, &QAction::triggered, this, [this, digit] {
             if (gameWindow())
@@ -157,6 +164,21 @@ void DesktopControls::createActions() {
         });
         actions_ << action;
     }
+    retranslate();
+}
+
+void DesktopControls::retranslate() {
+    for (auto text = actionTexts_.cbegin(); text != actionTexts_.cend(); ++text) {
+        QString shown = tr(text.value());
+        if (text.key()->data().isValid())
+            shown = shown.arg(text.key()->data().toInt());
+        text.key()->setText(shown);
+    }
+    // Rebuilt when next asked for; later, as the menu may be the one whose
+    // entry switched the language.
+    if (menu_)
+        menu_->deleteLater();
+    menu_ = nullptr;
 }
 
 void DesktopControls::attach(GameWindow* window) {
@@ -172,6 +194,9 @@ void DesktopControls::attach(GameWindow* window) {
     window->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(window, &QWidget::customContextMenuRequested, this,
             [this, window](const QPoint& pos) { showMenu(window->mapToGlobal(pos)); });
+    retranslate();
+    // Qt tells the language's change to widgets only: the window passes it on.
+    i18n::followLanguage(window, [this] { retranslate(); });
     focusRing_ = new FocusRing(window);
     updateFocusPolicies();
     menu_ = nullptr; // the last window's went with it
@@ -224,6 +249,21 @@ void DesktopControls::buildMenu() {
     menu_->addAction(fullScreenAction_);
     menu_->addAction(statisticsAction_);
     menu_->addAction(creditsAction_);
+    // Its name and entries read the same in either language, so that a player
+    // who reads only the other one finds them.
+    QMenu* languages = menu_->addMenu(QStringLiteral("Язык / Language"));
+    auto* languageGroup = new QActionGroup(languages);
+    for (const QString& language : i18n::languages()) {
+        QAction* item = languages->addAction(i18n::nativeName(language));
+        item->setCheckable(true);
+        item->setChecked(language == i18n::currentLanguage());
+        item->setData(language);
+        languageGroup->addAction(item);
+        connect(item, &QAction::triggered, this, [language] {
+            if (language != i18n::currentLanguage())
+                i18n::chooseLanguage(language);
+        });
+    }
     menu_->addSeparator();
     menu_->addAction(quitAction_);
 }
@@ -267,7 +307,7 @@ void DesktopControls::requestNewGame() {
         emit newGameRequested();
         return;
     }
-    askToLeave(tr("Новая игра"), tr("Игра ещё идёт. Бросить её и начать новую?"),
+    askToLeave(QT_TR_NOOP("Новая игра"), QT_TR_NOOP("Игра ещё идёт. Бросить её и начать новую?"),
                [this] { emit newGameRequested(); });
 }
 
@@ -276,17 +316,23 @@ void DesktopControls::requestQuit() {
         gameWindow()->close(); // asks, as the close button does
 }
 
-void DesktopControls::askToLeave(const QString& title, const QString& text,
+void DesktopControls::askToLeave(const char* title, const char* text,
                                  const std::function<void()>& leave) {
     if (leaveQuestion_) {
         leaveQuestion_->raise();
         leaveQuestion_->activateWindow();
         return;
     }
-    auto* question = new QMessageBox(QMessageBox::Question, title, text,
+    auto* question = new QMessageBox(QMessageBox::Question, QString(), QString(),
                                      QMessageBox::Yes | QMessageBox::No, gameWindow());
-    question->button(QMessageBox::Yes)->setText(tr("Да"));
-    question->button(QMessageBox::No)->setText(tr("Нет"));
+    const auto translate = [question, title, text] {
+        question->setWindowTitle(tr(title));
+        question->setText(tr(text));
+        question->button(QMessageBox::Yes)->setText(tr("Да"));
+        question->button(QMessageBox::No)->setText(tr("Нет"));
+    };
+    translate();
+    i18n::followLanguage(question, translate);
     question->setDefaultButton(QMessageBox::No);
     question->setAttribute(Qt::WA_DeleteOnClose);
     connect(question, &QMessageBox::finished, this, [leave](int answer) {
@@ -323,7 +369,7 @@ bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
         if (leaving_ || !gameWindow()->gameUnderWay())
             return false;
         event->ignore();
-        askToLeave(tr("Выход"), tr("Игра ещё идёт. Бросить её и выйти?"), [this] {
+        askToLeave(QT_TR_NOOP("Выход"), QT_TR_NOOP("Игра ещё идёт. Бросить её и выйти?"), [this] {
             leaving_ = true;
             if (gameWindow())
                 gameWindow()->close();

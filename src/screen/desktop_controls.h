@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QKeySequence>
 #include <QMenu>
 #include <QObject>
@@ -18,7 +19,8 @@ class SoundSettings;
 
 // Plays the game window like a desktop game: every action from the keyboard,
 // with a ring round the case or button in focus; the context menu; the rules;
-// full screen; mute and volume, with a mark on the backdrop while muted.
+// full screen; mute and volume, with a mark on the backdrop while muted; the
+// choice of language, whose change every text here follows at once.
 // The keys and the menu are one set of actions with their shortcuts, added to
 // whichever game window it was last attached to. The cases and buttons that can
 // be pressed take the window's keyboard focus from the keys (not from the
@@ -63,9 +65,13 @@ class DesktopControls final : public QObject {
   private:
     [[nodiscard]] GameWindow* gameWindow() const;
     void createActions();
+    // The actions' texts in the language spoken now; the menu is built anew
+    // when next asked for, and an open question takes the new texts.
+    void retranslate();
     // An action of the keys (and of the menu where it is added there). Any key
     // but a digit ends the typing of a case number.
-    QAction* addAction(const QString& text, const QList<QKeySequence>& keys,
+    // text is the Russian source, translated in retranslate().
+    QAction* addAction(const char* text, const QList<QKeySequence>& keys,
                        const std::function<void()>& act);
     void buildMenu();
     void showMenu(const QPoint& globalPos);
@@ -87,8 +93,8 @@ class DesktopControls final : public QObject {
     void updateMutedMark();
     // Asks whether to leave the game under way; leave() runs on "Да". One
     // question at a time: asked again, the open one comes to the front.
-    void askToLeave(const QString& title, const QString& question,
-                    const std::function<void()>& leave);
+    // title and question are the Russian sources, shown translated.
+    void askToLeave(const char* title, const char* question, const std::function<void()>& leave);
 
     SoundSettings& sound_;
     QPointer<QWidget> attached_;
@@ -101,6 +107,8 @@ class DesktopControls final : public QObject {
     QTimer typingTimeout_;
     QPointer<QMenu> menu_;
     QList<QAction*> actions_;
+    // The source text of each action (the digits' actions take their digit).
+    QHash<QAction*, const char*> actionTexts_;
     QAction* newGameAction_ = nullptr;
     QAction* rulesAction_ = nullptr;
     QAction* soundAction_ = nullptr;

@@ -6,6 +6,7 @@
 #include "movie_widget.h"
 #include "pictures.h"
 #include "rounds.h"
+#include "shown_texts.h"
 #include "sound_player.h"
 #include "theme.h"
 
@@ -99,7 +100,6 @@ RoundedFrame* makeFrame(QWidget* parent, const layout::Rect& rect) {
 GameWindow::GameWindow(game::Game& game, std::unique_ptr<SoundPlayer> sound, QWidget* parent)
     : QWidget(parent), game_(game), sound_(std::move(sound)), baseDir_(media::currentDirectory()) {
     accessibility::install();
-    setWindowTitle(QStringLiteral("? ЗОРБАН !"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -111,6 +111,7 @@ GameWindow::GameWindow(game::Game& game, std::unique_ptr<SoundPlayer> sound, QWi
     setFont(fonts::caption(8, false));
 
     buildControls();
+    retranslate();
     // Last, so that the pictures decoded on another thread meanwhile are ready.
     loadPictures();
     scaleBackdrop();
@@ -163,6 +164,8 @@ void GameWindow::scaleBackdrop() {
 
 void GameWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
     if (event->type() != QEvent::WindowStateChange)
         return;
     const Qt::WindowStates oldState = static_cast<QWindowStateChangeEvent*>(event)->oldState();
@@ -210,8 +213,7 @@ void GameWindow::buildControls() {
     ui_.historyFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
     layout::place(ui_.historyFrame, layout::kHistoryFrame);
     ui_.historyFrame->hide();
-    ui_.historyTitle =
-        makeLabel(this, layout::kHistoryTitle, QStringLiteral("Банк предлагал:"), caption12);
+    ui_.historyTitle = makeLabel(this, layout::kHistoryTitle, QString(), caption12);
     setTextColour(ui_.historyTitle, theme::kTextOnBackdrop);
     ui_.historyTitle->hide();
     for (int row = 0; row < game::kHistoryRowsShown; ++row) {
@@ -232,8 +234,9 @@ void GameWindow::buildControls() {
     ui_.captionFrame = makeFrame(this, layout::kCaptionFrame);
     ui_.numberFrame = makeFrame(this, layout::kNumberFrame);
     ui_.phoneFrame = makeFrame(this, layout::kPhoneFrame);
-    ui_.counterCaption = makeLabel<CounterCaption>(this, layout::kCounterCaption,
-                                                   game::kChooseSwapCasePrompt, caption12);
+    ui_.counterCaption =
+        makeLabel<CounterCaption>(this, layout::kCounterCaption, QString(), caption12);
+    gameTexts_.insert(ui_.counterCaption, game::kChooseSwapCasePrompt);
     ui_.counterNumber = makeLabel(this, layout::kCounterNumber, QString::number(state().counter),
                                   fonts::digits(32.25, false), Qt::AlignHCenter | Qt::AlignTop);
     // The glyph is drawn as large as the design has it, but no larger than fits
@@ -246,8 +249,8 @@ void GameWindow::buildControls() {
                   fittedToBox(fonts::caption(30, false), phone, phoneBox), Qt::AlignCenter);
     for (QLabel* label : {ui_.counterCaption, ui_.counterNumber, ui_.phoneGlyph})
         setTextColour(label, theme::kPanelText);
-    ui_.winningsTitle = makeLabel(this, layout::kWinningsTitle, QStringLiteral("Выигрыш"),
-                                  fonts::caption(18), Qt::AlignHCenter | Qt::AlignTop);
+    ui_.winningsTitle = makeLabel(this, layout::kWinningsTitle, QString(), fonts::caption(18),
+                                  Qt::AlignHCenter | Qt::AlignTop);
     ui_.winningsAmount = makeLabel(this, layout::kWinningsAmount, QStringLiteral("3 000 000"),
                                    fonts::digits(27.75, false), Qt::AlignHCenter | Qt::AlignTop);
     setCounterPanelVisible(false);
@@ -270,15 +273,11 @@ void GameWindow::buildControls() {
 
     // Buttons and the title logo.
     const QFont buttonFont = fonts::caption(24);
-    ui_.startButton =
-        makeButton(this, layout::kStartButton, QStringLiteral("Начать игру"), buttonFont);
-    ui_.newGameButton =
-        makeButton(this, layout::kNewGameButton, QStringLiteral("Новая игра"), buttonFont);
+    ui_.startButton = makeButton(this, layout::kStartButton, QString(), buttonFont);
+    ui_.newGameButton = makeButton(this, layout::kNewGameButton, QString(), buttonFont);
     ui_.newGameButton->hide();
-    ui_.acceptButton =
-        makeButton(this, layout::kAcceptButton, QStringLiteral("ДА"), fonts::caption(11.25));
-    ui_.declineButton =
-        makeButton(this, layout::kDeclineButton, QStringLiteral("НЕТ"), fonts::caption(11.25));
+    ui_.acceptButton = makeButton(this, layout::kAcceptButton, QString(), fonts::caption(11.25));
+    ui_.declineButton = makeButton(this, layout::kDeclineButton, QString(), fonts::caption(11.25));
     ui_.acceptButton->hide();
     ui_.declineButton->hide();
     connect(ui_.startButton, &QPushButton::clicked, &game_, &game::Game::start);
@@ -287,7 +286,6 @@ void GameWindow::buildControls() {
     connect(ui_.declineButton, &QPushButton::clicked, &game_, &game::Game::decline);
 
     ui_.logo = new ClickablePicture(this);
-    ui_.logo->setToolTip(QStringLiteral("Об авторах"));
     ui_.logo->setCursor(Qt::PointingHandCursor);
     layout::place(ui_.logo, layout::kLogo);
     connect(ui_.logo, &ClickablePicture::clicked, this, &GameWindow::creditsRequested);
@@ -295,6 +293,24 @@ void GameWindow::buildControls() {
     // The cases last, so that a case set down at its spot lies above everything.
     for (int i = 0; i < game::kCaseCount; ++i)
         buildCase(i);
+}
+
+void GameWindow::retranslate() {
+    setWindowTitle(tr("? ЗОРБАН !"));
+    ui_.historyTitle->setText(tr("Банк предлагал:"));
+    ui_.winningsTitle->setText(tr("Выигрыш"));
+    ui_.startButton->setText(tr("Начать игру"));
+    ui_.newGameButton->setText(tr("Новая игра"));
+    ui_.acceptButton->setText(tr("ДА"));
+    ui_.declineButton->setText(tr("НЕТ"));
+    ui_.logo->setToolTip(tr("Об авторах"));
+    for (auto shown = gameTexts_.cbegin(); shown != gameTexts_.cend(); ++shown)
+        shown.key()->setText(i18n::shownGameText(shown.value()));
+}
+
+void GameWindow::showGameText(QLabel* label, const QString& designed) {
+    gameTexts_.insert(label, designed);
+    label->setText(i18n::shownGameText(designed));
 }
 
 void GameWindow::buildCase(int i) {

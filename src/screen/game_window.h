@@ -4,6 +4,7 @@
 #include "media_files.h"
 #include "widgets.h"
 
+#include <QHash>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -91,6 +92,12 @@ class GameWindow final : public QWidget {
 
   private:
     void buildControls();
+    // The window's own texts and the game's texts shown, in the language spoken now.
+    void retranslate();
+    // Shows a text of the game (a prompt, the counter's words, an offer) in the
+    // language spoken now, keeping the game's own text to show it again after a
+    // switch of language.
+    void showGameText(QLabel* label, const QString& designed);
     // The pictures at the size they are drawn: loaded (again when the scale
     // calls for the other size), then set on the controls.
     void loadPictures();
@@ -130,5 +137,6 @@ class GameWindow final : public QWidget {
     bool doubleSizePictures_ = false;
     game::Game& game_;
     std::unique_ptr<SoundPlayer> sound_;
-    QString baseDir_; // where the movies are looked for
+    QString baseDir_;                   // where the movies are looked for
+    QHash<QLabel*, QString> gameTexts_; // the game's own text of each label showing one
 };

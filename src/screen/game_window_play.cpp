@@ -35,7 +35,7 @@ void GameWindow::connectGame() {
             [this] { showPrompt(game::kChooseSwapCasePrompt); });
     connect(&game_, &Game::promptHidden, this, &GameWindow::hidePrompt);
     connect(&game_, &Game::counterChanged, this, [this](int count, const QString& words) {
-        ui_.counterCaption->setText(words);
+        showGameText(ui_.counterCaption, words);
         ui_.counterNumber->setText(QString::number(count));
     });
     connect(&game_, &Game::counterShown, this, &GameWindow::setCounterPanelVisible);
@@ -83,7 +83,7 @@ void GameWindow::showAmountsInCases() {
 }
 
 void GameWindow::showPrompt(const QString& prompt) {
-    ui_.counterCaption->setText(prompt);
+    showGameText(ui_.counterCaption, prompt);
     ui_.counterCaption->show();
     ui_.captionFrame->show();
     ui_.numberFrame->show();
@@ -112,7 +112,8 @@ void GameWindow::openCase(int i) {
 }
 
 void GameWindow::showOffer(const game::Offer& offer) {
-    ui_.offerAmount->setText(game::formatOffer(offer));
+    // The log has its own copy of the offer, never translated.
+    showGameText(ui_.offerAmount, game::formatOffer(offer));
     loadMovie(ui_.offerPanel, media::kMovieBankOpen);
     ui_.offerPanel->show();
     ui_.offerPanel->play();
@@ -120,7 +121,7 @@ void GameWindow::showOffer(const game::Offer& offer) {
 }
 
 void GameWindow::showHistoryRow(int row, const game::Offer& offer) {
-    ui_.historyAmounts[row]->setText(game::formatHistoryOffer(offer));
+    showGameText(ui_.historyAmounts[row], game::formatHistoryOffer(offer));
     ui_.historyAmounts[row]->show();
     ui_.historyPlates[row]->show();
     ui_.historyPlates[row]->play();

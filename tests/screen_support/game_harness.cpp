@@ -1,16 +1,21 @@
 #include "game_harness.h"
 
+#include "desktop_controls.h"
+#include "language.h"
 #include "layout.h"
 #include "media_files.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
+#include <functional>
 
 GameHarness::GameHarness(std::vector<float> draws) {
     auto replay = std::make_unique<game::ReplayRandom>(std::move(draws));
@@ -32,6 +37,50 @@ void GameHarness::start(std::unique_ptr<game::RandomSource> source) {
     // The offscreen screen is smaller than the design: the games are played at
     // the designed size unless a test resizes the window.
     app->window()->resize(twips::toPixels(layout::kGameWindow).size());
+}
+
+QStringList GameHarness::shownTexts() const {
+    QStringList texts;
+    std::function<void(const QWidget*)> addWidget = [&](const QWidget* widget) {
+        texts << widget->windowTitle() << widget->toolTip();
+        for (const QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->isHidden() || qobject_cast<const QMenu*>(child))
+                continue;
+            if (auto* label = qobject_cast<const QLabel*>(child))
+                texts << label->text();
+            else if (auto* button = qobject_cast<const QAbstractButton*>(child))
+                texts << button->text();
+            addWidget(child);
+        }
+    };
+    addWidget(w());
+    std::function<void(const QMenu*)> addMenu = [&](const QMenu* menu) {
+        texts << menu->title();
+        for (const QAction* action : menu->actions()) {
+            texts << action->text() << action->toolTip();
+            if (action->menu())
+                addMenu(action->menu());
+        }
+    };
+    addMenu(app->desktopControls().menu());
+    texts.removeAll(QString());
+    return texts;
+}
+
+QStringList GameHarness::russianTexts() const {
+    const QStringList languages = i18n::languages();
+    QStringList russian;
+    for (const QString& text : shownTexts()) {
+        const bool sameInEveryLanguage =
+            text == QStringLiteral("Язык / Language") ||
+            std::any_of(languages.begin(), languages.end(),
+                        [&](const QString& code) { return i18n::nativeName(code) == text; });
+        if (!sameInEveryLanguage && std::any_of(text.begin(), text.end(), [](QChar c) {
+                return c.script() == QChar::Script_Cyrillic;
+            }))
+            russian << text;
+    }
+    return russian;
 }
 
 GameHarness::~GameHarness() {

@@ -56,6 +56,14 @@ class GameHarness {
     [[nodiscard]] QString lastSound() const;
     [[nodiscard]] QStringList soundsSince(int index) const;
 
+    // Every text the player can read now: the window's title, the shown labels'
+    // and buttons' texts and tooltips, shown dialogs over the window, and every
+    // entry of its menu (open or not).
+    [[nodiscard]] QStringList shownTexts() const;
+    // Those of them in Russian (Cyrillic), but the language menu's own texts,
+    // which read the same in every language.
+    [[nodiscard]] QStringList russianTexts() const;
+
     std::unique_ptr<GameApp> app;
     game::ReplayRandom* random = nullptr;
 
