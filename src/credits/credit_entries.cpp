@@ -1,31 +1,36 @@
 #include "credit_entries.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString kDeveloper = QStringLiteral("Разработчик");
-const QString kBetaTesters = QStringLiteral("Бета-тестеры");
-const QString kThanks = QStringLiteral("Благодарность");
-const QString kWeb = QStringLiteral("www:");
+QString text(const char* source) {
+    return QCoreApplication::translate("CreditEntries", source);
+}
 
 } // namespace
 
 CreditTable creditEntries() {
-    // The beta testers are the tools the game was tested with, the thanks go to
-    // the free software it is built on. The two web addresses are placeholders.
+    // Who made the game and what it is made with, each with its licence: the
+    // authors as the repository and LICENSE name them, the libraries the game
+    // links, the fonts it draws with (their Debian packages' copyright files),
+    // and the game's own licence last.
+    const QString developer = text("Разработчик");
+    const QString madeWith = text("Сделано на");
+    const QString thanks = text("Благодарность");
+    const QString licence = text("Лицензия игры");
     return {{
-        {kDeveloper, QStringLiteral("Команда «Зорбан»"), QStringLiteral("zorban@example.org")},
-        {kBetaTesters, QStringLiteral("Qt Test"),
-         QStringLiteral("doc.qt.io/qt-6/qttest-index.html")},
-        {kBetaTesters, QStringLiteral("Xvfb"), QStringLiteral("www.x.org")},
-        {kBetaTesters, QStringLiteral("Valgrind"), QString()},
-        {kThanks, QStringLiteral("Qt"), QStringLiteral("www.qt.io")},
-        {kThanks, QStringLiteral("rlottie"), QStringLiteral("github.com/Samsung/rlottie")},
-        {kThanks, QStringLiteral("SDL"), QStringLiteral("www.libsdl.org")},
-        {kThanks, QStringLiteral("Debian"), QStringLiteral("www.debian.org")},
-        {kThanks, QStringLiteral("DejaVu"), QStringLiteral("dejavu-fonts.github.io")},
-        {kWeb, QStringLiteral("show.example.org"), QStringLiteral("Официальный сайт телеигры")},
-        {kWeb, QStringLiteral("www.example.org/zorban"),
-         QStringLiteral("Сайт компьютерной версии игры")},
+        {developer, text("Команда «Зорбан»"), text("в истории git: Seed 3494a540 maintainers")},
+        {madeWith, QStringLiteral("Qt 6"), text("LGPLv3 · qt.io")},
+        {madeWith, QStringLiteral("rlottie"), text("MIT · github.com/Samsung/rlottie")},
+        {madeWith, QStringLiteral("SDL2"), text("zlib · libsdl.org")},
+        {thanks, QStringLiteral("libmpg123"), text("LGPL-2.1 · mpg123.de")},
+        {thanks, QStringLiteral("DejaVu"), text("шрифт · лицензия Bitstream Vera")},
+        {thanks, QStringLiteral("Play"), text("шрифт · SIL Open Font License 1.1")},
+        {thanks, QStringLiteral("PT Sans"), text("шрифт · ParaType Free Font License")},
+        {thanks, QStringLiteral("Debian"), text("debian.org")},
+        {licence, QStringLiteral("MIT License"), text("файл LICENSE рядом с игрой")},
+        {licence, text("© 2026 Команда «Зорбан»"), text("свободно: копируйте, меняйте, делитесь")},
         {},
         {},
     }};
