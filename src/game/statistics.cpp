@@ -345,4 +345,52 @@ bool StatisticsStore::update(const std::function<void(Statistics&)>& change, Sta
     return true;
 }
 
+bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString* error) const {
+    kept_file::Lock lock(path_);
+    if (!lock.take(kept_file::kLockWaitMs, error))
+        return false;
+    QString kept;
+    QFile file(path_);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        const QByteArray bytes = file.readAll();
+        file.close();
+        kept = path_ + QStringLiteral(".bak-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        for (int n = 2; QFileInfo::exists(kept); ++n)
+            kept = path_ + QStringLiteral(".bak-%1-%2")
+                               .arg(now.toString(QStringLiteral("yyyyMMdd-HHmmss")))
+                               .arg(n);
+        if (!kept_file::replace(kept, bytes, error))
+            return false;
+    }
+    if (!kept_file::replace(path_, QJsonDocument(Statistics().toJson()).toJson(), error))
+        return false;
+    if (backup)
+        *backup = kept;
+    return true;
+}
+
+QString StatisticsStore::takeOver(const QString& from) const {
+    if (from == path_ || !QFileInfo::exists(from))
+        return {};
+    if (QFileInfo::exists(path_))
+        return QStringLiteral("statistics file %1 is kept; an older one at %2 is left as it is")
+            .arg(path_, from);
+    kept_file::Lock oldLock(from);
+    kept_file::Lock newLock(path_);
+    QString error;
+    if (!QDir().mkpath(QFileInfo(path_).absolutePath()) ||
+        !oldLock.take(kept_file::kLockWaitMs, &error) ||
+        !newLock.take(kept_file::kLockWaitMs, &error) || QFileInfo::exists(path_) ||
+        !QFile::rename(from, path_)) {
+        return QStringLiteral("cannot move the statistics file %1 to %2%3; it is left where it is")
+            .arg(from, path_, error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(error));
+    }
+    return QStringLiteral("statistics file moved from %1 to %2").arg(from, path_);
+}
+
 } // namespace game

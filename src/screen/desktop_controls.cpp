@@ -6,6 +6,7 @@
 #include "rules_dialog.h"
 #include "sound_settings.h"
 #include "widgets.h"
+#include "window_fit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -245,6 +246,8 @@ void DesktopControls::showRules() {
     if (!rules) {
         rules = new RulesDialog(gameWindow());
         rules->setAttribute(Qt::WA_DeleteOnClose);
+        window_fit::placeOnScreen(rules, gameWindow());
+        window_fit::returnFocusTo(rules, gameWindow());
     }
     rules->show();
     rules->raise();
@@ -289,6 +292,8 @@ void DesktopControls::askToLeave(const QString& title, const QString& text,
     question->button(QMessageBox::No)->setText(tr("Нет"));
     question->setDefaultButton(QMessageBox::No);
     question->setAttribute(Qt::WA_DeleteOnClose);
+    window_fit::addCloseKeys(question);
+    window_fit::returnFocusTo(question, gameWindow());
     connect(question, &QMessageBox::finished, this, [leave](int answer) {
         if (answer == QMessageBox::Yes)
             leave();

@@ -1,5 +1,7 @@
 #include "rules_dialog.h"
 
+#include "window_fit.h"
+
 #include <QDialogButtonBox>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -55,5 +57,6 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
     auto* column = new QVBoxLayout(this);
     column->addWidget(text);
     column->addWidget(buttons);
-    resize(560, 620);
+    window_fit::addCloseKeys(this);
+    resize(560, 620); // made smaller, the text scrolls
 }

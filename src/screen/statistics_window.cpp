@@ -1,11 +1,17 @@
 #include "statistics_window.h"
 
+#include "window_fit.h"
+
 #include <QChart>
 #include <QChartView>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -27,7 +33,9 @@ QLabel* valueLabel(const QString& text) {
 StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* parent)
     : QWidget(parent) {
     setWindowTitle(tr("Статистика"));
-    auto* layout = new QVBoxLayout(this);
+    // The figures and the chart scroll; the buttons stay in sight.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     problem_ = new QLabel;
     problem_->setWordWrap(true);
     problem_->hide();
@@ -42,8 +50,39 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(560, 320);
     layout->addWidget(chartView_, 1);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+
+    auto* buttons = new QDialogButtonBox;
+    startAfreshButton_ = buttons->addButton(tr("Начать заново"), QDialogButtonBox::ResetRole);
+    closeButton_ = buttons->addButton(tr("Закрыть"), QDialogButtonBox::RejectRole);
+    connect(startAfreshButton_, &QPushButton::clicked, this, &StatisticsWindow::askToStartAfresh);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    window_fit::addCloseKeys(this);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(scroll, 1);
+    column->addWidget(buttons);
     setStatistics(statistics);
     resize(680, 640);
+}
+
+void StatisticsWindow::askToStartAfresh() {
+    auto* question = new QMessageBox(
+        QMessageBox::Question, tr("Статистика"),
+        tr("Начать статистику заново? Нынешний файл останется рядом как резервная копия."),
+        QMessageBox::Yes | QMessageBox::No, this);
+    question->button(QMessageBox::Yes)->setText(tr("Да"));
+    question->button(QMessageBox::No)->setText(tr("Нет"));
+    question->setDefaultButton(QMessageBox::No);
+    question->setAttribute(Qt::WA_DeleteOnClose);
+    connect(question, &QMessageBox::finished, this, [this](int answer) {
+        if (answer == QMessageBox::Yes)
+            emit startAfreshRequested();
+    });
+    question->open();
 }
 
 void StatisticsWindow::setStatistics(const game::Statistics& statistics) {
@@ -129,6 +168,11 @@ void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
     average->setPointsVisible(true);
     auto* ownCase = new QLineSeries;
     ownCase->setName(tr("Свой чемодан"));
+    auto* accepted = new QScatterSeries;
+    accepted->setName(tr("Принятое предложение"));
+    accepted->setMarkerShape(QScatterSeries::MarkerShapeStar);
+    accepted->setMarkerSize(22);
+    accepted->setColor(QColor(0xd0, 0x20, 0x20));
 
     const int count = static_cast<int>(last->offers.size());
     double highest = last->ownCaseAmount;
@@ -141,6 +185,12 @@ void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
         else
             offers->append(x, offer.amount / kChartUnit);
         average->append(x, offer.boardAverage / kChartUnit);
+        // No money is offered after a deal: the accepted offer is the last
+        // one of that amount.
+        if (!offer.exchange && last->acceptedOffer && offer.amount == *last->acceptedOffer) {
+            accepted->clear();
+            accepted->append(x, offer.amount / kChartUnit);
+        }
         highest = std::max({highest, offer.amount, offer.boardAverage});
     }
     const double left = 0.5;
@@ -160,6 +210,10 @@ void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
     else
         delete exchanges;
     chart->addSeries(ownCase);
+    if (accepted->count() > 0)
+        chart->addSeries(accepted);
+    else
+        delete accepted;
 
     auto* axisX = new QValueAxis;
     axisX->setTitleText(tr("Предложение"));
