@@ -20,7 +20,7 @@ CreditTable creditEntries() {
     const QString thanks = text("Благодарность");
     const QString licence = text("Лицензия игры");
     return {{
-        {developer, text("Команда «Зорбан»"), text("в истории git: Seed 3494a540 maintainers")},
+        {developer, text("Команда «Зорбан»"), text("git: Seed 3494a540 maintainers")},
         {madeWith, QStringLiteral("Qt 6"), text("LGPLv3 · qt.io")},
         {madeWith, QStringLiteral("rlottie"), text("MIT · github.com/Samsung/rlottie")},
         {madeWith, QStringLiteral("SDL2"), text("zlib · libsdl.org")},
@@ -30,7 +30,7 @@ CreditTable creditEntries() {
         {thanks, QStringLiteral("PT Sans"), text("шрифт · ParaType Free Font License")},
         {thanks, QStringLiteral("Debian"), text("debian.org")},
         {licence, QStringLiteral("MIT License"), text("файл LICENSE рядом с игрой")},
-        {licence, text("© 2026 Команда «Зорбан»"), text("свободно: копируйте, меняйте, делитесь")},
+        {licence, text("© 2026 Команда «Зорбан»"), text("копируйте и меняйте свободно")},
         {},
         {},
     }};

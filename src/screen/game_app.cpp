@@ -362,6 +362,10 @@ void GameApp::windowClosed() {
     QCoreApplication::quit();
 }
 
+void GameApp::endNow() {
+    windowClosed();
+}
+
 void GameApp::reportLogApart(const QString& path) {
     const QString file = QFileInfo(path).fileName();
     reportOnStderr(path.isEmpty()

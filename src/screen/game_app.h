@@ -61,6 +61,9 @@ class GameApp final : public QObject {
     void rememberWindowBetweenRuns();
 
     void newGame();
+    // Ends the program without a question (a signal): the game under way is
+    // recorded as left and the window's place kept, as when it is closed.
+    void endNow();
     void showCredits();
     void showStatistics();
     // The statistics file is kept beside as a backup and the statistics start
