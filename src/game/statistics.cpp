@@ -93,6 +93,8 @@ QJsonObject gameToJson(const GameRecord& game) {
                        {QStringLiteral("exchanges"), exchanges}};
     if (game.acceptedOffer)
         object.insert(QStringLiteral("acceptedOffer"), *game.acceptedOffer);
+    if (game.acceptedAt)
+        object.insert(QStringLiteral("acceptedAt"), *game.acceptedAt);
     return object;
 }
 
@@ -137,6 +139,14 @@ std::optional<GameRecord> gameFromJson(const QJsonObject& object, QString* error
             *error = fields.error();
         return std::nullopt;
     }
+    // Only marks the chart: kept when it names a money offer of the amount
+    // accepted, else left unknown.
+    const QJsonValue at = object.value(QStringLiteral("acceptedAt"));
+    const int index = at.isDouble() ? at.toInt(-1) : -1;
+    if (game.acceptedOffer && index >= 0 && size_t(index) < game.offers.size() &&
+        !game.offers[size_t(index)].exchange &&
+        game.offers[size_t(index)].amount == *game.acceptedOffer)
+        game.acceptedAt = index;
     return game;
 }
 

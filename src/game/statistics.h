@@ -36,6 +36,8 @@ struct ExchangeRecord {
 struct GameRecord {
     std::vector<OfferRecord> offers;
     std::optional<double> acceptedOffer; // the money the player took from the banker
+    // Which of offers was accepted; unknown in files written before it was kept.
+    std::optional<int> acceptedAt;
     std::vector<ExchangeRecord> exchanges;
     double ownCaseAmount = 0; // what the own case held when it was opened
 

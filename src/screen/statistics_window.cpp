@@ -185,12 +185,14 @@ void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
         else
             offers->append(x, offer.amount / kChartUnit);
         average->append(x, offer.boardAverage / kChartUnit);
-        // No money is offered after a deal: the accepted offer is the last
-        // one of that amount.
-        if (!offer.exchange && last->acceptedOffer && offer.amount == *last->acceptedOffer) {
-            accepted->clear();
+        // Where the record does not say which offer was accepted (older
+        // files), the first money offer of that amount.
+        const bool isAccepted = last->acceptedAt ? *last->acceptedAt == i
+                                                 : !offer.exchange && last->acceptedOffer &&
+                                                       offer.amount == *last->acceptedOffer &&
+                                                       accepted->count() == 0;
+        if (isAccepted)
             accepted->append(x, offer.amount / kChartUnit);
-        }
         highest = std::max({highest, offer.amount, offer.boardAverage});
     }
     const double left = 0.5;
