@@ -287,8 +287,10 @@ void GameApp::startStatisticsAfresh() {
     QString backup;
     QString error;
     if (!savingStatistics_) {
-        error = statisticsProblem_.isEmpty() ? tr("файл статистики повреждён и не отложен")
-                                             : statisticsProblem_;
+        error =
+            statisticsProblem_.isEmpty()
+                ? QCoreApplication::translate("GameApp", "файл статистики повреждён и не отложен")
+                : statisticsProblem_;
     } else if (statisticsStore_.startAfresh(QDateTime::currentDateTime(), &backup, &error)) {
         statistics_ = game::Statistics();
         unsavedStatistics_.clear();
