@@ -12,9 +12,12 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev librlottie-dev libsdl2-dev libmpg123-dev libfontconfig-dev
     qt6-charts-dev libqt6opengl6-dev # the statistics chart; Qt Charts' CMake files need Qt6OpenGL's
+    qt6-tools-dev qt6-l10n-tools # qt_add_translations, lupdate and lrelease
     fonts-dejavu-core fonts-dejavu-extra fonts-play fonts-paratype
     help2man file desktop-file-utils appstream lintian
     libxdamage-dev # the start-up benchmark's first-frame timer (tools/bench.sh)
+    pulseaudio pulseaudio-utils # a sound server of the tests' own, killed and started again
+    xvfb dbus-daemon at-spi2-core python3-pyatspi # the AT-SPI test plays under Xvfb on its own bus
 )
 
 install_missing() {

@@ -1,5 +1,6 @@
 #include "game_app.h"
 #include "game_fonts.h"
+#include "language.h"
 #include "media_files.h"
 #include "pictures.h"
 #include "sound_settings.h"
@@ -89,6 +90,67 @@ void endOnSignals(GameApp& game) {
     sigaction(SIGINT, &action, nullptr);
 }
 
+// The command line, its texts in the language of the help: written in English,
+// with a Russian translation of their own (zorban_ru.ts) that --help shows when
+// the system's language is Russian or --lang ru is given.
+struct CommandLine {
+    CommandLine();
+    QCommandLineParser parser;
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption media{
+        QStringLiteral("media"),
+        QCoreApplication::translate(
+            "CommandLine", "Print where each movie and sound is found (or \"missing\", or "
+                           "\"refused\" for a file the game will not play) and exit; the exit "
+                           "code is 1 when any is missing or refused. Needs no display.")};
+    QCommandLineOption mute{
+        QStringLiteral("mute"),
+        QCoreApplication::translate("CommandLine", "Start with the sound muted.")};
+    QCommandLineOption desktop{
+        QStringLiteral("desktop"),
+        QCoreApplication::translate(
+            "CommandLine",
+            "Run in the game's own directory, $XDG_STATE_HOME/zorban (~/.local/state/zorban by "
+            "default), created when missing: log.txt is written there, and music/ and flashes/ "
+            "folders that re-skin the game are looked for there. The desktop menu entry starts "
+            "the game this way; without this option the game runs in the directory it is "
+            "started in.")};
+    QCommandLineOption language{
+        QStringLiteral("lang"),
+        QCoreApplication::translate(
+            "CommandLine",
+            "Speak <language> in this run: ru (Russian) or en (English). Without it the game "
+            "speaks the language last chosen in its menu, else the system's language when it is "
+            "one of these, else Russian. The log is written in Russian whatever the language."),
+        QCoreApplication::translate("CommandLine", "language")};
+};
+
+CommandLine::CommandLine() : help(parser.addHelpOption()), version(parser.addVersionOption()) {
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine",
+        "? ЗОРБАН ! - pick a case, open the others and answer the banker's offers."));
+    parser.addOption(media);
+    parser.addOption(mute);
+    parser.addOption(desktop);
+    parser.addOption(language);
+}
+
+// Qt's own texts in the help and in the errors of the command line, for the
+// Russian translation of the help.
+[[maybe_unused]] constexpr const char* kParserTexts[][2] = {
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Usage: %1"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "[options]"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Options:"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help on commandline options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help including Qt specific options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays version information."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown option '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unknown options: %1."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Missing value after '%1'."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Unexpected value after '%1'."),
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -96,45 +158,34 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("zorban"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORBAN_VERSION));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("? ЗОРБАН ! - pick a case, open the others "
-                                                    "and answer the banker's offers."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption mediaOption(
-        QStringLiteral("media"),
-        QStringLiteral("Print where each movie and sound is found (or \"missing\", or "
-                       "\"refused\" for a file the game will not play) and exit; the exit code "
-                       "is 1 when any is missing or refused. Needs no display."));
-    parser.addOption(mediaOption);
-    const QCommandLineOption muteOption(QStringLiteral("mute"),
-                                        QStringLiteral("Start with the sound muted."));
-    parser.addOption(muteOption);
-    const QCommandLineOption desktopOption(
-        QStringLiteral("desktop"),
-        QStringLiteral("Run in the game's own directory, $XDG_STATE_HOME/zorban "
-                       "(~/.local/state/zorban by default), created when missing: log.txt is "
-                       "written there, and music/ and flashes/ folders that re-skin the game "
-                       "are looked for there. The desktop menu entry starts the game this way; "
-                       "without this option the game runs in the directory it is started in."));
-    parser.addOption(desktopOption);
-
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const bool parsed = parser.parse(arguments);
+    // The help's texts depend on --lang: a first reading, before the help's
+    // language is known, finds it and what is asked.
+    CommandLine first;
+    const bool parsed = first.parser.parse(arguments);
+    const QString givenLanguage = first.parser.value(first.language);
     const bool displayGiven =
         std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
 
     // Help, version and the media report answer without a display; so does a
     // wrong command line when the game could not start anyway. With a display,
     // the command line is checked once Qt has taken its own options (-platform...).
-    const bool answerOnly = parsed && (parser.isSet(helpOption) || parser.isSet(versionOption) ||
-                                       parser.isSet(mediaOption));
+    const bool answerOnly =
+        parsed && (first.parser.isSet(first.help) || first.parser.isSet(first.version) ||
+                   first.parser.isSet(first.media));
+    if (parsed && !givenLanguage.isEmpty() && !i18n::languages().contains(givenLanguage)) {
+        std::fprintf(stderr, "zorban: --lang takes ru or en, not \"%s\"\n",
+                     qPrintable(givenLanguage));
+        return 1;
+    }
     if (answerOnly || (!parsed && !displayGiven)) {
         QCoreApplication app(argc, argv);
-        parser.process(app); // prints help, the version or the error, and exits
-        if (parser.isSet(desktopOption))
+        i18n::setHelpLanguage(i18n::helpLanguage(givenLanguage));
+        CommandLine commandLine;         // in the help's language
+        commandLine.parser.process(app); // prints help, the version or the error, and exits
+        if (commandLine.parser.isSet(commandLine.desktop))
             start_directory::enterDesktopDirectory();
         return printMediaReport();
     }
@@ -146,15 +197,18 @@ int main(int argc, char* argv[]) {
     }
     fonts::readFontConfigurationAhead(); // while Qt connects to the display
     QApplication app(argc, argv);
-    parser.process(app);
+    CommandLine commandLine;
+    commandLine.parser.process(app);
+    // Before the first window, which is then built in the language.
+    i18n::setLanguage(i18n::startLanguage(commandLine.parser.value(commandLine.language)));
     pictures::decodeAhead();
-    if (parser.isSet(desktopOption))
+    if (commandLine.parser.isSet(commandLine.desktop))
         start_directory::enterDesktopDirectory();
     QGuiApplication::setDesktopFileName(QStringLiteral(ZORBAN_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     GameApp game;
     game.rememberWindowBetweenRuns();
-    if (parser.isSet(muteOption))
+    if (commandLine.parser.isSet(commandLine.mute))
         game.soundSettings().muteThisRun();
     game.start();
     endOnSignals(game);

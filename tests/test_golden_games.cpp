@@ -5,6 +5,7 @@
 // one kept in tests/data/golden/ to the byte; ZORBAN_GOLDEN_RECORD=1 writes it
 // anew instead (for a change of behaviour that is meant).
 #include "game_harness.h"
+#include "language.h"
 #include "media_files.h"
 #include "movie_widget.h"
 
@@ -285,10 +286,13 @@ class TestGoldenGames final : public QObject {
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void gameMatchesItsRecord_data();
     void gameMatchesItsRecord();
+    void logIsTheSameInEnglish_data() { gameMatchesItsRecord_data(); }
+    void logIsTheSameInEnglish();
 };
 
-void TestGoldenGames::gameMatchesItsRecord_data() {
-    QTest::addColumn<Script>("script");
+// The recorded games, by the names of their rows.
+QList<QPair<const char*, Script>> recordedGames() {
+    QList<QPair<const char*, Script>> games;
     const std::vector<float> none;
     const std::vector<float> twentyNo = {0.25f};
     const std::vector<float> twentyYes = {0.75f};
@@ -297,7 +301,7 @@ void TestGoldenGames::gameMatchesItsRecord_data() {
     declines.name = QStringLiteral("declines-every-offer");
     declines.exchangeDraws = {none, none, kNoExchange, kNoExchange, kNoExchange, twentyNo};
     declines.answers = QStringLiteral("nnnnnn");
-    QTest::newRow("declines") << declines;
+    games.append({"declines", declines});
 
     Script money;
     money.name = QStringLiteral("money-then-exchange-offers");
@@ -306,7 +310,7 @@ void TestGoldenGames::gameMatchesItsRecord_data() {
     money.answers = QStringLiteral("ynyn");
     money.openingOrder = {21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11,
                           10, 9,  8,  7,  6,  5,  4,  2,  1,  0};
-    QTest::newRow("money") << money;
+    games.append({"money", money});
 
     Script exchanges;
     exchanges.name = QStringLiteral("exchanges-below-and-at-twenty");
@@ -314,14 +318,14 @@ void TestGoldenGames::gameMatchesItsRecord_data() {
     exchanges.exchangeDraws = {none, none, kYesExchange, kNoExchange, kNoExchange, twentyYes};
     exchanges.answers = QStringLiteral("nnynny");
     exchanges.swapPicks = {21};
-    QTest::newRow("exchanges") << exchanges;
+    games.append({"exchanges", exchanges});
 
     Script own;
     own.name = QStringLiteral("exchange-picks-the-own-case");
     own.exchangeDraws = {none, none, kYesExchange, kNoExchange, kNoExchange, twentyNo};
     own.answers = QStringLiteral("nnynnn");
     own.swapPicks = {21};
-    QTest::newRow("own case picked") << own;
+    games.append({"own case picked", own});
 
     Script cutShort;
     cutShort.name = QStringLiteral("reveal-cut-short-sounds-missing");
@@ -332,7 +336,14 @@ void TestGoldenGames::gameMatchesItsRecord_data() {
         media::soundFile(media::Sound::Suspense), media::soundFile(media::Sound::Winnings)};
     cutShort.exchangeDraws = {none, none, kNoExchange, kNoExchange, kNoExchange, twentyNo};
     cutShort.answers = QStringLiteral("nnnnnn");
-    QTest::newRow("reveal cut short") << cutShort;
+    games.append({"reveal cut short", cutShort});
+    return games;
+}
+
+void TestGoldenGames::gameMatchesItsRecord_data() {
+    QTest::addColumn<Script>("script");
+    for (const auto& [row, script] : recordedGames())
+        QTest::newRow(row) << script;
 }
 
 void TestGoldenGames::gameMatchesItsRecord() {
@@ -358,6 +369,24 @@ void TestGoldenGames::gameMatchesItsRecord() {
                                  .arg(expected[line], actual[line])));
     }
     QCOMPARE(actual.size(), expected.size());
+}
+
+// The log is written in Russian whatever the language the game speaks: a game
+// played in English writes the very bytes of its record's log.
+void TestGoldenGames::logIsTheSameInEnglish() {
+    QFETCH(Script, script);
+    const auto logOf = [](const QString& record) {
+        return record.mid(record.indexOf(QStringLiteral("\n== log\n")));
+    };
+    QVERIFY(i18n::setLanguage(i18n::kEnglish));
+    const QString record = play(script);
+    QVERIFY(i18n::setLanguage(i18n::kRussian));
+    QVERIFY2(!record.isEmpty(), "the game did not reach its end screen");
+    QFile golden(kGoldenDir + script.name + QStringLiteral(".trace"));
+    QVERIFY(golden.open(QIODevice::ReadOnly));
+    const QString kept = logOf(QString::fromUtf8(golden.readAll()));
+    QVERIFY(kept.size() > 10);
+    QCOMPARE(logOf(record), kept);
 }
 
 QTEST_MAIN(TestGoldenGames)

@@ -2,8 +2,10 @@
 // as long as its moment of play needs, is not silent, and the cues the game
 // repeats (the banker, the exchange, the credits) join end to start without a
 // click: the step from the last sample to the first is no larger than the steps
-// the music itself makes.
+// the music itself makes. Sounds too long to keep, or made to take gigabytes,
+// are refused with what is really wrong with them.
 #include "media_files.h"
+#include "mpeg_frames.h"
 #include "sound_decoder.h"
 #include "wav_tone.h"
 
@@ -16,6 +18,18 @@
 namespace {
 
 const QString kAssets = QStringLiteral(ZORBAN_SOURCE_DIR "/assets/");
+
+// The process's peak resident memory so far, in MB.
+[[maybe_unused]] double peakMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return -1;
+}
 
 // A whole file as floats; empty when it cannot be decoded.
 std::vector<float> decode(const QString& path) {
@@ -39,6 +53,8 @@ class TestSoundFiles final : public QObject {
     void loopJoinsWithoutClick();
     void otherFormatsAreConverted_data();
     void otherFormatsAreConverted();
+    void oversizedSoundsAreRefused_data();
+    void oversizedSoundsAreRefused();
 };
 
 void TestSoundFiles::everySoundDecodes_data() {
@@ -126,6 +142,51 @@ void TestSoundFiles::otherFormatsAreConverted() {
     QVERIFY2(ms > 970 && ms <= 1000.5, qPrintable(QStringLiteral("%1 ms").arg(ms)));
     const float peak = *std::max_element(samples.begin(), samples.end());
     QVERIFY2(peak > 0.05f, "the sound is kept");
+}
+
+void TestSoundFiles::oversizedSoundsAreRefused_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    // Its frames are counted, not decoded: refused at once with its length.
+    QTest::newRow("MP3 of 10.5 minutes")
+        << "mp3"
+        << "too long to keep: it lasts 10:30; at most 10:00 is kept";
+    // Its header says 0.7 s: decoding finds it too long, and stops soon after 10
+    // minutes (the whole 30 would take 160 MB).
+    QTest::newRow("MP3 of 30 minutes declaring 0.7 s")
+        << "mp3 lying"
+        << "too long to keep: it lasts over 10:00; at most 10:00 is kept";
+    // Its header says how long it is: refused before it is read.
+    QTest::newRow("WAV of 11 minutes") << "wav"
+                                       << "too long to keep: it lasts 11:00; at most 10:00 is kept";
+    // 72 KB that would be resampled to 3 GB.
+    QTest::newRow("WAV at 1 Hz") << "1hz"
+                                 << "its sample rate of 1 Hz is outside 8000 to 192000 Hz";
+}
+
+// A sound too long to keep, or made to take gigabytes once converted, is
+// refused with what really is wrong with it, and decoding it takes no more
+// memory than the longest sound kept.
+void TestSoundFiles::oversizedSoundsAreRefused() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("oversized"));
+    const bool lying = kind.endsWith(QLatin1String("lying"));
+    if (kind.startsWith(QLatin1String("mp3")))
+        QVERIFY(writeRepeatedMp3(path, QStringLiteral(ZORBAN_TEST_DATA "/click-700ms.mp3"),
+                                 lying ? 1800 : 630, lying));
+    else if (kind == QLatin1String("wav"))
+        QVERIFY(writeTone(path, 11 * 60 * 1000, 8000));
+    else
+        QVERIFY(writeTone(path, 36000 * 1000, 1));
+    const media::DecodedSound sound = media::decodeSound(path);
+    QCOMPARE(sound.problem, reason);
+    QVERIFY(sound.samples.empty());
+#ifndef __SANITIZE_ADDRESS__ // whose quarantine keeps freed memory resident
+    // Ten minutes of samples are 53 MB.
+    QVERIFY2(peakMegabytes() < 150, qPrintable(QStringLiteral("peak %1 MB").arg(peakMegabytes())));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestSoundFiles)

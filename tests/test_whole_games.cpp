@@ -3,6 +3,7 @@
 // Russian group separator (a no-break space, 0xA0 in the log's code page).
 #include "banker.h"
 #include "game_harness.h"
+#include "language.h"
 #include "layout.h"
 #include "media_files.h"
 #include "movie_widget.h"
@@ -514,6 +515,15 @@ void TestWholeGames::unwritableLogShowsOneMessageAndTheGameFinishes() {
     const QList<QMessageBox*> boxes = h->w()->findChildren<QMessageBox*>();
     QCOMPARE(boxes.size(), 1);
     QVERIFY(boxes.first()->text().contains(QDir::toNativeSeparators(path)));
+    // The open message takes the other language too.
+    const QString russian = boxes.first()->text();
+    QVERIFY(i18n::setLanguage(i18n::kEnglish));
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(boxes.first()->text().startsWith(QStringLiteral("The game log cannot be written")));
+    QVERIFY(boxes.first()->text().contains(QDir::toNativeSeparators(path)));
+    QVERIFY(i18n::setLanguage(i18n::kRussian));
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(boxes.first()->text(), russian);
 }
 
 void TestWholeGames::logDeletedInMidGameComesBack() {

@@ -18,5 +18,5 @@ inline constexpr int kCreditTableSize = kCreditEntryCount + 2;
 
 using CreditTable = std::array<CreditEntry, kCreditTableSize>;
 
-// The entries in the order they are shown.
+// The entries in the order they are shown, in the language spoken now.
 [[nodiscard]] CreditTable creditEntries();

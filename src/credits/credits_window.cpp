@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -51,8 +52,8 @@ CreditsWindow::CreditsWindow(std::unique_ptr<SoundPlayer> music,
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       music_(std::move(music)), mainWindowWidth_(std::move(mainWindowWidth)),
       roleLabel_(new QLabel(this)), nameLabel_(new QLabel(this)), addressLabel_(new QLabel(this)),
-      closeButton_(new QPushButton(QStringLiteral("Закрыть"), this)) {
-    setWindowTitle(QStringLiteral("Об авторах..."));
+      closeButton_(new QPushButton(this)) {
+    retranslate();
     setFixedSize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);
@@ -140,6 +141,25 @@ void CreditsWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void CreditsWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void CreditsWindow::retranslate() {
+    setWindowTitle(tr("Об авторах..."));
+    closeButton_->setText(tr("Закрыть"));
+    if (!loaded_)
+        return; // the entries are read when the credits start
+    credits_ = creditEntries();
+    // While a role fades out, the entry has already moved on to the next one.
+    const int roleEntry =
+        runningPhase() == Phase::RoleFadeOut ? std::max(entryIndex_ - 1, 0) : entryIndex_;
+    roleLabel_->setText(credits_[roleEntry].role);
+    loadNameAndAddress();
 }
 
 // The controls as the window was designed, before the load handler runs.

@@ -53,6 +53,7 @@ void EngineSoundPlayer::setLooping(bool loop) {
     expire.kind = SoundCommand::Kind::Expire;
     expire.channel = channel_;
     expire.value = static_cast<int>(std::ceil(lastPassMs_ + lengthMs_ - elapsed));
+    expire.clockNs = clockNs(startedAt_) + static_cast<qint64>((lastPassMs_ + lengthMs_) * 1e6);
     core_->post(std::move(expire));
     armEndTimer();
 }
@@ -169,6 +170,7 @@ void EngineSoundPlayer::sendStart() {
     play.channel = channel_;
     play.clipId = clipId_;
     play.loop = looping_;
+    play.clockNs = clockNs(startedAt_);
     core_->post(std::move(play));
     armEndTimer();
 }

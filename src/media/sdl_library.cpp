@@ -41,6 +41,8 @@ Loaded load() {
     resolve(f.OpenAudioDevice, "SDL_OpenAudioDevice");
     resolve(f.PauseAudioDevice, "SDL_PauseAudioDevice");
     resolve(f.CloseAudioDevice, "SDL_CloseAudioDevice");
+    resolve(f.GetAudioDeviceStatus, "SDL_GetAudioDeviceStatus");
+    resolve(f.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver");
     resolve(f.LockAudioDevice, "SDL_LockAudioDevice");
     resolve(f.UnlockAudioDevice, "SDL_UnlockAudioDevice");
     resolve(f.RWFromFile, "SDL_RWFromFile");

@@ -21,6 +21,8 @@ struct SdlLibrary {
     decltype(&SDL_OpenAudioDevice) OpenAudioDevice;
     decltype(&SDL_PauseAudioDevice) PauseAudioDevice;
     decltype(&SDL_CloseAudioDevice) CloseAudioDevice;
+    decltype(&SDL_GetAudioDeviceStatus) GetAudioDeviceStatus;
+    decltype(&SDL_GetCurrentAudioDriver) GetCurrentAudioDriver;
     decltype(&SDL_LockAudioDevice) LockAudioDevice;
     decltype(&SDL_UnlockAudioDevice) UnlockAudioDevice;
     decltype(&SDL_RWFromFile) RWFromFile;

@@ -57,6 +57,18 @@ struct SoundCommand {
     // Decode: the file; Expire: milliseconds left; Channels: how many; Volume: 0..128.
     FileStamp file;
     int value = 0;
+    // On the game's clock (steady_clock, nanoseconds): Play: when the clip
+    // started; Expire: when it is to end.
+    qint64 clockNs = 0;
+};
+
+// What a channel is to play by the game's clock, kept so that a sound output
+// opened anew takes each voice up where the clock has it.
+struct ChannelPlan {
+    quint64 clipId = 0; // 0: nothing
+    bool loop = false;
+    qint64 startedAtNs = 0;
+    qint64 endsAtNs = -1; // -1: no end set
 };
 
 // What the sound output plays: one voice per mixer channel, summed into the
@@ -106,11 +118,27 @@ struct SoundCore final {
     // Audio thread.
     void run();
     void openOutput();
+    // Opens SDL's audio with the driver the hints name, paused; false with SDL's
+    // reason in its error.
+    bool openDevice();
+    void closeDevice();
+    // Watches the system's sound output: notices a lost one, and opens it again
+    // once it is there.
+    [[nodiscard]] bool watchesOutput() const;
+    void watchOutput();
+    // Sets every voice where the game's clock has it now.
+    void resumeVoices();
     void execute(const SoundCommand& command);
     void decode(const SoundCommand& command);
+    // The mixer is read by SDL's audio thread while a device is open: changed
+    // only while it waits.
+    void lockMixer();
+    void unlockMixer();
     // Hands news to the window's thread.
     void tell(const QString& path, const QString& problem, bool cutShort);
-    void tellNoDevice(const QString& reason);
+    // silent: the clips are still timed and decoded, without a device.
+    void tellNoDevice(const QString& reason, bool silent);
+    void tellOutput(const QString& news);
 
     const SoundEngine::Output output;
 
@@ -143,14 +171,23 @@ struct SoundCore final {
 
     // Audio thread only.
     const SdlLibrary* sdl = nullptr; // once the output is asked for; null without SDL2
-    bool outputOpen = false;
-    uint32_t device = 0; // SDL's audio device
+    bool deviceOpen = false;         // the system's device or SDL's dummy one
+    bool onSystemOutput = false;     // the open device is the system's
+    uint32_t device = 0;             // SDL's audio device
+    QString openProblem;             // why the last try to open one failed
+    std::chrono::steady_clock::time_point nextWatch;
     Mixer mixer;
+    std::vector<ChannelPlan> plans; // by channel, as the mixer's voices
     quint64 nextClipId = 1;
     QHash<quint64, std::shared_ptr<const std::vector<int16_t>>> chunks; // decoded clips by id
 
     std::thread thread;
 };
+
+// A moment on the game's clock, as the players and the mixer's plans hold it.
+[[nodiscard]] inline qint64 clockNs(std::chrono::steady_clock::time_point at) {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch()).count();
+}
 
 enum class SoundProblem { Missing, Unplayable, CutShort };
 // One line on stderr per damaged file for the whole run, naming its first problem.

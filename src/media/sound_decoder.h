@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <cstdint>
 #include <vector>
 
@@ -20,8 +21,14 @@ struct DecodedSound {
     [[nodiscard]] double lengthMs() const { return 1000.0 * double(samples.size()) / kSoundRate; }
 };
 
-// Decodes a whole MP3 (through libmpg123) or PCM WAV file. Any other file, or
-// one with no sound in it, gives a problem. Safe on any thread.
+// The longest sound kept: ten minutes take 53 MB as the output's samples.
+inline constexpr qint64 kLongestSoundFrames = qint64(10) * 60 * kSoundRate;
+
+// Decodes a whole MP3 (through libmpg123) or WAV file. Any other file, one with
+// no sound in it, and one longer than kLongestSoundFrames (said as such, with its
+// length) give a problem. Samples are converted as they are decoded: beyond the
+// decoded sound, decoding holds at most a few hundred kilobytes, and it stops
+// once a sound turns out too long. Safe on any thread.
 [[nodiscard]] DecodedSound decodeSound(const QString& path);
 
 } // namespace media

@@ -25,6 +25,10 @@ constexpr int kOutputBufferFrames = 1024;
 // How long the last engine waits for the device to close.
 constexpr std::chrono::milliseconds kCloseWait{50};
 constexpr int kInitialMixerChannels = 4;
+// How often the engine's thread looks whether the system's sound output is
+// still there, and how often it tries to open one while there is none.
+constexpr std::chrono::seconds kWatchInterval{1};
+constexpr std::chrono::seconds kRetryInterval{2};
 
 std::weak_ptr<SoundCore>& sharedCore() {
     static std::weak_ptr<SoundCore> core;
@@ -269,7 +273,11 @@ void SoundCore::run() {
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(queueMutex);
-            queueReady.wait(lock, [this] { return quitting || !queue.empty(); });
+            const auto ready = [this] { return quitting || !queue.empty(); };
+            if (watchesOutput())
+                queueReady.wait_until(lock, nextWatch, ready);
+            else
+                queueReady.wait(lock, ready);
             if (quitting)
                 break;
             batch.swap(queue);
@@ -280,9 +288,10 @@ void SoundCore::run() {
             execute(command);
         }
         batch.clear();
+        if (watchesOutput() && std::chrono::steady_clock::now() >= nextWatch)
+            watchOutput();
     }
-    if (outputOpen)
-        sdl->CloseAudioDevice(device); // the mixer is no longer called
+    closeDevice();
     chunks.clear();
     // Also frees the hints set while opening, which SDL keeps until it quits.
     if (sdl)
@@ -298,47 +307,140 @@ void SoundCore::openOutput() {
     QString problem;
     sdl = sdlLibrary(&problem);
     if (!sdl) {
-        tellNoDevice(problem);
+        tellNoDevice(problem, false);
         return;
     }
     // SDL would otherwise take SIGINT and SIGTERM for itself and turn them into
     // events nobody reads: the game would no longer end on Ctrl+C or kill.
     sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // An earlier silent output in this process may have chosen the dummy driver.
-    sdl->ResetHint(SDL_HINT_AUDIODRIVER);
-    auto open = [this]() -> bool {
-        if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return false;
-        SDL_AudioSpec wanted{};
-        wanted.freq = kSoundRate;
-        wanted.format = AUDIO_S16SYS;
-        wanted.channels = 1;
-        wanted.samples = kOutputBufferFrames;
-        wanted.callback = &Mixer::fill;
-        wanted.userdata = &mixer;
-        // Exactly this format: SDL converts it to whatever the device plays.
-        device = sdl->OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-        if (device != 0) {
+    const QuietAlsa quiet;
+    if (output == SoundEngine::Output::Device) {
+        // An earlier silent output in this process may have chosen the dummy driver.
+        sdl->ResetHint(SDL_HINT_AUDIODRIVER);
+        onSystemOutput = openDevice();
+        if (onSystemOutput)
             sdl->PauseAudioDevice(device, 0);
-            return true;
-        }
+        else
+            tellNoDevice(openProblem, true);
+        nextWatch = std::chrono::steady_clock::now() + kWatchInterval;
+        return;
+    }
+    // The dummy driver plays into nothing in real time.
+    sdl->SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    if (openDevice())
+        sdl->PauseAudioDevice(device, 0);
+    else
+        tellNoDevice(openProblem, false);
+}
+
+bool SoundCore::openDevice() {
+    if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        openProblem = QString::fromUtf8(sdl->GetError());
+        return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = kSoundRate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = kOutputBufferFrames;
+    wanted.callback = &Mixer::fill;
+    wanted.userdata = &mixer;
+    // Exactly this format: SDL converts it to whatever the device plays.
+    device = sdl->OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (device == 0) {
+        openProblem = QString::fromUtf8(sdl->GetError()); // before QuitSubSystem sets another
         sdl->QuitSubSystem(SDL_INIT_AUDIO);
         return false;
-    };
-    const QuietAlsa quiet;
-    if (output == SoundEngine::Output::Device && open()) {
-        outputOpen = true;
-    } else {
-        const QString reason =
-            output == SoundEngine::Output::Device ? QString::fromUtf8(sdl->GetError()) : QString();
-        // The dummy driver plays into nothing in real time.
-        sdl->SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-        outputOpen = open();
-        if (output == SoundEngine::Output::Device)
-            tellNoDevice(reason);
-        else if (!outputOpen)
-            tellNoDevice(QString::fromUtf8(sdl->GetError()));
     }
+    deviceOpen = true;
+    return true;
+}
+
+void SoundCore::closeDevice() {
+    if (!deviceOpen)
+        return;
+    sdl->CloseAudioDevice(device); // the mixer is no longer called
+    sdl->QuitSubSystem(SDL_INIT_AUDIO);
+    deviceOpen = false;
+    onSystemOutput = false;
+    device = 0;
+}
+
+bool SoundCore::watchesOutput() const {
+    return output == SoundEngine::Output::Device && sdl != nullptr;
+}
+
+// SDL tells of a lost device only through its event queue, which this thread
+// would have to pump just as often, and nothing at all tells of a sound server
+// that has appeared: so this thread looks at the device's status every second
+// (with SDL 2.26's PulseAudio driver it turns to stopped as soon as the server
+// is gone) and, while it has no device, tries to open one every two seconds (a
+// failed try takes a few milliseconds). The window's thread never waits on any
+// of it.
+void SoundCore::watchOutput() {
+    const auto now = std::chrono::steady_clock::now();
+    if (onSystemOutput) {
+        nextWatch = now + kWatchInterval;
+        if (sdl->GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED)
+            return;
+        const QString driver = QString::fromUtf8(sdl->GetCurrentAudioDriver());
+        closeDevice();
+        tellOutput(QStringLiteral("the sound output (%1) has gone; the game plays on silently")
+                       .arg(driver));
+        nextWatch = now + kRetryInterval;
+        return;
+    }
+    nextWatch = now + kRetryInterval;
+    const QuietAlsa quiet;
+    sdl->ResetHint(SDL_HINT_AUDIODRIVER);
+    if (!openDevice())
+        return;
+    onSystemOutput = true;
+    nextWatch = now + kWatchInterval;
+    resumeVoices();
+    sdl->PauseAudioDevice(device, 0);
+    tellOutput(QStringLiteral("the sound output (%1) is back; the game plays with sound again")
+                   .arg(QString::fromUtf8(sdl->GetCurrentAudioDriver())));
+}
+
+void SoundCore::resumeVoices() {
+    const qint64 nowNs = clockNs(std::chrono::steady_clock::now());
+    const auto framesIn = [](qint64 ns) {
+        return std::max<qint64>(0, ns) * kSoundRate / 1000000000;
+    };
+    lockMixer();
+    for (size_t channel = 0; channel < plans.size(); ++channel) {
+        ChannelPlan& plan = plans[channel];
+        Mixer::Voice voice;
+        const auto chunk = chunks.constFind(plan.clipId);
+        if (plan.clipId != 0 && chunk != chunks.constEnd() && !(*chunk)->empty() &&
+            (plan.endsAtNs < 0 || nowNs < plan.endsAtNs)) {
+            const auto size = qint64((*chunk)->size());
+            const qint64 at = framesIn(nowNs - plan.startedAtNs);
+            if (plan.loop || at < size) {
+                voice.samples = *chunk;
+                voice.loop = plan.loop;
+                voice.position = size_t(plan.loop ? at % size : at);
+                if (plan.endsAtNs >= 0)
+                    voice.framesLeft = std::max<qint64>(1, framesIn(plan.endsAtNs - nowNs));
+            }
+        }
+        // A clip that has ended on the clock is not played again.
+        if (!voice.samples)
+            plan = ChannelPlan();
+        mixer.voices[channel] = std::move(voice);
+    }
+    unlockMixer();
+}
+
+void SoundCore::lockMixer() {
+    if (deviceOpen)
+        sdl->LockAudioDevice(device);
+}
+
+void SoundCore::unlockMixer() {
+    if (deviceOpen)
+        sdl->UnlockAudioDevice(device);
 }
 
 void SoundCore::execute(const SoundCommand& command) {
@@ -347,10 +449,10 @@ void SoundCore::execute(const SoundCommand& command) {
         decode(command);
         return;
     }
-    if (!outputOpen)
+    // Without SDL there is nothing to play.
+    if (!sdl)
         return;
-    // The mixer is read by SDL's audio thread: changed only while it waits.
-    sdl->LockAudioDevice(device);
+    lockMixer();
     std::vector<Mixer::Voice>& voices = mixer.voices;
     const bool onChannel = command.channel >= 0 && size_t(command.channel) < voices.size();
     switch (command.kind) {
@@ -358,24 +460,34 @@ void SoundCore::execute(const SoundCommand& command) {
         if (onChannel) {
             const auto chunk = chunks.constFind(command.clipId);
             Mixer::Voice voice;
+            ChannelPlan plan;
             if (chunk != chunks.constEnd()) {
                 voice.samples = *chunk;
                 voice.loop = command.loop;
+                plan.clipId = command.clipId;
+                plan.loop = command.loop;
+                plan.startedAtNs = command.clockNs;
             }
             voices[size_t(command.channel)] = std::move(voice);
+            plans[size_t(command.channel)] = plan;
         }
         break;
     case Kind::Halt:
-        if (onChannel)
+        if (onChannel) {
             voices[size_t(command.channel)].samples.reset();
+            plans[size_t(command.channel)] = ChannelPlan();
+        }
         break;
     case Kind::Expire:
         if (onChannel && voices[size_t(command.channel)].samples)
             voices[size_t(command.channel)].framesLeft =
                 qint64(std::max(1, command.value)) * kSoundRate / 1000;
+        if (onChannel && plans[size_t(command.channel)].clipId != 0)
+            plans[size_t(command.channel)].endsAtNs = command.clockNs;
         break;
     case Kind::Channels:
         voices.resize(size_t(std::max(command.value, 0)));
+        plans.resize(voices.size());
         break;
     case Kind::Volume:
         mixer.volume = std::clamp(command.value, 0, Mixer::kFullVolume);
@@ -383,7 +495,7 @@ void SoundCore::execute(const SoundCommand& command) {
     case Kind::Decode:
         break;
     }
-    sdl->UnlockAudioDevice(device);
+    unlockMixer();
 }
 
 void SoundCore::decode(const SoundCommand& command) {
@@ -393,8 +505,9 @@ void SoundCore::decode(const SoundCommand& command) {
     clip.state = DecodedClip::State::Unplayable;
     QString problem;
     bool cutShort = false;
-    // Without any output (said once already) every clip counts as ended at once.
-    if (outputOpen) {
+    // Without SDL (said once already) every clip counts as ended at once. A
+    // clip is decoded and timed whether a device is open or not.
+    if (sdl) {
         DecodedSound sound = decodeSound(command.file.absolutePath);
         problem = sound.problem;
         cutShort = sound.cutShort;
@@ -417,16 +530,18 @@ void SoundCore::decode(const SoundCommand& command) {
     // A sound decoded anew replaces the old one, and silences any channel still playing it.
     if (replaced != 0 && replaced != clip.id) {
         const std::shared_ptr<const std::vector<int16_t>> old = chunks.take(replaced);
-        if (old && outputOpen) {
-            sdl->LockAudioDevice(device);
-            for (Mixer::Voice& voice : mixer.voices) {
-                if (voice.samples == old)
-                    voice.samples.reset();
+        if (old) {
+            lockMixer();
+            for (size_t channel = 0; channel < mixer.voices.size(); ++channel) {
+                if (mixer.voices[channel].samples == old)
+                    mixer.voices[channel].samples.reset();
+                if (plans[channel].clipId == replaced)
+                    plans[channel] = ChannelPlan();
             }
-            sdl->UnlockAudioDevice(device);
+            unlockMixer();
         }
     }
-    tell(command.file.absolutePath, outputOpen ? problem : QString(), cutShort);
+    tell(command.file.absolutePath, sdl ? problem : QString(), cutShort);
 }
 
 void SoundCore::tell(const QString& path, const QString& problem, bool cutShort) {
@@ -447,8 +562,7 @@ void SoundCore::tell(const QString& path, const QString& problem, bool cutShort)
         Qt::QueuedConnection);
 }
 
-void SoundCore::tellNoDevice(const QString& reason) {
-    const bool silent = outputOpen;
+void SoundCore::tellNoDevice(const QString& reason, bool silent) {
     QMetaObject::invokeMethod(
         &mailbox,
         [reason, silent] {
@@ -460,6 +574,11 @@ void SoundCore::tellNoDevice(const QString& reason) {
                          qUtf8Printable(reason));
         },
         Qt::QueuedConnection);
+}
+
+void SoundCore::tellOutput(const QString& news) {
+    QMetaObject::invokeMethod(
+        &mailbox, [news] { qWarning("zorban: %s", qUtf8Printable(news)); }, Qt::QueuedConnection);
 }
 
 SoundEngine::SoundEngine(Output output, Opening opening) {

@@ -22,7 +22,9 @@ class SoundEngine final {
   public:
     enum class Output {
         // The system's sound device. Without one the game plays silently with the
-        // same timing, and one line on stderr says so.
+        // same timing, and one line on stderr says so. A device (or sound server)
+        // that goes away, or appears later, is followed within a few seconds: each
+        // playing clip sounds again where the game's clock has it.
         Device,
         // Silence with the same timing, chosen on purpose (tests, benchmarks):
         // the device is not tried and nothing is said.

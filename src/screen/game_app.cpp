@@ -1,6 +1,7 @@
 #include "game_app.h"
 
 #include "desktop_controls.h"
+#include "language.h"
 #include "layout.h"
 #include "media_files.h"
 #include "settings_file.h"
@@ -376,27 +377,33 @@ void GameApp::reportLogApart(const QString& path) {
                        : QStringLiteral("another game is running in this directory and writes "
                                         "log.txt; this game's log is %1")
                              .arg(media::readablePath(path)));
-    auto* box = new QMessageBox(
-        QMessageBox::Information, QStringLiteral("? ЗОРБАН !"),
-        path.isEmpty()
-            ? QStringLiteral("В этой папке уже идут другие игры.\n\nЭта игра идёт без журнала.")
-            : QStringLiteral("В этой папке уже идёт другая игра, её журнал — log.txt.\n\n"
-                             "Журнал этой игры пишется в %1.")
-                  .arg(file),
-        QMessageBox::Ok, window_);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    window_fit::addCloseKeys(box);
-    box->open();
+    showMessage(QMessageBox::Information, [path, file] {
+        return path.isEmpty()
+                   ? tr("В этой папке уже идут другие игры.\n\nЭта игра идёт без журнала.")
+                   : tr("В этой папке уже идёт другая игра, её журнал — log.txt.\n\n"
+                        "Журнал этой игры пишется в %1.")
+                         .arg(file);
+    });
 }
 
 void GameApp::reportLogFailure(const QString& path, const QString& reason) {
     if (!window_)
         return;
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("? ЗОРБАН !"),
-                                QStringLiteral("Не удаётся записать журнал игры:\n%1\n(%2)\n\n"
-                                               "Игра продолжается без записи.")
-                                    .arg(path, reason),
-                                QMessageBox::Ok, window_);
+    showMessage(QMessageBox::Warning, [path, reason] {
+        return tr("Не удаётся записать журнал игры:\n%1\n(%2)\n\n"
+                  "Игра продолжается без записи.")
+            .arg(path, reason);
+    });
+}
+
+void GameApp::showMessage(QMessageBox::Icon icon, const std::function<QString()>& text) {
+    auto* box = new QMessageBox(icon, QString(), QString(), QMessageBox::Ok, window_);
+    const auto retranslate = [box, text] {
+        box->setWindowTitle(tr("? ЗОРБАН !"));
+        box->setText(text());
+    };
+    retranslate();
+    i18n::followLanguage(box, retranslate);
     box->setAttribute(Qt::WA_DeleteOnClose);
     window_fit::addCloseKeys(box);
     box->open();

@@ -8,6 +8,8 @@
 #include "statistics_window.h"
 #include "step_timer.h"
 
+#include <QCoreApplication>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -27,6 +29,8 @@ class SoundEngine;
 // credits and statistics windows on demand. It keeps the statistics of finished
 // games in a file that outlives the run.
 class GameApp final : public QObject {
+    Q_DECLARE_TR_FUNCTIONS(GameApp)
+
   public:
     using SoundFactory = std::function<std::unique_ptr<SoundPlayer>()>;
 
@@ -81,6 +85,8 @@ class GameApp final : public QObject {
     void reportLogFailure(const QString& path, const QString& reason);
     // Another game runs in the same directory: this one's log is kept apart.
     void reportLogApart(const QString& path);
+    // A message over the window, in the language spoken while it is open.
+    void showMessage(QMessageBox::Icon icon, const std::function<QString()>& text);
     void recordGame(const game::GameRecord& record);
     // The game under way, as the player leaves it (by "Новая игра" or by
     // closing the window): recorded when decided, else counted as left.

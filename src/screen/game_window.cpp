@@ -1,5 +1,6 @@
 #include "game_window.h"
 
+#include "accessibility.h"
 #include "game_fonts.h"
 #include "layout.h"
 #include "movie_widget.h"
@@ -97,6 +98,7 @@ RoundedFrame* makeFrame(QWidget* parent, const layout::Rect& rect) {
 
 GameWindow::GameWindow(game::Game& game, std::unique_ptr<SoundPlayer> sound, QWidget* parent)
     : QWidget(parent), game_(game), sound_(std::move(sound)), baseDir_(media::currentDirectory()) {
+    accessibility::install();
     setWindowTitle(QStringLiteral("? ЗОРБАН !"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -3,14 +3,35 @@
 #include "window_fit.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
+    text_ = new QTextBrowser(this);
+    text_->setOpenLinks(false);
+    auto* buttons = new QDialogButtonBox(this);
+    closeButton_ = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(text_);
+    column->addWidget(buttons);
+    retranslate();
+    window_fit::addCloseKeys(this);
+    resize(560, 620); // made smaller, the text scrolls
+}
+
+void RulesDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
+}
+
+void RulesDialog::retranslate() {
     setWindowTitle(tr("Правила"));
-    auto* text = new QTextBrowser(this);
-    text->setOpenLinks(false);
-    text->setHtml(
+    closeButton_->setText(tr("Закрыть"));
+    text_->setHtml(
         tr("<h2>Как играть</h2>"
            "<ol>"
            "<li>Нажмите «Начать игру». Суммы от 0,01 до 3&nbsp;000&nbsp;000 спрятаны в 22 "
@@ -51,12 +72,4 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
            "<tr><td><b>правая кнопка мыши, Menu</b></td><td>меню</td></tr>"
            "<tr><td><b>Ctrl+Q</b></td><td>выход</td></tr>"
            "</table>"));
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(tr("Закрыть"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* column = new QVBoxLayout(this);
-    column->addWidget(text);
-    column->addWidget(buttons);
-    window_fit::addCloseKeys(this);
-    resize(560, 620); // made smaller, the text scrolls
 }

@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -32,7 +33,6 @@ QLabel* valueLabel(const QString& text) {
 
 StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* parent)
     : QWidget(parent) {
-    setWindowTitle(tr("Статистика"));
     // The figures and the chart scroll; the buttons stay in sight.
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
@@ -43,7 +43,7 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     figureGrid_ = new QGridLayout;
     figureGrid_->setColumnStretch(1, 1);
     layout->addLayout(figureGrid_);
-    noGames_ = new QLabel(tr("Сыгранных игр пока нет."));
+    noGames_ = new QLabel;
     noGames_->setAlignment(Qt::AlignCenter);
     layout->addWidget(noGames_, 1);
     chartView_ = new QChartView;
@@ -56,8 +56,8 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     scroll->setFrameShape(QFrame::NoFrame);
 
     auto* buttons = new QDialogButtonBox;
-    startAfreshButton_ = buttons->addButton(tr("Начать заново"), QDialogButtonBox::ResetRole);
-    closeButton_ = buttons->addButton(tr("Закрыть"), QDialogButtonBox::RejectRole);
+    startAfreshButton_ = buttons->addButton(QString(), QDialogButtonBox::ResetRole);
+    closeButton_ = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
     connect(startAfreshButton_, &QPushButton::clicked, this, &StatisticsWindow::askToStartAfresh);
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
     window_fit::addCloseKeys(this);
@@ -65,7 +65,8 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     auto* column = new QVBoxLayout(this);
     column->addWidget(scroll, 1);
     column->addWidget(buttons);
-    setStatistics(statistics);
+    statistics_ = statistics;
+    retranslate(); // shows the figures
     resize(680, 640);
 }
 
@@ -86,13 +87,31 @@ void StatisticsWindow::askToStartAfresh() {
 }
 
 void StatisticsWindow::setStatistics(const game::Statistics& statistics) {
+    statistics_ = statistics;
     showFigures(statistics);
     showLastGame(statistics);
 }
 
 void StatisticsWindow::setProblem(const QString& problem) {
+    problemText_ = problem;
     problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
     problem_->setVisible(!problem.isEmpty());
+}
+
+void StatisticsWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void StatisticsWindow::retranslate() {
+    setWindowTitle(tr("Статистика"));
+    noGames_->setText(tr("Сыгранных игр пока нет."));
+    startAfreshButton_->setText(tr("Начать заново"));
+    closeButton_->setText(tr("Закрыть"));
+    setProblem(problemText_);
+    // The figures' captions and the chart are built with their texts.
+    setStatistics(statistics_);
 }
 
 QString StatisticsWindow::amountText(double amount) {

@@ -42,6 +42,13 @@ class StatisticsWindow final : public QWidget {
 
   private:
     void askToStartAfresh();
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // Sets every text in the language spoken now.
+    void retranslate();
     void showFigures(const game::Statistics& statistics);
     void showLastGame(const game::Statistics& statistics);
 
@@ -51,4 +58,7 @@ class StatisticsWindow final : public QWidget {
     QChartView* chartView_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QPushButton* startAfreshButton_ = nullptr;
+
+    game::Statistics statistics_; // as shown
+    QString problemText_;         // as given to setProblem()
 };

@@ -1,0 +1,26 @@
+#pragma once
+
+// What assistive technology (a screen reader, an AT-SPI client) finds in the game
+// window: the window's painted controls described by role, name, description,
+// state and action, in Russian through tr().
+//
+// - each case is a push button "Чемодан N" (N the number on its plate) whose
+//   description says "закрыт", "ваш" or "открыт: 5 000"; it is sensitive and
+//   focusable only while a click on it would do something;
+// - the amount board is a list of the 22 amounts, each item sensitive while its
+//   amount is still in play;
+// - the counter panel is one status text, the offer one text ("Банк предлагает
+//   12 000" / "Банк предлагает обмен"), the earlier offers a list, the winnings
+//   one text ("Выигрыш: 12 000"), the logo a button "Об авторах";
+// - pictures and movies that only decorate, the parts of a text shown as one,
+//   and the amount inside a case are left out of the tree: a client finds no
+//   more than a sighted player sees.
+//
+// Nothing here changes what is drawn.
+namespace accessibility {
+
+// Installs the interface factory; call once before the first window is built
+// (again is harmless).
+void install();
+
+} // namespace accessibility

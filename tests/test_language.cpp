@@ -1,0 +1,220 @@
+#include "credits_window.h"
+#include "fake_sound_player.h"
+#include "language.h"
+#include "offer_format.h"
+#include "rounds.h"
+#include "rules_dialog.h"
+#include "settings_file.h"
+#include "shown_texts.h"
+#include "statistics_window.h"
+
+#include <QAbstractButton>
+#include <QChart>
+#include <QChartView>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QValueAxis>
+#include <QtTest>
+
+namespace {
+
+bool hasCyrillic(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+}
+
+// Every text a window shows: its title, labels, buttons, browsers and charts.
+QStringList textsOf(QWidget* window) {
+    QStringList texts{window->windowTitle()};
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QTextBrowser* browser : window->findChildren<QTextBrowser*>())
+        texts << browser->toPlainText();
+    for (const QChartView* view : window->findChildren<QChartView*>()) {
+        texts << view->chart()->title();
+        for (const QAbstractSeries* series : view->chart()->series())
+            texts << series->name();
+        for (const QAbstractAxis* axis : view->chart()->axes())
+            texts << axis->titleText();
+    }
+    return texts;
+}
+
+void switchTo(const QString& language) {
+    QVERIFY(i18n::setLanguage(language));
+    QCOMPARE(i18n::currentLanguage(), language);
+    QCoreApplication::sendPostedEvents(); // the LanguageChange events
+}
+
+} // namespace
+
+class TestLanguage final : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(settingsHome_.isValid());
+        qputenv("XDG_CONFIG_HOME", settingsHome_.path().toLocal8Bit());
+    }
+
+    // --lang first, then the language chosen in the menu, then the first of the
+    // system's languages that the game has, then Russian; --help the same
+    // without the menu's choice, English last.
+    void languageOfARun_data() {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("kept"); // in the settings file; "-" for no file
+        QTest::addColumn<QStringList>("system");
+        QTest::addColumn<QString>("game");
+        QTest::addColumn<QString>("help");
+        const QStringList russian{QStringLiteral("ru-RU"), QStringLiteral("ru")};
+        const QStringList english{QStringLiteral("en-US"), QStringLiteral("en")};
+        QTest::newRow("--lang over all") << "en"
+                                         << "ru" << russian << "en"
+                                         << "en";
+        QTest::newRow("--lang ru") << "ru"
+                                   << "-" << english << "ru"
+                                   << "ru";
+        QTest::newRow("kept over the system") << ""
+                                              << "en" << russian << "en"
+                                              << "ru";
+        QTest::newRow("kept Russian") << ""
+                                      << "ru" << english << "ru"
+                                      << "en";
+        QTest::newRow("system English") << ""
+                                        << "-" << english << "en"
+                                        << "en";
+        QTest::newRow("system Russian") << ""
+                                        << "-" << russian << "ru"
+                                        << "ru";
+        QTest::newRow("first the game has")
+            << ""
+            << "-" << QStringList{"de-DE", "de", "en-GB", "ru"} << "en"
+            << "en";
+        QTest::newRow("underscore form") << ""
+                                         << "-" << QStringList{"ru_UA"} << "ru"
+                                         << "ru";
+        QTest::newRow("none the game has") << ""
+                                           << "-" << QStringList{"de-DE", "fr"} << "ru"
+                                           << "en";
+        QTest::newRow("C locale") << ""
+                                  << "-" << QStringList{"C"} << "ru"
+                                  << "en";
+        QTest::newRow("kept text not a language") << ""
+                                                  << "german" << english << "en"
+                                                  << "en";
+        QTest::newRow("kept other language") << ""
+                                             << "de" << russian << "ru"
+                                             << "ru";
+    }
+    void languageOfARun() {
+        QFETCH(QString, given);
+        QFETCH(QString, kept);
+        QFETCH(QStringList, system);
+        QFETCH(QString, game);
+        QFETCH(QString, help);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("zorban.conf"));
+        if (kept != QStringLiteral("-"))
+            QVERIFY(game::SettingsFile(file).set({{i18n::kLanguageKey, kept}}));
+        QCOMPARE(i18n::startLanguage(given, file, system), game);
+        QCOMPARE(i18n::helpLanguage(given, system), help);
+    }
+
+    // The windows open beside a game take the other language at once, with
+    // nothing left in Russian, and take their very texts back; what they show
+    // (figures, the credits' place) stays.
+    void windowsSwitchLanguageAtOnce() {
+        game::GameRecord record;
+        record.offers = {{false, 12000, 250000}, {true, 0, 180000}, {false, 54000, 90000}};
+        record.ownCaseAmount = 75000;
+        game::Statistics statistics;
+        statistics.addGame(record);
+        StatisticsWindow statisticsWindow(statistics);
+        statisticsWindow.setProblem(QStringLiteral("disk full"));
+        statisticsWindow.show();
+        RulesDialog rules;
+        rules.show();
+        CreditsWindow credits(std::make_unique<FakeSoundPlayer>(), [] { return 15870; });
+        credits.show();
+        // Into the second entry, while its name slides in.
+        while (credits.entryIndex() < 1 ||
+               credits.runningPhase() != CreditsWindow::Phase::NameSlideIn)
+            credits.tick();
+        const int creditsStep = credits.nameLeft();
+
+        QList<QWidget*> windows{&statisticsWindow, &rules, &credits};
+        QList<QStringList> russian;
+        for (QWidget* window : windows)
+            russian << textsOf(window);
+        const auto figures = statisticsWindow.figures();
+        for (const QStringList& texts : russian)
+            QVERIFY(hasCyrillic(texts.join(QString())));
+
+        switchTo(i18n::kEnglish);
+        for (QWidget* window : windows) {
+            for (const QString& text : textsOf(window))
+                QVERIFY2(!hasCyrillic(text), qPrintable(text));
+        }
+        QCOMPARE(statisticsWindow.windowTitle(), QStringLiteral("Statistics"));
+        QCOMPARE(rules.windowTitle(), QStringLiteral("Rules"));
+        QCOMPARE(credits.roleLabel()->text(), QStringLiteral("Beta testers"));
+        QCOMPARE(credits.nameLabel()->text(), QStringLiteral("Qt Test"));
+        QCOMPARE(credits.nameLeft(), creditsStep);
+        QCOMPARE(credits.entryIndex(), 1);
+        QCOMPARE(statisticsWindow.figures().size(), figures.size());
+        for (int row = 0; row < figures.size(); ++row)
+            QCOMPARE(statisticsWindow.figures()[row].second, figures[row].second);
+        QVERIFY(statisticsWindow.problemLine()->text().endsWith(QStringLiteral("disk full")));
+
+        switchTo(i18n::kRussian);
+        for (int i = 0; i < windows.size(); ++i)
+            QCOMPARE(textsOf(windows[i]), russian[i]);
+    }
+
+    // Every text the rules put on the screen (prompts, the counter panel's words
+    // for every count, the exchange offer) is shown in English, each as the
+    // rules write it in Russian; amounts pass as they are.
+    void rulesTextsAreShownInTheLanguage() {
+        QStringList texts{game::kChooseOwnCasePrompt, game::kChooseSwapCasePrompt,
+                          game::kFirstRoundWords, game::kExchangeOffer, game::kExchangeInHistory};
+        for (int before = 1; before <= game::kFirstRoundCount; ++before) {
+            for (int opened = 1; opened < game::kCaseCount; ++opened)
+                texts << game::counterAfterClick(before, opened).words;
+        }
+        texts.removeDuplicates();
+        const QString amount = QStringLiteral("3 000 000");
+        switchTo(i18n::kEnglish);
+        for (const QString& text : texts) {
+            const QString shown = i18n::shownGameText(text);
+            QVERIFY2(shown != text && !hasCyrillic(shown), qPrintable(text));
+        }
+        QCOMPARE(i18n::shownGameText(amount), amount);
+        switchTo(i18n::kRussian);
+        for (const QString& text : texts)
+            QCOMPARE(i18n::shownGameText(text), text);
+    }
+
+    // The menu's choice is kept for the next runs; --lang is not.
+    void chosenLanguageIsKept() {
+        QCOMPARE(i18n::remembered(), QString());
+        QVERIFY(i18n::chooseLanguage(i18n::kEnglish));
+        QCOMPARE(i18n::currentLanguage(), i18n::kEnglish);
+        QCOMPARE(i18n::remembered(), i18n::kEnglish);
+        QCOMPARE(i18n::startLanguage({}, {}, {QStringLiteral("ru")}), i18n::kEnglish);
+        QVERIFY(!i18n::chooseLanguage(QStringLiteral("de")));
+        QCOMPARE(i18n::currentLanguage(), i18n::kEnglish);
+        QCOMPARE(i18n::remembered(), i18n::kEnglish);
+        QVERIFY(i18n::setLanguage(i18n::kRussian));
+        QCOMPARE(i18n::remembered(), i18n::kEnglish);
+    }
+
+  private:
+    QTemporaryDir settingsHome_;
+};
+
+QTEST_MAIN(TestLanguage)
+#include "test_language.moc"
