@@ -9,8 +9,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +58,36 @@ int printMediaReport() {
     if (refused > 0)
         std::fprintf(stderr, "zorban: %d of %d media files refused\n", refused, int(files.size()));
     return 1;
+}
+
+// SIGTERM (a session ending) and SIGINT (Ctrl+C in a terminal) reach the
+// window's thread through this pipe, and the game ends as it does when its
+// window is closed.
+int signalPipe[2] = {-1, -1};
+
+void passSignalOn(int) {
+    const char byte = 1;
+    static_cast<void>(::write(signalPipe[1], &byte, 1));
+}
+
+void endOnSignals(GameApp& game) {
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        std::perror("zorban: no pipe for SIGTERM and SIGINT");
+        return;
+    }
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [&game] {
+        char bytes[16];
+        while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        game.endNow();
+    });
+    struct sigaction action {};
+    action.sa_handler = passSignalOn;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
 }
 
 // The command line, its texts in the language of the help: written in English,
@@ -177,6 +211,7 @@ int main(int argc, char* argv[]) {
     if (commandLine.parser.isSet(commandLine.mute))
         game.soundSettings().muteThisRun();
     game.start();
+    endOnSignals(game);
     // After the window, whose pictures the icons were decoded behind.
     QApplication::setWindowIcon(pictures::icon());
     pictures::forgetDecodedAhead();

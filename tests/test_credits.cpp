@@ -166,7 +166,7 @@ void CreditsTest::phasesFollowTheEntries() {
     QVERIFY(!credits.player->isPlaying());
     QCOMPARE(credits.window->runningPhase(), Phase::None);
     // The last role does not fade out.
-    QCOMPARE(steps.back().role, QStringLiteral("www:"));
+    QCOMPARE(steps.back().role, creditEntries()[10].role);
     QCOMPARE(steps.back().rankGrey, 250);
 }
 
@@ -182,8 +182,7 @@ void CreditsTest::roleFadesInAndOutThroughGreys() {
             // The old role fades, the new one replaces it in black at the end,
             // and the next name waits out of sight until then.
             const bool last = fadeOut.size() == 51;
-            QCOMPARE(step.role,
-                     last ? QStringLiteral("Бета-тестеры") : QStringLiteral("Разработчик"));
+            QCOMPARE(step.role, last ? creditEntries()[1].role : creditEntries()[0].role);
             QVERIFY(last || step.nameLeft < -kNameWidth);
         }
     }
@@ -217,7 +216,6 @@ void CreditsTest::addressShownOnlyWhileNameStandsStill() {
             entriesShown.push_back(step.entry);
     }
     QCOMPARE(entriesShown, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    QVERIFY(table[3].address.isEmpty());
 }
 
 void CreditsTest::nameComesToRestAtTheSamePlace_data() {
@@ -264,21 +262,21 @@ void CreditsTest::namesRestartFromTheCurrentMainWindowWidth() {
 }
 
 void CreditsTest::closingStopsTheMusic_data() {
-    QTest::addColumn<bool>("closeButton");
+    // How: the close box, "Закрыть", a click in the window, Esc.
+    QTest::addColumn<QString>("how");
     QTest::addColumn<Phase>("phase");
     QTest::addColumn<int>("entry");
-    for (const bool button : {false, true}) {
-        const char* how = button ? "Закрыть" : "close box";
-        QTest::addRow("%s, first fade-in", how) << button << Phase::RoleFadeIn << 0;
-        QTest::addRow("%s, name sliding in", how) << button << Phase::NameSlideIn << 2;
-        QTest::addRow("%s, name standing", how) << button << Phase::Hold << 3;
-        QTest::addRow("%s, name sliding out", how) << button << Phase::NameSlideOut << 9;
-        QTest::addRow("%s, role fading out", how) << button << Phase::RoleFadeOut << 4;
+    for (const char* how : {"close box", "Закрыть", "click", "Esc"}) {
+        QTest::addRow("%s, first fade-in", how) << how << Phase::RoleFadeIn << 0;
+        QTest::addRow("%s, name sliding in", how) << how << Phase::NameSlideIn << 2;
+        QTest::addRow("%s, name standing", how) << how << Phase::Hold << 3;
+        QTest::addRow("%s, name sliding out", how) << how << Phase::NameSlideOut << 9;
+        QTest::addRow("%s, role fading out", how) << how << Phase::RoleFadeOut << 4;
     }
 }
 
 void CreditsTest::closingStopsTheMusic() {
-    QFETCH(bool, closeButton);
+    QFETCH(QString, how);
     QFETCH(Phase, phase);
     QFETCH(int, entry);
     Credits credits(kDesignMainWidth);
@@ -286,14 +284,18 @@ void CreditsTest::closingStopsTheMusic() {
     QVERIFY(tickUntil(window, phase, entry));
     window.tick();
 
-    if (closeButton)
+    if (how == QStringLiteral("Закрыть"))
         window.closeButton()->click();
+    else if (how == QStringLiteral("click"))
+        QTest::mouseClick(&window, Qt::LeftButton, {}, window.nameLabel()->geometry().center());
+    else if (how == QStringLiteral("Esc"))
+        QTest::keyClick(&window, Qt::Key_Escape);
     else
         QVERIFY(window.close());
 
     QVERIFY(window.isHidden());
     QVERIFY(!credits.player->isPlaying());
-    QCOMPARE(credits.player->isLooping(), !closeButton);
+    QCOMPARE(credits.player->isLooping(), how == QStringLiteral("close box"));
     QCOMPARE(window.runningPhase(), Phase::None);
 }
 

@@ -3,14 +3,17 @@
 #include "desktop_controls.h"
 #include "game_harness.h"
 #include "rounds.h"
+#include "settings_file.h"
 #include "sound_settings.h"
 #include "statistics.h"
 #include "timings.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
@@ -96,6 +99,8 @@ class TestDesktopControls final : public QObject {
     void keysThatDoNotApplyDoNothing();
     void theFocusIsWhereTheKeysAreAndOnlyThere();
     void muteAndVolumeAreRemembered();
+    void windowsBesideTheGameFitAndCloseFromTheKeys_data();
+    void windowsBesideTheGameFitAndCloseFromTheKeys();
     void newGameFromTheMenuAsksMidGame();
     void quittingMidGameAsksAndKeepsTheGame();
     void rightClickOnAnyControlOpensTheMenu();
@@ -331,11 +336,18 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
         QVERIFY(controls.mutedMark()->isVisible());
         QVERIFY(first.app->soundSettings().isMuted());
         QCOMPARE(first.app->soundSettings().volume(), 80);
-        // The mark sits on the backdrop, on no designed control.
-        const QWidget* mark = controls.mutedMark();
-        for (const QWidget* child : first.w()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            QVERIFY2(child == mark || !child->geometry().intersects(mark->geometry()),
-                     qPrintable(child->metaObject()->className()));
+        // The volume shows for a moment.
+        QVERIFY(controls.volumeMark()->isVisible());
+        QCOMPARE(controls.volumeMark()->text(), QStringLiteral("Громкость 80 %"));
+        // The marks sit on the backdrop, on no designed control.
+        const QList<const QWidget*> marks{controls.mutedMark(), controls.volumeMark()};
+        for (const QWidget* mark : marks) {
+            for (const QWidget* child :
+                 first.w()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                QVERIFY2(marks.contains(child) || !child->geometry().intersects(mark->geometry()),
+                         qPrintable(child->metaObject()->className()));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!controls.volumeMark()->isVisible(), 2000);
     }
     {
         GameHarness next; // the next run
@@ -357,6 +369,49 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
     GameHarness last; // the mute of that run only is forgotten, its volume is not
     QVERIFY(!last.app->soundSettings().isMuted());
     QCOMPARE(last.app->soundSettings().volume(), 80);
+}
+
+void TestDesktopControls::windowsBesideTheGameFitAndCloseFromTheKeys_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("ctrlW"); // else Esc
+    for (const char* window : {"rules", "statistics", "credits"}) {
+        QTest::addRow("%s, Esc", window) << window << false;
+        QTest::addRow("%s, Ctrl+W", window) << window << true;
+    }
+}
+
+// On a screen smaller than they are (the offscreen screen is 800 x 600), the
+// windows opened beside the game fit wholly; the keys close them and the game
+// window has the keyboard again.
+void TestDesktopControls::windowsBesideTheGameFitAndCloseFromTheKeys() {
+    QFETCH(QString, window);
+    QFETCH(bool, ctrlW);
+    GameHarness h;
+    QPointer<QWidget> opened;
+    if (window == QStringLiteral("rules")) {
+        typeKey(h.w(), Qt::Key_F1);
+        opened = h.w()->findChild<QDialog*>();
+    } else if (window == QStringLiteral("statistics")) {
+        h.app->showStatistics();
+        opened = h.app->statisticsWindow();
+        QVERIFY(h.app->statisticsWindow()->closeButton()->isVisible());
+    } else {
+        h.app->showCredits();
+        opened = h.app->credits();
+    }
+    QVERIFY(opened);
+    QTRY_COMPARE(QApplication::activeWindow(), opened.data());
+    const QRect screen = opened->screen()->availableGeometry();
+    QVERIFY2(screen.contains(opened->frameGeometry()),
+             qPrintable(game::SettingsFile::rectText(opened->frameGeometry())));
+    if (ctrlW)
+        QTest::keyClick(opened->focusWidget() ? opened->focusWidget() : opened.data(), Qt::Key_W,
+                        Qt::ControlModifier);
+    else
+        QTest::keyClick(opened->focusWidget() ? opened->focusWidget() : opened.data(),
+                        Qt::Key_Escape);
+    QTRY_VERIFY(!opened || !opened->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), h.w());
 }
 
 void TestDesktopControls::newGameFromTheMenuAsksMidGame() {

@@ -179,8 +179,8 @@ class TestLanguage final : public QObject {
         }
         QCOMPARE(statisticsWindow.windowTitle(), QStringLiteral("Statistics"));
         QCOMPARE(rules.windowTitle(), QStringLiteral("Rules"));
-        QCOMPARE(credits.roleLabel()->text(), QStringLiteral("Beta testers"));
-        QCOMPARE(credits.nameLabel()->text(), QStringLiteral("Qt Test"));
+        QCOMPARE(credits.roleLabel()->text(), QStringLiteral("Made with"));
+        QCOMPARE(credits.nameLabel()->text(), QStringLiteral("Qt 6"));
         QCOMPARE(credits.nameLeft(), creditsStep);
         QCOMPARE(credits.entryIndex(), 1);
         QCOMPARE(statisticsWindow.figures().size(), figures.size());

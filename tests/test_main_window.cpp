@@ -30,6 +30,7 @@ class TestMainWindow final : public QObject {
     void windowOpensWhollyOnTheScreen();
     void savedPlaceIsFittedToTheScreen_data();
     void savedPlaceIsFittedToTheScreen();
+    void placeIsWrittenOnceTheWindowSettles();
     void clickAtDrawnPlateOpensThatCase_data();
     void clickAtDrawnPlateOpensThatCase();
     void newGameKeepsTheWindowWhereItWas_data();
@@ -117,6 +118,27 @@ void TestMainWindow::savedPlaceIsFittedToTheScreen() {
     // Large enough to play in.
     QVERIFY2(place.width() >= screen.width() / 3 && place.height() >= screen.height() / 3,
              qPrintable(game::SettingsFile::rectText(place)));
+}
+
+// A game killed later (a session's end) keeps the place and size the window had
+// settled at; the window never gets smaller than half the design.
+void TestMainWindow::placeIsWrittenOnceTheWindowSettles() {
+    QStandardPaths::setTestModeEnabled(true);
+    const game::SettingsFile settings(game::SettingsFile::userFile());
+    QFile::remove(settings.path());
+    QTemporaryDir dir;
+    GameApp app([] { return std::make_unique<FakeSoundPlayer>(); },
+                std::make_unique<game::ReplayRandom>(identityGameDraws()),
+                dir.filePath(QStringLiteral("statistics.json")));
+    app.rememberWindowBetweenRuns();
+    app.start();
+    app.window()->setGeometry(40, 50, 700, 500);
+    QTRY_COMPARE_WITH_TIMEOUT(settings.rectValue(QStringLiteral("window/geometry")),
+                              std::optional<QRect>(QRect(40, 50, 700, 500)), 3000);
+    app.window()->resize(200, 150);
+    QCOMPARE(app.window()->size(), QSize(529, 379));
+    QFile::remove(settings.path());
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 void TestMainWindow::clickAtDrawnPlateOpensThatCase_data() {

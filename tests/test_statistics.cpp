@@ -125,6 +125,8 @@ class TestStatistics final : public QObject {
     void gamesSavingAtOnceAreAllKept();
     void whatAKilledGameLeftIsCleanedUp();
     void settingsKeepTheirForm();
+    void fileFromTheOldPlaceIsMovedOnce();
+    void startingAfreshKeepsTheOldFile();
 };
 
 void TestStatistics::figuresOverGames_data() {
@@ -408,6 +410,53 @@ void TestStatistics::settingsKeepTheirForm() {
     QCOMPARE(next.value(QStringLiteral("window/geometry")).toRect(), QRect(5, 6, 700, 500));
     QCOMPARE(next.value(QStringLiteral("other/words")).toString(), QStringLiteral("a, b"));
     QCOMPARE(next.allKeys().size(), 5);
+}
+
+// Earlier versions kept the file one folder deeper: it moves up once, records
+// intact; a file already in the new place is never replaced by the old one.
+void TestStatistics::fileFromTheOldPlaceIsMovedOnce() {
+    QTemporaryDir dir;
+    const game::StatisticsStore old(dir.filePath(QStringLiteral("zorban/statistics.json")));
+    for (double ownCase : {10.0, 200.0, 3000.0})
+        QVERIFY(addGame(old, ownCase));
+    const QByteArray bytes = readAll(old.path());
+    const game::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
+
+    QVERIFY(!store.takeOver(old.path()).isEmpty());
+    QCOMPARE(readAll(store.path()), bytes);
+    QVERIFY(!QFileInfo::exists(old.path()));
+    const game::Statistics moved = store.load().statistics;
+    QCOMPARE(moved.gamesPlayed(), 3);
+    QCOMPARE(moved.totalWinnings(), 3210.0);
+    QVERIFY(store.takeOver(old.path()).isEmpty()); // nothing left to move
+
+    QVERIFY(addGame(old, 5)); // an older version ran again meanwhile
+    const QByteArray oldBytes = readAll(old.path());
+    QVERIFY(!store.takeOver(old.path()).isEmpty()); // said
+    QCOMPARE(readAll(store.path()), bytes);
+    QCOMPARE(readAll(old.path()), oldBytes);
+}
+
+void TestStatistics::startingAfreshKeepsTheOldFile() {
+    QTemporaryDir dir;
+    const game::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
+    for (double ownCase : {10.0, 20.0})
+        QVERIFY(addGame(store, ownCase));
+    const QByteArray before = readAll(store.path());
+    const QDateTime when(QDate(2026, 12, 7), QTime(21, 5, 9));
+    QString backup;
+    QVERIFY(store.startAfresh(when, &backup));
+    QCOMPARE(backup, store.path() + QStringLiteral(".bak-20261207-210509"));
+    QCOMPARE(readAll(backup), before);
+    QCOMPARE(store.load().statistics.gamesPlayed(), 0);
+    // Twice in the same second: the first backup stays.
+    QVERIFY(addGame(store, 30));
+    QString second;
+    QVERIFY(store.startAfresh(when, &second));
+    QVERIFY(second != backup);
+    QCOMPARE(readAll(backup), before);
+    QCOMPARE(game::StatisticsStore(second).load().statistics.gamesPlayed(), 1);
+    QCOMPARE(namesIn(dir.path()).size(), 3);
 }
 
 int main(int argc, char* argv[]) {

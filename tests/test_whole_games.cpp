@@ -10,6 +10,7 @@
 #include "offer_format.h"
 #include "rounds.h"
 
+#include <QChart>
 #include <QChartView>
 #include <QFile>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryFile>
+#include <QXYSeries>
 #include <QtTest>
 #include <unistd.h>
 
@@ -451,6 +453,16 @@ void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
     log.openedAll({18, 19}).exchange().no();
     log.opened(20).own(21);
     QCOMPARE(h->logBytes(), log.bytes());
+
+    // The chart marks the offer taken (the first), kept in the file as such.
+    QCOMPARE(nextRunStatistics(*h).lastGame()->acceptedAt, std::optional<int>(0));
+    h->app->showStatistics();
+    QList<QPointF> marked;
+    for (QAbstractSeries* series : h->app->statisticsWindow()->chartView()->chart()->series()) {
+        if (series->name() == QStringLiteral("Принятое предложение"))
+            marked << static_cast<QXYSeries*>(series)->points();
+    }
+    QCOMPARE(marked, (QList<QPointF>{QPointF(1, 44)}));
 }
 
 void TestWholeGames::newGameEmptiesTheLogAndStartsOver() {

@@ -67,10 +67,6 @@
         <translation>Developer</translation>
     </message>
     <message>
-        <source>Бета-тестеры</source>
-        <translation>Beta testers</translation>
-    </message>
-    <message>
         <source>Благодарность</source>
         <translation>Thanks</translation>
     </message>
@@ -79,12 +75,28 @@
         <translation>The Zorban team</translation>
     </message>
     <message>
-        <source>Официальный сайт телеигры</source>
-        <translation>Official site of the TV game</translation>
+        <source>Сделано на</source>
+        <translation>Made with</translation>
     </message>
     <message>
-        <source>Сайт компьютерной версии игры</source>
-        <translation>Site of the computer game</translation>
+        <source>Лицензия игры</source>
+        <translation>The game&apos;s licence</translation>
+    </message>
+    <message>
+        <source>шрифт</source>
+        <translation>font</translation>
+    </message>
+    <message>
+        <source>файл LICENSE рядом с игрой</source>
+        <translation>the LICENSE file beside the game</translation>
+    </message>
+    <message>
+        <source>© 2026 Команда «Зорбан»</source>
+        <translation>© 2026 the Zorban team</translation>
+    </message>
+    <message>
+        <source>копируйте и меняйте свободно</source>
+        <translation>free to copy and change</translation>
     </message>
 </context>
 <context>
@@ -212,6 +224,10 @@
         <source>Цифра %1</source>
         <translation>Digit %1</translation>
     </message>
+    <message>
+        <source>Громкость %1 %</source>
+        <translation>Volume %1 %</translation>
+    </message>
 </context>
 <context>
     <name>GameApp</name>
@@ -246,6 +262,10 @@ This game’s log is written to %1.</translation>
 (%2)
 
 The game goes on without a log.</translation>
+    </message>
+    <message>
+        <source>файл статистики повреждён и не отложен</source>
+        <translation>the statistics file is damaged and could not be set aside</translation>
     </message>
 </context>
 <context>
@@ -414,6 +434,30 @@ The game goes on without a log.</translation>
     <message>
         <source>Предложение</source>
         <translation>Offer</translation>
+    </message>
+    <message>
+        <source>Начать статистику заново? Нынешний файл останется рядом как резервная копия.</source>
+        <translation>Start the statistics afresh? The present file stays beside it as a backup.</translation>
+    </message>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Начать заново</source>
+        <translation>Start afresh</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Принятое предложение</source>
+        <translation>Offer accepted</translation>
     </message>
 </context>
 </TS>

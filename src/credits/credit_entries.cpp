@@ -11,30 +11,31 @@ QString translated(const char* text) {
 } // namespace
 
 CreditTable creditEntries() {
-    // The roles and the texts that are words are in the language spoken now;
+    // Who made the game and what it is made with, each with its licence: the
+    // authors as the repository and LICENSE name them, the libraries the game
+    // links, the fonts it draws with (their Debian packages' copyright files),
+    // and the game's own licence last. Words are in the language spoken now;
     // names and addresses stay as they are.
-    const QString kDeveloper = translated(QT_TRANSLATE_NOOP("CreditEntries", "Разработчик"));
-    const QString kBetaTesters = translated(QT_TRANSLATE_NOOP("CreditEntries", "Бета-тестеры"));
-    const QString kThanks = translated(QT_TRANSLATE_NOOP("CreditEntries", "Благодарность"));
-    const QString kWeb = QStringLiteral("www:");
-    // The beta testers are the tools the game was tested with, the thanks go to
-    // the free software it is built on. The two web addresses are placeholders.
+    const QString developer = translated(QT_TRANSLATE_NOOP("CreditEntries", "Разработчик"));
+    const QString madeWith = translated(QT_TRANSLATE_NOOP("CreditEntries", "Сделано на"));
+    const QString thanks = translated(QT_TRANSLATE_NOOP("CreditEntries", "Благодарность"));
+    const QString licence = translated(QT_TRANSLATE_NOOP("CreditEntries", "Лицензия игры"));
+    const QString font = translated(QT_TRANSLATE_NOOP("CreditEntries", "шрифт"));
     return {{
-        {kDeveloper, translated(QT_TRANSLATE_NOOP("CreditEntries", "Команда «Зорбан»")),
-         QStringLiteral("zorban@example.org")},
-        {kBetaTesters, QStringLiteral("Qt Test"),
-         QStringLiteral("doc.qt.io/qt-6/qttest-index.html")},
-        {kBetaTesters, QStringLiteral("Xvfb"), QStringLiteral("www.x.org")},
-        {kBetaTesters, QStringLiteral("Valgrind"), QString()},
-        {kThanks, QStringLiteral("Qt"), QStringLiteral("www.qt.io")},
-        {kThanks, QStringLiteral("rlottie"), QStringLiteral("github.com/Samsung/rlottie")},
-        {kThanks, QStringLiteral("SDL"), QStringLiteral("www.libsdl.org")},
-        {kThanks, QStringLiteral("Debian"), QStringLiteral("www.debian.org")},
-        {kThanks, QStringLiteral("DejaVu"), QStringLiteral("dejavu-fonts.github.io")},
-        {kWeb, QStringLiteral("show.example.org"),
-         translated(QT_TRANSLATE_NOOP("CreditEntries", "Официальный сайт телеигры"))},
-        {kWeb, QStringLiteral("www.example.org/zorban"),
-         translated(QT_TRANSLATE_NOOP("CreditEntries", "Сайт компьютерной версии игры"))},
+        {developer, translated(QT_TRANSLATE_NOOP("CreditEntries", "Команда «Зорбан»")),
+         QStringLiteral("git: Seed 3494a540 maintainers")},
+        {madeWith, QStringLiteral("Qt 6"), QStringLiteral("LGPLv3 · qt.io")},
+        {madeWith, QStringLiteral("rlottie"), QStringLiteral("MIT · github.com/Samsung/rlottie")},
+        {madeWith, QStringLiteral("SDL2"), QStringLiteral("zlib · libsdl.org")},
+        {thanks, QStringLiteral("libmpg123"), QStringLiteral("LGPL-2.1 · mpg123.de")},
+        {thanks, QStringLiteral("DejaVu"), font + QStringLiteral(" · Bitstream Vera License")},
+        {thanks, QStringLiteral("Play"), font + QStringLiteral(" · SIL Open Font License 1.1")},
+        {thanks, QStringLiteral("PT Sans"), font + QStringLiteral(" · ParaType Free Font License")},
+        {thanks, QStringLiteral("Debian"), QStringLiteral("debian.org")},
+        {licence, QStringLiteral("MIT License"),
+         translated(QT_TRANSLATE_NOOP("CreditEntries", "файл LICENSE рядом с игрой"))},
+        {licence, translated(QT_TRANSLATE_NOOP("CreditEntries", "© 2026 Команда «Зорбан»")),
+         translated(QT_TRANSLATE_NOOP("CreditEntries", "копируйте и меняйте свободно"))},
         {},
         {},
     }};

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -125,6 +126,21 @@ void CreditsWindow::closeEvent(QCloseEvent* event) {
         music_->stop();
     loaded_ = false;
     event->accept();
+}
+
+void CreditsWindow::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    closeButtonClicked();
+}
+
+void CreditsWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel) || event->matches(QKeySequence::Close) ||
+        (event->key() == Qt::Key_W && event->modifiers() == Qt::ControlModifier)) {
+        event->accept();
+        closeButtonClicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CreditsWindow::changeEvent(QEvent* event) {

@@ -13,7 +13,8 @@ class QPushButton;
 class QTimer;
 
 // The credits window "Об авторах...": the entries pass one after another to
-// looping music, then the window closes itself.
+// looping music, then the window closes itself; a click, Esc or Ctrl+W
+// closes it early.
 //
 // A top-level window that runs beside the game. Whoever opens it sets
 // Qt::WA_DeleteOnClose, so that every opening builds a fresh window; a window
@@ -61,6 +62,9 @@ class CreditsWindow final : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A click anywhere in the window, Esc or Ctrl+W closes it early.
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:

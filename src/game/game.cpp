@@ -407,6 +407,7 @@ void Game::accept() {
         playCue(Cue::Winnings);
         s.offerTaken = true;
         record_.acceptedOffer = static_cast<double>(s.offer.amount);
+        record_.acceptedAt = static_cast<int>(record_.offers.size()) - 1;
         emit offerAccepted(s.offer.amount);
         writeLog(records::accepted());
         enterPhase(Phase::WaitingForClick);

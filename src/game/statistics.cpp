@@ -93,6 +93,8 @@ QJsonObject gameToJson(const GameRecord& game) {
                        {QStringLiteral("exchanges"), exchanges}};
     if (game.acceptedOffer)
         object.insert(QStringLiteral("acceptedOffer"), *game.acceptedOffer);
+    if (game.acceptedAt)
+        object.insert(QStringLiteral("acceptedAt"), *game.acceptedAt);
     return object;
 }
 
@@ -137,6 +139,14 @@ std::optional<GameRecord> gameFromJson(const QJsonObject& object, QString* error
             *error = fields.error();
         return std::nullopt;
     }
+    // Only marks the chart: kept when it names a money offer of the amount
+    // accepted, else left unknown.
+    const QJsonValue at = object.value(QStringLiteral("acceptedAt"));
+    const int index = at.isDouble() ? at.toInt(-1) : -1;
+    if (game.acceptedOffer && index >= 0 && size_t(index) < game.offers.size() &&
+        !game.offers[size_t(index)].exchange &&
+        game.offers[size_t(index)].amount == *game.acceptedOffer)
+        game.acceptedAt = index;
     return game;
 }
 
@@ -343,6 +353,54 @@ bool StatisticsStore::update(const std::function<void(Statistics&)>& change, Sta
     if (result)
         *result = now.statistics;
     return true;
+}
+
+bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString* error) const {
+    kept_file::Lock lock(path_);
+    if (!lock.take(kept_file::kLockWaitMs, error))
+        return false;
+    QString kept;
+    QFile file(path_);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        const QByteArray bytes = file.readAll();
+        file.close();
+        kept = path_ + QStringLiteral(".bak-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        for (int n = 2; QFileInfo::exists(kept); ++n)
+            kept = path_ + QStringLiteral(".bak-%1-%2")
+                               .arg(now.toString(QStringLiteral("yyyyMMdd-HHmmss")))
+                               .arg(n);
+        if (!kept_file::replace(kept, bytes, error))
+            return false;
+    }
+    if (!kept_file::replace(path_, QJsonDocument(Statistics().toJson()).toJson(), error))
+        return false;
+    if (backup)
+        *backup = kept;
+    return true;
+}
+
+QString StatisticsStore::takeOver(const QString& from) const {
+    if (from == path_ || !QFileInfo::exists(from))
+        return {};
+    if (QFileInfo::exists(path_))
+        return QStringLiteral("statistics file %1 is kept; an older one at %2 is left as it is")
+            .arg(path_, from);
+    kept_file::Lock oldLock(from);
+    kept_file::Lock newLock(path_);
+    QString error;
+    if (!QDir().mkpath(QFileInfo(path_).absolutePath()) ||
+        !oldLock.take(kept_file::kLockWaitMs, &error) ||
+        !newLock.take(kept_file::kLockWaitMs, &error) || QFileInfo::exists(path_) ||
+        !QFile::rename(from, path_)) {
+        return QStringLiteral("cannot move the statistics file %1 to %2%3; it is left where it is")
+            .arg(from, path_, error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(error));
+    }
+    return QStringLiteral("statistics file moved from %1 to %2").arg(from, path_);
 }
 
 } // namespace game

@@ -2,6 +2,7 @@
 
 #include "amounts.h"
 
+#include <QDateTime>
 #include <QJsonObject>
 #include <QString>
 #include <array>
@@ -35,6 +36,8 @@ struct ExchangeRecord {
 struct GameRecord {
     std::vector<OfferRecord> offers;
     std::optional<double> acceptedOffer; // the money the player took from the banker
+    // Which of offers was accepted; unknown in files written before it was kept.
+    std::optional<int> acceptedAt;
     std::vector<ExchangeRecord> exchanges;
     double ownCaseAmount = 0; // what the own case held when it was opened
 
@@ -121,6 +124,20 @@ class StatisticsStore {
     [[nodiscard]] bool update(const std::function<void(Statistics&)>& change,
                               Statistics* result = nullptr, QString* error = nullptr,
                               QString* notice = nullptr) const;
+
+    // Under the lock: the file as it is now is kept beside it as
+    // path.bak-YYYYMMDD-HHMMSS (the time given), and empty statistics take its
+    // place. backup (when given) gets the backup's path, empty when there was no
+    // file to keep. Returns false and says why in error; the file is then as it
+    // was.
+    [[nodiscard]] bool startAfresh(const QDateTime& now, QString* backup = nullptr,
+                                   QString* error = nullptr) const;
+
+    // The file an earlier version kept at from is moved to this store's path,
+    // once: when this one has no file yet. When both exist, the one here is
+    // kept and the one at from is left where it is. Returns what the player
+    // should be told, empty when there was nothing to move.
+    [[nodiscard]] QString takeOver(const QString& from) const;
 
   private:
     [[nodiscard]] Loaded read(bool mayMoveAside) const;

@@ -92,7 +92,12 @@ struct Mixer {
 
 struct SoundCore final {
     explicit SoundCore(SoundEngine::Output output);
+    // Ends the audio thread and waits for it, unless stopWithin() has already.
     ~SoundCore();
+    // Ends the audio thread, waiting at most wait for it to close the device.
+    // Returns false when it has not by then: the thread is let go and closes
+    // the device on its own; the core must then outlive it (never be deleted).
+    [[nodiscard]] bool stopWithin(std::chrono::milliseconds wait);
 
     // Window's thread.
     void post(SoundCommand command);
@@ -156,6 +161,12 @@ struct SoundCore final {
     std::condition_variable queueReady;
     std::deque<SoundCommand> queue;
     bool quitting = false;
+    // Set with quitting, read without the lock between the commands of a batch:
+    // a program that quits while its sounds are still being decoded does not
+    // wait for the rest of them.
+    std::atomic<bool> stopping{false};
+    bool finished = false; // the audio thread has closed the device and SDL
+    std::condition_variable finishedReady;
     bool outputRequested = false;
 
     // Audio thread only.

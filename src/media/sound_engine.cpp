@@ -22,6 +22,8 @@ namespace {
 
 // About 23 ms at 44.1 kHz: short enough for a click to sound at once.
 constexpr int kOutputBufferFrames = 1024;
+// How long the last engine waits for the device to close.
+constexpr std::chrono::milliseconds kCloseWait{50};
 constexpr int kInitialMixerChannels = 4;
 // How often the engine's thread looks whether the system's sound output is
 // still there, and how often it tries to open one while there is none.
@@ -150,12 +152,29 @@ SoundCore::SoundCore(SoundEngine::Output chosenOutput) : output(chosenOutput) {
 }
 
 SoundCore::~SoundCore() {
+    if (!thread.joinable())
+        return;
     {
         std::lock_guard<std::mutex> lock(queueMutex);
         quitting = true;
+        stopping = true;
     }
     queueReady.notify_one();
     thread.join();
+}
+
+bool SoundCore::stopWithin(std::chrono::milliseconds wait) {
+    std::unique_lock<std::mutex> lock(queueMutex);
+    quitting = true;
+    stopping = true;
+    queueReady.notify_one();
+    if (finishedReady.wait_for(lock, wait, [this] { return finished; })) {
+        lock.unlock();
+        thread.join();
+        return true;
+    }
+    thread.detach();
+    return false;
 }
 
 void SoundCore::post(SoundCommand command) {
@@ -263,8 +282,11 @@ void SoundCore::run() {
                 break;
             batch.swap(queue);
         }
-        for (const SoundCommand& command : batch)
+        for (const SoundCommand& command : batch) {
+            if (stopping.load(std::memory_order_relaxed))
+                break;
             execute(command);
+        }
         batch.clear();
         if (watchesOutput() && std::chrono::steady_clock::now() >= nextWatch)
             watchOutput();
@@ -274,6 +296,11 @@ void SoundCore::run() {
     // Also frees the hints set while opening, which SDL keeps until it quits.
     if (sdl)
         sdl->Quit();
+    {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        finished = true;
+    }
+    finishedReady.notify_all();
 }
 
 void SoundCore::openOutput() {
@@ -570,7 +597,15 @@ void SoundEngine::openOutput() {
     core_->requestOutput();
 }
 
-SoundEngine::~SoundEngine() = default;
+SoundEngine::~SoundEngine() {
+    // PulseAudio can hold SDL's audio thread for more than a second when the
+    // device is closed soon after opening; a program that ends does not wait
+    // for that. The last engine gives the device a moment to close, then lets
+    // the audio thread finish on its own, and the core is kept for it (never
+    // freed: the process is ending, or one core is left behind).
+    if (core_.use_count() == 1 && !core_->stopWithin(kCloseWait))
+        static_cast<void>(new std::shared_ptr<SoundCore>(std::move(core_)));
+}
 
 std::unique_ptr<SoundPlayer> SoundEngine::createPlayer() const {
     return std::make_unique<EngineSoundPlayer>(core_);

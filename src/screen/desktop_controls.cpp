@@ -7,10 +7,12 @@
 #include "rules_dialog.h"
 #include "sound_settings.h"
 #include "widgets.h"
+#include "window_fit.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -22,6 +24,9 @@ namespace {
 
 // A free spot on the backdrop, below the offer history, away from every control.
 constexpr layout::Rect kMutedMark{240, 10440, 450, 450};
+// Beside it, the volume for a moment after it was changed.
+constexpr layout::Rect kVolumeMark{780, 10440, 2400, 450};
+constexpr int kVolumeMarkMs = 1200;
 constexpr int kTypingPauseMs = 1500;
 
 // The Russian letters of the Y, N and M keys' places: Д, Н and Ь.
@@ -57,6 +62,24 @@ class MutedMark final : public QWidget {
     }
 };
 
+// The volume as a short line on a dark plate.
+QLabel* makeVolumeMark(QWidget* parent) {
+    auto* mark = new QLabel(parent);
+    mark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mark->setAlignment(Qt::AlignCenter);
+    mark->setAutoFillBackground(true);
+    QPalette palette = mark->palette();
+    palette.setColor(QPalette::Window, QColor(0, 0, 0, 170));
+    palette.setColor(QPalette::WindowText, QColor(255, 233, 176));
+    mark->setPalette(palette);
+    QFont font = mark->font();
+    font.setPixelSize(18);
+    font.setBold(true);
+    mark->setFont(font);
+    mark->hide();
+    return mark;
+}
+
 QPoint centre(const QWidget* widget) {
     return widget->geometry().center();
 }
@@ -86,6 +109,11 @@ DesktopControls::DesktopControls(SoundSettings& sound, QObject* parent)
     : QObject(parent), sound_(sound) {
     typingTimeout_.setSingleShot(true);
     connect(&typingTimeout_, &QTimer::timeout, this, [this] { typed_.clear(); });
+    volumeMarkTimeout_.setSingleShot(true);
+    connect(&volumeMarkTimeout_, &QTimer::timeout, this, [this] {
+        if (volumeMark_)
+            volumeMark_->hide();
+    });
     connect(&sound_, &SoundSettings::changed, this, &DesktopControls::updateMutedMark);
     connect(qApp, &QApplication::focusChanged, this, &DesktopControls::onFocusChanged);
     createActions();
@@ -116,10 +144,15 @@ void DesktopControls::createActions() {
     soundAction_ = addAction(QT_TR_NOOP("Звук вкл/выкл"), keys({Qt::Key_M, kKeySoftSign}),
                              [this] { sound_.setMuted(!sound_.isMuted()); });
     soundAction_->setCheckable(true);
-    louderAction_ = addAction(QT_TR_NOOP("Громче"), keys({Qt::Key_Plus, Qt::Key_Equal}),
-                              [this] { sound_.louder(); });
-    quieterAction_ = addAction(QT_TR_NOOP("Тише"), keys({Qt::Key_Minus, Qt::Key_Underscore}),
-                               [this] { sound_.quieter(); });
+    louderAction_ = addAction(QT_TR_NOOP("Громче"), keys({Qt::Key_Plus, Qt::Key_Equal}), [this] {
+        sound_.louder();
+        showVolumeMark();
+    });
+    quieterAction_ =
+        addAction(QT_TR_NOOP("Тише"), keys({Qt::Key_Minus, Qt::Key_Underscore}), [this] {
+            sound_.quieter();
+            showVolumeMark();
+        });
     fullScreenAction_ = addAction(QT_TR_NOOP("Во весь экран"),
                                   withStandard({Qt::Key_F11}, QKeySequence::FullScreen),
                                   [this] { toggleFullScreen(); });
@@ -203,6 +236,8 @@ void DesktopControls::attach(GameWindow* window) {
     mutedMark_ = new MutedMark(window);
     layout::place(mutedMark_, kMutedMark);
     updateMutedMark();
+    volumeMark_ = makeVolumeMark(window);
+    layout::place(volumeMark_, kVolumeMark);
 }
 
 QMenu* DesktopControls::menu() {
@@ -285,6 +320,8 @@ void DesktopControls::showRules() {
     if (!rules) {
         rules = new RulesDialog(gameWindow());
         rules->setAttribute(Qt::WA_DeleteOnClose);
+        window_fit::placeOnScreen(rules, gameWindow());
+        window_fit::returnFocusTo(rules, gameWindow());
     }
     rules->show();
     rules->raise();
@@ -335,6 +372,8 @@ void DesktopControls::askToLeave(const char* title, const char* text,
     i18n::followLanguage(question, translate);
     question->setDefaultButton(QMessageBox::No);
     question->setAttribute(Qt::WA_DeleteOnClose);
+    window_fit::addCloseKeys(question);
+    window_fit::returnFocusTo(question, gameWindow());
     connect(question, &QMessageBox::finished, this, [leave](int answer) {
         if (answer == QMessageBox::Yes)
             leave();
@@ -543,6 +582,15 @@ void DesktopControls::pressEnter() {
     const GameWindow::Controls& ui = gameWindow()->controls();
     if (!press(ui.startButton))
         press(ui.newGameButton);
+}
+
+void DesktopControls::showVolumeMark() {
+    if (!volumeMark_)
+        return;
+    volumeMark_->setText(tr("Громкость %1 %").arg(sound_.volume()));
+    volumeMark_->show();
+    volumeMark_->raise();
+    volumeMarkTimeout_.start(kVolumeMarkMs);
 }
 
 void DesktopControls::updateMutedMark() {

@@ -13,6 +13,7 @@ class FocusRing;
 class GameWindow;
 class QAction;
 class QActionGroup;
+class QLabel;
 class QMessageBox;
 class QWidget;
 class SoundSettings;
@@ -45,6 +46,8 @@ class DesktopControls final : public QObject {
     [[nodiscard]] const QWidget* focusRing() const;
     // Shown on the backdrop while the sound is off.
     [[nodiscard]] const QWidget* mutedMark() const { return mutedMark_; }
+    // Shown on the backdrop for a moment after + or −: "Громкость 70 %".
+    [[nodiscard]] const QLabel* volumeMark() const { return volumeMark_; }
 
     void showRules();
     void toggleFullScreen();
@@ -91,6 +94,7 @@ class DesktopControls final : public QObject {
     bool press(QWidget* widget);
     void pressEnter();
     void updateMutedMark();
+    void showVolumeMark();
     // Asks whether to leave the game under way; leave() runs on "Да". One
     // question at a time: asked again, the open one comes to the front.
     // title and question are the Russian sources, shown translated.
@@ -100,6 +104,8 @@ class DesktopControls final : public QObject {
     QPointer<QWidget> attached_;
     QPointer<FocusRing> focusRing_;
     QPointer<QWidget> mutedMark_;
+    QPointer<QLabel> volumeMark_;
+    QTimer volumeMarkTimeout_;
     // The control the keys moved to last, pressable or not: the arrows go on from
     // there.
     QPointer<QWidget> at_;

@@ -7,8 +7,10 @@
 #include "settings_file.h"
 #include "sound_engine.h"
 #include "sound_settings.h"
+#include "window_fit.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -25,9 +27,11 @@ namespace {
 const QString kGeometryKey = QStringLiteral("window/geometry");
 const QString kFullScreenKey = QStringLiteral("window/fullScreen");
 
-// The frame a window manager puts around a window, until the window has one
-// to measure: a title bar and thin borders.
-constexpr QMargins kUsualFrame{4, 32, 4, 4};
+using window_fit::kUsualFrame;
+
+// The window settles its place and size this long after the last move or
+// resize; then they are written.
+constexpr int kGeometrySettleMs = 500;
 
 void centreOnScreen(QWidget* window, QMargins frame = {}) {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -65,7 +69,14 @@ QRect fitOnScreen(const QRect& place) {
             size};
 }
 
+// $XDG_DATA_HOME/zorban/statistics.json.
 QString defaultStatisticsFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/zorban/statistics.json");
+}
+
+// Where earlier versions kept it: $XDG_DATA_HOME/zorban/zorban/statistics.json.
+QString earlierStatisticsFile() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
            QStringLiteral("/statistics.json");
 }
@@ -81,6 +92,11 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
     : random_(std::move(random)), makeSoundPlayer_(std::move(makeSoundPlayer)),
       statisticsStore_(statisticsFile.isEmpty() ? defaultStatisticsFile()
                                                 : std::move(statisticsFile)) {
+    if (statisticsStore_.path() == defaultStatisticsFile()) {
+        if (const QString moved = statisticsStore_.takeOver(earlierStatisticsFile());
+            !moved.isEmpty())
+            reportOnStderr(moved);
+    }
     game::StatisticsStore::Loaded loaded = statisticsStore_.load();
     statistics_ = loaded.statistics;
     savingStatistics_ = !loaded.mustNotWrite;
@@ -118,6 +134,9 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
             &GameApp::showCredits);
     connect(desktopControls_.get(), &DesktopControls::statisticsRequested, this,
             &GameApp::showStatistics);
+    geometrySettles_.setSingleShot(true);
+    geometrySettles_.setInterval(kGeometrySettleMs);
+    connect(&geometrySettles_, &QTimer::timeout, this, &GameApp::noteWindowGeometry);
 }
 
 GameApp::~GameApp() {
@@ -153,6 +172,18 @@ void GameApp::start() {
 }
 
 bool GameApp::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ && rememberWindow_) {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowStateChange:
+            geometrySettles_.start(); // written once the window has settled
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
     auto* shown = qobject_cast<QWindow*>(watched);
     if (event->type() == QEvent::Expose && shown && shown->isExposed()) {
         // The window draws its frame as it takes this event; the output opens
@@ -173,6 +204,7 @@ void GameApp::rememberWindowBetweenRuns() {
 }
 
 void GameApp::noteWindowGeometry() {
+    geometrySettles_.stop();
     if (!window_)
         return;
     windowPlace_ = window_->placeOutsideFullScreen();
@@ -187,6 +219,14 @@ GameWindow* GameApp::createWindow() {
     game_->newGame();
     leftGameRecorded_ = false;
     auto* window = new GameWindow(*game_, makeSoundPlayer_());
+    // No smaller than half the design, where the amounts stay readable, unless
+    // the screen is smaller still.
+    QSize smallest = twips::toPixels(layout::kGameWindow).size() / 2;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        smallest =
+            smallest.boundedTo(screen->availableGeometry().marginsRemoved(kUsualFrame).size());
+    window->setMinimumSize(smallest);
+    window->installEventFilter(this); // its moves and resizes
     connect(window, &GameWindow::creditsRequested, this, &GameApp::showCredits);
     connect(window, &GameWindow::closed, this, &GameApp::windowClosed);
     desktopControls_->attach(window);
@@ -221,7 +261,8 @@ void GameApp::showCredits() {
         };
         credits_ = new CreditsWindow(makeSoundPlayer_(), width);
         credits_->setAttribute(Qt::WA_DeleteOnClose);
-        centreOnScreen(credits_);
+        window_fit::placeOnScreen(credits_, window_);
+        window_fit::returnFocusTo(credits_, window_);
         credits_->show();
     }
     credits_->raise();
@@ -233,11 +274,36 @@ void GameApp::showStatistics() {
         statisticsWindow_ = new StatisticsWindow(statistics_);
         statisticsWindow_->setProblem(statisticsProblem_);
         statisticsWindow_->setAttribute(Qt::WA_DeleteOnClose);
-        centreOnScreen(statisticsWindow_);
+        connect(statisticsWindow_, &StatisticsWindow::startAfreshRequested, this,
+                &GameApp::startStatisticsAfresh);
+        window_fit::placeOnScreen(statisticsWindow_, window_);
+        window_fit::returnFocusTo(statisticsWindow_, window_);
         statisticsWindow_->show();
     }
     statisticsWindow_->raise();
     statisticsWindow_->activateWindow();
+}
+
+void GameApp::startStatisticsAfresh() {
+    QString backup;
+    QString error;
+    if (!savingStatistics_) {
+        error =
+            statisticsProblem_.isEmpty()
+                ? QCoreApplication::translate("GameApp", "файл статистики повреждён и не отложен")
+                : statisticsProblem_;
+    } else if (statisticsStore_.startAfresh(QDateTime::currentDateTime(), &backup, &error)) {
+        statistics_ = game::Statistics();
+        unsavedStatistics_.clear();
+        statisticsProblem_.clear();
+        if (!backup.isEmpty())
+            reportOnStderr(QStringLiteral("statistics started afresh; the old ones are kept as %1")
+                               .arg(backup));
+    }
+    if (statisticsWindow_) {
+        statisticsWindow_->setStatistics(statistics_);
+        statisticsWindow_->setProblem(error.isEmpty() ? statisticsProblem_ : error);
+    }
 }
 
 void GameApp::recordLeftGame() {
@@ -299,6 +365,10 @@ void GameApp::windowClosed() {
     QCoreApplication::quit();
 }
 
+void GameApp::endNow() {
+    windowClosed();
+}
+
 void GameApp::reportLogApart(const QString& path) {
     const QString file = QFileInfo(path).fileName();
     reportOnStderr(path.isEmpty()
@@ -335,5 +405,6 @@ void GameApp::showMessage(QMessageBox::Icon icon, const std::function<QString()>
     retranslate();
     i18n::followLanguage(box, retranslate);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    window_fit::addCloseKeys(box);
     box->open();
 }

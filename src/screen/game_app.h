@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -35,7 +36,8 @@ class GameApp final : public QObject {
 
     // The defaults are players of the sound engine (which the application then
     // owns), the time-seeded generator and statistics.json in the user's data
-    // directory (QStandardPaths::AppDataLocation). The statistics are read here.
+    // directory ($XDG_DATA_HOME/zorban, where a file kept by earlier versions
+    // in $XDG_DATA_HOME/zorban/zorban is moved once). The statistics are read here.
     explicit GameApp(SoundFactory makeSoundPlayer = {},
                      std::unique_ptr<game::RandomSource> random = {}, QString statisticsFile = {});
     ~GameApp() override;
@@ -58,12 +60,19 @@ class GameApp final : public QObject {
 
     // The window opens where it was left and as large, full screen or not, as at
     // the end of the last run (kept in the settings). Without this call only
-    // "Новая игра" keeps them.
+    // "Новая игра" keeps them. They are written once the window has stayed put
+    // for half a second after a move or resize, so that a killed game keeps them.
     void rememberWindowBetweenRuns();
 
     void newGame();
+    // Ends the program without a question (a signal): the game under way is
+    // recorded as left and the window's place kept, as when it is closed.
+    void endNow();
     void showCredits();
     void showStatistics();
+    // The statistics file is kept beside as a backup and the statistics start
+    // from nothing (the player has agreed in the statistics window).
+    void startStatisticsAfresh();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -110,6 +119,7 @@ class GameApp final : public QObject {
     QRect windowPlace_; // of the last window, out of full screen
     bool windowFullScreen_ = false;
     bool rememberWindow_ = false;
+    QTimer geometrySettles_;
     bool soundOutputAsked_ = false; // once the first window has been drawn
     // The log file of this run's games, held for as long as the application.
     std::shared_ptr<const game::LogFileClaim> logClaim_;

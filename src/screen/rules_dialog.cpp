@@ -1,5 +1,7 @@
 #include "rules_dialog.h"
 
+#include "window_fit.h"
+
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QPushButton>
@@ -16,7 +18,8 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
     column->addWidget(text_);
     column->addWidget(buttons);
     retranslate();
-    resize(560, 620);
+    window_fit::addCloseKeys(this);
+    resize(560, 620); // made smaller, the text scrolls
 }
 
 void RulesDialog::changeEvent(QEvent* event) {

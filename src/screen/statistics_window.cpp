@@ -1,12 +1,18 @@
 #include "statistics_window.h"
 
+#include "window_fit.h"
+
 #include <QChart>
 #include <QChartView>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -27,7 +33,9 @@ QLabel* valueLabel(const QString& text) {
 
 StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* parent)
     : QWidget(parent) {
-    auto* layout = new QVBoxLayout(this);
+    // The figures and the chart scroll; the buttons stay in sight.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     problem_ = new QLabel;
     problem_->setWordWrap(true);
     problem_->hide();
@@ -42,9 +50,40 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(560, 320);
     layout->addWidget(chartView_, 1);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+
+    auto* buttons = new QDialogButtonBox;
+    startAfreshButton_ = buttons->addButton(QString(), QDialogButtonBox::ResetRole);
+    closeButton_ = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
+    connect(startAfreshButton_, &QPushButton::clicked, this, &StatisticsWindow::askToStartAfresh);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    window_fit::addCloseKeys(this);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(scroll, 1);
+    column->addWidget(buttons);
     statistics_ = statistics;
     retranslate(); // shows the figures
     resize(680, 640);
+}
+
+void StatisticsWindow::askToStartAfresh() {
+    auto* question = new QMessageBox(
+        QMessageBox::Question, tr("Статистика"),
+        tr("Начать статистику заново? Нынешний файл останется рядом как резервная копия."),
+        QMessageBox::Yes | QMessageBox::No, this);
+    question->button(QMessageBox::Yes)->setText(tr("Да"));
+    question->button(QMessageBox::No)->setText(tr("Нет"));
+    question->setDefaultButton(QMessageBox::No);
+    question->setAttribute(Qt::WA_DeleteOnClose);
+    connect(question, &QMessageBox::finished, this, [this](int answer) {
+        if (answer == QMessageBox::Yes)
+            emit startAfreshRequested();
+    });
+    question->open();
 }
 
 void StatisticsWindow::setStatistics(const game::Statistics& statistics) {
@@ -68,6 +107,8 @@ void StatisticsWindow::changeEvent(QEvent* event) {
 void StatisticsWindow::retranslate() {
     setWindowTitle(tr("Статистика"));
     noGames_->setText(tr("Сыгранных игр пока нет."));
+    startAfreshButton_->setText(tr("Начать заново"));
+    closeButton_->setText(tr("Закрыть"));
     setProblem(problemText_);
     // The figures' captions and the chart are built with their texts.
     setStatistics(statistics_);
@@ -146,6 +187,11 @@ void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
     average->setPointsVisible(true);
     auto* ownCase = new QLineSeries;
     ownCase->setName(tr("Свой чемодан"));
+    auto* accepted = new QScatterSeries;
+    accepted->setName(tr("Принятое предложение"));
+    accepted->setMarkerShape(QScatterSeries::MarkerShapeStar);
+    accepted->setMarkerSize(22);
+    accepted->setColor(QColor(0xd0, 0x20, 0x20));
 
     const int count = static_cast<int>(last->offers.size());
     double highest = last->ownCaseAmount;
@@ -158,6 +204,14 @@ void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
         else
             offers->append(x, offer.amount / kChartUnit);
         average->append(x, offer.boardAverage / kChartUnit);
+        // Where the record does not say which offer was accepted (older
+        // files), the first money offer of that amount.
+        const bool isAccepted = last->acceptedAt ? *last->acceptedAt == i
+                                                 : !offer.exchange && last->acceptedOffer &&
+                                                       offer.amount == *last->acceptedOffer &&
+                                                       accepted->count() == 0;
+        if (isAccepted)
+            accepted->append(x, offer.amount / kChartUnit);
         highest = std::max({highest, offer.amount, offer.boardAverage});
     }
     const double left = 0.5;
@@ -177,6 +231,10 @@ void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
     else
         delete exchanges;
     chart->addSeries(ownCase);
+    if (accepted->count() > 0)
+        chart->addSeries(accepted);
+    else
+        delete accepted;
 
     auto* axisX = new QValueAxis;
     axisX->setTitleText(tr("Предложение"));

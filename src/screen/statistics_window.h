@@ -7,10 +7,14 @@
 class QChartView;
 class QGridLayout;
 class QLabel;
+class QPushButton;
 
 // The player's figures over every finished game and a chart of the last game:
 // each offer of the banker against the average of the amounts still on the
-// board when it was made, and what the own case held.
+// board when it was made, the offer accepted, and what the own case held.
+// It scrolls where the screen is smaller than its content; "Закрыть", Esc and
+// Ctrl+W close it. "Начать заново" asks first, then asks the application to
+// start the statistics afresh (startAfreshRequested).
 class StatisticsWindow final : public QWidget {
     Q_OBJECT
   public:
@@ -25,10 +29,19 @@ class StatisticsWindow final : public QWidget {
     // The figures as shown, row by row: caption and value.
     [[nodiscard]] QList<QPair<QString, QString>> figures() const;
     [[nodiscard]] QChartView* chartView() const { return chartView_; }
+    [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
+    [[nodiscard]] QPushButton* startAfreshButton() const { return startAfreshButton_; }
 
     // An amount the way the board writes it: digit groups of three, kopecks only
     // under 1.
     [[nodiscard]] static QString amountText(double amount);
+
+  signals:
+    // The player has agreed to start the statistics afresh.
+    void startAfreshRequested();
+
+  private:
+    void askToStartAfresh();
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -43,6 +56,9 @@ class StatisticsWindow final : public QWidget {
     QLabel* noGames_ = nullptr;
     QLabel* problem_ = nullptr;
     QChartView* chartView_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QPushButton* startAfreshButton_ = nullptr;
+
     game::Statistics statistics_; // as shown
     QString problemText_;         // as given to setProblem()
 };

@@ -1,0 +1,57 @@
+#include "window_fit.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QPointer>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace window_fit {
+
+void placeOnScreen(QWidget* window, const QWidget* over, QMargins frame) {
+    const QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    const QSize room = free.marginsRemoved(frame).size();
+    const QSize size =
+        window->size().boundedTo(room).expandedTo(window->minimumSize().boundedTo(room));
+    window->resize(size);
+    QRect outer(QPoint(), size.grownBy(frame));
+    const QRect overPlace = over ? over->frameGeometry() : QRect();
+    outer.moveCenter(overPlace.isValid() && free.intersects(overPlace) ? overPlace.center()
+                                                                       : free.center());
+    const int x = std::clamp(outer.left(), free.left(),
+                             std::max(free.left(), free.right() + 1 - outer.width()));
+    const int y = std::clamp(outer.top(), free.top(),
+                             std::max(free.top(), free.bottom() + 1 - outer.height()));
+    window->move(x, y);
+}
+
+void addCloseKeys(QWidget* window) {
+    auto* close = new QAction(window);
+    QList<QKeySequence> keys{QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)};
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Close)) {
+        if (!keys.contains(key))
+            keys << key;
+    }
+    close->setShortcuts(keys);
+    close->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(close, &QAction::triggered, window, &QWidget::close);
+    window->addAction(close);
+}
+
+void returnFocusTo(QWidget* window, QWidget* gameWindow) {
+    if (!gameWindow)
+        return;
+    QObject::connect(window, &QObject::destroyed, gameWindow, [game = QPointer(gameWindow)] {
+        if (game && game->isVisible())
+            game->activateWindow();
+    });
+}
+
+} // namespace window_fit
