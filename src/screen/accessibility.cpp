@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHash>
@@ -40,6 +41,7 @@ enum class Kind {
     Answer, // "ДА" or "НЕТ": read with the offer they answer
     Counter,
     Winnings,
+    NewGame,
     Logo
 };
 
@@ -87,7 +89,9 @@ Place placeOf(const QObject* object) {
         return found(Kind::Logo, -1);
     if (object == ui.acceptButton || object == ui.declineButton)
         return found(Kind::Answer, -1);
-    if (object == ui.startButton || object == ui.newGameButton)
+    if (object == ui.newGameButton)
+        return found(Kind::NewGame, -1);
+    if (object == ui.startButton)
         return found(Kind::Other, -1);
     // Everything else the window holds only draws: the briefcases, lids and
     // amounts inside the cases, the plates' movies, frames, covers, titles and
@@ -111,6 +115,11 @@ bool caseClickable(GameWindow* window, int i) {
                                  phase == GameWindow::Phase::ExchangePick;
     return phaseTakesCases && plate->isEnabled() && plate->isVisible() &&
            !s.caseOpened[static_cast<size_t>(i)] && (i != s.ownCase || s.swapPending);
+}
+
+// The number on case i's plate.
+int caseNumber(const GameWindow* window, int i) {
+    return game::plateForCase(window->state().caseSkin, i) + 1;
 }
 
 QString caseDescription(GameWindow* window, int i) {
@@ -142,16 +151,84 @@ QString counterText(GameWindow* window) {
     return words;
 }
 
+// What "Новая игра" is read with once the game is over: the winnings and what
+// the own case held.
+QString gameOverText(GameWindow* window) {
+    const GameWindow::Controls& ui = window->controls();
+    const game::GameState& s = window->state();
+    if (ui.winningsAmount->isHidden() || s.ownCase < 0)
+        return {};
+    const auto own = static_cast<size_t>(s.ownCase);
+    return Accessibility::tr("Выигрыш: %1. Ваш чемодан %2: %3.")
+        .arg(labelText(ui.winningsAmount))
+        .arg(caseNumber(window, s.ownCase))
+        .arg(game::amountText(s.caseAmount[own]));
+}
+
+QString describe(const Place& place, const QWidget* widget) {
+    switch (place.kind) {
+    case Kind::Case:
+        return caseDescription(place.window, place.index);
+    case Kind::BoardItem:
+        if (widget->isHidden())
+            return {}; // not on the board yet
+        return place.window->controls().boardAmounts[place.index]->isHidden()
+                   ? Accessibility::tr("выбыла")
+                   : Accessibility::tr("в игре");
+    case Kind::Answer:
+        // Focus coming to an answer reads the offer with it.
+        return offerText(place.window->controls().offerAmount);
+    case Kind::NewGame:
+        return gameOverText(place.window);
+    default:
+        return {};
+    }
+}
+
 // Tells assistive technology what changes in meaning without Qt saying so, as
 // the game tells it: a case's description and state when it is chosen,
 // exchanged or opened or when the cases take presses or not (and that an opened
 // case still shows, though its plate is gone), an amount leaving the board, the
 // counter's whole text. Made only once a client looks at the window; the events
 // go once the window has drawn the change.
+//
+// It also keeps the news: what the game did that a screen reader would not
+// otherwise hear (a case opened and what it held, the own case chosen or
+// exchanged, the player asked to choose). A screen reader speaks what the
+// control that takes the focus is called and described as, so the news is read
+// at the start of the description of the next of the window's controls to take
+// the focus, and it is gone once the focus leaves that control.
 class ChangeNotifier final : public QObject {
   public:
     explicit ChangeNotifier(GameWindow* window) : QObject(window), window_(window) {
         const game::Game* game = &window->game();
+        connect(game, &game::Game::caseOpened, this, [this](int i, int rank) {
+            addNews(Accessibility::tr("Чемодан %1: %2.")
+                        .arg(caseNumber(window_, i))
+                        .arg(game::amountText(rank)));
+        });
+        connect(game, &game::Game::ownCaseChosen, this, [this](int i) {
+            addNews(Accessibility::tr("Ваш чемодан %1.").arg(caseNumber(window_, i)));
+        });
+        connect(game, &game::Game::casesExchanged, this, [this](int, int taken) {
+            addNews(
+                Accessibility::tr("Обмен: ваш чемодан теперь %1.").arg(caseNumber(window_, taken)));
+        });
+        // The prompt as the counter panel shows it.
+        auto prompt = [this] {
+            const QString words = labelText(window_->controls().counterCaption);
+            if (!words.isEmpty())
+                addNews(words + QLatin1Char('.'));
+        };
+        connect(game, &game::Game::ownCasePrompted, this, prompt);
+        connect(game, &game::Game::exchangePrompted, this, prompt);
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+            if (old && old == reader_) {
+                reader_ = nullptr;
+                read_.clear();
+            }
+            QTimer::singleShot(0, this, [this] { settleNews(); });
+        });
         auto caseChanged = [this](int i) {
             if (i >= 0 && i < game::kCaseCount)
                 changed(window_->controls().casePlates[i]);
@@ -179,7 +256,32 @@ class ChangeNotifier final : public QObject {
         connect(game, &game::Game::counterShown, this, counter);
     }
 
+    // The news that the description of widget starts with; empty when none.
+    QString newsFor(const QWidget* widget) const {
+        QStringList news;
+        if (widget == reader_)
+            news << read_;
+        if (widget->hasFocus())
+            news << unread_;
+        return news.join(QLatin1Char(' '));
+    }
+
   private:
+    void addNews(const QString& news) { unread_ << news; }
+
+    // The news goes to the control that holds the focus once the moves of one
+    // step are over (a step may move it twice).
+    void settleNews() {
+        QWidget* focus = QApplication::focusWidget();
+        if (unread_.isEmpty() || !focus || focus->parentWidget() != window_)
+            return;
+        if (focus != reader_) {
+            reader_ = focus;
+            read_.clear();
+        }
+        read_ << std::exchange(unread_, {});
+    }
+
     void changed(QWidget* widget) {
         pending_.insert(widget);
         if (pending_.size() == 1)
@@ -209,7 +311,8 @@ class ChangeNotifier final : public QObject {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
         if (!iface)
             return;
-        const QString description = iface->text(QAccessible::Description);
+        // Without the news: it comes with a focus move, not as a change.
+        const QString description = describe(placeOf(widget), widget);
         const QAccessible::State state = iface->state();
         Said& said = said_[widget];
         if (description != said.description) {
@@ -245,6 +348,9 @@ class ChangeNotifier final : public QObject {
     GameWindow* window_;
     QSet<QWidget*> pending_;
     QHash<const QWidget*, Said> said_;
+    QStringList unread_;       // not yet with a control that took the focus
+    QPointer<QWidget> reader_; // the control the news went to
+    QStringList read_;         // the news it went with
 };
 
 class GameWindowAccessible;
@@ -380,8 +486,12 @@ class GameWindowAccessible final : public QAccessibleWidget {
                 all.push_back(iface);
         };
         add(ui.startButton);
-        for (ClickablePicture* plate : ui.casePlates)
-            add(plate);
+        // The cases by the numbers on their plates.
+        std::vector<int> byNumber(game::kCaseCount);
+        for (int i = 0; i < game::kCaseCount; ++i)
+            byNumber[static_cast<size_t>(caseNumber(window, i) - 1)] = i;
+        for (const int i : byNumber)
+            add(ui.casePlates[i]);
         add(ui.counterCaption);
         all.push_back(board_);
         add(ui.offerAmount);
@@ -394,6 +504,10 @@ class GameWindowAccessible final : public QAccessibleWidget {
         return all;
     }
 
+  public:
+    ChangeNotifier* notifier() const { return notifier_; }
+
+  private:
     ListAccessible* board_ = nullptr;
     ListAccessible* history_ = nullptr;
     QAccessible::Id boardId_ = 0;
@@ -438,6 +552,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         case Kind::Case:
         case Kind::Logo:
         case Kind::Answer:
+        case Kind::NewGame:
             return QAccessible::Button;
         case Kind::BoardItem:
         case Kind::HistoryItem:
@@ -465,7 +580,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         if (t == QAccessible::Name)
             return name(place);
         if (t == QAccessible::Description)
-            return description(place);
+            return withNews(place, description(place));
         if (place.kind == Kind::Other)
             return QAccessibleWidget::text(t);
         return {};
@@ -508,6 +623,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             return state;
         case Kind::Logo:
         case Kind::Answer:
+        case Kind::NewGame:
         case Kind::Other:
             break;
         }
@@ -586,6 +702,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         case Kind::Offer:
             return offerText(w);
         case Kind::Answer:
+        case Kind::NewGame:
             return static_cast<const QAbstractButton*>(w)->text();
         case Kind::Counter:
             return w->isHidden() ? QString() : counterText(place.window);
@@ -606,25 +723,21 @@ class GameWidgetAccessible final : public QAccessibleWidget {
     }
 
     QString description(const Place& place) const {
-        switch (place.kind) {
-        case Kind::Case:
-            return caseDescription(place.window, place.index);
-        case Kind::BoardItem:
-            if (widget()->isHidden())
-                return {}; // not on the board yet
-            return place.window->controls().boardAmounts[place.index]->isHidden()
-                       ? Accessibility::tr("выбыла")
-                       : Accessibility::tr("в игре");
-        case Kind::Answer: {
-            // Focus coming to an answer reads the offer with it.
-            const QWidget* offer = place.window->controls().offerAmount;
-            return offerText(offer);
-        }
-        case Kind::Other:
+        if (place.kind == Kind::Other)
             return QAccessibleWidget::text(QAccessible::Description);
-        default:
-            return {};
-        }
+        return describe(place, widget());
+    }
+
+    QString withNews(const Place& place, const QString& description) const {
+        if (!place.window)
+            return description;
+        auto* window = dynamic_cast<GameWindowAccessible*>(
+            QAccessible::queryAccessibleInterface(place.window));
+        const ChangeNotifier* notifier = window ? window->notifier() : nullptr;
+        const QString news = notifier ? notifier->newsFor(widget()) : QString();
+        if (news.isEmpty())
+            return description;
+        return description.isEmpty() ? news : news + QLatin1Char(' ') + description;
     }
 };
 

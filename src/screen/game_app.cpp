@@ -144,6 +144,9 @@ void GameApp::start() {
         window_->showFullScreen();
     else
         window_->show();
+    // The keys go to the new window, also when it takes the place of the last
+    // game's.
+    window_->activateWindow();
     if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
     if (logClaim_->apart() && !logApartTold_) {
