@@ -671,9 +671,16 @@ class GameWidgetAccessible final : public QAccessibleWidget {
     void doAction(const QString& action) override {
         if (!actionNames().contains(action))
             return;
-        if (action == setFocusAction())
+        if (action == setFocusAction()) {
             QAccessibleWidget::doAction(action);
-        else if (auto* picture = qobject_cast<ClickablePicture*>(object()))
+            return;
+        }
+        // The focus waits on the window while the press is taken (as for a
+        // key): Qt would move it on for a moment from a control the press
+        // disables or hides, and a screen reader would speak that one.
+        if (QWidget* window = placeOf(object()).window; window && window->focusWidget() != window)
+            window->setFocus(Qt::OtherFocusReason);
+        if (auto* picture = qobject_cast<ClickablePicture*>(object()))
             picture->click();
         else if (auto* button = qobject_cast<QAbstractButton*>(object()))
             button->click();
@@ -741,10 +748,59 @@ class GameWidgetAccessible final : public QAccessibleWidget {
     }
 };
 
+// The credits window: a window of its own whose texts come and go, slide in
+// from beyond its edge and fade in from black.
+class CreditsWindowAccessible final : public QAccessibleWidget {
+  public:
+    explicit CreditsWindowAccessible(QWidget* window)
+        : QAccessibleWidget(window, QAccessible::Window) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return widget()->windowTitle();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// One text of the credits, read only while a sighted reader sees it: shown,
+// within the window and lighter than the black behind it.
+class CreditTextAccessible final : public QAccessibleWidget {
+  public:
+    explicit CreditTextAccessible(QWidget* label)
+        : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return seen() ? labelText(widget()) : QString();
+        return {};
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        if (!seen()) {
+            state.invisible = true;
+            state.offscreen = true;
+        }
+        return state;
+    }
+
+  private:
+    bool seen() const {
+        const QWidget* label = widget();
+        constexpr int kFaintest = 64; // of 255: darker is lost on the black
+        return label->isVisible() && !labelText(label).isEmpty() &&
+               label->parentWidget()->rect().intersects(label->geometry()) &&
+               label->palette().color(QPalette::WindowText).lightness() >= kFaintest;
+    }
+};
+
 QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType())
         return nullptr;
     auto* widget = static_cast<QWidget*>(object);
+    if (className == QLatin1String("CreditsWindow"))
+        return new CreditsWindowAccessible(widget);
+    if (className == QLatin1String("QLabel") && object->parent() &&
+        object->parent()->inherits("CreditsWindow"))
+        return new CreditTextAccessible(widget);
     if (className == QLatin1String("GameWindow"))
         return new GameWindowAccessible(static_cast<GameWindow*>(widget));
     if (className == QLatin1String("ClickablePicture") || className == QLatin1String("MovieWidget"))

@@ -581,6 +581,10 @@ bool DesktopControls::press(QWidget* widget) {
     updateFocusPolicies();
     if (!isTarget(widget))
         return false;
+    // The focus waits on the window while the press is taken: else, as the
+    // pressed control is disabled or hidden, Qt moves it on to the next control
+    // for a moment, and a screen reader speaks that one.
+    gameWindow()->setFocus(Qt::OtherFocusReason);
     if (auto* button = qobject_cast<QPushButton*>(widget))
         button->click();
     else if (auto* picture = qobject_cast<ClickablePicture*>(widget))
