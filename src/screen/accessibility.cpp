@@ -197,7 +197,7 @@ QString describe(const Place& place, const QWidget* widget) {
 // exchanged, the player asked to choose). A screen reader speaks what the
 // control that takes the focus is called and described as, so the news is read
 // at the start of the description of the next of the window's controls to take
-// the focus, and it is gone once the focus leaves that control.
+// the focus, and it is gone once the focus moves on from that control to another.
 class ChangeNotifier final : public QObject {
   public:
     explicit ChangeNotifier(GameWindow* window) : QObject(window), window_(window) {
@@ -222,8 +222,10 @@ class ChangeNotifier final : public QObject {
         };
         connect(game, &game::Game::ownCasePrompted, this, prompt);
         connect(game, &game::Game::exchangePrompted, this, prompt);
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
-            if (old && old == reader_) {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            // Read once the focus has gone on to another control; not while it
+            // waits on the window, from which it may come back to the same one.
+            if (old && old == reader_ && now != window_) {
                 reader_ = nullptr;
                 read_.clear();
             }
