@@ -59,6 +59,22 @@
         <source>в игре</source>
         <translation>in play</translation>
     </message>
+    <message>
+        <source>Выигрыш: %1. Ваш чемодан %2: %3.</source>
+        <translation>Winnings: %1. Your case %2: %3.</translation>
+    </message>
+    <message>
+        <source>Чемодан %1: %2.</source>
+        <translation>Case %1: %2.</translation>
+    </message>
+    <message>
+        <source>Ваш чемодан %1.</source>
+        <translation>Your case %1.</translation>
+    </message>
+    <message>
+        <source>Обмен: ваш чемодан теперь %1.</source>
+        <translation>Swap: your case is now %1.</translation>
+    </message>
 </context>
 <context>
     <name>CreditEntries</name>

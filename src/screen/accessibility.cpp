@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHash>
@@ -40,6 +41,7 @@ enum class Kind {
     Answer, // "ДА" or "НЕТ": read with the offer they answer
     Counter,
     Winnings,
+    NewGame,
     Logo
 };
 
@@ -87,7 +89,9 @@ Place placeOf(const QObject* object) {
         return found(Kind::Logo, -1);
     if (object == ui.acceptButton || object == ui.declineButton)
         return found(Kind::Answer, -1);
-    if (object == ui.startButton || object == ui.newGameButton)
+    if (object == ui.newGameButton)
+        return found(Kind::NewGame, -1);
+    if (object == ui.startButton)
         return found(Kind::Other, -1);
     // Everything else the window holds only draws: the briefcases, lids and
     // amounts inside the cases, the plates' movies, frames, covers, titles and
@@ -111,6 +115,11 @@ bool caseClickable(GameWindow* window, int i) {
                                  phase == GameWindow::Phase::ExchangePick;
     return phaseTakesCases && plate->isEnabled() && plate->isVisible() &&
            !s.caseOpened[static_cast<size_t>(i)] && (i != s.ownCase || s.swapPending);
+}
+
+// The number on case i's plate.
+int caseNumber(const GameWindow* window, int i) {
+    return game::plateForCase(window->state().caseSkin, i) + 1;
 }
 
 QString caseDescription(GameWindow* window, int i) {
@@ -142,16 +151,86 @@ QString counterText(GameWindow* window) {
     return words;
 }
 
+// What "Новая игра" is read with once the game is over: the winnings and what
+// the own case held.
+QString gameOverText(GameWindow* window) {
+    const GameWindow::Controls& ui = window->controls();
+    const game::GameState& s = window->state();
+    if (ui.winningsAmount->isHidden() || s.ownCase < 0)
+        return {};
+    const auto own = static_cast<size_t>(s.ownCase);
+    return Accessibility::tr("Выигрыш: %1. Ваш чемодан %2: %3.")
+        .arg(labelText(ui.winningsAmount))
+        .arg(caseNumber(window, s.ownCase))
+        .arg(game::amountText(s.caseAmount[own]));
+}
+
+QString describe(const Place& place, const QWidget* widget) {
+    switch (place.kind) {
+    case Kind::Case:
+        return caseDescription(place.window, place.index);
+    case Kind::BoardItem:
+        if (widget->isHidden())
+            return {}; // not on the board yet
+        return place.window->controls().boardAmounts[place.index]->isHidden()
+                   ? Accessibility::tr("выбыла")
+                   : Accessibility::tr("в игре");
+    case Kind::Answer:
+        // Focus coming to an answer reads the offer with it.
+        return offerText(place.window->controls().offerAmount);
+    case Kind::NewGame:
+        return gameOverText(place.window);
+    default:
+        return {};
+    }
+}
+
 // Tells assistive technology what changes in meaning without Qt saying so, as
 // the game tells it: a case's description and state when it is chosen,
 // exchanged or opened or when the cases take presses or not (and that an opened
 // case still shows, though its plate is gone), an amount leaving the board, the
 // counter's whole text. Made only once a client looks at the window; the events
 // go once the window has drawn the change.
+//
+// It also keeps the news: what the game did that a screen reader would not
+// otherwise hear (a case opened and what it held, the own case chosen or
+// exchanged, the player asked to choose). A screen reader speaks what the
+// control that takes the focus is called and described as, so the news is read
+// at the start of the description of the next of the window's controls to take
+// the focus, and it is gone once the focus moves on from that control to another.
 class ChangeNotifier final : public QObject {
   public:
     explicit ChangeNotifier(GameWindow* window) : QObject(window), window_(window) {
         const game::Game* game = &window->game();
+        connect(game, &game::Game::caseOpened, this, [this](int i, int rank) {
+            addNews(Accessibility::tr("Чемодан %1: %2.")
+                        .arg(caseNumber(window_, i))
+                        .arg(game::amountText(rank)));
+        });
+        connect(game, &game::Game::ownCaseChosen, this, [this](int i) {
+            addNews(Accessibility::tr("Ваш чемодан %1.").arg(caseNumber(window_, i)));
+        });
+        connect(game, &game::Game::casesExchanged, this, [this](int, int taken) {
+            addNews(
+                Accessibility::tr("Обмен: ваш чемодан теперь %1.").arg(caseNumber(window_, taken)));
+        });
+        // The prompt as the counter panel shows it.
+        auto prompt = [this] {
+            const QString words = labelText(window_->controls().counterCaption);
+            if (!words.isEmpty())
+                addNews(words + QLatin1Char('.'));
+        };
+        connect(game, &game::Game::ownCasePrompted, this, prompt);
+        connect(game, &game::Game::exchangePrompted, this, prompt);
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            // Read once the focus has gone on to another control; not while it
+            // waits on the window, from which it may come back to the same one.
+            if (old && old == reader_ && now != window_) {
+                reader_ = nullptr;
+                read_.clear();
+            }
+            QTimer::singleShot(0, this, [this] { settleNews(); });
+        });
         auto caseChanged = [this](int i) {
             if (i >= 0 && i < game::kCaseCount)
                 changed(window_->controls().casePlates[i]);
@@ -179,7 +258,32 @@ class ChangeNotifier final : public QObject {
         connect(game, &game::Game::counterShown, this, counter);
     }
 
+    // The news that the description of widget starts with; empty when none.
+    QString newsFor(const QWidget* widget) const {
+        QStringList news;
+        if (widget == reader_)
+            news << read_;
+        if (widget->hasFocus())
+            news << unread_;
+        return news.join(QLatin1Char(' '));
+    }
+
   private:
+    void addNews(const QString& news) { unread_ << news; }
+
+    // The news goes to the control that holds the focus once the moves of one
+    // step are over (a step may move it twice).
+    void settleNews() {
+        QWidget* focus = QApplication::focusWidget();
+        if (unread_.isEmpty() || !focus || focus->parentWidget() != window_)
+            return;
+        if (focus != reader_) {
+            reader_ = focus;
+            read_.clear();
+        }
+        read_ << std::exchange(unread_, {});
+    }
+
     void changed(QWidget* widget) {
         pending_.insert(widget);
         if (pending_.size() == 1)
@@ -209,7 +313,8 @@ class ChangeNotifier final : public QObject {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
         if (!iface)
             return;
-        const QString description = iface->text(QAccessible::Description);
+        // Without the news: it comes with a focus move, not as a change.
+        const QString description = describe(placeOf(widget), widget);
         const QAccessible::State state = iface->state();
         Said& said = said_[widget];
         if (description != said.description) {
@@ -245,6 +350,9 @@ class ChangeNotifier final : public QObject {
     GameWindow* window_;
     QSet<QWidget*> pending_;
     QHash<const QWidget*, Said> said_;
+    QStringList unread_;       // not yet with a control that took the focus
+    QPointer<QWidget> reader_; // the control the news went to
+    QStringList read_;         // the news it went with
 };
 
 class GameWindowAccessible;
@@ -380,8 +488,12 @@ class GameWindowAccessible final : public QAccessibleWidget {
                 all.push_back(iface);
         };
         add(ui.startButton);
-        for (ClickablePicture* plate : ui.casePlates)
-            add(plate);
+        // The cases by the numbers on their plates.
+        std::vector<int> byNumber(game::kCaseCount);
+        for (int i = 0; i < game::kCaseCount; ++i)
+            byNumber[static_cast<size_t>(caseNumber(window, i) - 1)] = i;
+        for (const int i : byNumber)
+            add(ui.casePlates[i]);
         add(ui.counterCaption);
         all.push_back(board_);
         add(ui.offerAmount);
@@ -394,6 +506,10 @@ class GameWindowAccessible final : public QAccessibleWidget {
         return all;
     }
 
+  public:
+    ChangeNotifier* notifier() const { return notifier_; }
+
+  private:
     ListAccessible* board_ = nullptr;
     ListAccessible* history_ = nullptr;
     QAccessible::Id boardId_ = 0;
@@ -438,6 +554,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         case Kind::Case:
         case Kind::Logo:
         case Kind::Answer:
+        case Kind::NewGame:
             return QAccessible::Button;
         case Kind::BoardItem:
         case Kind::HistoryItem:
@@ -465,7 +582,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         if (t == QAccessible::Name)
             return name(place);
         if (t == QAccessible::Description)
-            return description(place);
+            return withNews(place, description(place));
         if (place.kind == Kind::Other)
             return QAccessibleWidget::text(t);
         return {};
@@ -508,6 +625,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             return state;
         case Kind::Logo:
         case Kind::Answer:
+        case Kind::NewGame:
         case Kind::Other:
             break;
         }
@@ -555,9 +673,16 @@ class GameWidgetAccessible final : public QAccessibleWidget {
     void doAction(const QString& action) override {
         if (!actionNames().contains(action))
             return;
-        if (action == setFocusAction())
+        if (action == setFocusAction()) {
             QAccessibleWidget::doAction(action);
-        else if (auto* picture = qobject_cast<ClickablePicture*>(object()))
+            return;
+        }
+        // The focus waits on the window while the press is taken (as for a
+        // key): Qt would move it on for a moment from a control the press
+        // disables or hides, and a screen reader would speak that one.
+        if (QWidget* window = placeOf(object()).window; window && window->focusWidget() != window)
+            window->setFocus(Qt::OtherFocusReason);
+        if (auto* picture = qobject_cast<ClickablePicture*>(object()))
             picture->click();
         else if (auto* button = qobject_cast<QAbstractButton*>(object()))
             button->click();
@@ -586,6 +711,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         case Kind::Offer:
             return offerText(w);
         case Kind::Answer:
+        case Kind::NewGame:
             return static_cast<const QAbstractButton*>(w)->text();
         case Kind::Counter:
             return w->isHidden() ? QString() : counterText(place.window);
@@ -606,25 +732,65 @@ class GameWidgetAccessible final : public QAccessibleWidget {
     }
 
     QString description(const Place& place) const {
-        switch (place.kind) {
-        case Kind::Case:
-            return caseDescription(place.window, place.index);
-        case Kind::BoardItem:
-            if (widget()->isHidden())
-                return {}; // not on the board yet
-            return place.window->controls().boardAmounts[place.index]->isHidden()
-                       ? Accessibility::tr("выбыла")
-                       : Accessibility::tr("в игре");
-        case Kind::Answer: {
-            // Focus coming to an answer reads the offer with it.
-            const QWidget* offer = place.window->controls().offerAmount;
-            return offerText(offer);
-        }
-        case Kind::Other:
+        if (place.kind == Kind::Other)
             return QAccessibleWidget::text(QAccessible::Description);
-        default:
-            return {};
+        return describe(place, widget());
+    }
+
+    QString withNews(const Place& place, const QString& description) const {
+        if (!place.window)
+            return description;
+        auto* window = dynamic_cast<GameWindowAccessible*>(
+            QAccessible::queryAccessibleInterface(place.window));
+        const ChangeNotifier* notifier = window ? window->notifier() : nullptr;
+        const QString news = notifier ? notifier->newsFor(widget()) : QString();
+        if (news.isEmpty())
+            return description;
+        return description.isEmpty() ? news : news + QLatin1Char(' ') + description;
+    }
+};
+
+// The credits window: a window of its own whose texts come and go, slide in
+// from beyond its edge and fade in from black.
+class CreditsWindowAccessible final : public QAccessibleWidget {
+  public:
+    explicit CreditsWindowAccessible(QWidget* window)
+        : QAccessibleWidget(window, QAccessible::Window) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return widget()->windowTitle();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// One text of the credits, read only while a sighted reader sees it: shown,
+// within the window and lighter than the black behind it.
+class CreditTextAccessible final : public QAccessibleWidget {
+  public:
+    explicit CreditTextAccessible(QWidget* label)
+        : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return seen() ? labelText(widget()) : QString();
+        return {};
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        if (!seen()) {
+            state.invisible = true;
+            state.offscreen = true;
         }
+        return state;
+    }
+
+  private:
+    bool seen() const {
+        const QWidget* label = widget();
+        constexpr int kFaintest = 64; // of 255: darker is lost on the black
+        return label->isVisible() && !labelText(label).isEmpty() &&
+               label->parentWidget()->rect().intersects(label->geometry()) &&
+               label->palette().color(QPalette::WindowText).lightness() >= kFaintest;
     }
 };
 
@@ -632,6 +798,11 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType())
         return nullptr;
     auto* widget = static_cast<QWidget*>(object);
+    if (className == QLatin1String("CreditsWindow"))
+        return new CreditsWindowAccessible(widget);
+    if (className == QLatin1String("QLabel") && object->parent() &&
+        object->parent()->inherits("CreditsWindow"))
+        return new CreditTextAccessible(widget);
     if (className == QLatin1String("GameWindow"))
         return new GameWindowAccessible(static_cast<GameWindow*>(widget));
     if (className == QLatin1String("ClickablePicture") || className == QLatin1String("MovieWidget"))

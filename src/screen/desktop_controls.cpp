@@ -9,6 +9,7 @@
 #include "widgets.h"
 #include "window_fit.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -82,6 +83,16 @@ QLabel* makeVolumeMark(QWidget* parent) {
 
 QPoint centre(const QWidget* widget) {
     return widget->geometry().center();
+}
+
+// The number on the plate of a case; -1 for anything that is not a case.
+int caseNumber(const GameWindow* window, const QWidget* widget) {
+    const GameWindow::Controls& ui = window->controls();
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        if (ui.casePlates[i] == widget)
+            return game::plateForCase(window->state().caseSkin, i) + 1;
+    }
+    return -1;
 }
 
 // The keys as typed. A key typed with Shift matches too (a letter with Caps Lock
@@ -232,6 +243,15 @@ void DesktopControls::attach(GameWindow* window) {
     i18n::followLanguage(window, [this] { retranslate(); });
     focusRing_ = new FocusRing(window);
     updateFocusPolicies();
+    // The steps after which the focus may follow play; it moves once the window
+    // has drawn the step.
+    const game::Game* game = &window->game();
+    connect(game, &game::Game::phaseChanged, window, [this] { scheduleFollow(); });
+    connect(game, &game::Game::casesEnabledChanged, window, [this] { scheduleFollow(); });
+    connect(game, &game::Game::answerButtonsShown, window, [this] { scheduleFollow(); });
+    connect(game, &game::Game::ownCasePrompted, window, [this] { scheduleFollow(); });
+    connect(game, &game::Game::winningsShown, window, [this] { scheduleFollow(); });
+    scheduleFollow();
     menu_ = nullptr; // the last window's went with it
     mutedMark_ = new MutedMark(window);
     layout::place(mutedMark_, kMutedMark);
@@ -428,13 +448,14 @@ QList<QWidget*> DesktopControls::targets() const {
         if (isTarget(plate))
             found << plate;
     }
-    for (QWidget* button : {ui.startButton, ui.newGameButton, ui.acceptButton, ui.declineButton}) {
+    const GameWindow* window = gameWindow();
+    std::sort(found.begin(), found.end(), [window](const QWidget* a, const QWidget* b) {
+        return caseNumber(window, a) < caseNumber(window, b);
+    });
+    for (QWidget* button : {ui.startButton, ui.acceptButton, ui.declineButton, ui.newGameButton}) {
         if (isTarget(button))
             found << button;
     }
-    std::stable_sort(found.begin(), found.end(), [](const QWidget* a, const QWidget* b) {
-        return std::make_pair(a->y(), a->x()) < std::make_pair(b->y(), b->x());
-    });
     return found;
 }
 
@@ -459,6 +480,8 @@ void DesktopControls::updateFocusPolicies() {
 }
 
 void DesktopControls::moveTo(QWidget* widget, Qt::FocusReason reason) {
+    if (gameWindow() && caseNumber(gameWindow(), widget) > 0)
+        lastCase_ = widget;
     if (widget != at_) {
         if (at_)
             at_->removeEventFilter(this);
@@ -495,13 +518,88 @@ void DesktopControls::onFocusChanged(QWidget* old, QWidget* now) {
             return;
         }
         // Moved there from outside (an assistive tool): the keys go on from there.
-        if (now != at_)
+        if (now != at_) {
+            keysUsed_ = true;
             moveTo(now, Qt::OtherFocusReason);
+        }
     }
     focusRing_->follow(focused());
 }
 
+bool DesktopControls::followsPlay() const {
+    return keysUsed_ || QAccessible::isActive();
+}
+
+void DesktopControls::scheduleFollow() {
+    if (followScheduled_)
+        return;
+    followScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        followScheduled_ = false;
+        followPlay();
+    });
+}
+
+void DesktopControls::followPlay() {
+    GameWindow* window = gameWindow();
+    // Not while the player types a case's number.
+    if (!window || !followsPlay() || !typed_.isEmpty())
+        return;
+    updateFocusPolicies();
+    const GameWindow::Controls& ui = window->controls();
+    QWidget* next = nullptr;
+    switch (window->phase()) {
+    case GameWindow::Phase::Loaded:
+        next = ui.startButton;
+        break;
+    case GameWindow::Phase::ChoosingOwnCase:
+        // Once the board is up and the player is asked to choose.
+        if (!window->game().boardRevealed())
+            return;
+        next = nextCase();
+        break;
+    case GameWindow::Phase::WaitingForClick:
+    case GameWindow::Phase::ExchangePick:
+        next = nextCase();
+        break;
+    case GameWindow::Phase::OfferShown:
+        if (at_ == ui.acceptButton || at_ == ui.declineButton)
+            next = at_;
+        else
+            next = ui.acceptButton;
+        break;
+    case GameWindow::Phase::GameOver:
+        next = ui.newGameButton;
+        break;
+    case GameWindow::Phase::Suspense:
+    case GameWindow::Phase::OfferPending:
+    case GameWindow::Phase::EndOfGame:
+        return; // the focus waits on the window
+    }
+    if (isTarget(next))
+        moveTo(next, Qt::OtherFocusReason);
+}
+
+QWidget* DesktopControls::nextCase() const {
+    GameWindow* window = gameWindow();
+    QList<QWidget*> cases = targets();
+    cases.erase(std::remove_if(cases.begin(), cases.end(),
+                               [window](const QWidget* w) { return caseNumber(window, w) < 0; }),
+                cases.end());
+    if (cases.isEmpty())
+        return nullptr;
+    if (cases.contains(at_))
+        return at_;
+    const int last = lastCase_ ? caseNumber(window, lastCase_) : 0;
+    for (QWidget* plate : cases) {
+        if (caseNumber(window, plate) > last)
+            return plate;
+    }
+    return cases.front();
+}
+
 void DesktopControls::moveFocus(int dx, int dy) {
+    keysUsed_ = true;
     updateFocusPolicies();
     const QList<QWidget*> candidates = targets();
     if (candidates.isEmpty())
@@ -530,6 +628,7 @@ void DesktopControls::moveFocus(int dx, int dy) {
 }
 
 void DesktopControls::stepFocus(int step) {
+    keysUsed_ = true;
     updateFocusPolicies();
     const QList<QWidget*> candidates = targets();
     if (candidates.isEmpty())
@@ -544,6 +643,7 @@ void DesktopControls::stepFocus(int step) {
 }
 
 void DesktopControls::typeDigit(int digit) {
+    keysUsed_ = true;
     typed_ += QString::number(digit);
     int number = typed_.toInt();
     if (number > game::kCaseCount) {
@@ -566,6 +666,10 @@ bool DesktopControls::press(QWidget* widget) {
     updateFocusPolicies();
     if (!isTarget(widget))
         return false;
+    // The focus waits on the window while the press is taken: else, as the
+    // pressed control is disabled or hidden, Qt moves it on to the next control
+    // for a moment, and a screen reader speaks that one.
+    gameWindow()->setFocus(Qt::OtherFocusReason);
     if (auto* button = qobject_cast<QPushButton*>(widget))
         button->click();
     else if (auto* picture = qobject_cast<ClickablePicture*>(widget))

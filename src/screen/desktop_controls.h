@@ -28,6 +28,10 @@ class SoundSettings;
 // mouse), and the ring is drawn where the focus is.
 // A key presses a control only where a click could (shown and enabled), and the
 // window's own handlers decide whether the phase takes it.
+// Once the keys are in use, or a screen reader is there, the focus follows play:
+// to "ДА" when an offer comes, back to a case to open after the answer and after
+// an opening, to "Новая игра" at the end. Tab goes round the cases in their
+// numbers' order, then the buttons.
 class DesktopControls final : public QObject {
     Q_OBJECT
   public:
@@ -78,7 +82,8 @@ class DesktopControls final : public QObject {
                        const std::function<void()>& act);
     void buildMenu();
     void showMenu(const QPoint& globalPos);
-    // The case plates and buttons a click could press now, in reading order.
+    // The case plates a click could press now, by the numbers on their plates,
+    // then the buttons.
     [[nodiscard]] QList<QWidget*> targets() const;
     [[nodiscard]] bool isTarget(const QWidget* widget) const;
     // Only the cases and buttons that can be pressed take focus.
@@ -88,6 +93,13 @@ class DesktopControls final : public QObject {
     void moveTo(QWidget* widget, Qt::FocusReason reason);
     void syncFocus(Qt::FocusReason reason);
     void onFocusChanged(QWidget* old, QWidget* now);
+    // Where the keys go once a step of the game is over (see the class comment).
+    [[nodiscard]] bool followsPlay() const;
+    void scheduleFollow();
+    void followPlay();
+    // The case the keys are at if it can be pressed, else the next one by number
+    // after the case they were at last.
+    [[nodiscard]] QWidget* nextCase() const;
     void moveFocus(int dx, int dy);
     void stepFocus(int step);
     void typeDigit(int digit);
@@ -109,6 +121,11 @@ class DesktopControls final : public QObject {
     // The control the keys moved to last, pressable or not: the arrows go on from
     // there.
     QPointer<QWidget> at_;
+    // The case the keys were at last.
+    QPointer<QWidget> lastCase_;
+    // The player has moved the focus with the keys.
+    bool keysUsed_ = false;
+    bool followScheduled_ = false;
     QString typed_;
     QTimer typingTimeout_;
     QPointer<QMenu> menu_;

@@ -163,6 +163,9 @@ void GameApp::start() {
         window_->showFullScreen();
     else
         window_->show();
+    // The keys go to the new window, also when it takes the place of the last
+    // game's.
+    window_->activateWindow();
     if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
     if (logClaim_->apart() && !logApartTold_) {
@@ -172,7 +175,10 @@ void GameApp::start() {
 }
 
 bool GameApp::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_ && rememberWindow_) {
+    // A window being destroyed is no longer a GameWindow here: qobject_cast
+    // tells it apart before the pointer is compared.
+    auto* gameWindow = qobject_cast<GameWindow*>(watched);
+    if (gameWindow && gameWindow == window_ && rememberWindow_) {
         switch (event->type()) {
         case QEvent::Move:
         case QEvent::Resize:

@@ -8,7 +8,10 @@ it presses "Начать игру", chooses a case, opens the others, answers th
 at random with "ДА" / "НЕТ", and learns each opened amount, each offer and the
 winnings. At the end what it learnt is compared with the game's log.txt.
 Every time it looks at the window it also checks that no amount of a case still
-closed can be read anywhere in the tree.
+closed can be read anywhere in the tree. A screen reader speaks the control that
+takes the focus, so the focus must follow play: it is checked to be on "ДА" at
+each offer, on a control whose description starts with the amount just opened
+after each opening, and on "Новая игра", read with the winnings, at the end.
 
 usage: play_with_atspi.py --game build/zorban [--games N] [--seed S]
 Exit code 77 (skipped) when dbus-run-session, Xvfb, at-spi2-core or
@@ -33,6 +36,8 @@ INNER = "ZORBAN_A11Y_INNER"
 WINDOW_TITLE = "? ЗОРБАН !"
 CASE_NAME = re.compile(r"^Чемодан (\d+)$")
 OPENED = re.compile(r"^(ваш, )?открыт: (.+)$")
+# The news at the start of the focused control's description, one sentence each.
+NEWS_OPENED = re.compile(r"Чемодан \d+: (.+?)\.(?:\s|$)")
 OFFER_PREFIX = "Банк предлагает "
 EXCHANGE_OFFER = "Банк предлагает обмен"
 WINNINGS_PREFIX = "Выигрыш: "
@@ -137,7 +142,7 @@ class Player:
         """One view of the tree, what it teaches, and the check for closed amounts."""
         P = self.pyatspi
         view = {"cases": {}, "buttons": {}, "offer": None, "counter": None, "winnings": None,
-                "board": [], "history": [], "objects": []}
+                "board": [], "history": [], "objects": [], "focused": None}
         for obj, in_list in self.walk(self.frame):
             role = obj.getRole()
             name = obj.name or ""
@@ -145,13 +150,18 @@ class Player:
             entry = {"obj": obj, "name": name, "description": obj.description or "",
                      "role": role, "in_list": in_list,
                      "showing": state.contains(P.STATE_SHOWING),
-                     "sensitive": state.contains(P.STATE_SENSITIVE)}
+                     "sensitive": state.contains(P.STATE_SENSITIVE),
+                     "focused": state.contains(P.STATE_FOCUSED)}
+            # What the control is, without the news read with it when it takes the focus.
+            entry["own"] = entry["description"].rsplit(". ", 1)[-1]
             try:
                 text = obj.queryText()
                 entry["text"] = text.getText(0, -1)
             except NotImplementedError:
                 entry["text"] = ""
             view["objects"].append(entry)
+            if entry["focused"]:
+                view["focused"] = entry  # the window's, unless one of its controls has it
             if role == P.ROLE_PUSH_BUTTON and CASE_NAME.match(name):
                 view["cases"][name] = entry
             elif role == P.ROLE_PUSH_BUTTON:
@@ -181,7 +191,7 @@ class Player:
             if numbers != list(range(1, 23)):
                 raise Failure("the cases are named %r, not Чемодан 1..22" % sorted(view["cases"]))
         for name, case in view["cases"].items():
-            match = OPENED.match(case["description"])
+            match = OPENED.match(case["own"])
             if not match:
                 continue
             amount = match.group(2)
@@ -220,10 +230,11 @@ class Player:
         for entry in view["objects"]:
             if entry["in_list"]:
                 continue  # the board lists every amount; the history lists offers
-            for said in (entry["name"], entry["description"], entry["text"]):
+            for said in (entry["name"], entry["description"], entry["own"], entry["text"]):
                 said = said.strip()
                 match = OPENED.match(said)
-                if said in closed or (match and match.group(2) in closed):
+                news = NEWS_OPENED.findall(said)
+                if said in closed or (match and match.group(2) in closed) or closed.intersection(news):
                     raise Failure("a closed case's amount %r can be read in the tree: %s %r / %r"
                                   % (said, entry["obj"].getRoleName(), entry["name"],
                                      entry["description"]))
@@ -239,11 +250,15 @@ class Player:
             raise Failure("cases %r can be pressed while the offer waits for an answer" % usable)
         for answer in ("ДА", "НЕТ"):
             button = view["buttons"].get(answer)
-            if button and button["showing"] and button["description"] != (view["offer"] or {}).get("name"):
+            if button and button["showing"] and button["own"] != (view["offer"] or {}).get("name"):
                 raise Failure("%r is described as %r, not as the offer it answers" % (answer, button["description"]))
+        # Controls waiting off stage do not show.
+        for button, shown_with in (("ДА", "offer"), ("НЕТ", "offer"), ("Новая игра", "winnings")):
+            if view["buttons"].get(button, {}).get("showing") and not view[shown_with]:
+                raise Failure("%r shows while no %s does" % (button, shown_with))
         swap = view["counter"] and SWAP_PROMPT in view["counter"]["name"]
         for name in usable:
-            description = view["cases"][name]["description"]
+            description = view["cases"][name]["own"]
             if description.startswith("открыт") or (description == "ваш" and not swap):
                 raise Failure("%s (%s) can be pressed but a click does nothing" % (name, description))
 
@@ -261,7 +276,16 @@ class Player:
     # --- acting ----------------------------------------------------------------
 
     def press(self, entry):
-        action = entry["obj"].queryAction()
+        """Moves the focus to the control, as a screen reader's user does, and presses it."""
+        obj = entry["obj"]
+        if not obj.getState().contains(self.pyatspi.STATE_FOCUSED):
+            obj.queryComponent().grabFocus()
+            deadline = time.monotonic() + 5
+            while not obj.getState().contains(self.pyatspi.STATE_FOCUSED):
+                if time.monotonic() > deadline:
+                    raise Failure("%r can be pressed but takes no focus" % entry["name"])
+                self.pump(POLL)
+        action = obj.queryAction()
         for i in range(action.nActions):
             if action.getName(i).lower() == "press":
                 action.doAction(i)
@@ -269,12 +293,22 @@ class Player:
         raise Failure("%r has no press action" % entry["name"])
 
     @staticmethod
+    def offer_name(view):
+        return view["offer"]["name"] if view["offer"] else None
+
+    @staticmethod
+    def focused_on(view, name, said):
+        """The button name has the focus, and its description has said in it."""
+        focused = view["focused"]
+        return bool(focused and said and focused["name"] == name and said in focused["description"])
+
+    @staticmethod
     def usable_cases(view):
         return [c for c in view["cases"].values() if c["showing"] and c["sensitive"]]
 
     @staticmethod
     def own_case(view):
-        own = [n for n, c in view["cases"].items() if c["description"].startswith("ваш")]
+        own = [n for n, c in view["cases"].items() if c["own"].startswith("ваш")]
         return own[0] if len(own) == 1 else None
 
     def play(self):
@@ -289,7 +323,7 @@ class Player:
         chosen = self.rng.choice(cases)
         self.press(chosen)
         self.wait_for("the chosen case to be 'ваш'",
-                      lambda v: v["cases"][chosen["name"]]["description"] == "ваш")
+                      lambda v: v["cases"][chosen["name"]]["own"] == "ваш")
         print("chose %s" % chosen["name"])
 
         while True:
@@ -307,6 +341,8 @@ class Player:
             if step == "end":
                 break
             if step == "offer":
+                self.wait_for("the focus on 'ДА' with the offer",
+                              lambda v: self.focused_on(v, "ДА", self.offer_name(v)))
                 answer = self.rng.choice(["ДА", "НЕТ"])
                 self.answers.append((len(self.offers) - 1, answer))
                 print("offer %r: %s" % (self.offers[-1], answer))
@@ -317,17 +353,21 @@ class Player:
             swap = view["counter"] and SWAP_PROMPT in view["counter"]["name"]
             case = self.rng.choice(self.usable_cases(view))
             name = case["name"]
-            if not swap and case["description"] != "закрыт":
+            if not swap and case["own"] != "закрыт":
                 raise Failure("%s can be opened but says %r" % (name, case["description"]))
             self.described.clear()
             self.press(case)
             if swap:
                 print("exchange for %s" % name)
                 self.wait_for("%s to become the own case" % name,
-                              lambda v: v["cases"][name]["description"] == "ваш")
+                              lambda v: v["cases"][name]["own"] == "ваш")
             else:
                 self.wait_for("%s to open" % name, lambda v: name in self.opened_cases)
                 print("opened %s: %s" % (name, self.opened[-1]))
+                news = "%s: %s." % (name, self.opened[-1])
+                self.wait_for("the focus on a control read with %r" % news,
+                              lambda v: v["focused"] and v["focused"]["role"] == self.pyatspi.ROLE_PUSH_BUTTON
+                              and v["focused"]["description"].startswith(news))
                 deadline = time.monotonic() + 5
                 while name not in self.described and time.monotonic() < deadline:
                     self.pump(POLL)
@@ -336,6 +376,9 @@ class Player:
                                   % (name, self.described))
 
         self.wait_for("the own case's amount", lambda v: self.own_amount is not None)
+        self.wait_for("the focus on 'Новая игра' with the winnings and the own case's amount",
+                      lambda v: self.focused_on(v, "Новая игра", "%s%s. " % (WINNINGS_PREFIX, self.winnings))
+                      and v["focused"]["description"].endswith(": %s." % self.own_amount))
         print("own case %s, winnings %s" % (self.own_amount, self.winnings))
         self.check_board()
         self.compare_with_log()
