@@ -25,7 +25,8 @@ const int kChanges = qEnvironmentVariableIntValue("ZORBAN_SOUND_SOAK_CHANGES") >
                          ? qEnvironmentVariableIntValue("ZORBAN_SOUND_SOAK_CHANGES")
                          : 10000;
 constexpr int kLongestPauseMs = 60;
-// An end this close to a replacement may fall on either side of it.
+// An end this close to a replacement may fall on either side of it, beyond
+// how late the run's ends come.
 constexpr double kUndecidedMs = 15;
 
 using Clock = std::chrono::steady_clock;
@@ -94,6 +95,16 @@ void TestSoundSoak::tenThousandClipChanges() {
     for (const Clip& clip : std::as_const(clips))
         paths << clip.path;
     engine.preload(paths);
+    {
+        // Every clip once before the soak, so that the output is open and every
+        // file decoded: how long that takes is start-up, not what is soaked here.
+        auto warmUp = engine.createPlayer();
+        for (const Clip& clip : std::as_const(clips)) {
+            QSignalSpy ended(warmUp.get(), &SoundPlayer::clipEnded);
+            warmUp->start(clip.path);
+            QVERIFY2(ended.count() > 0 || ended.wait(5000), qPrintable(clip.path));
+        }
+    }
     auto music = engine.createPlayer();
     QSignalSpy musicEnded(music.get(), &SoundPlayer::clipEnded);
     music->start(clips[4].path);
@@ -183,6 +194,16 @@ void TestSoundSoak::tenThousandClipChanges() {
     played.back().replacedAfterMs = msSince(played.back().started);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
+    // A clip replaced this long after its end was due should have ended: the
+    // latest end seen in this run, so that a loaded machine only widens it.
+    double latestEnd = 0;
+    for (const Played& p : played) {
+        const Clip& clip = clips[p.clip];
+        if (p.endedAfterMs >= 0 && !p.loop && clip.lengthMs > 0)
+            latestEnd = std::max(latestEnd, p.endedAfterMs - clip.lengthMs);
+    }
+    const double undecidedMs = kUndecidedMs + latestEnd;
+
     int ended = 0;
     std::vector<double> lateness;
     for (size_t i = 0; i < played.size(); ++i) {
@@ -214,7 +235,7 @@ void TestSoundSoak::tenThousandClipChanges() {
                                     .arg(i + 1 < played.size() ? played[i + 1].story : QString())));
             lateness.push_back(p.endedAfterMs - due);
         } else if (due >= 0) {
-            QVERIFY2(p.replacedAfterMs < due + kUndecidedMs,
+            QVERIFY2(p.replacedAfterMs < due + undecidedMs,
                      qPrintable(name + QStringLiteral(" never ended; due after %1 ms, replaced "
                                                       "after %2 ms")
                                            .arg(due)
