@@ -140,6 +140,9 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
 }
 
 GameApp::~GameApp() {
+    // The members go one by one from here; what their windows still send
+    // (an action removed, a window closed) is not looked at any more.
+    destroying_ = true;
     delete statisticsWindow_.data();
     delete credits_.data();
     delete window_.data();
@@ -177,6 +180,8 @@ void GameApp::start() {
 bool GameApp::eventFilter(QObject* watched, QEvent* event) {
     // A window being destroyed is no longer a GameWindow here: qobject_cast
     // tells it apart before the pointer is compared.
+    if (destroying_)
+        return false;
     auto* gameWindow = qobject_cast<GameWindow*>(watched);
     if (gameWindow && gameWindow == window_ && rememberWindow_) {
         switch (event->type()) {

@@ -105,6 +105,7 @@ class GameApp final : public QObject {
     std::unique_ptr<SoundSettings> soundSettings_;
     std::unique_ptr<DesktopControls> desktopControls_;
     QPointer<GameWindow> window_;
+    bool destroying_ = false;
     bool leftGameRecorded_ = false; // the game under way was left and recorded so
     QPointer<CreditsWindow> credits_;
     game::StatisticsStore statisticsStore_;
