@@ -616,9 +616,16 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             state.readOnly = true;
             return state;
         }
+        case Kind::Counter:
+            // Between two captions the panel can stand empty for a moment:
+            // there is nothing to read then.
+            state = QAccessibleWidget::state();
+            state.readOnly = true;
+            if (name(place).trimmed().isEmpty())
+                state.invisible = state.offscreen = true;
+            return state;
         case Kind::HistoryItem:
         case Kind::Offer:
-        case Kind::Counter:
         case Kind::Winnings:
             state = QAccessibleWidget::state();
             state.readOnly = true;
