@@ -603,8 +603,11 @@ SoundEngine::~SoundEngine() {
     // for that. The last engine gives the device a moment to close, then lets
     // the audio thread finish on its own, and the core is kept for it (never
     // freed: the process is ending, or one core is left behind).
-    if (core_.use_count() == 1 && !core_->stopWithin(kCloseWait))
-        static_cast<void>(new std::shared_ptr<SoundCore>(std::move(core_)));
+    if (core_.use_count() == 1 && !core_->stopWithin(kCloseWait)) {
+        // Held from a static pointer, so that no destructor at exit waits for it.
+        static auto* const keptForTheAudioThread = new std::vector<std::shared_ptr<SoundCore>>;
+        keptForTheAudioThread->push_back(std::move(core_));
+    }
 }
 
 std::unique_ptr<SoundPlayer> SoundEngine::createPlayer() const {
