@@ -17,10 +17,24 @@
 //   more than a sighted player sees.
 //
 // Nothing here changes what is drawn.
+class GameWindow;
+
 namespace accessibility {
+
+// What a key has a screen reader say about the game.
+enum class Fact {
+    LastNews,      // the last news again
+    AmountsInPlay, // the amounts still in play, low to high
+    Offers,        // the banker's offers so far and the one accepted
+    ClosedCases    // the numbers of the closed cases and the own case
+};
 
 // Installs the interface factory; call once before the first window is built
 // (again is harmless).
 void install();
+
+// Has a screen reader say the fact now, through the window's news; nothing
+// while no assistive technology is there.
+void say(GameWindow* window, Fact fact);
 
 } // namespace accessibility

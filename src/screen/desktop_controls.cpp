@@ -1,5 +1,6 @@
 #include "desktop_controls.h"
 
+#include "accessibility.h"
 #include "game_window.h"
 #include "language.h"
 #include "layout.h"
@@ -32,7 +33,8 @@ constexpr int kTypingPauseMs = 1500;
 
 // The Russian letters of the Y, N and M keys' places: Д, Н and Ь.
 constexpr int kKeyDe = 0x414;
-constexpr int kKeyEn = 0x41D;
+constexpr int kKeyEn = 0x41D; // the key marked Y in the Russian layout
+constexpr int kKeyTe = 0x422; // the key marked N in the Russian layout
 constexpr int kKeySoftSign = 0x42C;
 
 // A small speaker with a cross, shown on the backdrop while the sound is off.
@@ -127,6 +129,7 @@ DesktopControls::DesktopControls(SoundSettings& sound, QObject* parent)
     });
     connect(&sound_, &SoundSettings::changed, this, &DesktopControls::updateMutedMark);
     connect(qApp, &QApplication::focusChanged, this, &DesktopControls::onFocusChanged);
+    qApp->installEventFilter(this); // the keys' shortcuts, see eventFilter()
     createActions();
 }
 
@@ -171,6 +174,17 @@ void DesktopControls::createActions() {
     statisticsAction_ =
         addAction(QT_TR_NOOP("Статистика"), {}, [this] { emit statisticsRequested(); });
     creditsAction_ = addAction(QT_TR_NOOP("Об авторах"), {}, [this] { emit creditsRequested(); });
+    // What a sighted player sees at a glance, said by a screen reader.
+    factActions_ = {
+        addAction(QT_TR_NOOP("Повторить новость"), {Qt::Key_F2},
+                  [this] { accessibility::say(gameWindow(), accessibility::Fact::LastNews); }),
+        addAction(QT_TR_NOOP("Суммы в игре"), {Qt::Key_F3},
+                  [this] { accessibility::say(gameWindow(), accessibility::Fact::AmountsInPlay); }),
+        addAction(QT_TR_NOOP("Предложения банка"), {Qt::Key_F4},
+                  [this] { accessibility::say(gameWindow(), accessibility::Fact::Offers); }),
+        addAction(QT_TR_NOOP("Закрытые чемоданы"), {Qt::Key_F5},
+                  [this] { accessibility::say(gameWindow(), accessibility::Fact::ClosedCases); }),
+    };
     quitAction_ = addAction(QT_TR_NOOP("Выход"),
                             withStandard({QKeySequence(Qt::CTRL | Qt::Key_Q)}, QKeySequence::Quit),
                             [this] { requestQuit(); });
@@ -182,7 +196,9 @@ void DesktopControls::createActions() {
     });
     addAction(QT_TR_NOOP("ДА"), keys({Qt::Key_Y, kKeyDe}),
               [this] { press(gameWindow()->controls().acceptButton); });
-    addAction(QT_TR_NOOP("НЕТ"), keys({Qt::Key_N, kKeyEn}),
+    // The key marked N answers "НЕТ" in either layout; the key marked both Y and
+    // Н answers nothing in the Russian layout (see eventFilter()).
+    addAction(QT_TR_NOOP("НЕТ"), keys({Qt::Key_N, kKeyTe}),
               [this] { press(gameWindow()->controls().declineButton); });
     addAction(QT_TR_NOOP("Нажать"), {Qt::Key_Return, Qt::Key_Enter}, [this] { pressEnter(); });
     addAction(QT_TR_NOOP("Нажать выбранное"), {Qt::Key_Space}, [this] { press(focused()); });
@@ -304,6 +320,10 @@ void DesktopControls::buildMenu() {
     menu_->addAction(fullScreenAction_);
     menu_->addAction(statisticsAction_);
     menu_->addAction(creditsAction_);
+    menu_->addSeparator();
+    for (QAction* fact : factActions_)
+        menu_->addAction(fact);
+    menu_->addSeparator();
     // Its name and entries read the same in either language, so that a player
     // who reads only the other one finds them.
     QMenu* languages = menu_->addMenu(QStringLiteral("Язык / Language"));
@@ -408,6 +428,15 @@ GameWindow* DesktopControls::gameWindow() const {
 }
 
 bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == kKeyEn && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == gameWindow()) {
+        // In the Russian layout the key marked Y types "Н": Qt would take it
+        // for Y through the Latin layout ("ДА"), a player reading Н for "НЕТ".
+        // Taken as a plain key press, it triggers no shortcut.
+        event->accept();
+        return true;
+    }
     if (watched == at_) {
         // The control the keys are at: once it can be pressed again (shown
         // again or enabled again), the focus comes back to it from the window;

@@ -141,6 +141,7 @@ class DesktopControls final : public QObject {
     QAction* statisticsAction_ = nullptr;
     QAction* creditsAction_ = nullptr;
     QAction* quitAction_ = nullptr;
+    QList<QAction*> factActions_;
     QActionGroup* volumeLevels_ = nullptr;
     QPointer<QMessageBox> leaveQuestion_;
     // The player has agreed to leave: the window's close goes through.
