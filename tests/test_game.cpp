@@ -148,8 +148,7 @@ void TestGame::wholeGames() {
         }
         p.open({20});
         QCOMPARE(p.g->phase(), Phase::EndOfGame);
-        p.fire(Step::OwnCaseWait); // the last amount's sound still plays
-        QVERIFY(!p.s().caseOpened[21]);
+        QVERIFY(!p.g->timer(Step::OwnCaseWait).isRunning()); // the last amount's sound plays
         p.finish();
         QCOMPARE(p.g->phase(), Phase::GameOver);
         QCOMPARE(p.random.remaining(), 0);
@@ -181,7 +180,6 @@ void TestGame::wholeGames() {
         p.open({6, 7, 8});
         p.offer(offerDraws());
         p.g->accept();
-        QVERIFY(p.g->isMoneyAccepted());
         QCOMPARE(p.g->recordSoFar().acceptedOffer, std::optional<double>(119000));
         const size_t cuesBefore = p.cues.size();
         p.g->pressCase(9);
@@ -421,7 +419,7 @@ void TestGame::newGameResetsSomeAndKeepsTheRest() {
     p.open({9, 10, 11});
     p.offer(offerDraws(kYesExchange));
     p.g->accept();
-    QVERIFY(p.s().swapPending);
+    QCOMPARE(p.g->phase(), Phase::ExchangePick);
     QVERIFY(p.g->isInProgress());
 
     p.random.append({drawFor(1, 3)});
@@ -429,9 +427,8 @@ void TestGame::newGameResetsSomeAndKeepsTheRest() {
     QCOMPARE(p.g->phase(), Phase::Loaded);
     QVERIFY(!p.g->isInProgress());
     QVERIFY(p.s().swapOfferAllowed);
-    QVERIFY(!p.s().swapPending);
     QCOMPARE(p.s().offerCount, qint16(0));
-    QCOMPARE(p.s().openedCount, qint16(-1));
+    QCOMPARE(p.s().openedCount, qint16(0));
     QCOMPARE(p.s().ownCase, qint16(-1));
     QCOMPARE(int(p.s().caseSkin), 1);
     QCOMPARE(p.s().casePlace[21], 21);
