@@ -146,10 +146,21 @@ void TestGame::wholeGames() {
             QCOMPARE(p.g->phase(), Phase::OfferShown);
             p.g->decline();
         }
+        QElapsedTimer clock;
+        clock.start();
         p.open({20});
         QCOMPARE(p.g->phase(), Phase::EndOfGame);
-        QVERIFY(!p.g->timer(Step::OwnCaseWait).isRunning()); // the last amount's sound plays
-        p.finish();
+        // Each step of the end waits for its sound, then comes on the next whole
+        // second counted from the start of its wait.
+        for (const Step step : {Step::OwnCaseWait, Step::WinningsWait}) {
+            QVERIFY(!p.g->timer(step).isRunning());
+            QTest::qSleep(300);
+            p.g->cueEnded();
+            const qint64 due = clock.elapsed() + p.g->timer(step).interval();
+            QVERIFY2(due % 1000 < 50, qPrintable(QString::number(due)));
+            clock.start();
+            p.fire(step);
+        }
         QCOMPARE(p.g->phase(), Phase::GameOver);
         QCOMPARE(p.random.remaining(), 0);
         QCOMPARE(p.random.overdrawn(), 0);
