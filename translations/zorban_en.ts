@@ -60,10 +60,6 @@
         <translation>in play</translation>
     </message>
     <message>
-        <source>Выигрыш: %1. Ваш чемодан %2: %3.</source>
-        <translation>Winnings: %1. Your case %2: %3.</translation>
-    </message>
-    <message>
         <source>Чемодан %1: %2.</source>
         <translation>Case %1: %2.</translation>
     </message>
@@ -74,6 +70,66 @@
     <message>
         <source>Обмен: ваш чемодан теперь %1.</source>
         <translation>Swap: your case is now %1.</translation>
+    </message>
+    <message>
+        <source>Банк предлагает обмен.</source>
+        <translation>The bank offers a swap.</translation>
+    </message>
+    <message>
+        <source>Банк предлагает %1. Отвечать не нужно.</source>
+        <translation>The bank offers %1. Nothing to answer.</translation>
+    </message>
+    <message>
+        <source>Банк предлагает %1.</source>
+        <translation>The bank offers %1.</translation>
+    </message>
+    <message>
+        <source>Без обмена, играем дальше.</source>
+        <translation>No swap, play on.</translation>
+    </message>
+    <message>
+        <source>Без сделки, играем дальше.</source>
+        <translation>No deal, play on.</translation>
+    </message>
+    <message>
+        <source>Вы продали свой чемодан за %1.</source>
+        <translation>You sold your case for %1.</translation>
+    </message>
+    <message>
+        <source>Ваш чемодан %1: %2.</source>
+        <translation>Your case %1 held %2.</translation>
+    </message>
+    <message>
+        <source>Выигрыш: %1.</source>
+        <translation>You win %1.</translation>
+    </message>
+    <message>
+        <source>Остался один чемодан, кроме вашего: %1.</source>
+        <translation>One case left besides yours: %1.</translation>
+    </message>
+    <message>
+        <source>Теперь откроется ваш чемодан %1.</source>
+        <translation>Your case %1 opens now.</translation>
+    </message>
+    <message>
+        <source>%1, выбыла</source>
+        <translation>%1, out of play</translation>
+    </message>
+    <message>
+        <source>Суммы в игре: %1.</source>
+        <translation>Amounts in play: %1.</translation>
+    </message>
+    <message>
+        <source>Банк ещё ничего не предлагал.</source>
+        <translation>The bank has offered nothing yet.</translation>
+    </message>
+    <message>
+        <source>Банк предлагал: %1.</source>
+        <translation>The bank offered: %1.</translation>
+    </message>
+    <message>
+        <source>Закрыты чемоданы: %1.</source>
+        <translation>Closed cases: %1.</translation>
     </message>
 </context>
 <context>
@@ -244,6 +300,22 @@
         <source>Громкость %1 %</source>
         <translation>Volume %1 %</translation>
     </message>
+    <message>
+        <source>Повторить новость</source>
+        <translation>Repeat the news</translation>
+    </message>
+    <message>
+        <source>Суммы в игре</source>
+        <translation>Amounts in play</translation>
+    </message>
+    <message>
+        <source>Предложения банка</source>
+        <translation>The bank’s offers</translation>
+    </message>
+    <message>
+        <source>Закрытые чемоданы</source>
+        <translation>Closed cases</translation>
+    </message>
 </context>
 <context>
     <name>GameApp</name>
@@ -361,8 +433,8 @@ The game goes on without a log.</translation>
         <translation>Close</translation>
     </message>
     <message>
-        <source>&lt;h2&gt;Как играть&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Нажмите «Начать игру». Суммы от 0,01 до 3&amp;nbsp;000&amp;nbsp;000 спрятаны в 22 чемоданах и видны на табло справа.&lt;/li&gt;&lt;li&gt;Выберите свой чемодан. Он встаёт под пирамиду; что в нём, вы не знаете.&lt;/li&gt;&lt;li&gt;Открывайте остальные чемоданы по одному. Открытая сумма уходит с табло; панель внизу считает, сколько чемоданов осталось до звонка банкира.&lt;/li&gt;&lt;li&gt;После 6, 9, 12, 15, 18 и 20 открытых чемоданов банкир предлагает деньги за ваш чемодан, глядя на суммы, оставшиеся на табло.&lt;/li&gt;&lt;li&gt;Когда остаётся один чужой чемодан, откройте его щелчком (или клавишами). Затем открывается ваш, и вы видите выигрыш. «Новая игра» начинает сначала.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Ответы банкиру&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;«ДА» на деньги&lt;/b&gt;: вы продали свой чемодан. Игра идёт дальше, вы открываете оставшиеся чемоданы, а выигрыш — принятая сумма, что бы ни было в вашем чемодане. Следующие предложения денег только показываются, но обмен банкир предложить ещё может, и на него снова отвечают «ДА» или «НЕТ».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«НЕТ»&lt;/b&gt;: игра продолжается; предложение записывается под «Банк предлагал:».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«ОБМЕН»&lt;/b&gt;: банкир предлагает поменять ваш чемодан. До 20 открытых чемоданов «ДА» позволяет выбрать любой закрытый чемодан (выбор своего оставляет его вам). При 20 открытых «ДА» сразу меняет ваш чемодан на последний закрытый. «НЕТ» оставляет ваш чемодан.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Если вы ни разу не сказали «ДА» на деньги, выигрыш — сумма в вашем чемодане.&lt;/p&gt;&lt;h2&gt;Клавиши&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;номер + Enter&lt;/b&gt;&lt;/td&gt;&lt;td&gt;чемодан с этим номером на табличке&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;стрелки, Tab&lt;/b&gt;&lt;/td&gt;&lt;td&gt;перейти к другому чемодану или кнопке&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, пробел&lt;/b&gt;&lt;/td&gt;&lt;td&gt;открыть выбранный чемодан, нажать выбранную кнопку; Enter — «Начать игру» и «Новая игра»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y или Д&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«ДА»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;N или Н&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«НЕТ»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F1&lt;/b&gt;&lt;/td&gt;&lt;td&gt;эти правила&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F11&lt;/b&gt;&lt;/td&gt;&lt;td&gt;во весь экран; Esc — выйти из него&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;M&lt;/b&gt;&lt;/td&gt;&lt;td&gt;звук вкл/выкл&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;+ и −&lt;/b&gt;&lt;/td&gt;&lt;td&gt;громче и тише&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;правая кнопка мыши, Menu&lt;/b&gt;&lt;/td&gt;&lt;td&gt;меню&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt;&lt;/td&gt;&lt;td&gt;выход&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
-        <translation>&lt;h2&gt;How to play&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Press “Start game”. Amounts from 0.01 to 3&amp;nbsp;000&amp;nbsp;000 are hidden in 22 briefcases and shown on the board on the right.&lt;/li&gt;&lt;li&gt;Pick your own case. It moves under the pyramid; what it holds, you do not know.&lt;/li&gt;&lt;li&gt;Open the other cases one by one. An opened amount leaves the board; the panel at the bottom counts the cases left before the banker calls.&lt;/li&gt;&lt;li&gt;After 6, 9, 12, 15, 18 and 20 opened cases the banker offers money for your case, judging by the amounts still on the board.&lt;/li&gt;&lt;li&gt;When one other case is left, open it with a click (or the keys). Then yours is opened, and you see your winnings. “New game” starts again.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Answering the banker&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;“YES” to money&lt;/b&gt;: you have sold your case. The game goes on, you open the remaining cases, and your winnings are the amount you accepted, whatever your case holds. Later money offers are only shown, but the banker can still offer a swap, which you answer with “YES” or “NO” again.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“NO”&lt;/b&gt;: the game goes on; the offer is written under “The bank offered:”.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“SWAP”&lt;/b&gt;: the banker offers to swap your case. Before 20 opened cases, “YES” lets you pick any closed case (picking your own keeps it yours). At 20 opened cases “YES” swaps your case for the last closed one at once. “NO” keeps your case.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;If you never said “YES” to money, your winnings are the amount in your case.&lt;/p&gt;&lt;h2&gt;Keys&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;number + Enter&lt;/b&gt;&lt;/td&gt;&lt;td&gt;the case with that number on its plate&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;arrows, Tab&lt;/b&gt;&lt;/td&gt;&lt;td&gt;move to another case or button&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, Space&lt;/b&gt;&lt;/td&gt;&lt;td&gt;open the selected case, press the selected button; Enter: “Start game” and “New game”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“YES”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;N&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“NO”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F1&lt;/b&gt;&lt;/td&gt;&lt;td&gt;these rules&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F11&lt;/b&gt;&lt;/td&gt;&lt;td&gt;full screen; Esc leaves it&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;M&lt;/b&gt;&lt;/td&gt;&lt;td&gt;sound on/off&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;+ and −&lt;/b&gt;&lt;/td&gt;&lt;td&gt;louder and quieter&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;right mouse button, Menu&lt;/b&gt;&lt;/td&gt;&lt;td&gt;menu&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt;&lt;/td&gt;&lt;td&gt;quit&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</translation>
+        <source>&lt;h2&gt;Как играть&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Нажмите «Начать игру». Суммы от 0,01 до 3&amp;nbsp;000&amp;nbsp;000 спрятаны в 22 чемоданах и видны на табло справа.&lt;/li&gt;&lt;li&gt;Выберите свой чемодан. Он встаёт под пирамиду; что в нём, вы не знаете.&lt;/li&gt;&lt;li&gt;Открывайте остальные чемоданы по одному. Открытая сумма уходит с табло; панель внизу считает, сколько чемоданов осталось до звонка банкира.&lt;/li&gt;&lt;li&gt;После 6, 9, 12, 15, 18 и 20 открытых чемоданов банкир предлагает деньги за ваш чемодан, глядя на суммы, оставшиеся на табло.&lt;/li&gt;&lt;li&gt;Когда остаётся один чужой чемодан, откройте его щелчком (или клавишами). Затем открывается ваш, и вы видите выигрыш. «Новая игра» начинает сначала.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Ответы банкиру&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;«ДА» на деньги&lt;/b&gt;: вы продали свой чемодан. Игра идёт дальше, вы открываете оставшиеся чемоданы, а выигрыш — принятая сумма, что бы ни было в вашем чемодане. Следующие предложения денег только показываются, но обмен банкир предложить ещё может, и на него снова отвечают «ДА» или «НЕТ».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«НЕТ»&lt;/b&gt;: игра продолжается; предложение записывается под «Банк предлагал:».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«ОБМЕН»&lt;/b&gt;: банкир предлагает поменять ваш чемодан. До 20 открытых чемоданов «ДА» позволяет выбрать любой закрытый чемодан (выбор своего оставляет его вам). При 20 открытых «ДА» сразу меняет ваш чемодан на последний закрытый. «НЕТ» оставляет ваш чемодан.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Если вы ни разу не сказали «ДА» на деньги, выигрыш — сумма в вашем чемодане.&lt;/p&gt;&lt;h2&gt;Клавиши&lt;/h2&gt;&lt;p&gt;&lt;b&gt;номер + Enter&lt;/b&gt; — чемодан с этим номером на табличке&lt;/p&gt;&lt;p&gt;&lt;b&gt;стрелки, Tab&lt;/b&gt; — перейти к другому чемодану или кнопке&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, пробел&lt;/b&gt; — открыть выбранный чемодан, нажать выбранную кнопку; Enter — «Начать игру» и «Новая игра»&lt;/p&gt;&lt;p&gt;&lt;b&gt;Y; Д в русской раскладке&lt;/b&gt; — «ДА»&lt;/p&gt;&lt;p&gt;&lt;b&gt;N; Т в русской раскладке (та же клавиша)&lt;/b&gt; — «НЕТ»; клавиша Y/Н в русской раскладке не отвечает ничего&lt;/p&gt;&lt;p&gt;&lt;b&gt;F1&lt;/b&gt; — эти правила&lt;/p&gt;&lt;p&gt;&lt;b&gt;F2&lt;/b&gt; — повторить последнюю новость (для программ чтения с экрана)&lt;/p&gt;&lt;p&gt;&lt;b&gt;F3&lt;/b&gt; — суммы, ещё оставшиеся в игре, от меньшей к большей&lt;/p&gt;&lt;p&gt;&lt;b&gt;F4&lt;/b&gt; — предложения банка и принятое&lt;/p&gt;&lt;p&gt;&lt;b&gt;F5&lt;/b&gt; — номера закрытых чемоданов&lt;/p&gt;&lt;p&gt;&lt;b&gt;F11&lt;/b&gt; — во весь экран; Esc — выйти из него&lt;/p&gt;&lt;p&gt;&lt;b&gt;M&lt;/b&gt; — звук вкл/выкл&lt;/p&gt;&lt;p&gt;&lt;b&gt;+ и −&lt;/b&gt; — громче и тише&lt;/p&gt;&lt;p&gt;&lt;b&gt;правая кнопка мыши, Menu&lt;/b&gt; — меню&lt;/p&gt;&lt;p&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt; — выход&lt;/p&gt;</source>
+        <translation>&lt;h2&gt;How to play&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Press “Start game”. Amounts from 0.01 to 3&amp;nbsp;000&amp;nbsp;000 are hidden in 22 briefcases and shown on the board on the right.&lt;/li&gt;&lt;li&gt;Pick your own case. It moves under the pyramid; what it holds, you do not know.&lt;/li&gt;&lt;li&gt;Open the other cases one by one. An opened amount leaves the board; the panel at the bottom counts the cases left before the banker calls.&lt;/li&gt;&lt;li&gt;After 6, 9, 12, 15, 18 and 20 opened cases the banker offers money for your case, judging by the amounts still on the board.&lt;/li&gt;&lt;li&gt;When one other case is left, open it with a click (or the keys). Then yours is opened, and you see your winnings. “New game” starts again.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Answering the banker&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;“YES” to money&lt;/b&gt;: you have sold your case. The game goes on, you open the remaining cases, and your winnings are the amount you accepted, whatever your case holds. Later money offers are only shown, but the banker can still offer a swap, which you answer with “YES” or “NO” again.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“NO”&lt;/b&gt;: the game goes on; the offer is written under “The bank offered:”.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“SWAP”&lt;/b&gt;: the banker offers to swap your case. Before 20 opened cases, “YES” lets you pick any closed case (picking your own keeps it yours). At 20 opened cases “YES” swaps your case for the last closed one at once. “NO” keeps your case.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;If you never said “YES” to money, your winnings are the amount in your case.&lt;/p&gt;&lt;h2&gt;Keys&lt;/h2&gt;&lt;p&gt;&lt;b&gt;number + Enter&lt;/b&gt; — the case with that number on its plate&lt;/p&gt;&lt;p&gt;&lt;b&gt;arrows, Tab&lt;/b&gt; — move to another case or button&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, Space&lt;/b&gt; — open the selected case, press the selected button; Enter: “Start game” and “New game”&lt;/p&gt;&lt;p&gt;&lt;b&gt;Y; Д in the Russian layout&lt;/b&gt; — “YES”&lt;/p&gt;&lt;p&gt;&lt;b&gt;N; Т in the Russian layout (the same key)&lt;/b&gt; — “NO”; the Y/Н key answers nothing in the Russian layout&lt;/p&gt;&lt;p&gt;&lt;b&gt;F1&lt;/b&gt; — these rules&lt;/p&gt;&lt;p&gt;&lt;b&gt;F2&lt;/b&gt; — the last news again (for screen readers)&lt;/p&gt;&lt;p&gt;&lt;b&gt;F3&lt;/b&gt; — the amounts still in play, low to high&lt;/p&gt;&lt;p&gt;&lt;b&gt;F4&lt;/b&gt; — the bank’s offers and the one accepted&lt;/p&gt;&lt;p&gt;&lt;b&gt;F5&lt;/b&gt; — the numbers of the closed cases&lt;/p&gt;&lt;p&gt;&lt;b&gt;F11&lt;/b&gt; — full screen; Esc leaves it&lt;/p&gt;&lt;p&gt;&lt;b&gt;M&lt;/b&gt; — sound on/off&lt;/p&gt;&lt;p&gt;&lt;b&gt;+ and −&lt;/b&gt; — louder and quieter&lt;/p&gt;&lt;p&gt;&lt;b&gt;right mouse button, Menu&lt;/b&gt; — menu&lt;/p&gt;&lt;p&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt; — quit&lt;/p&gt;</translation>
     </message>
 </context>
 <context>

@@ -13,7 +13,7 @@ compared with log.txt, and every amount Orca passed to the voice is checked to
 sound as the number with espeak-ng (Debian's default voice): its phonemes
 (espeak-ng -q -x) must be those of the number written as plain digits.
 
-usage: listen_with_orca.py --game build/zorban [--lang ru|en]
+usage: listen_with_orca.py --game build/zorban [--lang ru] [--lang en]
 Exit code 77 (skipped) when orca, espeak-ng, xdotool, Xvfb, dbus-run-session or
 at-spi2-core is missing.
 """
@@ -62,18 +62,18 @@ WORDS = {
     "en": {
         "window": "? ZORBAN !",
         "start": "Start game",
-        "choose": "Choose your case.",
-        "own": r"Your case: (\d+)\.",
+        "choose": "Choose your own case.",
+        "own": r"Your case (\d+)\.",
         "opened": r"Case (\d+): ([^ ]+?)\.(?: |$)",
-        "counter": r"(\d+) cases? before the banker's offer\.",
+        "counter": r"(\d+) cases? before the bank.s offer\.",
         "last": r"One case left besides yours: (\d+)\.",
         "own_next": r"Your case (\d+) opens now\.",
-        "offer": r"The bank offers ([^ ]+?)\.(?: |$)",
-        "exchange": "The bank offers an exchange.",
+        "offer": r"The bank offers (a swap|[^ ]+?)\.(?: |$)",
+        "exchange": "The bank offers a swap.",
         "no_answer": "Nothing to answer.",
         "sold": r"You sold your case for ([^ ]+?)\.(?: |$)",
         "declined": "No deal, play on.",
-        "kept": "No exchange, play on.",
+        "kept": "No swap, play on.",
         "own_opened": r"Your case (\d+) held ([^ ]+?)\.(?: |$)",
         "winnings": r"You win ([^ ]+?)\.(?: |$)",
         "in_play": r"Amounts in play: (.+)\.",
@@ -422,15 +422,21 @@ def inner(args):
                 print("SKIPPED: Orca did not start within 30 s")
                 return SKIPPED
             time.sleep(0.2)
-        game = subprocess.Popen([os.path.abspath(args.game), "--mute", "--lang", args.lang],
-                                cwd=workdir, env=env)
-        window = find_window(WORDS[args.lang]["window"], game)
-        subprocess.run(["xdotool", "windowfocus", window], check=False)
-        player = Player(args.lang, listener, os.path.join(workdir, "log.txt"), window)
-        started = time.monotonic()
-        player.play()
-        player.check_voice()
-        print("a game heard in %.0f s" % (time.monotonic() - started))
+        for language in args.lang:
+            print("-- a game in %s" % language)
+            gamedir = os.path.join(workdir, language)
+            os.mkdir(gamedir)
+            game = subprocess.Popen([os.path.abspath(args.game), "--mute", "--lang", language],
+                                    cwd=gamedir, env=env)
+            window = find_window(WORDS[language]["window"], game)
+            subprocess.run(["xdotool", "windowfocus", window], check=False)
+            player = Player(language, listener, os.path.join(gamedir, "log.txt"), window)
+            started = time.monotonic()
+            player.play()
+            player.check_voice()
+            print("a game heard in %.0f s" % (time.monotonic() - started))
+            game.terminate()
+            game.wait(30)
         if args.keep_speech:
             with open(args.keep_speech, "w") as f:
                 f.write("\n".join(listener.said) + "\n")
@@ -455,10 +461,12 @@ def inner(args):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--game", required=True)
-    parser.add_argument("--lang", default="ru", choices=sorted(WORDS))
+    parser.add_argument("--lang", action="append", choices=sorted(WORDS),
+                        help="play a game in this language (again for more games)")
     parser.add_argument("--keep-speech", help="write every utterance to this file")
     parser.add_argument("--keep-debug", help="copy Orca's debug output to this file")
     args = parser.parse_args()
+    args.lang = args.lang or ["ru"]
     if os.environ.get(INNER) != "1":
         return outer(sys.argv[1:])
     return inner(args)
