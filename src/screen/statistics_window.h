@@ -30,7 +30,6 @@ class StatisticsWindow final : public QWidget {
     [[nodiscard]] QList<QPair<QString, QString>> figures() const;
     [[nodiscard]] QChartView* chartView() const { return chartView_; }
     [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
-    [[nodiscard]] QPushButton* startAfreshButton() const { return startAfreshButton_; }
 
     // An amount the way the board writes it: digit groups of three, kopecks only
     // under 1.
