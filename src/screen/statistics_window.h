@@ -42,9 +42,6 @@ class StatisticsWindow final : public QWidget {
   private:
     void askToStartAfresh();
 
-  protected:
-    void changeEvent(QEvent* event) override;
-
   private:
     // Sets every text in the language spoken now.
     void retranslate();
