@@ -389,6 +389,7 @@ void DesktopControls::askToLeave(const char* title, const char* text,
     question->setDefaultButton(QMessageBox::No);
     question->setAttribute(Qt::WA_DeleteOnClose);
     window_fit::addCloseKeys(question);
+    window_fit::ignoreKeysHeldOver(question);
     window_fit::returnFocusTo(question, gameWindow());
     connect(question, &QMessageBox::finished, this, [leave](int answer) {
         if (answer == QMessageBox::Yes)
