@@ -188,9 +188,11 @@ void Game::start() {
     enterPhase(Phase::ChoosingOwnCase);
 }
 
-// One entry of the board, from the top amount down, every 75 ms after the first
-// half second; the prompt to choose comes with the last one, unless the own case
-// was chosen before.
+// One entry of the board, from the top amount down: the first tick, half a
+// second after "Начать игру", only counts; the top entry and the music come with
+// the second, at one second, and the next entries every 75 ms, the last at
+// 2575 ms. The prompt to choose comes with the last one, unless the own case was
+// chosen before.
 void Game::revealNextBoardEntry() {
     if (revealStep_ >= 0 && revealStep_ < kCaseCount) {
         if (revealStep_ == 0)
