@@ -216,9 +216,8 @@ QString play(const Script& script, QStringList* untranslated = nullptr) {
             record.step(QStringLiteral("click start"));
             break;
         case GameWindow::Phase::ChoosingOwnCase:
-            if (w->game().timer(game::Game::Step::BoardReveal).isRunning() &&
-                revealTicks < script.revealTicksBeforeChoosing) {
-                w->game().timer(game::Game::Step::BoardReveal).fireNow();
+            if (revealTicks < script.revealTicksBeforeChoosing &&
+                fireIfRunning(w->game(), game::Game::Step::BoardReveal)) {
                 ++revealTicks;
                 record.step(QStringLiteral("board reveal tick"));
             } else {
@@ -226,11 +225,9 @@ QString play(const Script& script, QStringList* untranslated = nullptr) {
             }
             break;
         case GameWindow::Phase::WaitingForClick:
-            if (w->game().timer(game::Game::Step::BoardReveal).isRunning() &&
-                revealTicks < kRevealTicks) {
-                w->game()
-                    .timer(game::Game::Step::BoardReveal)
-                    .fireNow(); // the reveal goes on behind the first openings
+            // The reveal goes on behind the first openings.
+            if (revealTicks < kRevealTicks &&
+                fireIfRunning(w->game(), game::Game::Step::BoardReveal)) {
                 ++revealTicks;
                 record.step(QStringLiteral("board reveal tick"));
                 break;
@@ -247,8 +244,7 @@ QString play(const Script& script, QStringList* untranslated = nullptr) {
             endSound();
             break;
         case GameWindow::Phase::OfferShown:
-            if (w->game().timer(game::Game::Step::HistoryReveal).isRunning()) {
-                w->game().timer(game::Game::Step::HistoryReveal).fireNow();
+            if (fireIfRunning(w->game(), game::Game::Step::HistoryReveal)) {
                 record.step(QStringLiteral("history reveal tick"));
             } else if (answer < script.answers.size()) {
                 const bool yes = script.answers[answer++] == QLatin1Char('y');
@@ -266,13 +262,10 @@ QString play(const Script& script, QStringList* untranslated = nullptr) {
             break;
         case GameWindow::Phase::EndOfGame:
             endSound();
-            if (w->game().timer(game::Game::Step::OwnCaseWait).isRunning()) {
-                w->game().timer(game::Game::Step::OwnCaseWait).fireNow();
+            if (fireIfRunning(w->game(), game::Game::Step::OwnCaseWait))
                 record.step(QStringLiteral("own case wait tick"));
-            } else if (w->game().timer(game::Game::Step::WinningsWait).isRunning()) {
-                w->game().timer(game::Game::Step::WinningsWait).fireNow();
+            else if (fireIfRunning(w->game(), game::Game::Step::WinningsWait))
                 record.step(QStringLiteral("winnings wait tick"));
-            }
             break;
         case GameWindow::Phase::GameOver:
             if (w->game().timer(game::Game::Step::WinningsWait).isRunning())

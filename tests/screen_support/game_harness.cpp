@@ -181,21 +181,18 @@ QStringList GameHarness::soundsSince(int index) const {
     return names;
 }
 
-float drawFor(int value, int n) {
-    return (static_cast<float>(value) + 0.5f) / static_cast<float>(n);
+bool fireIfRunning(game::Game& game, game::Game::Step step) {
+    if (!game.timer(step).isRunning())
+        return false;
+    game.timer(step).fireNow();
+    return true;
 }
 
-std::vector<float> offerDraws(std::vector<float> exchangeDraws, int roll) {
-    exchangeDraws.push_back(0.5f);
-    exchangeDraws.push_back(drawFor(roll, 100));
-    return exchangeDraws;
-}
-
-std::vector<float> identityGameDraws(int caseSkin) {
-    std::vector<float> draws = {drawFor(caseSkin, 3)};
-    for (int i = 0; i < 22; ++i)
-        draws.push_back(drawFor(i, 22));
-    return draws;
+void fireRunningSteps(game::Game& game) {
+    using Step = game::Game::Step;
+    for (const Step step :
+         {Step::BoardReveal, Step::HistoryReveal, Step::OwnCaseWait, Step::WinningsWait})
+        fireIfRunning(game, step);
 }
 
 std::vector<float> wholeGameDraws(const std::vector<std::vector<float>>& exchangeDrawsPerOffer) {
