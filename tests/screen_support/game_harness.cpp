@@ -4,6 +4,7 @@
 #include "language.h"
 #include "layout.h"
 #include "media_files.h"
+#include "offer_format.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -179,6 +180,38 @@ QStringList GameHarness::soundsSince(int index) const {
     for (int i = index; i < all.size(); ++i)
         names << all[i].section(QLatin1Char('/'), -2);
     return names;
+}
+
+QWidget* directedPlayersChoice(GameWindow* w, const std::function<int(int)>& below) {
+    const GameWindow::Controls& c = w->controls();
+    switch (w->phase()) {
+    case GameWindow::Phase::ChoosingOwnCase:
+        // With fast timers and short sounds a game could otherwise end before the
+        // reveal.
+        if (w->game().timer(game::Game::Step::BoardReveal).isRunning())
+            return nullptr;
+        [[fallthrough]];
+    case GameWindow::Phase::WaitingForClick:
+    case GameWindow::Phase::ExchangePick: {
+        QList<QWidget*> plates;
+        for (QWidget* plate : c.casePlates) {
+            if (plate->isVisible() && plate->isEnabled())
+                plates << plate;
+        }
+        return plates.isEmpty() ? nullptr : plates[below(static_cast<int>(plates.size()))];
+    }
+    case GameWindow::Phase::OfferShown: {
+        const int odds = c.offerAmount->text() == game::kExchangeOffer ? 2 : 5;
+        return below(odds) == 0 ? c.acceptButton : c.declineButton;
+    }
+    case GameWindow::Phase::Loaded:
+    case GameWindow::Phase::Suspense:
+    case GameWindow::Phase::OfferPending:
+    case GameWindow::Phase::EndOfGame:
+    case GameWindow::Phase::GameOver:
+        break;
+    }
+    return nullptr;
 }
 
 bool fireIfRunning(game::Game& game, game::Game::Step step) {

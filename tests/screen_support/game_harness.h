@@ -7,6 +7,7 @@
 #include "random_source.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,6 +78,12 @@ class GameHarness {
 
 // The draws of a whole game: identityGameDraws(), a banker who is not the
 // cautious one, and for each offer in turn its exchange draws, factor 0.5 and roll 99.
+// What a directed player presses next in w: once the board is revealed, one of
+// the cases that take a click; money is mostly declined (taken one time in
+// five), an exchange taken half the time. below(n) draws from 0 to n - 1. Null
+// while the game does not wait for the player.
+[[nodiscard]] QWidget* directedPlayersChoice(GameWindow* w, const std::function<int(int)>& below);
+
 // The game's timed steps fired by hand: the step runs, as its timer would when
 // its time comes, only while its timer is running; whether it ran.
 bool fireIfRunning(game::Game& game, game::Game::Step step);
