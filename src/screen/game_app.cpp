@@ -267,28 +267,20 @@ void GameApp::showCredits() {
                            : layout::kGameWindow.width;
         };
         credits_ = new CreditsWindow(makeSoundPlayer_(), width);
-        credits_->setAttribute(Qt::WA_DeleteOnClose);
-        window_fit::placeOnScreen(credits_, window_);
-        window_fit::returnFocusTo(credits_, window_);
-        credits_->show();
+        window_fit::openBeside(credits_, window_);
     }
-    credits_->raise();
-    credits_->activateWindow();
+    window_fit::showInFront(credits_);
 }
 
 void GameApp::showStatistics() {
     if (!statisticsWindow_) {
         statisticsWindow_ = new StatisticsWindow(statistics_);
         statisticsWindow_->setProblem(statisticsProblem_);
-        statisticsWindow_->setAttribute(Qt::WA_DeleteOnClose);
         connect(statisticsWindow_, &StatisticsWindow::startAfreshRequested, this,
                 &GameApp::startStatisticsAfresh);
-        window_fit::placeOnScreen(statisticsWindow_, window_);
-        window_fit::returnFocusTo(statisticsWindow_, window_);
-        statisticsWindow_->show();
+        window_fit::openBeside(statisticsWindow_, window_);
     }
-    statisticsWindow_->raise();
-    statisticsWindow_->activateWindow();
+    window_fit::showInFront(statisticsWindow_);
 }
 
 void GameApp::startStatisticsAfresh() {

@@ -1,11 +1,11 @@
 #include "statistics_window.h"
 
+#include "language.h"
 #include "window_fit.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -67,6 +67,7 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     column->addWidget(buttons);
     statistics_ = statistics;
     retranslate(); // shows the figures
+    i18n::followLanguage(this, [this] { retranslate(); });
     resize(680, 640);
 }
 
@@ -96,12 +97,6 @@ void StatisticsWindow::setProblem(const QString& problem) {
     problemText_ = problem;
     problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
     problem_->setVisible(!problem.isEmpty());
-}
-
-void StatisticsWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-    QWidget::changeEvent(event);
 }
 
 void StatisticsWindow::retranslate() {
