@@ -26,9 +26,6 @@ inline const QString kEnglish = QStringLiteral("en");
 // ("Русский", "English"), the same whatever language is spoken.
 [[nodiscard]] QString nativeName(const QString& language);
 
-// The settings key of the language the player chose ("ru" or "en").
-inline const QString kLanguageKey = QStringLiteral("interface/language");
-
 // The game's language for a language name: "ru", "RU", "ru_RU", "ru-Latn-RU"
 // give "ru", "en-GB" gives "en"; empty for a language the game does not have
 // (and for "C").

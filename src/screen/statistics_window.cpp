@@ -31,7 +31,7 @@ QLabel* valueLabel(const QString& text) {
 
 } // namespace
 
-StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* parent)
+StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidget* parent)
     : QWidget(parent) {
     // The figures and the chart scroll; the buttons stay in sight.
     auto* content = new QWidget;
@@ -87,7 +87,7 @@ void StatisticsWindow::askToStartAfresh() {
     question->open();
 }
 
-void StatisticsWindow::setStatistics(const game::Statistics& statistics) {
+void StatisticsWindow::setStatistics(const storage::Statistics& statistics) {
     statistics_ = statistics;
     showFigures(statistics);
     showLastGame(statistics);
@@ -118,7 +118,7 @@ QString StatisticsWindow::amountText(double amount) {
     return amount < 0 ? QStringLiteral("−") + digits : digits;
 }
 
-void StatisticsWindow::showFigures(const game::Statistics& statistics) {
+void StatisticsWindow::showFigures(const storage::Statistics& statistics) {
     while (QLayoutItem* item = figureGrid_->takeAt(0)) {
         delete item->widget();
         delete item;
@@ -158,7 +158,7 @@ QList<QPair<QString, QString>> StatisticsWindow::figures() const {
     return rows;
 }
 
-void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
+void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     const std::optional<game::GameRecord>& last = statistics.lastGame();
     noGames_->setVisible(!last);
     chartView_->setVisible(last.has_value());

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <limits>
 
-namespace game {
+namespace storage {
 
 namespace {
 
@@ -135,7 +135,7 @@ std::optional<GameRecord> gameFromJson(const QJsonObject& object, QString* error
     });
     // A game makes an offer at the end of each round, and each exchange taken
     // answers one.
-    fields.require(game.offers.size() <= size_t(kOffersPerGame),
+    fields.require(game.offers.size() <= size_t(game::kOffersPerGame),
                    QStringLiteral("more offers than a game can make"));
     fields.require(game.exchanges.size() <= game.offers.size(),
                    QStringLiteral("more exchanges than offers"));
@@ -164,22 +164,6 @@ QString asideName(const QString& path) {
 }
 
 } // namespace
-
-double amountValue(int rank) {
-    return textToNumber(amountText(rank));
-}
-
-double boardAverage(const std::array<bool, kCaseCount>& shown) {
-    double sum = 0;
-    int count = 0;
-    for (int rank = 0; rank < kCaseCount; ++rank) {
-        if (shown[static_cast<size_t>(rank)]) {
-            sum += amountValue(rank);
-            ++count;
-        }
-    }
-    return count == 0 ? 0 : sum / count;
-}
 
 void Statistics::addGame(const GameRecord& game) {
     ++gamesPlayed_;
@@ -408,4 +392,4 @@ QString StatisticsStore::takeOver(const QString& from) const {
     return QStringLiteral("statistics file moved from %1 to %2").arg(from, path_);
 }
 
-} // namespace game
+} // namespace storage
