@@ -17,6 +17,10 @@ Game::Game(RandomSource& random, TimerSource& timers, QObject* parent)
     historyTimer_ = timers.create([this] { revealNextHistoryRow(); });
     ownCaseTimer_ = timers.create([this] { openOwnCase(); });
     winningsTimer_ = timers.create([this] { showWinnings(); });
+    soundCutTimer_ = timers.create([this] {
+        soundCutTimer_->stop();
+        cueEnded();
+    });
 }
 
 Game::~Game() = default;
@@ -30,9 +34,11 @@ StepTimer& Game::timer(Step step) const {
     case Step::OwnCaseWait:
         return *ownCaseTimer_;
     case Step::WinningsWait:
+        return *winningsTimer_;
+    case Step::SoundCut:
         break;
     }
-    return *winningsTimer_;
+    return *soundCutTimer_;
 }
 
 void Game::setLogFile(const QString& path, const QString& shownName) {
@@ -53,8 +59,8 @@ std::optional<GameRecord> Game::decidedRecord() const {
 }
 
 void Game::newGame() {
-    for (StepTimer* t :
-         {revealTimer_.get(), historyTimer_.get(), ownCaseTimer_.get(), winningsTimer_.get()})
+    for (StepTimer* t : {revealTimer_.get(), historyTimer_.get(), ownCaseTimer_.get(),
+                         winningsTimer_.get(), soundCutTimer_.get()})
         t->stop();
     waitingForCue_ = false;
     cueEnded_ = false;
@@ -98,14 +104,15 @@ void Game::enterPhase(Phase phase) {
     phase_ = phase;
     switch (phase) {
     case Phase::ChoosingOwnCase:
-        revealTimer_->start(timings::kOpeningFirstTick);
+        revealTimer_->start(quickPace_ ? timings::kQuickOpeningFirstTick
+                                       : timings::kOpeningFirstTick);
         break;
     case Phase::Suspense:
     case Phase::OfferPending:
         waitingForCue_ = true;
         break;
     case Phase::EndOfGame:
-        ownCaseTimer_->start(timings::kEndPhasePoll);
+        ownCaseTimer_->start(endPhasePoll());
         break;
     case Phase::Loaded:
     case Phase::WaitingForClick:
@@ -134,7 +141,38 @@ void Game::moveCase(int caseIndex, int place) {
 
 void Game::playCue(Cue which, int rank) {
     cueEnded_ = false;
+    soundCutTimer_->stop();
     emit cue(which, rank);
+    if (!quickPace_)
+        return;
+    switch (which) {
+    case Cue::Suspense:
+    case Cue::SuspenseAfterFinalSwap:
+        soundCutTimer_->start(timings::kQuickSuspense);
+        break;
+    case Cue::Amount:
+    case Cue::OwnCase:
+        soundCutTimer_->start(timings::kQuickSoundWait);
+        break;
+    default:
+        break;
+    }
+}
+
+void Game::setQuickPace(bool quick) {
+    if (quick == quickPace_)
+        return;
+    quickPace_ = quick;
+    emit paceChanged(quick);
+}
+
+int Game::endPhasePoll() const {
+    return quickPace_ ? timings::kQuickEndPhasePoll : timings::kEndPhasePoll;
+}
+
+void Game::skipSuspense() {
+    if (phase_ == Phase::Suspense)
+        cueEnded();
 }
 
 void Game::cueEnded() {
@@ -179,6 +217,13 @@ void Game::start() {
 // half second; the prompt to choose comes with the last one, unless the own case
 // was chosen before.
 void Game::revealNextBoardEntry() {
+    // At the quick pace the whole board in one step.
+    do {
+        revealBoardEntry();
+    } while (quickPace_ && revealStep_ >= 0 && revealStep_ < kCaseCount);
+}
+
+void Game::revealBoardEntry() {
     if (revealStep_ >= 0 && revealStep_ < kCaseCount) {
         if (revealStep_ == 0)
             playCue(Cue::BoardReveal);
@@ -358,6 +403,13 @@ void Game::showOffer() {
 
 // The earlier offers, the latest first, one row every 100 ms.
 void Game::revealNextHistoryRow() {
+    // At the quick pace every row in one step.
+    do {
+        revealHistoryRow();
+    } while (quickPace_ && historyTimer_->isRunning());
+}
+
+void Game::revealHistoryRow() {
     // An answer, or the next opening, may have put the history away already.
     if (!historyShown_) {
         historyTimer_->stop();
@@ -478,7 +530,7 @@ void Game::openOwnCase() {
         }
     }
     // The winnings follow the own case's sound, within the same phase.
-    winningsTimer_->start(timings::kEndPhasePoll);
+    winningsTimer_->start(endPhasePoll());
     ownCaseTimer_->stop();
 }
 

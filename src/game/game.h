@@ -57,7 +57,8 @@ class Game final : public QObject {
         BoardReveal,
         HistoryReveal, // one earlier offer after another
         OwnCaseWait,   // the last opening's sound, before the own case opens
-        WinningsWait   // the own case's sound, before the winnings
+        WinningsWait,  // the own case's sound, before the winnings
+        SoundCut       // at the quick pace, a waited-for sound counts as ended
     };
 
     // random and timers outlive the game.
@@ -76,6 +77,13 @@ class Game final : public QObject {
     void askNewGame(); // "Новая игра" on the end screen
     // The cue last asked for has ended.
     void cueEnded();
+    // The player does not wait for the rest of the suspense: the case opens now.
+    void skipSuspense();
+
+    // The quick pace (see timings.h) or the designed one; the game and its log
+    // are the same at either, only its waits differ. From the next wait on.
+    void setQuickPace(bool quick);
+    [[nodiscard]] bool isQuickPace() const { return quickPace_; }
 
     [[nodiscard]] Phase phase() const { return phase_; }
     [[nodiscard]] const GameState& state() const { return s; }
@@ -137,6 +145,7 @@ class Game final : public QObject {
     void ownCaseOpened(int caseIndex);
     void winningsFromBoard(int rank); // the own case's amount, when no money was taken
     void winningsShown();
+    void paceChanged(bool quick);
     // "Новая игра" was taken on the end screen.
     void newGameRequested();
     // The log could not be written; said once per game.
@@ -156,10 +165,13 @@ class Game final : public QObject {
     [[nodiscard]] QString logShownName() const;
 
     void revealNextBoardEntry();
+    void revealBoardEntry();
+    [[nodiscard]] int endPhasePoll() const;
     void openCurrentCase();
     void makeOffer();
     void showOffer();
     void revealNextHistoryRow();
+    void revealHistoryRow();
     void swapOwnCase();
     void openOwnCase();
     void showWinnings();
@@ -170,6 +182,7 @@ class Game final : public QObject {
     std::unique_ptr<StepTimer> historyTimer_;
     std::unique_ptr<StepTimer> ownCaseTimer_;
     std::unique_ptr<StepTimer> winningsTimer_;
+    std::unique_ptr<StepTimer> soundCutTimer_;
     Phase phase_ = Phase::Loaded;
     GameLog log_;
     QString logFile_;
@@ -179,6 +192,7 @@ class Game final : public QObject {
     bool casesEnabled_ = false;
     bool cueEnded_ = false;
     bool waitingForCue_ = false;
+    bool quickPace_ = false;
     // The earlier offers are on show (the history reveal stops when they go).
     bool historyShown_ = false;
     int revealStep_ = 0;
