@@ -242,7 +242,7 @@ void TestDesktopControls::keysThatDoNotApplyDoNothing_data() {
     QTest::newRow("an opened case's number")
         << 1 << false << QStringList{"Right", "case 0", "Return"};
     QTest::newRow("another case during the suspense")
-        << 0 << true << QStringList{"case 1", "Return", "Right", "Space", "Y", "N"};
+        << 0 << true << QStringList{"case 1", "Right", "Y", "N"};
 }
 
 void TestDesktopControls::keysThatDoNotApplyDoNothing() {
@@ -273,6 +273,12 @@ void TestDesktopControls::keysThatDoNotApplyDoNothing() {
     GameHarness::runEventLoop(20);
     QCOMPARE(h->w()->phase(), before.phase);
     QVERIFY(snapshot(*h) == before);
+    if (suspense) {
+        // A press skips the rest of the suspense: the clicked case opens.
+        typeKey(h->w(), Qt::Key_Return);
+        QVERIFY(h->w()->controls().casePlates[openedBefore]->isHidden());
+        QCOMPARE(h->app->state().openedCount, before.openedCount + 1);
+    }
 }
 
 void TestDesktopControls::theFocusIsWhereTheKeysAreAndOnlyThere() {

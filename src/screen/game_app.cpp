@@ -26,6 +26,7 @@ namespace {
 
 const QString kGeometryKey = QStringLiteral("window/geometry");
 const QString kFullScreenKey = QStringLiteral("window/fullScreen");
+const QString kQuickPaceKey = QStringLiteral("game/quickPace");
 
 using window_fit::kUsualFrame;
 
@@ -134,6 +135,13 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
             &GameApp::showCredits);
     connect(desktopControls_.get(), &DesktopControls::statisticsRequested, this,
             &GameApp::showStatistics);
+    game_->setQuickPace(game::SettingsFile(game::SettingsFile::userFile())
+                            .boolValue(kQuickPaceKey)
+                            .value_or(false));
+    connect(desktopControls_.get(), &DesktopControls::quickPaceChosen, this, [this](bool quick) {
+        game_->setQuickPace(quick);
+        keepSettings({{kQuickPaceKey, game::SettingsFile::boolText(quick)}});
+    });
     geometrySettles_.setSingleShot(true);
     geometrySettles_.setInterval(kGeometrySettleMs);
     connect(&geometrySettles_, &QTimer::timeout, this, &GameApp::noteWindowGeometry);
