@@ -1,6 +1,7 @@
 #include "game_app.h"
 
 #include "desktop_controls.h"
+#include "game_pad.h"
 #include "language.h"
 #include "layout.h"
 #include "media_files.h"
@@ -151,6 +152,7 @@ GameApp::~GameApp() {
     // The members go one by one from here; what their windows still send
     // (an action removed, a window closed) is not looked at any more.
     destroying_ = true;
+    gamePad_.reset();
     delete statisticsWindow_.data();
     delete credits_.data();
     delete window_.data();
@@ -209,7 +211,11 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
         // right after.
         shown->removeEventFilter(this);
         soundOutputAsked_ = true;
-        QTimer::singleShot(0, this, [this] { soundEngine_->openOutput(); });
+        QTimer::singleShot(0, this, [this] {
+            soundEngine_->openOutput();
+            if (gamePadsWanted_)
+                useGamePads();
+        });
     }
     return QObject::eventFilter(watched, event);
 }
@@ -220,6 +226,13 @@ void GameApp::rememberWindowBetweenRuns() {
     const std::optional<QRect> place = settings.rectValue(kGeometryKey);
     windowPlace_ = place && place->isValid() ? fitOnScreen(*place) : QRect();
     windowFullScreen_ = settings.boolValue(kFullScreenKey).value_or(false);
+}
+
+void GameApp::useGamePads() {
+    gamePadsWanted_ = true;
+    if (gamePad_ || (soundEngine_ && !soundOutputAsked_))
+        return;
+    gamePad_ = std::make_unique<GamePad>([this] { return static_cast<QWidget*>(window_.data()); });
 }
 
 void GameApp::noteWindowGeometry() {
