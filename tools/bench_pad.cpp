@@ -132,8 +132,8 @@ double playOneGame(GameApp& app) {
             [[fallthrough]];
         case GameWindow::Phase::WaitingForClick:
         case GameWindow::Phase::ExchangePick:
-            for (QWidget* plate : w->controls().casePlates) {
-                if (click(plate))
+            for (int i = 0; i < game::kCaseCount; ++i) {
+                if (w->game().canPress(i) && click(w->controls().casePlates[i]))
                     break;
             }
             break;
