@@ -341,6 +341,12 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
         GameHarness first;
         DesktopControls& controls = first.app->desktopControls();
         QVERIFY(!controls.mutedMark()->isVisible());
+        // The quick pace too, off until chosen in the menu.
+        QVERIFY(!first.app->game().isQuickPace());
+        QAction* quick = menuAction(controls, QStringLiteral("Быстрая игра"));
+        QVERIFY(quick && !quick->isChecked());
+        quick->trigger();
+        QVERIFY(first.app->game().isQuickPace());
         typeKey(first.w(), Qt::Key_M, QStringLiteral("m"));
         typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
         typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
@@ -362,6 +368,7 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
     }
     {
         GameHarness next; // the next run
+        QVERIFY(next.app->game().isQuickPace());
         QVERIFY(next.app->soundSettings().isMuted());
         QCOMPARE(next.app->soundSettings().volume(), 80);
         QVERIFY(next.app->desktopControls().mutedMark()->isVisible());
