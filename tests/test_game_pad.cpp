@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTextBrowser>
 #include <QtTest>
 #include <SDL.h>
 
@@ -231,6 +232,8 @@ void TestGamePad::wholeGameWithAPadPluggedInAndOut() {
     h.app->desktopControls().showRules();
     QPointer<QDialog> rules = w->findChild<QDialog*>();
     QVERIFY(rules);
+    // With a pad plugged in, the rules name its buttons.
+    QVERIFY(rules->findChild<QTextBrowser*>()->toPlainText().contains(QStringLiteral("Геймпад")));
     QTRY_COMPARE(QApplication::activeWindow(), rules.data());
     QVERIFY(press(SDL_CONTROLLER_BUTTON_B));
     QTRY_VERIFY(!rules || !rules->isVisible());
