@@ -1,7 +1,7 @@
 #include "banker.h"
 
 #include "rounds.h"
-#include "statistics.h"
+#include "game_record.h"
 
 #include <algorithm>
 #include <cmath>

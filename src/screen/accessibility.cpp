@@ -243,6 +243,10 @@ class ChangeNotifier final : public QObject {
                         .arg(caseNumber(window_, i))
                         .arg(spokenRank(rank)));
         });
+        connect(game, &game::Game::paceChanged, this, [this](bool quick) {
+            addNews(quick ? Accessibility::tr("Быстрая игра включена.")
+                          : Accessibility::tr("Быстрая игра выключена."));
+        });
         connect(game, &game::Game::winningsShown, this,
                 [this] { addNews(Accessibility::tr("Выигрыш: %1.").arg(winningsText(window_))); });
         connect(game, &game::Game::counterChanged, this, [this](int count, const QString& words) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 class DesktopControls;
+class GamePad;
 class SoundPlayer;
 class SoundSettings;
 namespace media {
@@ -47,7 +48,7 @@ class GameApp final : public QObject {
     [[nodiscard]] GameWindow* window() const { return window_; }
     [[nodiscard]] CreditsWindow* credits() const { return credits_; }
     [[nodiscard]] StatisticsWindow* statisticsWindow() const { return statisticsWindow_; }
-    [[nodiscard]] const game::Statistics& statistics() const { return statistics_; }
+    [[nodiscard]] const storage::Statistics& statistics() const { return statistics_; }
     [[nodiscard]] game::Game& game() const { return *game_; }
     [[nodiscard]] const game::GameState& state() const { return game_->state(); }
     [[nodiscard]] game::RandomSource& random() { return *random_; }
@@ -63,6 +64,11 @@ class GameApp final : public QObject {
     // "Новая игра" keeps them. They are written once the window has stayed put
     // for half a second after a move or resize, so that a killed game keeps them.
     void rememberWindowBetweenRuns();
+    // Game pads play too (GamePad), watched from once the first window has been
+    // drawn, or at once without the sound engine.
+    void useGamePads();
+    // Null until then.
+    [[nodiscard]] GamePad* gamePad() const { return gamePad_.get(); }
 
     void newGame();
     // Ends the program without a question (a signal): the game under way is
@@ -94,7 +100,7 @@ class GameApp final : public QObject {
     // Applies change to the statistics shown and to those in the file as it is
     // now (other games may have added theirs). A failed write is said once, on
     // stderr and in the statistics window, and tried again with the next change.
-    void keepStatistics(const std::function<void(game::Statistics&)>& change);
+    void keepStatistics(const std::function<void(storage::Statistics&)>& change);
 
     // Outlives the windows and their players.
     std::unique_ptr<media::SoundEngine> soundEngine_;
@@ -104,16 +110,19 @@ class GameApp final : public QObject {
     SoundFactory makeSoundPlayer_;
     std::unique_ptr<SoundSettings> soundSettings_;
     std::unique_ptr<DesktopControls> desktopControls_;
+    // Goes before the sound engine, which ends SDL.
+    std::unique_ptr<GamePad> gamePad_;
+    bool gamePadsWanted_ = false;
     QPointer<GameWindow> window_;
     bool destroying_ = false;
     bool leftGameRecorded_ = false; // the game under way was left and recorded so
     QPointer<CreditsWindow> credits_;
-    game::StatisticsStore statisticsStore_;
-    game::Statistics statistics_;
+    storage::StatisticsStore statisticsStore_;
+    storage::Statistics statistics_;
     // Off when the file is damaged and could not be kept aside.
     bool savingStatistics_ = true;
     // The changes the file has not taken yet.
-    std::vector<std::function<void(game::Statistics&)>> unsavedStatistics_;
+    std::vector<std::function<void(storage::Statistics&)>> unsavedStatistics_;
     // Why the last write failed; empty once one succeeds.
     QString statisticsProblem_;
     QPointer<StatisticsWindow> statisticsWindow_;

@@ -1,9 +1,10 @@
 #include "rules_dialog.h"
 
+#include "game_pad.h"
+#include "language.h"
 #include "window_fit.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -18,14 +19,23 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
     column->addWidget(text_);
     column->addWidget(buttons);
     retranslate();
+    i18n::followLanguage(this, [this] { retranslate(); });
     window_fit::addCloseKeys(this);
     resize(560, 620); // made smaller, the text scrolls
 }
 
-void RulesDialog::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-    QDialog::changeEvent(event);
+QString RulesDialog::padHelp() {
+    return tr("<h2>Геймпад</h2>"
+              "<table cellpadding='3'>"
+              "<tr><td><b>крестовина, левый стик</b></td><td>перейти к другому чемодану или "
+              "кнопке</td></tr>"
+              "<tr><td><b>A</b></td><td>нажать выбранное; во время ожидания — открыть "
+              "чемодан сразу</td></tr>"
+              "<tr><td><b>B</b></td><td>«НЕТ»; закрыть окно поверх игры</td></tr>"
+              "<tr><td><b>Y</b></td><td>«ДА»</td></tr>"
+              "<tr><td><b>Start</b></td><td>меню</td></tr>"
+              "<tr><td><b>Back / Select</b></td><td>во весь экран и обратно</td></tr>"
+              "</table>");
 }
 
 void RulesDialog::retranslate() {
@@ -63,6 +73,8 @@ void RulesDialog::retranslate() {
            "<p><b>стрелки, Tab</b> — перейти к другому чемодану или кнопке</p>"
            "<p><b>Enter, пробел</b> — открыть выбранный чемодан, нажать выбранную кнопку; Enter — "
            "«Начать игру» и «Новая игра»</p>"
+           "<p><b>Enter, пробел в ожидании</b> — открыть чемодан не дожидаясь конца музыки; "
+           "«Быстрая игра» в меню сокращает все ожидания</p>"
            "<p><b>Y; Д в русской раскладке</b> — «ДА»</p>"
            "<p><b>N; Т в русской раскладке (та же клавиша)</b> — «НЕТ»; клавиша Y/Н в русской "
            "раскладке не отвечает ничего</p>"
@@ -75,5 +87,6 @@ void RulesDialog::retranslate() {
            "<p><b>M</b> — звук вкл/выкл</p>"
            "<p><b>+ и −</b> — громче и тише</p>"
            "<p><b>правая кнопка мыши, Menu</b> — меню</p>"
-           "<p><b>Ctrl+Q</b> — выход</p>"));
+           "<p><b>Ctrl+Q</b> — выход</p>") +
+        (GamePad::connectedCount() > 0 ? padHelp() : QString()));
 }

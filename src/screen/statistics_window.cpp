@@ -1,11 +1,11 @@
 #include "statistics_window.h"
 
+#include "language.h"
 #include "window_fit.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -31,7 +31,7 @@ QLabel* valueLabel(const QString& text) {
 
 } // namespace
 
-StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* parent)
+StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidget* parent)
     : QWidget(parent) {
     // The figures and the chart scroll; the buttons stay in sight.
     auto* content = new QWidget;
@@ -67,6 +67,7 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     column->addWidget(buttons);
     statistics_ = statistics;
     retranslate(); // shows the figures
+    i18n::followLanguage(this, [this] { retranslate(); });
     resize(680, 640);
 }
 
@@ -86,7 +87,7 @@ void StatisticsWindow::askToStartAfresh() {
     question->open();
 }
 
-void StatisticsWindow::setStatistics(const game::Statistics& statistics) {
+void StatisticsWindow::setStatistics(const storage::Statistics& statistics) {
     statistics_ = statistics;
     showFigures(statistics);
     showLastGame(statistics);
@@ -96,12 +97,6 @@ void StatisticsWindow::setProblem(const QString& problem) {
     problemText_ = problem;
     problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
     problem_->setVisible(!problem.isEmpty());
-}
-
-void StatisticsWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-    QWidget::changeEvent(event);
 }
 
 void StatisticsWindow::retranslate() {
@@ -123,7 +118,7 @@ QString StatisticsWindow::amountText(double amount) {
     return amount < 0 ? QStringLiteral("−") + digits : digits;
 }
 
-void StatisticsWindow::showFigures(const game::Statistics& statistics) {
+void StatisticsWindow::showFigures(const storage::Statistics& statistics) {
     while (QLayoutItem* item = figureGrid_->takeAt(0)) {
         delete item->widget();
         delete item;
@@ -163,7 +158,7 @@ QList<QPair<QString, QString>> StatisticsWindow::figures() const {
     return rows;
 }
 
-void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
+void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     const std::optional<game::GameRecord>& last = statistics.lastGame();
     noGames_->setVisible(!last);
     chartView_->setVisible(last.has_value());
