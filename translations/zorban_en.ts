@@ -328,6 +328,30 @@
         <source>Закрытые чемоданы</source>
         <translation>Closed cases</translation>
     </message>
+    <message>
+        <source>Звук выключен.</source>
+        <translation>Sound off.</translation>
+    </message>
+    <message>
+        <source>Звук включён.</source>
+        <translation>Sound on.</translation>
+    </message>
+    <message>
+        <source>Во весь экран.</source>
+        <translation>Full screen.</translation>
+    </message>
+    <message>
+        <source>В окне.</source>
+        <translation>In a window.</translation>
+    </message>
+    <message>
+        <source>Громкость: %1 из 100, звук выключен.</source>
+        <translation>Volume: %1 of 100, sound off.</translation>
+    </message>
+    <message>
+        <source>Громкость: %1 из 100.</source>
+        <translation>Volume: %1 of 100.</translation>
+    </message>
 </context>
 <context>
     <name>GameApp</name>

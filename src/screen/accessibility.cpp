@@ -1010,14 +1010,17 @@ QString factText(GameWindow* window, accessibility::Fact fact) {
 namespace accessibility {
 
 void say(GameWindow* window, Fact fact) {
+    if (window && QAccessible::isActive())
+        say(window, factText(window, fact));
+}
+
+void say(GameWindow* window, const QString& text) {
     if (!window || !QAccessible::isActive())
         return;
     auto* windowAccessible =
         dynamic_cast<GameWindowAccessible*>(QAccessible::queryAccessibleInterface(window));
-    ChangeNotifier* notifier = windowAccessible ? windowAccessible->notifier() : nullptr;
-    if (!notifier)
-        return;
-    notifier->say(factText(window, fact));
+    if (ChangeNotifier* notifier = windowAccessible ? windowAccessible->notifier() : nullptr)
+        notifier->say(text);
 }
 
 void install() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // What assistive technology (a screen reader, an AT-SPI client) finds in the game
 // window: the window's painted controls described by role, name, description,
 // state and action, in Russian through tr().
@@ -36,5 +38,7 @@ void install();
 // Has a screen reader say the fact now, through the window's news; nothing
 // while no assistive technology is there.
 void say(GameWindow* window, Fact fact);
+// The same with a text of one's own (a setting changed by a key).
+void say(GameWindow* window, const QString& text);
 
 } // namespace accessibility

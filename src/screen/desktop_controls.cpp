@@ -155,17 +155,22 @@ void DesktopControls::createActions() {
     rulesAction_ =
         addAction(QT_TR_NOOP("Правила"), withStandard({Qt::Key_F1}, QKeySequence::HelpContents),
                   [this] { showRules(); });
-    soundAction_ = addAction(QT_TR_NOOP("Звук вкл/выкл"), keys({Qt::Key_M, kKeySoftSign}),
-                             [this] { sound_.setMuted(!sound_.isMuted()); });
+    soundAction_ = addAction(QT_TR_NOOP("Звук вкл/выкл"), keys({Qt::Key_M, kKeySoftSign}), [this] {
+        sound_.setMuted(!sound_.isMuted());
+        accessibility::say(gameWindow(),
+                           sound_.isMuted() ? tr("Звук выключен.") : tr("Звук включён."));
+    });
     soundAction_->setCheckable(true);
     louderAction_ = addAction(QT_TR_NOOP("Громче"), keys({Qt::Key_Plus, Qt::Key_Equal}), [this] {
         sound_.louder();
         showVolumeMark();
+        sayVolume();
     });
     quieterAction_ =
         addAction(QT_TR_NOOP("Тише"), keys({Qt::Key_Minus, Qt::Key_Underscore}), [this] {
             sound_.quieter();
             showVolumeMark();
+            sayVolume();
         });
     fullScreenAction_ = addAction(QT_TR_NOOP("Во весь экран"),
                                   withStandard({Qt::Key_F11}, QKeySequence::FullScreen),
@@ -375,10 +380,19 @@ void DesktopControls::showRules() {
 void DesktopControls::toggleFullScreen() {
     if (!gameWindow())
         return;
-    if (gameWindow()->isFullScreen())
-        gameWindow()->showNormal();
-    else
+    const bool fullScreen = !gameWindow()->isFullScreen();
+    if (fullScreen)
         gameWindow()->showFullScreen();
+    else
+        gameWindow()->showNormal();
+    accessibility::say(gameWindow(), fullScreen ? tr("Во весь экран.") : tr("В окне."));
+}
+
+void DesktopControls::sayVolume() {
+    accessibility::say(gameWindow(),
+                       sound_.isMuted()
+                           ? tr("Громкость: %1 из 100, звук выключен.").arg(sound_.volume())
+                           : tr("Громкость: %1 из 100.").arg(sound_.volume()));
 }
 
 void DesktopControls::requestNewGame() {

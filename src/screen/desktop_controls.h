@@ -111,6 +111,7 @@ class DesktopControls final : public QObject {
     bool skipSuspense();
     void updateMutedMark();
     void showVolumeMark();
+    void sayVolume(); // to a screen reader
     // Asks whether to leave the game under way; leave() runs on "Да". One
     // question at a time: asked again, the open one comes to the front.
     // title and question are the Russian sources, shown translated.

@@ -8,7 +8,7 @@ Orca has said what it waits for, and learns the game from Orca's words alone:
 the choice of the own case, every opening and the cases left before the offer,
 every offer (one deal is made, and the offers after it must still be said),
 each answer, the own case and the winnings. F2 must repeat the last news and F3
-list the amounts in play, each within a few seconds. At the end what was heard is
+list the amounts in play, M say that the sound is on, each within a few seconds. At the end what was heard is
 compared with log.txt, and every amount Orca passed to the voice is checked to
 sound as the number with espeak-ng (Debian's default voice): its phonemes
 (espeak-ng -q -x) must be those of the number written as plain digits.
@@ -56,6 +56,7 @@ WORDS = {
         "own_opened": r"Ваш чемодан (\d+): ([^.]+?)\.",
         "winnings": r"Выигрыш: ([^.]+?)\.",
         "in_play": r"Суммы в игре: (.+)\.",
+        "sound_on": "Звук включён.",
         "million": r"^(\d+) миллион\w*(?: (\d+))?$",
         "fractions": {"одна сотая": "0.01", "одна десятая": "0.1"},
     },
@@ -77,6 +78,7 @@ WORDS = {
         "own_opened": r"Your case (\d+) held ([^ ]+?)\.(?: |$)",
         "winnings": r"You win ([^ ]+?)\.(?: |$)",
         "in_play": r"Amounts in play: (.+)\.",
+        "sound_on": "Sound on.",
         "million": None,
         "fractions": {},
     },
@@ -301,7 +303,10 @@ class Player:
         values = [self.value(a) for a in in_play]
         if values != sorted(values) or any(self.value(a) in values for a in self.opened):
             raise Failure("F3 is not the amounts in play, low to high: %r" % said)
-        print("F2 and F3 answered in %.1f s" % (time.monotonic() - started))
+        # The game runs muted: M turns the sound on, and says so.
+        key("m")
+        self.ear.wait_for(news(self.w, "sound_on"), within=ANSWERED_WITHIN, what="the sound on after M")
+        print("F2, F3 and M answered in %.1f s" % (time.monotonic() - started))
 
     def value(self, spoken):
         """The number a spoken amount stands for."""
