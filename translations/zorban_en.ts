@@ -352,6 +352,10 @@
         <source>Громкость: %1 из 100.</source>
         <translation>Volume: %1 of 100.</translation>
     </message>
+    <message>
+        <source>Край.</source>
+        <translation>Edge.</translation>
+    </message>
 </context>
 <context>
     <name>GameApp</name>

@@ -673,7 +673,14 @@ void DesktopControls::moveFocus(int dx, int dy) {
             bestScore = score;
         }
     }
-    moveTo(best ? best : (isTarget(at_) ? at_.data() : candidates.front()), Qt::OtherFocusReason);
+    if (!best && isTarget(at_)) {
+        // Nothing further that way: the focus stays, and a screen reader,
+        // which would say nothing, says so.
+        moveTo(at_.data(), Qt::OtherFocusReason);
+        accessibility::say(gameWindow(), tr("Край."));
+        return;
+    }
+    moveTo(best ? best : candidates.front(), Qt::OtherFocusReason);
 }
 
 void DesktopControls::stepFocus(int step) {
