@@ -1,7 +1,6 @@
 #include "banker.h"
 
 #include "rounds.h"
-#include "statistics.h"
 
 #include <algorithm>
 #include <cmath>

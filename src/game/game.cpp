@@ -228,9 +228,8 @@ void Game::pressCase(int index) {
         // The counter is set for the count left after this opening and stays
         // hidden until the opening is over.
         setCasesEnabled(false);
-        const CounterPanel panel = counterAfterClick(s.counter, s.openedCount);
-        s.counter = panel.count;
-        emit counterChanged(panel.count, panel.words);
+        s.counter = counterAfterClick(s.counter, s.openedCount);
+        emit counterChanged(s.counter);
         emit counterShown(false);
     }
 
@@ -248,7 +247,7 @@ void Game::pressCase(int index) {
     }
 
     if (!chosen) {
-        emit counterChanged(s.counter, kFirstRoundWords);
+        emit counterChanged(s.counter);
         emit counterShown(true);
         playCue(Cue::OwnCase);
         random_.reseedFromTimeOfDay();

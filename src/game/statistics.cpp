@@ -160,10 +160,6 @@ QString asideName(const QString& path) {
 
 } // namespace
 
-double amountValue(int rank) {
-    return textToNumber(amountText(rank));
-}
-
 double boardAverage(const std::array<bool, kCaseCount>& shown) {
     double sum = 0;
     int count = 0;

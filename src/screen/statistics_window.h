@@ -32,10 +32,6 @@ class StatisticsWindow final : public QWidget {
     [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
     [[nodiscard]] QPushButton* startAfreshButton() const { return startAfreshButton_; }
 
-    // An amount the way the board writes it: digit groups of three, kopecks only
-    // under 1.
-    [[nodiscard]] static QString amountText(double amount);
-
   signals:
     // The player has agreed to start the statistics afresh.
     void startAfreshRequested();
