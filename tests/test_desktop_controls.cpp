@@ -104,6 +104,8 @@ class TestDesktopControls final : public QObject {
     void newGameFromTheMenuAsksMidGame();
     void quittingMidGameAsksAndKeepsTheGame();
     void rightClickOnAnyControlOpensTheMenu();
+    void theMenuFromTheKeysLeavesMidGame_data();
+    void theMenuFromTheKeysLeavesMidGame();
 
   private:
     // Plays declineTwiceThenAcceptDraws() to the end, by keyboard or by mouse;
@@ -518,6 +520,61 @@ void TestDesktopControls::rightClickOnAnyControlOpensTheMenu() {
         menu->close();
     }
     QCOMPARE(h.w()->phase(), GameWindow::Phase::Loaded);
+}
+
+void TestDesktopControls::theMenuFromTheKeysLeavesMidGame_data() {
+    QTest::addColumn<Qt::Key>("arrow"); // from the Menu key to the entry
+    QTest::addColumn<bool>("quit");     // else a new game
+    QTest::newRow("new game") << Qt::Key_Down << false;
+    QTest::newRow("quit") << Qt::Key_Up << true;
+}
+
+// Menu key, an arrow, Return: the question stays while Return is held and
+// released, and takes the answer given by the keys after.
+void TestDesktopControls::theMenuFromTheKeysLeavesMidGame() {
+    QFETCH(Qt::Key, arrow);
+    QFETCH(bool, quit);
+    auto h = GameHarness::withOwnCase(21);
+    QVERIFY(h);
+    GameWindow* playing = h->w();
+    for (const QMessageBox::StandardButton reply : {QMessageBox::No, QMessageBox::Yes}) {
+        typeKey(playing, Qt::Key_Menu);
+        QMenu* menu = h->app->desktopControls().menu();
+        QTRY_VERIFY(menu->isVisible());
+        QTest::keyClick(menu, arrow);
+        QTest::keyPress(menu, Qt::Key_Return);
+        QPointer<QMessageBox> question = playing->findChild<QMessageBox*>();
+        QVERIFY(question);
+        QTRY_COMPARE(QApplication::activeWindow(), question.data());
+        // What the question gets while Return is held, then let go.
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus && focus->window() == question);
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent held(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                           type == QEvent::KeyPress);
+            QApplication::sendEvent(focus, &held);
+        }
+        GameHarness::runEventLoop(0);
+        QVERIFY(question && question->isVisible());
+        QCOMPARE(h->w(), playing);
+
+        QAbstractButton* answer = question->button(reply);
+        if (reply == QMessageBox::Yes)
+            QTest::keyClick(question->focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(question->focusWidget(), answer);
+        QTest::keyClick(answer, Qt::Key_Return);
+        GameHarness::runEventLoop(0);
+        QVERIFY(!question);
+        if (reply == QMessageBox::No) {
+            QCOMPARE(h->w(), playing);
+            QVERIFY(playing->isVisible());
+            QVERIFY(h->app->game().isInProgress());
+        }
+    }
+    if (quit)
+        QVERIFY(!playing->isVisible());
+    else
+        QVERIFY(h->w() != playing);
 }
 
 QTEST_MAIN(TestDesktopControls)

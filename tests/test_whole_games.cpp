@@ -113,25 +113,28 @@ class TestWholeGames final : public QObject {
 
 void TestWholeGames::finish(GameHarness& h) {
     GameWindow* w = h.w();
-    QCOMPARE(w->game().timer(game::Game::Step::OwnCaseWait).interval(), 1000);
-    w->game().timer(game::Game::Step::OwnCaseWait).fireNow(); // the last amount's sound still plays
-    QVERIFY(!w->controls().casePlates[h.app->state().ownCase]->isHidden());
+    game::StepTimer& ownCaseWait = w->game().timer(game::Game::Step::OwnCaseWait);
+    game::StepTimer& winningsWait = w->game().timer(game::Game::Step::WinningsWait);
+    QVERIFY(!ownCaseWait.isRunning()); // the last amount's sound still plays
     h.endSound();
-    w->game().timer(game::Game::Step::OwnCaseWait).fireNow();
+    // To the next whole second of the wait.
+    QVERIFY(ownCaseWait.interval() > 0 && ownCaseWait.interval() <= 1000);
+    QVERIFY(!w->controls().casePlates[h.app->state().ownCase]->isHidden());
+    ownCaseWait.fireNow();
     QCOMPARE(h.lastSound(), media::soundFile(media::Sound::OwnCase));
     QVERIFY(w->controls().casePlates[h.app->state().ownCase]->isHidden());
-    QCOMPARE(w->game().timer(game::Game::Step::OwnCaseWait).interval(), 0);
-    QCOMPARE(w->game().timer(game::Game::Step::WinningsWait).interval(), 1000);
-    w->game().timer(game::Game::Step::WinningsWait).fireNow(); // the own case's sound still plays
-    QVERIFY(w->controls().winningsAmount->isHidden());
+    QVERIFY(!ownCaseWait.isRunning());
+    QVERIFY(!winningsWait.isRunning()); // the own case's sound still plays
     h.endSound();
-    w->game().timer(game::Game::Step::WinningsWait).fireNow();
+    QVERIFY(winningsWait.interval() > 0 && winningsWait.interval() <= 1000);
+    QVERIFY(w->controls().winningsAmount->isHidden());
+    winningsWait.fireNow();
     QCOMPARE(h.lastSound(), media::soundFile(media::Sound::Winnings));
     QVERIFY(w->controls().winningsAmount->isVisible() && w->controls().winningsTitle->isVisible() &&
             w->controls().winningsPanel->isVisible() && w->controls().newGameButton->isVisible());
     // No empty history frame under the winnings panel's bar.
     QVERIFY(w->controls().historyFrame->isHidden());
-    QCOMPARE(w->game().timer(game::Game::Step::WinningsWait).interval(), 0);
+    QVERIFY(!winningsWait.isRunning());
     QCOMPARE(w->phase(), GameWindow::Phase::GameOver);
 }
 
@@ -229,8 +232,7 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     const QPoint takenPlace = w->controls().caseBriefcases[15]->pos();
     QVERIFY(GameHarness::click(w->controls().casePlates[15])); // the pick opens nothing
     QCOMPARE(s.ownCase, qint16(15));
-    QCOMPARE(s.swapCase, qint16(0));
-    QVERIFY(!s.swapPending);
+    QCOMPARE(w->phase(), GameWindow::Phase::WaitingForClick);
     QVERIFY(!s.swapOfferAllowed);
     QCOMPARE(s.openedCount, qint16(12));
     QCOMPARE(w->controls().caseBriefcases[15]->pos(), ownPlace);
@@ -312,7 +314,7 @@ void TestWholeGames::pickingTheOwnCaseMovesNothing() {
               << w->controls().caseAmounts[i]->geometry();
     QCOMPARE(after, before);
     QCOMPARE(s.ownCase, qint16(21));
-    QVERIFY(!s.swapPending);
+    QCOMPARE(w->phase(), GameWindow::Phase::WaitingForClick);
     QVERIFY(!s.swapOfferAllowed);
     QVERIFY(w->controls().counterCaption->isHidden());
     QCOMPARE(s.openedCount, qint16(12));
@@ -336,7 +338,7 @@ void TestWholeGames::exchangeAtTheLastOffer() {
     QVERIFY(h->sound()->isLooping());
     QCOMPARE(s.ownCase, qint16(20));
     QVERIFY(s.finalSwapDone);
-    QVERIFY(!s.swapPending);
+    QCOMPARE(w->phase(), GameWindow::Phase::WaitingForClick);
     QVERIFY(w->controls().counterCaption->isHidden()); // no prompt at the last offer
     QCOMPARE(w->controls().caseBriefcases[21]->pos(), lastPlace);
     QCOMPARE(s.offerCount, qint16(5)); // no history entry
@@ -476,7 +478,7 @@ void TestWholeGames::newGameEmptiesTheLogAndStartsOver() {
     h->random->append(offerDraws({0.25f}, 99));
     for (int i = 1; i <= 21; ++i) {
         QVERIFY(h->openCases({i}));
-        if (h->w()->game().isWaitingForCueEnd()) {
+        if (h->w()->phase() == GameWindow::Phase::OfferPending) {
             h->endSound();
             QVERIFY(GameHarness::click(h->w()->controls().declineButton));
         }

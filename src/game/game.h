@@ -7,6 +7,7 @@
 #include "statistics.h"
 #include "step_timer.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -41,6 +42,14 @@ enum class Cue {
     Winnings
 };
 
+// What a press on a case does now.
+enum class PressKind {
+    Nothing,
+    ChooseOwnCase,
+    Open,
+    TakeInExchange // the case taken for the own case (the own case itself leaves all as it is)
+};
+
 // One game after another: the state, the phase and every decision of a turn.
 // It takes the player's actions (start(), pressCase(), accept(), decline(),
 // askNewGame()) and the ends of the waits it asked for (cueEnded(), and its
@@ -56,8 +65,12 @@ class Game final : public QObject {
     enum class Step {
         BoardReveal,
         HistoryReveal, // one earlier offer after another
-        OwnCaseWait,   // the last opening's sound, before the own case opens
-        WinningsWait   // the own case's sound, before the winnings
+        // From the end of the last opening's sound to the next whole second of
+        // the end, then the own case opens.
+        OwnCaseWait,
+        // From the end of the own case's sound to the next whole second counted
+        // from its opening, then the winnings.
+        WinningsWait
     };
 
     // random and timers outlive the game.
@@ -81,20 +94,21 @@ class Game final : public QObject {
     [[nodiscard]] const GameState& state() const { return s; }
     // Cases take presses.
     [[nodiscard]] bool casesEnabled() const { return casesEnabled_; }
+    // What a press on the case would do now; the one answer for the screen, the
+    // keys and the screen readers.
+    [[nodiscard]] PressKind pressKind(int caseIndex) const;
+    [[nodiscard]] bool canPress(int caseIndex) const {
+        return pressKind(caseIndex) != PressKind::Nothing;
+    }
     // A game has been started and its winnings are not shown yet.
     [[nodiscard]] bool isInProgress() const {
         return phase_ != Phase::Loaded && phase_ != Phase::GameOver;
     }
-    // The player has taken the banker's money in this game.
-    [[nodiscard]] bool isMoneyAccepted() const { return isInProgress() && s.offerTaken; }
     // What the game has left for the statistics so far (whole once over).
     [[nodiscard]] const GameRecord& recordSoFar() const { return record_; }
     // Every amount of the board has been put up.
     [[nodiscard]] bool boardRevealed() const { return revealStep_ >= kCaseCount; }
-    // The game waits for the end of a cue before it goes on.
-    [[nodiscard]] bool isWaitingForCueEnd() const { return waitingForCue_; }
     [[nodiscard]] StepTimer& timer(Step step) const;
-    [[nodiscard]] const QString& logPath() const { return log_.path(); }
     // Where the next games' logs go (log.txt in the current directory unless
     // set), and the name messages give it.
     void setLogFile(const QString& path, const QString& shownName);
@@ -156,11 +170,16 @@ class Game final : public QObject {
     [[nodiscard]] QString logShownName() const;
 
     void revealNextBoardEntry();
+    void chooseOwnCase(int caseIndex);
+    void openCase(int caseIndex);
+    void takeInExchange(int caseIndex);
     void openCurrentCase();
     void makeOffer();
     void showOffer();
     void revealNextHistoryRow();
-    void swapOwnCase();
+    [[nodiscard]] int lastClosedCase() const;
+    void swapOwnCase(int taken);
+    void waitForNextWholeSecond(StepTimer& timer);
     void openOwnCase();
     void showWinnings();
 
@@ -177,8 +196,8 @@ class Game final : public QObject {
     GameRecord record_;
     bool logFailureShown_ = false;
     bool casesEnabled_ = false;
-    bool cueEnded_ = false;
-    bool waitingForCue_ = false;
+    // Since the start of the current wait of the end.
+    QElapsedTimer endWaitClock_;
     // The earlier offers are on show (the history reveal stops when they go).
     bool historyShown_ = false;
     int revealStep_ = 0;

@@ -5,7 +5,7 @@ namespace timings {
 inline constexpr int kOpeningFirstTick = 500; // "Начать игру" to the first step of the reveal
 inline constexpr int kOpeningStep = 75;       // one board entry
 inline constexpr int kHistoryStep = 100;      // one earlier offer
-inline constexpr int kEndPhasePoll = 1000; // the two phases of the end of a game
+inline constexpr int kEndStepBeat = 1000;     // the steps of the end come on whole seconds
 
 // Tests only: every QtStepTimer of the process runs `factor` times faster (its
 // period becomes max(1, interval / factor)) while interval() still reports the

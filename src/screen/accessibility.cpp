@@ -106,15 +106,7 @@ QString labelText(const QWidget* widget) {
 
 // Whether a click on case i would do something now.
 bool caseClickable(GameWindow* window, int i) {
-    const GameWindow::Controls& ui = window->controls();
-    const game::GameState& s = window->state();
-    const ClickablePicture* plate = ui.casePlates[i];
-    const GameWindow::Phase phase = window->phase();
-    const bool phaseTakesCases = phase == GameWindow::Phase::ChoosingOwnCase ||
-                                 phase == GameWindow::Phase::WaitingForClick ||
-                                 phase == GameWindow::Phase::ExchangePick;
-    return phaseTakesCases && plate->isEnabled() && plate->isVisible() &&
-           !s.caseOpened[static_cast<size_t>(i)] && (i != s.ownCase || s.swapPending);
+    return window->game().canPress(i) && window->controls().casePlates[i]->isVisible();
 }
 
 // The number on case i's plate.

@@ -393,6 +393,7 @@ void DesktopControls::askToLeave(const char* title, const char* text,
     question->setDefaultButton(QMessageBox::No);
     question->setAttribute(Qt::WA_DeleteOnClose);
     window_fit::addCloseKeys(question);
+    window_fit::ignoreKeysHeldOver(question);
     window_fit::returnFocusTo(question, gameWindow());
     connect(question, &QMessageBox::finished, this, [leave](int answer) {
         if (answer == QMessageBox::Yes)
@@ -469,12 +470,13 @@ void DesktopControls::updateFocusPolicies() {
     if (!window)
         return;
     const GameWindow::Controls& ui = window->controls();
-    // The own case does nothing when pressed, but while the case to take in
-    // exchange is picked.
-    const int ownCase =
-        window->phase() == GameWindow::Phase::ExchangePick ? -1 : window->state().ownCase;
-    for (int i = 0; i < game::kCaseCount; ++i)
-        ui.casePlates[i]->setFocusPolicy(i == ownCase ? Qt::NoFocus : Qt::TabFocus);
+    // The own case takes the focus only while a press on it does something
+    // (the pick of the case to take in exchange).
+    const int ownCase = window->state().ownCase;
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        const bool idleOwnCase = i == ownCase && !window->game().canPress(i);
+        ui.casePlates[i]->setFocusPolicy(idleOwnCase ? Qt::NoFocus : Qt::TabFocus);
+    }
     for (QWidget* button : {ui.startButton, ui.newGameButton, ui.acceptButton, ui.declineButton})
         button->setFocusPolicy(Qt::TabFocus);
 }

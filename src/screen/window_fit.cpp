@@ -1,7 +1,9 @@
 #include "window_fit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QPointer>
 #include <QScreen>
@@ -43,6 +45,40 @@ void addCloseKeys(QWidget* window) {
     close->setShortcutContext(Qt::WindowShortcut);
     QObject::connect(close, &QAction::triggered, window, &QWidget::close);
     window->addAction(close);
+}
+
+namespace {
+
+class HeldKeyFilter final : public QObject {
+  public:
+    explicit HeldKeyFilter(QWidget* window) : QObject(window), window_(window) {
+        qApp->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool press = event->type() == QEvent::KeyPress;
+        if (!press && event->type() != QEvent::KeyRelease)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != window_)
+            return false;
+        if (press && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+            qApp->removeEventFilter(this);
+            deleteLater();
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    QWidget* window_;
+};
+
+} // namespace
+
+void ignoreKeysHeldOver(QWidget* window) {
+    new HeldKeyFilter(window);
 }
 
 void returnFocusTo(QWidget* window, QWidget* gameWindow) {
