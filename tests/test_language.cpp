@@ -236,6 +236,27 @@ class TestLanguage final : public QObject {
                  russian);
     }
 
+    // The chart's axis reaches above its highest point, so that a line there
+    // (the own case's dashed one, here) is not drawn on the chart's border; its
+    // numbers are grouped as the figures are.
+    void chartKeepsItsTopLineInSight() {
+        game::GameRecord record;
+        record.offers = {{false, 400000, 900000}, {false, 1200000, 1500000}};
+        record.ownCaseAmount = 3000000;
+        game::Statistics statistics;
+        statistics.addGame(record);
+        switchTo(i18n::kEnglish);
+        StatisticsWindow window(statistics);
+        const QChart* chart = window.chartView()->chart();
+        const auto axes = chart->axes(Qt::Vertical);
+        QCOMPARE(axes.size(), 1);
+        QVERIFY2(static_cast<QValueAxis*>(axes.first())->max() > 3000,
+                 "the own case's line lies on the border");
+        QVERIFY(chart->localizeNumbers());
+        QCOMPARE(chart->locale().groupSeparator(), QStringLiteral(","));
+        switchTo(i18n::kRussian);
+    }
+
     // The menu's choice is kept for the next runs; --lang is not.
     void chosenLanguageIsKept() {
         QCOMPARE(i18n::remembered(), QString());
