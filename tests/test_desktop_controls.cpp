@@ -408,7 +408,7 @@ void TestDesktopControls::windowsBesideTheGameFitAndCloseFromTheKeys() {
     QTRY_COMPARE(QApplication::activeWindow(), opened.data());
     const QRect screen = opened->screen()->availableGeometry();
     QVERIFY2(screen.contains(opened->frameGeometry()),
-             qPrintable(game::SettingsFile::rectText(opened->frameGeometry())));
+             qPrintable(storage::SettingsFile::rectText(opened->frameGeometry())));
     if (ctrlW)
         QTest::keyClick(opened->focusWidget() ? opened->focusWidget() : opened.data(), Qt::Key_W,
                         Qt::ControlModifier);
@@ -485,10 +485,10 @@ void TestDesktopControls::quittingMidGameAsksAndKeepsTheGame() {
                 QCOMPARE(h->app->statistics().gamesPlayed() + h->app->statistics().gamesLeft(), 0);
             }
         }
-        const game::StatisticsStore::Loaded kept =
-            game::StatisticsStore(h->statisticsFile()).load();
+        const storage::StatisticsStore::Loaded kept =
+            storage::StatisticsStore(h->statisticsFile()).load();
         QVERIFY(kept.problem.isEmpty());
-        const game::Statistics& s = kept.statistics;
+        const storage::Statistics& s = kept.statistics;
         QCOMPARE(s.gamesLeft(), afterDeal ? 0 : 1);
         QCOMPARE(s.gamesPlayed(), afterDeal ? 1 : 0);
         if (afterDeal) {

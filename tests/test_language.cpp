@@ -6,7 +6,7 @@
 #include "offer_format.h"
 #include "rounds.h"
 #include "rules_dialog.h"
-#include "settings_file.h"
+#include "settings.h"
 #include "shown_texts.h"
 #include "statistics_window.h"
 
@@ -137,7 +137,7 @@ class TestLanguage final : public QObject {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("zorban.conf"));
         if (kept != QStringLiteral("-"))
-            QVERIFY(game::SettingsFile(file).set({{i18n::kLanguageKey, kept}}));
+            QVERIFY(storage::Settings(file).setLanguage(kept));
         QCOMPARE(i18n::startLanguage(given, file, system), game);
         QCOMPARE(i18n::helpLanguage(given, system), help);
     }
@@ -149,7 +149,7 @@ class TestLanguage final : public QObject {
         game::GameRecord record;
         record.offers = {{false, 12000, 250000}, {true, 0, 180000}, {false, 54000, 90000}};
         record.ownCaseAmount = 75000;
-        game::Statistics statistics;
+        storage::Statistics statistics;
         statistics.addGame(record);
         StatisticsWindow statisticsWindow(statistics);
         statisticsWindow.setProblem(QStringLiteral("disk full"));
@@ -243,7 +243,7 @@ class TestLanguage final : public QObject {
         game::GameRecord record;
         record.offers = {{false, 400000, 900000}, {false, 1200000, 1500000}};
         record.ownCaseAmount = 3000000;
-        game::Statistics statistics;
+        storage::Statistics statistics;
         statistics.addGame(record);
         switchTo(i18n::kEnglish);
         StatisticsWindow window(statistics);

@@ -102,7 +102,7 @@ void TestMainWindow::savedPlaceIsFittedToTheScreen_data() {
 void TestMainWindow::savedPlaceIsFittedToTheScreen() {
     QFETCH(QString, saved);
     QStandardPaths::setTestModeEnabled(true);
-    const game::SettingsFile settings(game::SettingsFile::userFile());
+    const storage::SettingsFile settings(storage::SettingsFile::userFile());
     QVERIFY(settings.set({{QStringLiteral("window/geometry"), saved},
                           {QStringLiteral("window/fullScreen"), QStringLiteral("false")}}));
     QTemporaryDir dir;
@@ -115,17 +115,17 @@ void TestMainWindow::savedPlaceIsFittedToTheScreen() {
     QStandardPaths::setTestModeEnabled(false);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect place = app.window()->geometry();
-    QVERIFY2(screen.contains(place), qPrintable(game::SettingsFile::rectText(place)));
+    QVERIFY2(screen.contains(place), qPrintable(storage::SettingsFile::rectText(place)));
     // Large enough to play in.
     QVERIFY2(place.width() >= screen.width() / 3 && place.height() >= screen.height() / 3,
-             qPrintable(game::SettingsFile::rectText(place)));
+             qPrintable(storage::SettingsFile::rectText(place)));
 }
 
 // A game killed later (a session's end) keeps the place and size the window had
 // settled at; the window never gets smaller than half the design.
 void TestMainWindow::placeIsWrittenOnceTheWindowSettles() {
     QStandardPaths::setTestModeEnabled(true);
-    const game::SettingsFile settings(game::SettingsFile::userFile());
+    const storage::SettingsFile settings(storage::SettingsFile::userFile());
     QFile::remove(settings.path());
     QTemporaryDir dir;
     GameApp app([] { return std::make_unique<FakeSoundPlayer>(); },

@@ -53,8 +53,8 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool addGame(const game::StatisticsStore& store, double ownCase, QString* error = nullptr) {
-    return store.update([ownCase](game::Statistics& s) { s.addGame(kept(ownCase)); }, nullptr,
+bool addGame(const storage::StatisticsStore& store, double ownCase, QString* error = nullptr) {
+    return store.update([ownCase](storage::Statistics& s) { s.addGame(kept(ownCase)); }, nullptr,
                         error);
 }
 
@@ -70,7 +70,7 @@ QStringList namesIn(const QString& directory) {
 // cases holding FIRST, FIRST + 1 and so on; as "--die-writing FILE", it takes
 // the lock, starts writing and waits to be killed.
 int secondGame(const QStringList& arguments) {
-    const game::StatisticsStore store(arguments.value(2));
+    const storage::StatisticsStore store(arguments.value(2));
     if (arguments.value(1) == QLatin1String("--add-games")) {
         const int first = arguments.value(3).toInt();
         for (int i = 0; i < arguments.value(4).toInt(); ++i) {
@@ -166,14 +166,14 @@ void TestStatistics::figuresOverGames() {
     QFETCH(int, exchangesTaken);
     QFETCH(int, exchangesPaidOff);
 
-    game::Statistics statistics;
+    storage::Statistics statistics;
     for (const GameRecord& record : games)
         statistics.addGame(record);
     // What the next run reads gives the same figures.
-    const std::optional<game::Statistics> reread = game::Statistics::fromJson(
+    const std::optional<storage::Statistics> reread = storage::Statistics::fromJson(
         QJsonDocument::fromJson(QJsonDocument(statistics.toJson()).toJson()).object());
     QVERIFY(reread);
-    for (const game::Statistics& s : {statistics, *reread}) {
+    for (const storage::Statistics& s : {statistics, *reread}) {
         QCOMPARE(s.gamesPlayed(), int(games.size()));
         QCOMPARE(s.totalWinnings(), total);
         QCOMPARE(s.averageWinnings(), average);
@@ -197,26 +197,26 @@ void TestStatistics::figuresOverGames() {
 // Games left undecided are neither played nor won; a file written before they
 // were counted reads as none left, and a wrong count is damage.
 void TestStatistics::leftGamesAreCountedApart() {
-    game::Statistics statistics;
+    storage::Statistics statistics;
     statistics.addLeftGame();
     statistics.addGame(deal(1000, 10));
     statistics.addLeftGame();
     QJsonObject object = statistics.toJson();
-    const std::optional<game::Statistics> reread = game::Statistics::fromJson(object);
+    const std::optional<storage::Statistics> reread = storage::Statistics::fromJson(object);
     QVERIFY(reread);
-    for (const game::Statistics& s : {statistics, *reread}) {
+    for (const storage::Statistics& s : {statistics, *reread}) {
         QCOMPARE(s.gamesLeft(), 2);
         QCOMPARE(s.gamesPlayed(), 1);
         QCOMPARE(s.averageWinnings(), 1000.0);
     }
     object.remove(QStringLiteral("gamesLeft"));
-    const std::optional<game::Statistics> older = game::Statistics::fromJson(object);
+    const std::optional<storage::Statistics> older = storage::Statistics::fromJson(object);
     QVERIFY(older);
     QCOMPARE(older->gamesLeft(), 0);
     QCOMPARE(older->gamesPlayed(), 1);
     object.insert(QStringLiteral("gamesLeft"), -1);
     QString error;
-    QVERIFY(!game::Statistics::fromJson(object, &error));
+    QVERIFY(!storage::Statistics::fromJson(object, &error));
     QVERIFY2(error.contains(QStringLiteral("gamesLeft")), qPrintable(error));
 }
 
@@ -263,12 +263,12 @@ void TestStatistics::damagedFileIsKeptAsideAndReportedOnce() {
     QFETCH(QByteArray, bytes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("statistics.json"));
-    const game::StatisticsStore store(path);
+    const storage::StatisticsStore store(path);
     // A file kept aside by an earlier run stays as it is.
     QVERIFY(writeAll(path + QStringLiteral(".damaged"), "earlier"));
     QVERIFY(writeAll(path, bytes));
 
-    const game::StatisticsStore::Loaded first = store.load();
+    const storage::StatisticsStore::Loaded first = store.load();
     QVERIFY2(first.problem.contains(path + QStringLiteral(".damaged-2")),
              qPrintable(first.problem));
     QVERIFY(!first.mustNotWrite);
@@ -279,7 +279,7 @@ void TestStatistics::damagedFileIsKeptAsideAndReportedOnce() {
     // The next run starts afresh without a word, and keeps what it writes.
     QVERIFY(store.load().problem.isEmpty());
     QVERIFY(addGame(store, 50));
-    const game::StatisticsStore::Loaded next = store.load();
+    const storage::StatisticsStore::Loaded next = store.load();
     QVERIFY(next.problem.isEmpty());
     QCOMPARE(next.statistics.gamesPlayed(), 1);
     QCOMPARE(next.statistics.totalWinnings(), 50.0);
@@ -287,11 +287,11 @@ void TestStatistics::damagedFileIsKeptAsideAndReportedOnce() {
 
 void TestStatistics::fullDiskLeavesTheFilesAsTheyWere() {
     QTemporaryDir dir;
-    const game::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
+    const storage::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
     for (double ownCase : {10.0, 20.0, 30.0})
         QVERIFY(addGame(store, ownCase));
     const QByteArray statistics = readAll(store.path());
-    const game::SettingsFile settings(dir.filePath(QStringLiteral("zorban.conf")));
+    const storage::SettingsFile settings(dir.filePath(QStringLiteral("zorban.conf")));
     const QByteArray settingsBefore =
         "[sound]\nmuted=false\nvolume=80\n\n[window]\n"
         "geometry=@Rect(10 20 1058 758)\nfullScreen=false\n\n[notes]\n" +
@@ -337,7 +337,7 @@ void TestStatistics::gamesSavingAtOnceAreAllKept() {
         for (int i = 0; i < kEach; ++i)
             total += 1000 * g + 1 + i;
     }
-    const game::StatisticsStore::Loaded loaded = game::StatisticsStore(path).load();
+    const storage::StatisticsStore::Loaded loaded = storage::StatisticsStore(path).load();
     QVERIFY2(loaded.problem.isEmpty(), qPrintable(loaded.problem));
     QCOMPARE(loaded.statistics.gamesPlayed(), kGames * kEach);
     QCOMPARE(loaded.statistics.totalWinnings(), total);
@@ -346,7 +346,7 @@ void TestStatistics::gamesSavingAtOnceAreAllKept() {
 
 void TestStatistics::whatAKilledGameLeftIsCleanedUp() {
     QTemporaryDir dir;
-    const game::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
+    const storage::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
     QVERIFY(addGame(store, 10));
     QProcess killed;
     killed.start(QCoreApplication::applicationFilePath(),
@@ -367,14 +367,14 @@ void TestStatistics::whatAKilledGameLeftIsCleanedUp() {
         // While another game writes, nothing is cleaned.
         QLockFile writing(store.path() + QStringLiteral(".lock"));
         QVERIFY(writing.tryLock(0)); // the killed game's lock is taken over
-        const game::StatisticsStore::Loaded loaded = store.load();
+        const storage::StatisticsStore::Loaded loaded = store.load();
         QCOMPARE(loaded.statistics.gamesPlayed(), 1);
         QCOMPARE(namesIn(dir.path()), left);
     }
-    const game::StatisticsStore::Loaded loaded = store.load();
+    const storage::StatisticsStore::Loaded loaded = store.load();
     QVERIFY2(loaded.problem.isEmpty(), qPrintable(loaded.problem));
     QCOMPARE(loaded.statistics.gamesPlayed(), 1);
-    game::SettingsFile(dir.filePath(QStringLiteral("zorban.conf"))).removeLeftovers();
+    storage::SettingsFile(dir.filePath(QStringLiteral("zorban.conf"))).removeLeftovers();
     QStringList expected = others + QStringList{"statistics.json"};
     expected.sort();
     QCOMPARE(namesIn(dir.path()), expected);
@@ -391,17 +391,18 @@ void TestStatistics::settingsKeepTheirForm() {
         earlier.setValue(QStringLiteral("window/geometry"), QRect(-8, 30, 1058, 758));
         earlier.setValue(QStringLiteral("other/words"), QStringLiteral("a, b"));
     }
-    const game::SettingsFile settings(path);
+    const storage::SettingsFile settings(path);
     QCOMPARE(settings.boolValue(QStringLiteral("sound/muted")), std::optional<bool>(true));
     QCOMPARE(settings.intValue(QStringLiteral("sound/volume")), std::optional<int>(70));
     QCOMPARE(settings.rectValue(QStringLiteral("window/geometry")),
              std::optional<QRect>(QRect(-8, 30, 1058, 758)));
     QCOMPARE(settings.boolValue(QStringLiteral("window/fullScreen")), std::nullopt);
 
-    QVERIFY(settings.set({{QStringLiteral("sound/volume"), QStringLiteral("60")},
-                          {QStringLiteral("window/fullScreen"), game::SettingsFile::boolText(true)},
-                          {QStringLiteral("window/geometry"),
-                           game::SettingsFile::rectText(QRect(5, 6, 700, 500))}}));
+    QVERIFY(
+        settings.set({{QStringLiteral("sound/volume"), QStringLiteral("60")},
+                      {QStringLiteral("window/fullScreen"), storage::SettingsFile::boolText(true)},
+                      {QStringLiteral("window/geometry"),
+                       storage::SettingsFile::rectText(QRect(5, 6, 700, 500))}}));
     const QSettings next(path, QSettings::IniFormat);
     QCOMPARE(next.status(), QSettings::NoError);
     QCOMPARE(next.value(QStringLiteral("sound/muted")).toBool(), true);
@@ -416,16 +417,16 @@ void TestStatistics::settingsKeepTheirForm() {
 // intact; a file already in the new place is never replaced by the old one.
 void TestStatistics::fileFromTheOldPlaceIsMovedOnce() {
     QTemporaryDir dir;
-    const game::StatisticsStore old(dir.filePath(QStringLiteral("zorban/statistics.json")));
+    const storage::StatisticsStore old(dir.filePath(QStringLiteral("zorban/statistics.json")));
     for (double ownCase : {10.0, 200.0, 3000.0})
         QVERIFY(addGame(old, ownCase));
     const QByteArray bytes = readAll(old.path());
-    const game::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
+    const storage::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
 
     QVERIFY(!store.takeOver(old.path()).isEmpty());
     QCOMPARE(readAll(store.path()), bytes);
     QVERIFY(!QFileInfo::exists(old.path()));
-    const game::Statistics moved = store.load().statistics;
+    const storage::Statistics moved = store.load().statistics;
     QCOMPARE(moved.gamesPlayed(), 3);
     QCOMPARE(moved.totalWinnings(), 3210.0);
     QVERIFY(store.takeOver(old.path()).isEmpty()); // nothing left to move
@@ -439,7 +440,7 @@ void TestStatistics::fileFromTheOldPlaceIsMovedOnce() {
 
 void TestStatistics::startingAfreshKeepsTheOldFile() {
     QTemporaryDir dir;
-    const game::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
+    const storage::StatisticsStore store(dir.filePath(QStringLiteral("statistics.json")));
     for (double ownCase : {10.0, 20.0})
         QVERIFY(addGame(store, ownCase));
     const QByteArray before = readAll(store.path());
@@ -455,7 +456,7 @@ void TestStatistics::startingAfreshKeepsTheOldFile() {
     QVERIFY(store.startAfresh(when, &second));
     QVERIFY(second != backup);
     QCOMPARE(readAll(backup), before);
-    QCOMPARE(game::StatisticsStore(second).load().statistics.gamesPlayed(), 1);
+    QCOMPARE(storage::StatisticsStore(second).load().statistics.gamesPlayed(), 1);
     QCOMPARE(namesIn(dir.path()).size(), 3);
 }
 

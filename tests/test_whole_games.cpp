@@ -49,7 +49,7 @@ class ExpectedLog {
 };
 
 // The statistics as the next run of the game reads them from the file.
-game::Statistics nextRunStatistics(const GameHarness& h) {
+storage::Statistics nextRunStatistics(const GameHarness& h) {
     GameApp next([] { return std::make_unique<FakeSoundPlayer>(); }, {}, h.statisticsFile());
     return next.statistics();
 }
@@ -197,7 +197,7 @@ void TestWholeGames::moneyAcceptedEarly() {
     QCOMPARE(w->controls().winningsAmount->text(), QString::fromLatin1(money("119 000")));
     QCOMPARE(s.offerCount, qint16(6));
     // The deal is won and fell short of the own case; the offers after it count.
-    const game::Statistics statistics = nextRunStatistics(*h);
+    const storage::Statistics statistics = nextRunStatistics(*h);
     QCOMPARE(statistics.gamesPlayed(), 1);
     QCOMPARE(statistics.totalWinnings(), 119000.0);
     QCOMPARE(statistics.dealsBelowOwnCase(), 1);
@@ -266,7 +266,7 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QCOMPARE(h->app->statisticsWindow()->figures().value(0).second, QStringLiteral("1"));
     QVERIFY(!h->app->statisticsWindow()->chartView()->isHidden());
     // Each offer against the board as it stood; the exchange gave 3 000 000 for 100 000.
-    const game::Statistics statistics = nextRunStatistics(*h);
+    const storage::Statistics statistics = nextRunStatistics(*h);
     QCOMPARE(statistics.gamesPlayed(), 1);
     QCOMPARE(statistics.totalWinnings(), 100000.0);
     QCOMPARE(statistics.offersAccepted(), 0);

@@ -4,7 +4,7 @@
 #include "game_state.h"
 #include "random_source.h"
 #include "rounds.h"
-#include "statistics.h"
+#include "game_record.h"
 #include "step_timer.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "language.h"
 
-#include "settings_file.h"
+#include "settings.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -42,10 +42,6 @@ class LanguageFollower final : public QObject {
     std::function<void()> retranslate_;
     bool passingOn_ = false;
 };
-
-QString settingsPath(const QString& settingsFile) {
-    return settingsFile.isEmpty() ? game::SettingsFile::userFile() : settingsFile;
-}
 
 // A translation built into the program, or null when it cannot be loaded.
 QTranslator* loadTranslation(const QString& file) {
@@ -90,10 +86,9 @@ QString firstKnown(const QStringList& uiLanguages, const QString& fallback) {
 }
 
 QString remembered(const QString& settingsFile) {
-    const game::SettingsFile settings(settingsPath(settingsFile));
-    const std::optional<QString> kept = settings.value(kLanguageKey);
-    // Only the exact codes the game writes count: anything else is not a choice.
-    return kept && languages().contains(*kept) ? *kept : QString();
+    const QString kept =
+        (settingsFile.isEmpty() ? storage::Settings() : storage::Settings(settingsFile)).language();
+    return languages().contains(kept) ? kept : QString();
 }
 
 QString startLanguage(const QString& given, const QString& settingsFile,
@@ -158,13 +153,7 @@ QString translatePlural(const char* context, const char* source, const char* com
 bool chooseLanguage(const QString& language) {
     if (!setLanguage(language))
         return false;
-    const game::SettingsFile settings(settingsPath({}));
-    QString error;
-    if (!settings.set({{kLanguageKey, language}}, &error))
-        std::fprintf(stderr,
-                     "zorban: cannot keep the language in %s (%s); the next run starts in the "
-                     "system's language\n",
-                     qPrintable(settings.path()), qPrintable(error));
+    storage::Settings().setLanguage(language);
     return true;
 }
 

@@ -9,8 +9,8 @@
 // The language the game speaks. Its texts are written in Russian; English comes
 // from a translation built into the program. Changing the language installs or
 // removes that translation, and Qt then sends QEvent::LanguageChange to every
-// widget: each window answers it in changeEvent() by setting its texts again, so
-// a game under way goes on as it was.
+// widget: each window answers it by setting its texts again (followLanguage()),
+// so a game under way goes on as it was.
 //
 // The language never reaches the log, the statistics file, the rules of play,
 // the sounds or the timing: the log's records are built from texts that never
@@ -25,9 +25,6 @@ inline const QString kEnglish = QStringLiteral("en");
 // The name of a language as the menu lists it, in that language itself
 // ("Русский", "English"), the same whatever language is spoken.
 [[nodiscard]] QString nativeName(const QString& language);
-
-// The settings key of the language the player chose ("ru" or "en").
-inline const QString kLanguageKey = QStringLiteral("interface/language");
 
 // The game's language for a language name: "ru", "RU", "ru_RU", "ru-Latn-RU"
 // give "ru", "en-GB" gives "en"; empty for a language the game does not have

@@ -339,13 +339,9 @@ void DesktopControls::showRules() {
     auto* rules = gameWindow()->findChild<RulesDialog*>();
     if (!rules) {
         rules = new RulesDialog(gameWindow());
-        rules->setAttribute(Qt::WA_DeleteOnClose);
-        window_fit::placeOnScreen(rules, gameWindow());
-        window_fit::returnFocusTo(rules, gameWindow());
+        window_fit::openBeside(rules, gameWindow());
     }
-    rules->show();
-    rules->raise();
-    rules->activateWindow();
+    window_fit::showInFront(rules);
 }
 
 void DesktopControls::toggleFullScreen() {

@@ -4,7 +4,7 @@
 #include "language.h"
 #include "layout.h"
 #include "media_files.h"
-#include "settings_file.h"
+#include "settings.h"
 #include "sound_engine.h"
 #include "sound_settings.h"
 #include "window_fit.h"
@@ -23,9 +23,6 @@
 #include <malloc.h>
 
 namespace {
-
-const QString kGeometryKey = QStringLiteral("window/geometry");
-const QString kFullScreenKey = QStringLiteral("window/fullScreen");
 
 using window_fit::kUsualFrame;
 
@@ -97,7 +94,7 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
             !moved.isEmpty())
             reportOnStderr(moved);
     }
-    game::StatisticsStore::Loaded loaded = statisticsStore_.load();
+    storage::StatisticsStore::Loaded loaded = statisticsStore_.load();
     statistics_ = loaded.statistics;
     savingStatistics_ = !loaded.mustNotWrite;
     if (!loaded.problem.isEmpty())
@@ -208,10 +205,10 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
 
 void GameApp::rememberWindowBetweenRuns() {
     rememberWindow_ = true;
-    const game::SettingsFile settings(game::SettingsFile::userFile());
-    const std::optional<QRect> place = settings.rectValue(kGeometryKey);
-    windowPlace_ = place && place->isValid() ? fitOnScreen(*place) : QRect();
-    windowFullScreen_ = settings.boolValue(kFullScreenKey).value_or(false);
+    const storage::Settings settings;
+    const std::optional<QRect> place = settings.windowPlace();
+    windowPlace_ = place ? fitOnScreen(*place) : QRect();
+    windowFullScreen_ = settings.fullScreen();
 }
 
 void GameApp::noteWindowGeometry() {
@@ -222,8 +219,7 @@ void GameApp::noteWindowGeometry() {
     windowFullScreen_ = window_->isFullScreen();
     if (!rememberWindow_)
         return;
-    keepSettings({{kGeometryKey, game::SettingsFile::rectText(windowPlace_)},
-                  {kFullScreenKey, game::SettingsFile::boolText(windowFullScreen_)}});
+    storage::Settings().setWindow(windowPlace_, windowFullScreen_);
 }
 
 GameWindow* GameApp::createWindow() {
@@ -271,28 +267,20 @@ void GameApp::showCredits() {
                            : layout::kGameWindow.width;
         };
         credits_ = new CreditsWindow(makeSoundPlayer_(), width);
-        credits_->setAttribute(Qt::WA_DeleteOnClose);
-        window_fit::placeOnScreen(credits_, window_);
-        window_fit::returnFocusTo(credits_, window_);
-        credits_->show();
+        window_fit::openBeside(credits_, window_);
     }
-    credits_->raise();
-    credits_->activateWindow();
+    window_fit::showInFront(credits_);
 }
 
 void GameApp::showStatistics() {
     if (!statisticsWindow_) {
         statisticsWindow_ = new StatisticsWindow(statistics_);
         statisticsWindow_->setProblem(statisticsProblem_);
-        statisticsWindow_->setAttribute(Qt::WA_DeleteOnClose);
         connect(statisticsWindow_, &StatisticsWindow::startAfreshRequested, this,
                 &GameApp::startStatisticsAfresh);
-        window_fit::placeOnScreen(statisticsWindow_, window_);
-        window_fit::returnFocusTo(statisticsWindow_, window_);
-        statisticsWindow_->show();
+        window_fit::openBeside(statisticsWindow_, window_);
     }
-    statisticsWindow_->raise();
-    statisticsWindow_->activateWindow();
+    window_fit::showInFront(statisticsWindow_);
 }
 
 void GameApp::startStatisticsAfresh() {
@@ -304,7 +292,7 @@ void GameApp::startStatisticsAfresh() {
                 ? QCoreApplication::translate("GameApp", "файл статистики повреждён и не отложен")
                 : statisticsProblem_;
     } else if (statisticsStore_.startAfresh(QDateTime::currentDateTime(), &backup, &error)) {
-        statistics_ = game::Statistics();
+        statistics_ = storage::Statistics();
         unsavedStatistics_.clear();
         statisticsProblem_.clear();
         if (!backup.isEmpty())
@@ -325,23 +313,23 @@ void GameApp::recordLeftGame() {
     if (const std::optional<game::GameRecord> decided = game_->decidedRecord())
         recordGame(*decided);
     else
-        keepStatistics([](game::Statistics& statistics) { statistics.addLeftGame(); });
+        keepStatistics([](storage::Statistics& statistics) { statistics.addLeftGame(); });
 }
 
 void GameApp::recordGame(const game::GameRecord& record) {
-    keepStatistics([record](game::Statistics& statistics) { statistics.addGame(record); });
+    keepStatistics([record](storage::Statistics& statistics) { statistics.addGame(record); });
 }
 
-void GameApp::keepStatistics(const std::function<void(game::Statistics&)>& change) {
+void GameApp::keepStatistics(const std::function<void(storage::Statistics&)>& change) {
     change(statistics_); // shown even when the file cannot take it
     if (savingStatistics_) {
         // Changes the file could not take are tried again with this one.
         unsavedStatistics_.push_back(change);
-        game::Statistics saved;
+        storage::Statistics saved;
         QString error;
         QString notice;
         const bool written = statisticsStore_.update(
-            [this](game::Statistics& statistics) {
+            [this](storage::Statistics& statistics) {
                 for (const auto& unsaved : unsavedStatistics_)
                     unsaved(statistics);
             },

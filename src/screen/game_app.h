@@ -47,7 +47,7 @@ class GameApp final : public QObject {
     [[nodiscard]] GameWindow* window() const { return window_; }
     [[nodiscard]] CreditsWindow* credits() const { return credits_; }
     [[nodiscard]] StatisticsWindow* statisticsWindow() const { return statisticsWindow_; }
-    [[nodiscard]] const game::Statistics& statistics() const { return statistics_; }
+    [[nodiscard]] const storage::Statistics& statistics() const { return statistics_; }
     [[nodiscard]] game::Game& game() const { return *game_; }
     [[nodiscard]] const game::GameState& state() const { return game_->state(); }
     [[nodiscard]] game::RandomSource& random() { return *random_; }
@@ -94,7 +94,7 @@ class GameApp final : public QObject {
     // Applies change to the statistics shown and to those in the file as it is
     // now (other games may have added theirs). A failed write is said once, on
     // stderr and in the statistics window, and tried again with the next change.
-    void keepStatistics(const std::function<void(game::Statistics&)>& change);
+    void keepStatistics(const std::function<void(storage::Statistics&)>& change);
 
     // Outlives the windows and their players.
     std::unique_ptr<media::SoundEngine> soundEngine_;
@@ -108,12 +108,12 @@ class GameApp final : public QObject {
     bool destroying_ = false;
     bool leftGameRecorded_ = false; // the game under way was left and recorded so
     QPointer<CreditsWindow> credits_;
-    game::StatisticsStore statisticsStore_;
-    game::Statistics statistics_;
+    storage::StatisticsStore statisticsStore_;
+    storage::Statistics statistics_;
     // Off when the file is damaged and could not be kept aside.
     bool savingStatistics_ = true;
     // The changes the file has not taken yet.
-    std::vector<std::function<void(game::Statistics&)>> unsavedStatistics_;
+    std::vector<std::function<void(storage::Statistics&)>> unsavedStatistics_;
     // Why the last write failed; empty once one succeeds.
     QString statisticsProblem_;
     QPointer<StatisticsWindow> statisticsWindow_;

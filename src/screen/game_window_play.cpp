@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 void GameWindow::connectGame() {
     using game::Game;
@@ -163,35 +164,22 @@ void GameWindow::showWinnings() {
 }
 
 void GameWindow::playCue(game::Cue cue, int rank) {
-    media::Sound sound = media::Sound::OwnCase;
-    switch (cue) {
-    case game::Cue::BoardReveal:
-        sound = media::Sound::BoardReveal;
-        break;
-    case game::Cue::OwnCase:
-        sound = media::Sound::OwnCase;
-        break;
-    case game::Cue::Suspense:
-        sound = media::Sound::Suspense;
-        break;
-    case game::Cue::SuspenseAfterFinalSwap:
-        sound = media::Sound::SuspenseAfterFinalSwap;
-        break;
-    case game::Cue::Amount:
-        sound = media::amountSound(rank);
-        break;
-    case game::Cue::Banker:
-        sound = media::Sound::Banker;
-        break;
-    case game::Cue::Exchange:
-        sound = media::Sound::Exchange;
-        break;
-    case game::Cue::Declined:
-        sound = media::Sound::Declined;
-        break;
-    case game::Cue::Winnings:
-        sound = media::Sound::Winnings;
-        break;
+    using game::Cue;
+    using media::Sound;
+    // Each cue but an amount has a sound of its own; an amount's goes by its rank.
+    constexpr std::pair<Cue, Sound> kCueSounds[] = {
+        {Cue::BoardReveal, Sound::BoardReveal},
+        {Cue::OwnCase, Sound::OwnCase},
+        {Cue::Suspense, Sound::Suspense},
+        {Cue::SuspenseAfterFinalSwap, Sound::SuspenseAfterFinalSwap},
+        {Cue::Banker, Sound::Banker},
+        {Cue::Exchange, Sound::Exchange},
+        {Cue::Declined, Sound::Declined},
+        {Cue::Winnings, Sound::Winnings}};
+    Sound sound = media::amountSound(rank);
+    for (const auto& [which, itsSound] : kCueSounds) {
+        if (which == cue)
+            sound = itsSound;
     }
     sound_->start(media::locate(media::currentDirectory(), media::soundFile(sound)));
 }

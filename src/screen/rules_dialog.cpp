@@ -1,11 +1,11 @@
 #include "rules_dialog.h"
 
 #include "amounts.h"
+#include "language.h"
 #include "shown_texts.h"
 #include "window_fit.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -20,14 +20,9 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
     column->addWidget(text_);
     column->addWidget(buttons);
     retranslate();
+    i18n::followLanguage(this, [this] { retranslate(); });
     window_fit::addCloseKeys(this);
     resize(560, 620); // made smaller, the text scrolls
-}
-
-void RulesDialog::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-    QDialog::changeEvent(event);
 }
 
 namespace {

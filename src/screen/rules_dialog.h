@@ -11,9 +11,6 @@ class RulesDialog final : public QDialog {
   public:
     explicit RulesDialog(QWidget* parent = nullptr);
 
-  protected:
-    void changeEvent(QEvent* event) override;
-
   private:
     // Sets every text in the language spoken now.
     void retranslate();

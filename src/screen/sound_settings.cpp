@@ -2,51 +2,30 @@
 
 #include "sound_engine.h"
 
-#include "settings_file.h"
+#include "settings.h"
 
 #include <algorithm>
-#include <cstdio>
-
-namespace {
-
-const QString kMutedKey = QStringLiteral("sound/muted");
-const QString kVolumeKey = QStringLiteral("sound/volume");
-
-} // namespace
-
-void keepSettings(const QList<QPair<QString, QString>>& values) {
-    static bool failureSaid = false;
-    const game::SettingsFile file(game::SettingsFile::userFile());
-    QString error;
-    if (!file.set(values, &error) && !failureSaid) {
-        failureSaid = true;
-        std::fprintf(stderr,
-                     "zorban: cannot write the settings to %s (%s); the file is kept as it "
-                     "was\n",
-                     qPrintable(file.path()), qPrintable(error));
-    }
-}
 
 SoundSettings::SoundSettings(media::SoundEngine* engine, QObject* parent)
     : QObject(parent), engine_(engine) {
-    const game::SettingsFile settings(game::SettingsFile::userFile());
+    const storage::Settings settings;
     settings.removeLeftovers();
-    muted_ = settings.boolValue(kMutedKey).value_or(false);
-    volume_ = std::clamp(settings.intValue(kVolumeKey).value_or(100), 0, 100);
+    muted_ = settings.muted();
+    volume_ = settings.volume();
     apply();
 }
 
 void SoundSettings::setMuted(bool muted) {
     muted_ = muted;
     apply();
-    keepSettings({{kMutedKey, game::SettingsFile::boolText(muted_)}});
+    storage::Settings().setMuted(muted_);
     emit changed();
 }
 
 void SoundSettings::setVolume(int percent) {
     volume_ = std::clamp(percent, 0, 100);
     apply();
-    keepSettings({{kVolumeKey, QString::number(volume_)}});
+    storage::Settings().setVolume(volume_);
     emit changed();
 }
 

@@ -1,18 +1,11 @@
 #pragma once
 
-#include <QList>
 #include <QObject>
-#include <QPair>
 #include <QString>
 
 namespace media {
 class SoundEngine;
 }
-
-// Writes these "section/key" settings to the user's settings file
-// (game::SettingsFile::userFile()); the first failure of the run is said on
-// stderr, and the file stays as it was.
-void keepSettings(const QList<QPair<QString, QString>>& values);
 
 // The player's mute and volume. They are applied to the sound engine (when the
 // game has one) and kept in the user's settings between runs.

@@ -7,7 +7,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,7 +33,7 @@ QLabel* valueLabel(const QString& text) {
 
 } // namespace
 
-StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* parent)
+StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidget* parent)
     : QWidget(parent) {
     // The figures beside the chart, so that both fit a low screen (1024 x 600)
     // with the chart's legend; they scroll only in a smaller window. The
@@ -75,6 +74,7 @@ StatisticsWindow::StatisticsWindow(const game::Statistics& statistics, QWidget* 
     column->addWidget(buttons);
     statistics_ = statistics;
     retranslate(); // shows the figures
+    i18n::followLanguage(this, [this] { retranslate(); });
     resize(960, 470);
 }
 
@@ -94,7 +94,7 @@ void StatisticsWindow::askToStartAfresh() {
     question->open();
 }
 
-void StatisticsWindow::setStatistics(const game::Statistics& statistics) {
+void StatisticsWindow::setStatistics(const storage::Statistics& statistics) {
     statistics_ = statistics;
     showFigures(statistics);
     showLastGame(statistics);
@@ -104,12 +104,6 @@ void StatisticsWindow::setProblem(const QString& problem) {
     problemText_ = problem;
     problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
     problem_->setVisible(!problem.isEmpty());
-}
-
-void StatisticsWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-    QWidget::changeEvent(event);
 }
 
 void StatisticsWindow::retranslate() {
@@ -122,7 +116,7 @@ void StatisticsWindow::retranslate() {
     setStatistics(statistics_);
 }
 
-void StatisticsWindow::showFigures(const game::Statistics& statistics) {
+void StatisticsWindow::showFigures(const storage::Statistics& statistics) {
     while (QLayoutItem* item = figureGrid_->takeAt(0)) {
         delete item->widget();
         delete item;
@@ -173,7 +167,7 @@ QList<QPair<QString, QString>> StatisticsWindow::figures() const {
     return rows;
 }
 
-void StatisticsWindow::showLastGame(const game::Statistics& statistics) {
+void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     const std::optional<game::GameRecord>& last = statistics.lastGame();
     noGames_->setVisible(!last);
     chartView_->setVisible(last.has_value());

@@ -18,10 +18,10 @@ class QPushButton;
 class StatisticsWindow final : public QWidget {
     Q_OBJECT
   public:
-    explicit StatisticsWindow(const game::Statistics& statistics, QWidget* parent = nullptr);
+    explicit StatisticsWindow(const storage::Statistics& statistics, QWidget* parent = nullptr);
 
     // Shows these figures instead of the ones shown.
-    void setStatistics(const game::Statistics& statistics);
+    void setStatistics(const storage::Statistics& statistics);
     // One line over the figures saying why they could not be written to the
     // file; none when problem is empty.
     void setProblem(const QString& problem);
@@ -30,7 +30,6 @@ class StatisticsWindow final : public QWidget {
     [[nodiscard]] QList<QPair<QString, QString>> figures() const;
     [[nodiscard]] QChartView* chartView() const { return chartView_; }
     [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
-    [[nodiscard]] QPushButton* startAfreshButton() const { return startAfreshButton_; }
 
   signals:
     // The player has agreed to start the statistics afresh.
@@ -39,14 +38,11 @@ class StatisticsWindow final : public QWidget {
   private:
     void askToStartAfresh();
 
-  protected:
-    void changeEvent(QEvent* event) override;
-
   private:
     // Sets every text in the language spoken now.
     void retranslate();
-    void showFigures(const game::Statistics& statistics);
-    void showLastGame(const game::Statistics& statistics);
+    void showFigures(const storage::Statistics& statistics);
+    void showLastGame(const storage::Statistics& statistics);
 
     QGridLayout* figureGrid_ = nullptr;
     QLabel* noGames_ = nullptr;
@@ -55,6 +51,6 @@ class StatisticsWindow final : public QWidget {
     QPushButton* closeButton_ = nullptr;
     QPushButton* startAfreshButton_ = nullptr;
 
-    game::Statistics statistics_; // as shown
-    QString problemText_;         // as given to setProblem()
+    storage::Statistics statistics_; // as shown
+    QString problemText_;            // as given to setProblem()
 };

@@ -41,7 +41,6 @@ class FocusRing final : public QWidget {
   public:
     explicit FocusRing(QWidget* parent);
     void follow(QWidget* control);
-    [[nodiscard]] QWidget* following() const { return control_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -90,4 +90,16 @@ void returnFocusTo(QWidget* window, QWidget* gameWindow) {
     });
 }
 
+void openBeside(QWidget* window, QWidget* gameWindow) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    placeOnScreen(window, gameWindow);
+    returnFocusTo(window, gameWindow);
+}
+
+void showInFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 } // namespace window_fit

@@ -30,4 +30,12 @@ void ignoreKeysHeldOver(QWidget* window);
 // active one again, with the keyboard focus where it was in it.
 void returnFocusTo(QWidget* window, QWidget* gameWindow);
 
+// A window newly made to open beside the game window: deleted once closed,
+// placed on the screen over gameWindow, the game window active again once it
+// goes (placeOnScreen(), returnFocusTo()).
+void openBeside(QWidget* window, QWidget* gameWindow);
+
+// Shows window in front of the others, taking the keyboard.
+void showInFront(QWidget* window);
+
 } // namespace window_fit

@@ -385,7 +385,7 @@ def framed(ctx, x, y, pw, ph, r, fill_a, line_a):
     ctx.stroke()
 
 
-# The frame of the offer history (kHistoryFrame in src/screen/layout.h): around
+# The frame of the offer history (kHistoryFrame in src/layout/layout.h): around
 # its title, its five rows and the cover that hides them. The game shows it with
 # the history only, so that nothing else (the winnings panel at the end) crosses
 # an empty frame.

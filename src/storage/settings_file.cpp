@@ -9,7 +9,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-namespace game {
+namespace storage {
 
 namespace {
 
@@ -192,4 +192,4 @@ bool SettingsFile::set(const QList<QPair<QString, QString>>& values, QString* er
     return kept_file::replace(path_, (read.lines.join(QLatin1Char('\n')) + '\n').toUtf8(), error);
 }
 
-} // namespace game
+} // namespace storage

@@ -1,52 +1,19 @@
 #pragma once
 
-#include "amounts.h"
+#include "game_record.h"
 
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
-#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
 
-namespace game {
+namespace storage {
 
-// One offer of the banker as the player saw it.
-struct OfferRecord {
-    bool exchange = false; // the exchange offer; amount is 0 then
-    double amount = 0;
-    double boardAverage = 0; // the average of the amounts on the board when it was made
-    friend bool operator==(const OfferRecord& a, const OfferRecord& b) {
-        return a.exchange == b.exchange && a.amount == b.amount && a.boardAverage == b.boardAverage;
-    }
-};
-
-// An exchange of cases the player took: what the case given away held and what
-// the case taken held.
-struct ExchangeRecord {
-    double given = 0;
-    double taken = 0;
-    friend bool operator==(const ExchangeRecord& a, const ExchangeRecord& b) {
-        return a.given == b.given && a.taken == b.taken;
-    }
-};
-
-// What one finished game leaves for the statistics.
-struct GameRecord {
-    std::vector<OfferRecord> offers;
-    std::optional<double> acceptedOffer; // the money the player took from the banker
-    // Which of offers was accepted; unknown in files written before it was kept.
-    std::optional<int> acceptedAt;
-    std::vector<ExchangeRecord> exchanges;
-    double ownCaseAmount = 0; // what the own case held when it was opened
-
-    // The money taken from the banker, or else the own case's amount.
-    [[nodiscard]] double winnings() const { return acceptedOffer.value_or(ownCaseAmount); }
-};
-
-// The average of the amounts whose board entry is shown; 0 when none is.
-[[nodiscard]] double boardAverage(const std::array<bool, kCaseCount>& shown);
+using game::ExchangeRecord;
+using game::GameRecord;
+using game::OfferRecord;
 
 // The player's record over every finished game, and the last game in full.
 class Statistics {
@@ -143,4 +110,4 @@ class StatisticsStore {
     QString path_;
 };
 
-} // namespace game
+} // namespace storage

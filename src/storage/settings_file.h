@@ -6,13 +6,16 @@
 #include <QString>
 #include <optional>
 
-namespace game {
+namespace storage {
 
 // The player's settings kept between runs: an INI file in the form QSettings
 // reads and writes ("[sound]" then "volume=80"), at the place QSettings keeps
 // them, so that files of earlier versions stay good. Unlike QSettings, a write
 // that fails says so and leaves the file as it was (kept_file::replace), and
 // games running at once take turns under the lock QSettings also takes.
+// QSettings itself cannot be used: with Qt 6.4, a write past a size limit
+// (RLIMIT_FSIZE) cut zorban.conf to the limit's 100 bytes while sync() and
+// status() reported NoError; and it drops the lines it cannot parse.
 class SettingsFile {
   public:
     // zorban/zorban.conf in the user's configuration folder
@@ -48,4 +51,4 @@ class SettingsFile {
     QString path_;
 };
 
-} // namespace game
+} // namespace storage

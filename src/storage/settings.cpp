@@ -1,0 +1,88 @@
+#include "settings.h"
+
+#include "settings_file.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+
+namespace storage {
+
+namespace {
+
+const QString kMutedKey = QStringLiteral("sound/muted");
+const QString kVolumeKey = QStringLiteral("sound/volume");
+const QString kGeometryKey = QStringLiteral("window/geometry");
+const QString kFullScreenKey = QStringLiteral("window/fullScreen");
+const QString kLanguageKey = QStringLiteral("interface/language");
+
+constexpr int kFullVolume = 100;
+
+} // namespace
+
+Settings::Settings() : path_(SettingsFile::userFile()) {}
+
+Settings::Settings(QString path) : path_(std::move(path)) {}
+
+bool Settings::muted() const {
+    return SettingsFile(path_).boolValue(kMutedKey).value_or(false);
+}
+
+int Settings::volume() const {
+    return std::clamp(SettingsFile(path_).intValue(kVolumeKey).value_or(kFullVolume), 0,
+                      kFullVolume);
+}
+
+std::optional<QRect> Settings::windowPlace() const {
+    const std::optional<QRect> place = SettingsFile(path_).rectValue(kGeometryKey);
+    return place && place->isValid() ? place : std::nullopt;
+}
+
+bool Settings::fullScreen() const {
+    return SettingsFile(path_).boolValue(kFullScreenKey).value_or(false);
+}
+
+QString Settings::language() const {
+    const std::optional<QString> kept = SettingsFile(path_).value(kLanguageKey);
+    // Only the exact codes the game writes count: anything else is not a choice.
+    static const QStringList known{QStringLiteral("ru"), QStringLiteral("en")};
+    return kept && known.contains(*kept) ? *kept : QString();
+}
+
+bool Settings::setMuted(bool muted) const {
+    return write({{kMutedKey, SettingsFile::boolText(muted)}});
+}
+
+bool Settings::setVolume(int percent) const {
+    return write({{kVolumeKey, QString::number(std::clamp(percent, 0, kFullVolume))}});
+}
+
+bool Settings::setWindow(const QRect& place, bool fullScreen) const {
+    return write({{kGeometryKey, SettingsFile::rectText(place)},
+                  {kFullScreenKey, SettingsFile::boolText(fullScreen)}});
+}
+
+bool Settings::setLanguage(const QString& language) const {
+    return write({{kLanguageKey, language}});
+}
+
+void Settings::removeLeftovers() const {
+    SettingsFile(path_).removeLeftovers();
+}
+
+bool Settings::write(const QList<QPair<QString, QString>>& values) const {
+    static bool failureSaid = false;
+    QString error;
+    if (SettingsFile(path_).set(values, &error))
+        return true;
+    if (!failureSaid) {
+        failureSaid = true;
+        std::fprintf(stderr,
+                     "zorban: cannot write the settings to %s (%s); the file is kept as it "
+                     "was\n",
+                     qPrintable(path_), qPrintable(error));
+    }
+    return false;
+}
+
+} // namespace storage
