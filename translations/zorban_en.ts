@@ -281,7 +281,7 @@ This game’s log is written to %1.</translation>
 %1
 (%2)
 
-The game goes on without a log.</translation>
+The game continues without a log.</translation>
     </message>
     <message>
         <source>файл статистики повреждён и не отложен</source>
