@@ -208,6 +208,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     GameApp game;
     game.rememberWindowBetweenRuns();
+    game.useGamePads();
     if (commandLine.parser.isSet(commandLine.mute))
         game.soundSettings().muteThisRun();
     game.start();

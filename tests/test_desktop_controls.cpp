@@ -242,7 +242,7 @@ void TestDesktopControls::keysThatDoNotApplyDoNothing_data() {
     QTest::newRow("an opened case's number")
         << 1 << false << QStringList{"Right", "case 0", "Return"};
     QTest::newRow("another case during the suspense")
-        << 0 << true << QStringList{"case 1", "Return", "Right", "Space", "Y", "N"};
+        << 0 << true << QStringList{"case 1", "Right", "Y", "N"};
 }
 
 void TestDesktopControls::keysThatDoNotApplyDoNothing() {
@@ -273,6 +273,12 @@ void TestDesktopControls::keysThatDoNotApplyDoNothing() {
     GameHarness::runEventLoop(20);
     QCOMPARE(h->w()->phase(), before.phase);
     QVERIFY(snapshot(*h) == before);
+    if (suspense) {
+        // A press skips the rest of the suspense: the clicked case opens.
+        typeKey(h->w(), Qt::Key_Return);
+        QVERIFY(h->w()->controls().casePlates[openedBefore]->isHidden());
+        QCOMPARE(h->app->state().openedCount, before.openedCount + 1);
+    }
 }
 
 void TestDesktopControls::theFocusIsWhereTheKeysAreAndOnlyThere() {
@@ -335,6 +341,12 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
         GameHarness first;
         DesktopControls& controls = first.app->desktopControls();
         QVERIFY(!controls.mutedMark()->isVisible());
+        // The quick pace too, off until chosen in the menu.
+        QVERIFY(!first.app->game().isQuickPace());
+        QAction* quick = menuAction(controls, QStringLiteral("Быстрая игра"));
+        QVERIFY(quick && !quick->isChecked());
+        quick->trigger();
+        QVERIFY(first.app->game().isQuickPace());
         typeKey(first.w(), Qt::Key_M, QStringLiteral("m"));
         typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
         typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
@@ -356,6 +368,7 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
     }
     {
         GameHarness next; // the next run
+        QVERIFY(next.app->game().isQuickPace());
         QVERIFY(next.app->soundSettings().isMuted());
         QCOMPARE(next.app->soundSettings().volume(), 80);
         QVERIFY(next.app->desktopControls().mutedMark()->isVisible());
@@ -546,13 +559,22 @@ void TestDesktopControls::theMenuFromTheKeysLeavesMidGame() {
         QPointer<QMessageBox> question = playing->findChild<QMessageBox*>();
         QVERIFY(question);
         QTRY_COMPARE(QApplication::activeWindow(), question.data());
-        // What the question gets while Return is held, then let go.
+        // What the question gets while Return is held, then let go: repeats
+        // marked as such, and a release and a press at the same moment, which
+        // Qt on X11 does not always mark.
         QWidget* focus = QApplication::focusWidget();
         QVERIFY(focus && focus->window() == question);
-        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent held(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
-                           type == QEvent::KeyPress);
-            QApplication::sendEvent(focus, &held);
+        const std::pair<QEvent::Type, bool> held[] = {{QEvent::KeyRelease, true},
+                                                      {QEvent::KeyPress, true},
+                                                      {QEvent::KeyRelease, false},
+                                                      {QEvent::KeyPress, false},
+                                                      {QEvent::KeyRelease, false}};
+        ulong moment = 1000;
+        for (const auto& [type, markedAsRepeat] : held) {
+            QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                          markedAsRepeat);
+            key.setTimestamp(type == QEvent::KeyRelease ? ++moment : moment);
+            QApplication::sendEvent(focus, &key);
         }
         GameHarness::runEventLoop(0);
         QVERIFY(question && question->isVisible());

@@ -1,5 +1,6 @@
 // Whole games and the rules of a turn played through the game class alone: no
 // widget, timed steps fired by hand, fixed random draws.
+#include "draws.h"
 #include "game.h"
 #include "offer_format.h"
 
@@ -13,10 +14,6 @@ namespace {
 using game::Cue;
 using game::Phase;
 using Step = game::Game::Step;
-
-float drawFor(int value, int n) {
-    return (static_cast<float>(value) + 0.5f) / static_cast<float>(n);
-}
 
 // A game in its own directory (where its log is written), with every cue
 // noted; cues end only when the test says so.
@@ -82,24 +79,12 @@ struct Play {
     std::vector<game::GameRecord> finished;
 };
 
-// The draws of a load and a shuffle that puts rank i into case i, and a banker
-// who is not the cautious one.
+// identityGameDraws() and a banker who is not the cautious one.
 std::vector<float> identityGame() {
-    std::vector<float> draws = {drawFor(2, 3)};
-    for (int i = 0; i < game::kCaseCount; ++i)
-        draws.push_back(drawFor(i, 22));
+    std::vector<float> draws = identityGameDraws();
     draws.push_back(drawFor(0, 2));
     return draws;
 }
-
-// One offer's draws: the exchange decision's own, factor 0.5 and roll 99.
-std::vector<float> offerDraws(std::vector<float> exchange = {}) {
-    exchange.push_back(0.5f);
-    exchange.push_back(drawFor(99, 100));
-    return exchange;
-}
-const std::vector<float> kNoExchange = {drawFor(50, 100)};
-const std::vector<float> kYesExchange = {drawFor(99, 100), drawFor(1, 2)};
 
 QByteArray opened(std::initializer_list<int> ranks) {
     QByteArray bytes;

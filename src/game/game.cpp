@@ -17,6 +17,10 @@ Game::Game(RandomSource& random, TimerSource& timers, QObject* parent)
     historyTimer_ = timers.create([this] { revealNextHistoryRow(); });
     ownCaseTimer_ = timers.create([this] { openOwnCase(); });
     winningsTimer_ = timers.create([this] { showWinnings(); });
+    soundCutTimer_ = timers.create([this] {
+        soundCutTimer_->stop();
+        cueEnded();
+    });
 }
 
 Game::~Game() = default;
@@ -30,9 +34,11 @@ StepTimer& Game::timer(Step step) const {
     case Step::OwnCaseWait:
         return *ownCaseTimer_;
     case Step::WinningsWait:
+        return *winningsTimer_;
+    case Step::SoundCut:
         break;
     }
-    return *winningsTimer_;
+    return *soundCutTimer_;
 }
 
 void Game::setLogFile(const QString& path, const QString& shownName) {
@@ -53,8 +59,8 @@ std::optional<GameRecord> Game::decidedRecord() const {
 }
 
 void Game::newGame() {
-    for (StepTimer* t :
-         {revealTimer_.get(), historyTimer_.get(), ownCaseTimer_.get(), winningsTimer_.get()})
+    for (StepTimer* t : {revealTimer_.get(), historyTimer_.get(), ownCaseTimer_.get(),
+                         winningsTimer_.get(), soundCutTimer_.get()})
         t->stop();
     historyShown_ = false;
     revealStep_ = 0;
@@ -95,7 +101,8 @@ void Game::enterPhase(Phase phase) {
     phase_ = phase;
     switch (phase) {
     case Phase::ChoosingOwnCase:
-        revealTimer_->start(timings::kOpeningFirstTick);
+        revealTimer_->start(quickPace_ ? timings::kQuickOpeningFirstTick
+                                       : timings::kOpeningFirstTick);
         break;
     case Phase::EndOfGame:
         endWaitClock_.start();
@@ -128,7 +135,34 @@ void Game::moveCase(int caseIndex, int place) {
 }
 
 void Game::playCue(Cue which, int rank) {
+    soundCutTimer_->stop();
     emit cue(which, rank);
+    if (!quickPace_)
+        return;
+    switch (which) {
+    case Cue::Suspense:
+    case Cue::SuspenseAfterFinalSwap:
+        soundCutTimer_->start(timings::kQuickSuspense);
+        break;
+    case Cue::Amount:
+    case Cue::OwnCase:
+        soundCutTimer_->start(timings::kQuickSoundWait);
+        break;
+    default:
+        break;
+    }
+}
+
+void Game::setQuickPace(bool quick) {
+    if (quick == quickPace_)
+        return;
+    quickPace_ = quick;
+    emit paceChanged(quick);
+}
+
+void Game::skipSuspense() {
+    if (phase_ == Phase::Suspense)
+        cueEnded();
 }
 
 void Game::cueEnded() {
@@ -164,7 +198,8 @@ void Game::cueEnded() {
 // wait, the first one after the sound before it has ended.
 void Game::waitForNextWholeSecond(StepTimer& timer) {
     const qint64 waited = endWaitClock_.elapsed() * timings::speedUp();
-    timer.start(static_cast<int>(timings::kEndStepBeat - waited % timings::kEndStepBeat));
+    const int beat = quickPace_ ? timings::kQuickEndStepBeat : timings::kEndStepBeat;
+    timer.start(static_cast<int>(beat - waited % beat));
 }
 
 void Game::writeLog(const QString& record) {
@@ -188,10 +223,19 @@ void Game::start() {
     enterPhase(Phase::ChoosingOwnCase);
 }
 
-// One entry of the board, from the top amount down, every 75 ms after the first
-// half second; the prompt to choose comes with the last one, unless the own case
-// was chosen before.
+// One entry of the board, from the top amount down: the first tick, half a
+// second after "Начать игру", only counts; the top entry and the music come with
+// the second, at one second, and the next entries every 75 ms, the last at
+// 2575 ms. The prompt to choose comes with the last one, unless the own case was
+// chosen before.
 void Game::revealNextBoardEntry() {
+    // At the quick pace the whole board in one step.
+    do {
+        revealBoardEntry();
+    } while (quickPace_ && revealStep_ >= 0 && revealStep_ < kCaseCount);
+}
+
+void Game::revealBoardEntry() {
     if (revealStep_ >= 0 && revealStep_ < kCaseCount) {
         if (revealStep_ == 0)
             playCue(Cue::BoardReveal);
@@ -385,6 +429,13 @@ void Game::showOffer() {
 
 // The earlier offers, the latest first, one row every 100 ms.
 void Game::revealNextHistoryRow() {
+    // At the quick pace every row in one step.
+    do {
+        revealHistoryRow();
+    } while (quickPace_ && historyTimer_->isRunning());
+}
+
+void Game::revealHistoryRow() {
     // An answer, or the next opening, may have put the history away already.
     if (!historyShown_) {
         historyTimer_->stop();

@@ -70,7 +70,8 @@ class Game final : public QObject {
         OwnCaseWait,
         // From the end of the own case's sound to the next whole second counted
         // from its opening, then the winnings.
-        WinningsWait
+        WinningsWait,
+        SoundCut // at the quick pace, a waited-for sound counts as ended
     };
 
     // random and timers outlive the game.
@@ -89,6 +90,13 @@ class Game final : public QObject {
     void askNewGame(); // "Новая игра" on the end screen
     // The cue last asked for has ended.
     void cueEnded();
+    // The player does not wait for the rest of the suspense: the case opens now.
+    void skipSuspense();
+
+    // The quick pace (see timings.h) or the designed one; the game and its log
+    // are the same at either, only its waits differ. From the next wait on.
+    void setQuickPace(bool quick);
+    [[nodiscard]] bool isQuickPace() const { return quickPace_; }
 
     [[nodiscard]] Phase phase() const { return phase_; }
     [[nodiscard]] const GameState& state() const { return s; }
@@ -151,6 +159,7 @@ class Game final : public QObject {
     void ownCaseOpened(int caseIndex);
     void winningsFromBoard(int rank); // the own case's amount, when no money was taken
     void winningsShown();
+    void paceChanged(bool quick);
     // "Новая игра" was taken on the end screen.
     void newGameRequested();
     // The log could not be written; said once per game.
@@ -170,6 +179,7 @@ class Game final : public QObject {
     [[nodiscard]] QString logShownName() const;
 
     void revealNextBoardEntry();
+    void revealBoardEntry();
     void chooseOwnCase(int caseIndex);
     void openCase(int caseIndex);
     void takeInExchange(int caseIndex);
@@ -177,6 +187,7 @@ class Game final : public QObject {
     void makeOffer();
     void showOffer();
     void revealNextHistoryRow();
+    void revealHistoryRow();
     [[nodiscard]] int lastClosedCase() const;
     void swapOwnCase(int taken);
     void waitForNextWholeSecond(StepTimer& timer);
@@ -189,6 +200,7 @@ class Game final : public QObject {
     std::unique_ptr<StepTimer> historyTimer_;
     std::unique_ptr<StepTimer> ownCaseTimer_;
     std::unique_ptr<StepTimer> winningsTimer_;
+    std::unique_ptr<StepTimer> soundCutTimer_;
     Phase phase_ = Phase::Loaded;
     GameLog log_;
     QString logFile_;
@@ -196,6 +208,7 @@ class Game final : public QObject {
     GameRecord record_;
     bool logFailureShown_ = false;
     bool casesEnabled_ = false;
+    bool quickPace_ = false;
     // Since the start of the current wait of the end.
     QElapsedTimer endWaitClock_;
     // The earlier offers are on show (the history reveal stops when they go).

@@ -212,6 +212,10 @@ class ChangeNotifier final : public QObject {
             if (!words.isEmpty())
                 addNews(words + QLatin1Char('.'));
         };
+        connect(game, &game::Game::paceChanged, this, [this](bool quick) {
+            addNews(quick ? Accessibility::tr("Быстрая игра включена.")
+                          : Accessibility::tr("Быстрая игра выключена."));
+        });
         connect(game, &game::Game::ownCasePrompted, this, prompt);
         connect(game, &game::Game::exchangePrompted, this, prompt);
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {

@@ -168,6 +168,9 @@ void DesktopControls::createActions() {
                                   withStandard({Qt::Key_F11}, QKeySequence::FullScreen),
                                   [this] { toggleFullScreen(); });
     fullScreenAction_->setCheckable(true);
+    quickPaceAction_ = addAction(QT_TR_NOOP("Быстрая игра"), {},
+                                 [this] { emit quickPaceChosen(quickPaceAction_->isChecked()); });
+    quickPaceAction_->setCheckable(true);
     statisticsAction_ =
         addAction(QT_TR_NOOP("Статистика"), {}, [this] { emit statisticsRequested(); });
     creditsAction_ = addAction(QT_TR_NOOP("Об авторах"), {}, [this] { emit creditsRequested(); });
@@ -185,7 +188,10 @@ void DesktopControls::createActions() {
     addAction(QT_TR_NOOP("НЕТ"), keys({Qt::Key_N, kKeyEn}),
               [this] { press(gameWindow()->controls().declineButton); });
     addAction(QT_TR_NOOP("Нажать"), {Qt::Key_Return, Qt::Key_Enter}, [this] { pressEnter(); });
-    addAction(QT_TR_NOOP("Нажать выбранное"), {Qt::Key_Space}, [this] { press(focused()); });
+    addAction(QT_TR_NOOP("Нажать выбранное"), {Qt::Key_Space}, [this] {
+        if (!skipSuspense())
+            press(focused());
+    });
     addAction(QT_TR_NOOP("Влево"), {Qt::Key_Left}, [this] { moveFocus(-1, 0); });
     addAction(QT_TR_NOOP("Вправо"), {Qt::Key_Right}, [this] { moveFocus(1, 0); });
     addAction(QT_TR_NOOP("Вверх"), {Qt::Key_Up}, [this] { moveFocus(0, -1); });
@@ -302,6 +308,7 @@ void DesktopControls::buildMenu() {
     }
     menu_->addSeparator();
     menu_->addAction(fullScreenAction_);
+    menu_->addAction(quickPaceAction_);
     menu_->addAction(statisticsAction_);
     menu_->addAction(creditsAction_);
     // Its name and entries read the same in either language, so that a player
@@ -328,6 +335,7 @@ void DesktopControls::showMenu(const QPoint& globalPos) {
         return;
     soundAction_->setChecked(!sound_.isMuted());
     fullScreenAction_->setChecked(gameWindow()->isFullScreen());
+    quickPaceAction_->setChecked(gameWindow()->game().isQuickPace());
     for (QAction* level : volumeLevels_->actions())
         level->setChecked(level->data().toInt() == sound_.volume());
     menu_->popup(globalPos);
@@ -678,8 +686,15 @@ bool DesktopControls::press(QWidget* widget) {
     return true;
 }
 
+bool DesktopControls::skipSuspense() {
+    if (gameWindow()->phase() != GameWindow::Phase::Suspense)
+        return false;
+    gameWindow()->game().skipSuspense();
+    return true;
+}
+
 void DesktopControls::pressEnter() {
-    if (press(focused()))
+    if (skipSuspense() || press(focused()))
         return;
     const GameWindow::Controls& ui = gameWindow()->controls();
     if (!press(ui.startButton))

@@ -1,6 +1,7 @@
 #include "game_app.h"
 
 #include "desktop_controls.h"
+#include "game_pad.h"
 #include "language.h"
 #include "layout.h"
 #include "media_files.h"
@@ -131,6 +132,11 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
             &GameApp::showCredits);
     connect(desktopControls_.get(), &DesktopControls::statisticsRequested, this,
             &GameApp::showStatistics);
+    game_->setQuickPace(storage::Settings().quickPace());
+    connect(desktopControls_.get(), &DesktopControls::quickPaceChosen, this, [this](bool quick) {
+        game_->setQuickPace(quick);
+        storage::Settings().setQuickPace(quick);
+    });
     geometrySettles_.setSingleShot(true);
     geometrySettles_.setInterval(kGeometrySettleMs);
     connect(&geometrySettles_, &QTimer::timeout, this, &GameApp::noteWindowGeometry);
@@ -140,6 +146,7 @@ GameApp::~GameApp() {
     // The members go one by one from here; what their windows still send
     // (an action removed, a window closed) is not looked at any more.
     destroying_ = true;
+    gamePad_.reset();
     delete statisticsWindow_.data();
     delete credits_.data();
     delete window_.data();
@@ -198,7 +205,11 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
         // right after.
         shown->removeEventFilter(this);
         soundOutputAsked_ = true;
-        QTimer::singleShot(0, this, [this] { soundEngine_->openOutput(); });
+        QTimer::singleShot(0, this, [this] {
+            soundEngine_->openOutput();
+            if (gamePadsWanted_)
+                useGamePads();
+        });
     }
     return QObject::eventFilter(watched, event);
 }
@@ -209,6 +220,13 @@ void GameApp::rememberWindowBetweenRuns() {
     const std::optional<QRect> place = settings.windowPlace();
     windowPlace_ = place ? fitOnScreen(*place) : QRect();
     windowFullScreen_ = settings.fullScreen();
+}
+
+void GameApp::useGamePads() {
+    gamePadsWanted_ = true;
+    if (gamePad_ || (soundEngine_ && !soundOutputAsked_))
+        return;
+    gamePad_ = std::make_unique<GamePad>([this] { return static_cast<QWidget*>(window_.data()); });
 }
 
 void GameApp::noteWindowGeometry() {

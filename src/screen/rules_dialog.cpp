@@ -1,6 +1,7 @@
 #include "rules_dialog.h"
 
 #include "amounts.h"
+#include "game_pad.h"
 #include "language.h"
 #include "shown_texts.h"
 #include "window_fit.h"
@@ -33,6 +34,20 @@ QString amountInText(double amount) {
 }
 
 } // namespace
+
+QString RulesDialog::padHelp() {
+    return tr("<h2>Геймпад</h2>"
+              "<table cellpadding='3'>"
+              "<tr><td><b>крестовина, левый стик</b></td><td>перейти к другому чемодану или "
+              "кнопке</td></tr>"
+              "<tr><td><b>A</b></td><td>нажать выбранное; во время ожидания — открыть "
+              "чемодан сразу</td></tr>"
+              "<tr><td><b>B</b></td><td>«НЕТ»; закрыть окно поверх игры</td></tr>"
+              "<tr><td><b>Y</b></td><td>«ДА»</td></tr>"
+              "<tr><td><b>Start</b></td><td>меню</td></tr>"
+              "<tr><td><b>Back / Select</b></td><td>во весь экран и обратно</td></tr>"
+              "</table>");
+}
 
 void RulesDialog::retranslate() {
     setWindowTitle(tr("Правила"));
@@ -70,6 +85,8 @@ void RulesDialog::retranslate() {
            "<tr><td><b>стрелки, Tab</b></td><td>перейти к другому чемодану или кнопке</td></tr>"
            "<tr><td><b>Enter, пробел</b></td><td>открыть выбранный чемодан, нажать "
            "выбранную кнопку; Enter — «Начать игру» и «Новая игра»</td></tr>"
+           "<tr><td><b>Enter, пробел в ожидании</b></td><td>открыть чемодан не дожидаясь "
+           "конца музыки; «Быстрая игра» в меню сокращает все ожидания</td></tr>"
            "<tr><td><b>Y или Д</b></td><td>«ДА»</td></tr>"
            "<tr><td><b>N или Н</b></td><td>«НЕТ»</td></tr>"
            "<tr><td><b>F1</b></td><td>эти правила</td></tr>"
@@ -79,5 +96,6 @@ void RulesDialog::retranslate() {
            "<tr><td><b>правая кнопка мыши, Menu</b></td><td>меню</td></tr>"
            "<tr><td><b>Ctrl+Q</b></td><td>выход</td></tr>"
            "</table>")
-            .arg(amountInText(game::kAmounts.front()), amountInText(game::kAmounts.back())));
+                .arg(amountInText(game::kAmounts.front()), amountInText(game::kAmounts.back())) +
+        (GamePad::connectedCount() > 0 ? padHelp() : QString()));
 }

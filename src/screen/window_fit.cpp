@@ -63,16 +63,25 @@ class HeldKeyFilter final : public QObject {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || widget->window() != window_)
             return false;
-        if (press && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-            qApp->removeEventFilter(this);
-            deleteLater();
-            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!press) {
+            releasedKey_ = key->key();
+            releasedAt_ = key->timestamp();
+            return true;
         }
-        return true;
+        // A key held down repeats as a release and a press at the same moment,
+        // which Qt does not always mark as a repeat.
+        if (key->isAutoRepeat() || (key->key() == releasedKey_ && key->timestamp() == releasedAt_))
+            return true;
+        qApp->removeEventFilter(this);
+        deleteLater();
+        return false;
     }
 
   private:
     QWidget* window_;
+    int releasedKey_ = 0;
+    quint64 releasedAt_ = 0;
 };
 
 } // namespace

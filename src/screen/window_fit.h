@@ -23,7 +23,7 @@ void addCloseKeys(QWidget* window);
 
 // A key held down as window opens (the Return that chose a menu entry that
 // opens it) does not act in it: until a key is pressed afresh, the repeats of
-// a held key and the releases of keys pressed before are not given to it.
+// a held key and the releases of keys are not given to it.
 void ignoreKeysHeldOver(QWidget* window);
 
 // When window goes (it is deleted on close), the game window is made the
