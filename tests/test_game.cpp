@@ -368,7 +368,8 @@ void TestGame::historyIsRevealedNewestFirst() {
     std::vector<std::pair<int, QString>> rows;
     QObject::connect(p.g.get(), &game::Game::historyRowShown,
                      [&rows](int row, const game::Offer& offer) {
-                         rows.emplace_back(row, game::formatHistoryOffer(offer));
+                         rows.emplace_back(row, offer.exchange ? QStringLiteral("exchange")
+                                                               : QString::number(offer.amount));
                      });
     game::StepTimer& history = p.g->timer(Step::HistoryReveal);
     p.startWith(21);

@@ -126,12 +126,12 @@ QString caseDescription(GameWindow* window, int i) {
 }
 
 // The banker's offer as one text, while it is shown.
-QString offerText(const QWidget* offerLabel) {
+QString offerText(GameWindow* window, const QWidget* offerLabel) {
     if (!offerLabel || offerLabel->isHidden())
         return {};
-    const QString offer = labelText(offerLabel);
-    return offer == game::kExchangeOffer ? Accessibility::tr("Банк предлагает обмен")
-                                         : Accessibility::tr("Банк предлагает %1").arg(offer);
+    return window->state().offer.exchange
+               ? Accessibility::tr("Банк предлагает обмен")
+               : Accessibility::tr("Банк предлагает %1").arg(labelText(offerLabel));
 }
 
 // The counter panel read as one text: the count, then the caption's words.
@@ -169,7 +169,7 @@ QString describe(const Place& place, const QWidget* widget) {
                    : Accessibility::tr("в игре");
     case Kind::Answer:
         // Focus coming to an answer reads the offer with it.
-        return offerText(place.window->controls().offerAmount);
+        return offerText(place.window, place.window->controls().offerAmount);
     case Kind::NewGame:
         return gameOverText(place.window);
     default:
@@ -712,7 +712,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             return offer == game::kExchangeInHistory ? Accessibility::tr("обмен") : offer;
         }
         case Kind::Offer:
-            return offerText(w);
+            return offerText(place.window, w);
         case Kind::Answer:
         case Kind::NewGame:
             return static_cast<const QAbstractButton*>(w)->text();
@@ -816,7 +816,7 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         !widget->isWindow() && qobject_cast<GameWindow*>(object->parent()) != nullptr;
     if (windowChild &&
         (className == QLatin1String("ReadableLabel") || className == QLatin1String("QPushButton") ||
-         className == QLatin1String("CounterCaption") || className == QLatin1String("QLabel") ||
+         className == QLatin1String("FittedCaption") || className == QLatin1String("QLabel") ||
          className == QLatin1String("QWidget")))
         return new GameWidgetAccessible(widget);
     return nullptr;
