@@ -49,7 +49,7 @@ struct Play {
         g->pressCase(ownCase);
     }
     // Presses the cases one by one, each opened once its suspense has ended.
-    void open(std::initializer_list<int> cases) {
+    void open(const std::vector<int>& cases) {
         for (int i : cases) {
             g->pressCase(i);
             if (g->phase() == Phase::Suspense)
@@ -63,10 +63,11 @@ struct Play {
     }
     // Both steps of the end, each once its sound has ended.
     void finish() {
-        g->cueEnded();
-        fire(Step::OwnCaseWait);
-        g->cueEnded();
-        fire(Step::WinningsWait);
+        for (const Step step : {Step::OwnCaseWait, Step::WinningsWait}) {
+            g->cueEnded();
+            QVERIFY(g->timer(step).isRunning());
+            fire(step);
+        }
     }
 
     QTemporaryDir dir;
@@ -78,6 +79,10 @@ struct Play {
     std::vector<std::pair<int, int>> exchanged;
     std::vector<game::GameRecord> finished;
 };
+
+// The cases of each round, opened in order of their amounts.
+const std::vector<int> kRounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
+                                    {12, 13, 14},       {15, 16, 17}, {18, 19}};
 
 // identityGameDraws() and a banker who is not the cautious one.
 std::vector<float> identityGame() {
@@ -122,10 +127,8 @@ void TestGame::wholeGames() {
         p.startWith(21);
         const std::vector<float> exchange[] = {{},          {},          kNoExchange,
                                                kNoExchange, kNoExchange, {0.25f}};
-        const std::initializer_list<int> rounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
-                                                     {12, 13, 14},       {15, 16, 17}, {18, 19}};
         for (int r = 0; r < 6; ++r) {
-            p.open(rounds[r]);
+            p.open(kRounds[r]);
             QCOMPARE(p.g->phase(), Phase::OfferPending);
             p.offer(offerDraws(exchange[r]));
             QCOMPARE(p.g->phase(), Phase::OfferShown);
@@ -209,8 +212,8 @@ void TestGame::wholeGames() {
         p.startWith(21);
         const std::vector<float> exchange[] = {{},          {},          kYesExchange,
                                                kNoExchange, kNoExchange, {0.75f}};
-        const std::initializer_list<int> rounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
-                                                     {12, 13, 14},       {16, 17, 18}, {19, 20}};
+        const std::vector<int> rounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
+                                           {12, 13, 14},       {16, 17, 18}, {19, 20}};
         for (int r = 0; r < 6; ++r) {
             p.open(rounds[r]);
             p.offer(offerDraws(exchange[r]));
@@ -244,14 +247,12 @@ void TestGame::wholeGames() {
         p.startWith(21);
         const std::vector<float> exchange[] = {{},          {},          kNoExchange,
                                                kNoExchange, kNoExchange, {0.75f}};
-        const std::initializer_list<int> rounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
-                                                     {12, 13, 14},       {15, 16, 17}, {18, 19}};
         for (int r = 0; r < 5; ++r) {
-            p.open(rounds[r]);
+            p.open(kRounds[r]);
             p.offer(offerDraws(exchange[r]));
             p.g->decline();
         }
-        p.open(rounds[5]);
+        p.open(kRounds[5]);
         p.offer(offerDraws(exchange[5]));
         QVERIFY(p.s().offer.exchange);
         p.g->accept();
@@ -367,7 +368,8 @@ void TestGame::historyIsRevealedNewestFirst() {
     std::vector<std::pair<int, QString>> rows;
     QObject::connect(p.g.get(), &game::Game::historyRowShown,
                      [&rows](int row, const game::Offer& offer) {
-                         rows.emplace_back(row, game::formatHistoryOffer(offer));
+                         rows.emplace_back(row, offer.exchange ? QStringLiteral("exchange")
+                                                               : QString::number(offer.amount));
                      });
     game::StepTimer& history = p.g->timer(Step::HistoryReveal);
     p.startWith(21);

@@ -154,7 +154,7 @@ class Recorder {
             seen_[name] = now;
         }
         if (i18n::currentLanguage() != i18n::kRussian) {
-            for (const QString& shown : h_.russianTexts())
+            for (const QString& shown : h_.notEnglishTexts())
                 untranslated_ << QStringLiteral("%1: %2").arg(what, shown);
         }
     }

@@ -24,11 +24,16 @@
 
 namespace {
 
+// A money offer as the Russian locale shows it.
+QByteArray money(const char* groups) {
+    return QByteArray(groups).replace(' ', '\xa0');
+}
+
 // The log a game should leave, built record by record.
 class ExpectedLog {
   public:
     ExpectedLog& opened(int rank) { return line(game::amountText(rank).toLatin1() + "\r\n"); }
-    ExpectedLog& openedAll(std::initializer_list<int> ranks) {
+    ExpectedLog& openedAll(const std::vector<int>& ranks) {
         for (int rank : ranks)
             opened(rank);
         return *this;
@@ -38,6 +43,15 @@ class ExpectedLog {
     ExpectedLog& no() { return line("\r\n"); }
     ExpectedLog& yes() { return line(" V\r\n"); }
     ExpectedLog& own(int rank) { return line("<" + game::amountText(rank).toLatin1() + ">\r\n"); }
+    // What GameHarness::declineRounds(count) leaves.
+    ExpectedLog& declinedRounds(int count) {
+        const std::pair<std::vector<int>, const char*> rounds[] = {
+            {{0, 1, 2, 3, 4, 5}, "44 000"}, {{6, 7, 8}, "119 000"},      {{9, 10, 11}, "223 000"},
+            {{12, 13, 14}, "412 000"},      {{15, 16, 17}, "1 000 000"}, {{18, 19}, "2 250 000"}};
+        for (int r = 0; r < count; ++r)
+            openedAll(rounds[r].first).offer(money(rounds[r].second)).no();
+        return *this;
+    }
     [[nodiscard]] const QByteArray& bytes() const { return bytes_; }
 
   private:
@@ -81,11 +95,6 @@ class StderrCapture {
     QTemporaryFile file_;
     int saved_ = -1;
 };
-
-// A money offer as the Russian locale shows it.
-QByteArray money(const char* groups) {
-    return QByteArray(groups).replace(' ', '\xa0');
-}
 
 } // namespace
 
@@ -160,12 +169,7 @@ void TestWholeGames::noOfferAccepted() {
     QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("3 000 000"));
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
-    log.openedAll({9, 10, 11}).offer(money("223 000")).no();
-    log.openedAll({12, 13, 14}).offer(money("412 000")).no();
-    log.openedAll({15, 16, 17}).offer(money("1 000 000")).no();
-    log.openedAll({18, 19}).offer(money("2 250 000")).no();
+    log.declinedRounds(6);
     log.opened(20).own(21);
     QCOMPARE(h->logBytes(), log.bytes());
 }
@@ -207,8 +211,7 @@ void TestWholeGames::moneyAcceptedEarly() {
     QCOMPARE(s.offerHistory[6], (game::Offer{false, 2250000}));
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).yes();
+    log.declinedRounds(1).openedAll({6, 7, 8}).offer(money("119 000")).yes();
     log.openedAll({9, 10, 11}).offer(money("223 000"));
     log.openedAll({12, 13, 14}).offer(money("412 000"));
     log.openedAll({15, 16, 17}).offer(money("1 000 000"));
@@ -281,9 +284,7 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QCOMPARE(last.offers[5], (game::OfferRecord{false, 1550000, 1550000}));
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
-    log.openedAll({9, 10, 11}).exchange();
+    log.declinedRounds(2).openedAll({9, 10, 11}).exchange();
     log.openedAll({12, 13, 14}).offer(money("412 000")).no();
     log.openedAll({16, 17, 18}).offer(money("933 000")).no();
     log.openedAll({19, 20}).offer(money("1 550 000")).no();
@@ -352,12 +353,7 @@ void TestWholeGames::exchangeAtTheLastOffer() {
     QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("1 500 000"));
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
-    log.openedAll({9, 10, 11}).offer(money("223 000")).no();
-    log.openedAll({12, 13, 14}).offer(money("412 000")).no();
-    log.openedAll({15, 16, 17}).offer(money("1 000 000")).no();
-    log.openedAll({18, 19}).exchange();
+    log.declinedRounds(5).openedAll({18, 19}).exchange();
     log.opened(21).own(20);
     QCOMPARE(h->logBytes(), log.bytes());
 }
@@ -388,9 +384,7 @@ void TestWholeGames::declinedExchangeIsRearmedByTheRoll() {
     finish(*h);
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
-    log.openedAll({9, 10, 11}).exchange().no();
+    log.declinedRounds(2).openedAll({9, 10, 11}).exchange().no();
     log.openedAll({12, 13, 14}).exchange().no();
     log.openedAll({15, 16, 17}).offer(money("1 000 000")).no();
     log.openedAll({18, 19}).offer(money("2 250 000")).no();

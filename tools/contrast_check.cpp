@@ -126,7 +126,7 @@ QString overflowOf(QWidget* control) {
         return {};
     QSize place;
     QSize needed;
-    if (auto* caption = qobject_cast<CounterCaption*>(control)) {
+    if (auto* caption = qobject_cast<FittedCaption*>(control)) {
         const QTextLayout& layout = caption->textLayout();
         place = caption->contentsRect().size();
         double width = 0;

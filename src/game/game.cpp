@@ -309,7 +309,7 @@ void Game::pressCase(int index) {
 }
 
 void Game::chooseOwnCase(int index) {
-    emit counterChanged(s.counter, kFirstRoundWords);
+    emit counterChanged(s.counter);
     emit counterShown(true);
     playCue(Cue::OwnCase);
     random_.reseedFromTimeOfDay();
@@ -328,9 +328,8 @@ void Game::openCase(int index) {
     // which then drops what the opening says.
     if (!s.offerTaken)
         setCasesEnabled(false);
-    const CounterPanel panel = counterAfterClick(s.counter, s.openedCount);
-    s.counter = panel.count;
-    emit counterChanged(panel.count, panel.words);
+    s.counter = counterAfterClick(s.counter, s.openedCount);
+    emit counterChanged(s.counter);
     emit counterShown(false);
     s.currentCase = static_cast<qint16>(index);
     if (s.offerTaken) {

@@ -139,7 +139,7 @@ class Game final : public QObject {
     void ownCasePrompted();
     void exchangePrompted();
     void promptHidden();
-    void counterChanged(int count, const QString& words);
+    void counterChanged(int count); // the cases left before the next offer
     void counterShown(bool shown);
     void ownCaseChosen(int caseIndex);
     void caseMoved(int caseIndex, int place); // place: kOwnCasePlace or a cell

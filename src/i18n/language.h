@@ -59,6 +59,14 @@ helpLanguage(const QString& given,
 bool setLanguage(const QString& language);
 [[nodiscard]] QString currentLanguage();
 
+// QCoreApplication::translate() of a text that changes with the number n
+// (%n in it stands for n), in the plural form the language spoken now takes for
+// n. The Russian forms come from the Russian plural translation (the sources
+// are Russian, so no translation is installed for Russian): 1, 21 "чемодан";
+// 2, 22 "чемодана"; 5, 11 "чемоданов".
+[[nodiscard]] QString translatePlural(const char* context, const char* source, const char* comment,
+                                      int n);
+
 // What the menu entry "Язык / Language" calls: speaks language and keeps it in
 // the settings for the next runs. A failed write is said on stderr; the language
 // is switched all the same.

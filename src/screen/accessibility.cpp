@@ -203,9 +203,9 @@ class ChangeNotifier final : public QObject {
         : QObject(window), window_(window), notification_(notification) {
         const game::Game* game = &window->game();
         connect(game, &game::Game::ownCasePrompted, this,
-                [this] { addNews(promptText(game::kChooseOwnCasePrompt)); });
+                [this] { addNews(promptText(i18n::chooseOwnCasePrompt())); });
         connect(game, &game::Game::exchangePrompted, this,
-                [this] { addNews(promptText(game::kChooseSwapCasePrompt)); });
+                [this] { addNews(promptText(i18n::chooseSwapCasePrompt())); });
         connect(game, &game::Game::ownCaseChosen, this, [this](int i) {
             addNews(Accessibility::tr("Ваш чемодан %1.").arg(caseNumber(window_, i)));
         });
@@ -249,10 +249,8 @@ class ChangeNotifier final : public QObject {
         });
         connect(game, &game::Game::winningsShown, this,
                 [this] { addNews(Accessibility::tr("Выигрыш: %1.").arg(winningsText(window_))); });
-        connect(game, &game::Game::counterChanged, this, [this](int count, const QString& words) {
-            counterCount_ = count;
-            counterWords_ = words;
-        });
+        connect(game, &game::Game::counterChanged, this,
+                [this](int count) { counterCount_ = count; });
         connect(game, &game::Game::counterShown, this,
                 [this](bool shown) { counterShownNow_ = shown; });
         auto caseChanged = [this](int i) {
@@ -295,7 +293,7 @@ class ChangeNotifier final : public QObject {
 
   private:
     static QString promptText(const QString& prompt) {
-        return i18n::shownGameText(prompt).simplified() + QLatin1Char('.');
+        return prompt.simplified() + QLatin1Char('.');
     }
 
     void addNews(const QString& news) {
@@ -329,7 +327,7 @@ class ChangeNotifier final : public QObject {
                             .arg(caseNumber(window_, lastClosed));
             else if (counterShownNow_ && counterCount_ > 0)
                 news << QString::number(counterCount_) + QLatin1Char(' ') +
-                            i18n::shownGameText(counterWords_).simplified() + QLatin1Char('.');
+                            i18n::counterWords(counterCount_).simplified() + QLatin1Char('.');
         } else if (phase == game::Phase::EndOfGame && s.ownCase >= 0 &&
                    !s.caseOpened[static_cast<size_t>(s.ownCase)]) {
             news << Accessibility::tr("Теперь откроется ваш чемодан %1.")
@@ -416,7 +414,6 @@ class ChangeNotifier final : public QObject {
     QStringList unsaid_; // the news of the step under way
     QString news_;       // the last said
     int counterCount_ = 0;
-    QString counterWords_;
     bool counterShownNow_ = false;
 };
 
@@ -940,7 +937,7 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         !widget->isWindow() && qobject_cast<GameWindow*>(object->parent()) != nullptr;
     if (windowChild &&
         (className == QLatin1String("ReadableLabel") || className == QLatin1String("QPushButton") ||
-         className == QLatin1String("CounterCaption") || className == QLatin1String("QLabel") ||
+         className == QLatin1String("FittedCaption") || className == QLatin1String("QLabel") ||
          className == QLatin1String("QWidget")))
         return new GameWidgetAccessible(widget);
     return nullptr;

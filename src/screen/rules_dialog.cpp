@@ -1,7 +1,9 @@
 #include "rules_dialog.h"
 
+#include "amounts.h"
 #include "game_pad.h"
 #include "language.h"
+#include "shown_texts.h"
 #include "window_fit.h"
 
 #include <QDialogButtonBox>
@@ -24,6 +26,15 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
     resize(560, 620); // made smaller, the text scrolls
 }
 
+namespace {
+
+// An amount as the board shows it, kept on one line.
+QString amountInText(double amount) {
+    return i18n::shownAmount(amount).replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
+}
+
+} // namespace
+
 QString RulesDialog::padHelp() {
     return tr("<h2>Геймпад</h2>"
               "<table cellpadding='3'>"
@@ -44,7 +55,7 @@ void RulesDialog::retranslate() {
     text_->setHtml(
         tr("<h2>Как играть</h2>"
            "<ol>"
-           "<li>Нажмите «Начать игру». Суммы от 0,01 до 3&nbsp;000&nbsp;000 спрятаны в 22 "
+           "<li>Нажмите «Начать игру». Суммы от %1 до %2 спрятаны в 22 "
            "чемоданах и видны на табло справа.</li>"
            "<li>Выберите свой чемодан. Он встаёт под пирамиду; что в нём, вы не знаете.</li>"
            "<li>Открывайте остальные чемоданы по одному. Открытая сумма уходит с табло; "
@@ -87,6 +98,7 @@ void RulesDialog::retranslate() {
            "<p><b>M</b> — звук вкл/выкл</p>"
            "<p><b>+ и −</b> — громче и тише</p>"
            "<p><b>правая кнопка мыши, Menu</b> — меню</p>"
-           "<p><b>Ctrl+Q</b> — выход</p>") +
+           "<p><b>Ctrl+Q</b> — выход</p>")
+            .arg(amountInText(game::kAmounts.front()), amountInText(game::kAmounts.back())) +
         (GamePad::connectedCount() > 0 ? padHelp() : QString()));
 }

@@ -31,10 +31,6 @@ class StatisticsWindow final : public QWidget {
     [[nodiscard]] QChartView* chartView() const { return chartView_; }
     [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
 
-    // An amount the way the board writes it: digit groups of three, kopecks only
-    // under 1.
-    [[nodiscard]] static QString amountText(double amount);
-
   signals:
     // The player has agreed to start the statistics afresh.
     void startAfreshRequested();

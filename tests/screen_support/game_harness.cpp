@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -68,7 +69,8 @@ QStringList GameHarness::shownTexts() const {
     return texts;
 }
 
-QStringList GameHarness::russianTexts() const {
+QStringList GameHarness::notEnglishTexts() const {
+    static const QRegularExpression ungroupedNumber(QStringLiteral("\\d{4}|\\d[ \\x{a0}]\\d{3}"));
     const QStringList languages = i18n::languages();
     QStringList russian;
     for (const QString& text : shownTexts()) {
@@ -76,9 +78,11 @@ QStringList GameHarness::russianTexts() const {
             text == QStringLiteral("Язык / Language") ||
             std::any_of(languages.begin(), languages.end(),
                         [&](const QString& code) { return i18n::nativeName(code) == text; });
-        if (!sameInEveryLanguage && std::any_of(text.begin(), text.end(), [](QChar c) {
+        const bool cyrillic =
+            !sameInEveryLanguage && std::any_of(text.begin(), text.end(), [](QChar c) {
                 return c.script() == QChar::Script_Cyrillic;
-            }))
+            });
+        if (cyrillic || text.contains(ungroupedNumber))
             russian << text;
     }
     return russian;

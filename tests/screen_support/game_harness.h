@@ -62,9 +62,11 @@ class GameHarness {
     // and buttons' texts and tooltips, shown dialogs over the window, and every
     // entry of its menu (open or not).
     [[nodiscard]] QStringList shownTexts() const;
-    // Those of them in Russian (Cyrillic), but the language menu's own texts,
-    // which read the same in every language.
-    [[nodiscard]] QStringList russianTexts() const;
+    // Those of them an English reader would not take for English: a text with a
+    // Cyrillic letter (but the language menu's own texts, which read the same in
+    // every language), and a number of four or more digits not grouped by
+    // commas ("1000", "1 000", "1 000" with a no-break space).
+    [[nodiscard]] QStringList notEnglishTexts() const;
 
     std::unique_ptr<GameApp> app;
     game::ReplayRandom* random = nullptr;
