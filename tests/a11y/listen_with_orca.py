@@ -63,10 +63,10 @@ WORDS = {
     "en": {
         "window": "? ZORBAN !",
         "start": "Start game",
-        "choose": "Choose your own case.",
+        "choose": "Choose your case.",
         "own": r"Your case (\d+)\.",
         "opened": r"Case (\d+): ([^ ]+?)\.(?: |$)",
-        "counter": r"(\d+) cases? before the bank.s offer\.",
+        "counter": r"(\d+) cases? left before the bank.s offer\.",
         "last": r"One case left besides yours: (\d+)\.",
         "own_next": r"Your case (\d+) opens now\.",
         "offer": r"The bank offers (a swap|[^ ]+?)\.(?: |$)",
