@@ -104,6 +104,7 @@ class TestWholeGames final : public QObject {
     void newGameEmptiesTheLogAndStartsOver();
     void unwritableLogShowsOneMessageAndTheGameFinishes();
     void logDeletedInMidGameComesBack();
+    void plantedLinksAreNeverFollowed();
     void unwrittenStatisticsAreSaidOnceAndKeptLater();
 
   private:
@@ -536,6 +537,44 @@ void TestWholeGames::logDeletedInMidGameComesBack() {
     QVERIFY(h->openCases({6}));
     QCOMPARE(h->logBytes(), QByteArray("\r\n\r\n100\r\n\r\n"));
     QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
+}
+
+// A folder handed to the player whose log, lock and second log are links to
+// files elsewhere: they stay as they were, byte for byte, and the game is
+// played without a log, saying why.
+void TestWholeGames::plantedLinksAreNeverFollowed() {
+    QTemporaryDir outside;
+    const QStringList planted = {"log.txt", "log.txt.lock", "log-2.txt"};
+    QMap<QString, QByteArray> before;
+    for (const QString& name : planted) {
+        QFile target(outside.filePath(name + ".victim"));
+        QVERIFY(target.open(QIODevice::WriteOnly));
+        const QByteArray bytes = "precious data of " + name.toUtf8() + "\n";
+        QVERIFY(target.write(bytes) == bytes.size());
+        before.insert(target.fileName(), bytes);
+    }
+    StderrCapture stderrText;
+    auto h = GameHarness::withOwnCase(21, [&](const QString& dir) {
+        for (const QString& name : planted)
+            QVERIFY(QFile::link(outside.filePath(name + ".victim"), dir + "/" + name));
+    });
+    QVERIFY(h);
+    QVERIFY(h->declineRounds(6));
+    QVERIFY(h->openCases({20}));
+    finish(*h);
+    QCOMPARE(h->w()->controls().winningsAmount->text(), QStringLiteral("3 000 000"));
+    for (auto victim = before.cbegin(); victim != before.cend(); ++victim) {
+        QFile target(victim.key());
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QCOMPARE(target.readAll(), victim.value());
+    }
+    for (const QString& name : planted)
+        QVERIFY(QFileInfo(h->dir() + "/" + name).isSymLink());
+    QCOMPARE(stderrText.text().count("keeps no log"), 1);
+    QVERIFY(stderrText.text().contains("log.txt.lock in this directory is a symbolic link"));
+    const QList<QMessageBox*> boxes = h->w()->findChildren<QMessageBox*>();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes.first()->text().contains(QStringLiteral("символическая ссылка")));
 }
 
 void TestWholeGames::unwrittenStatisticsAreSaidOnceAndKeptLater() {

@@ -283,6 +283,34 @@ The game goes on without a log.</translation>
         <source>файл статистики повреждён и не отложен</source>
         <translation>the statistics file is damaged and could not be set aside</translation>
     </message>
+    <message>
+        <source>символическая ссылка</source>
+        <translation>a symbolic link</translation>
+    </message>
+    <message>
+        <source>именованный канал</source>
+        <translation>a named pipe</translation>
+    </message>
+    <message>
+        <source>устройство</source>
+        <translation>a device</translation>
+    </message>
+    <message>
+        <source>папка</source>
+        <translation>a folder</translation>
+    </message>
+    <message>
+        <source>не обычный файл (%1)</source>
+        <translation>not a regular file (%1)</translation>
+    </message>
+    <message>
+        <source>%1 в этой папке — %2.
+
+Игра не трогает его и идёт без журнала.</source>
+        <translation>%1 in this folder is %2.
+
+The game leaves it alone and plays on without a log.</translation>
+    </message>
 </context>
 <context>
     <name>GameTexts</name>

@@ -168,7 +168,10 @@ void GameApp::start() {
     window_->activateWindow();
     if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
-    if (logClaim_->apart() && !logApartTold_) {
+    if (!logClaim_->problem().isEmpty() && !logApartTold_) {
+        logApartTold_ = true;
+        reportLogRefused(*logClaim_);
+    } else if (logClaim_->apart() && !logApartTold_) {
         logApartTold_ = true;
         reportLogApart(logClaim_->path());
     }
@@ -390,6 +393,30 @@ void GameApp::reportLogApart(const QString& path) {
                    : tr("В этой папке уже идёт другая игра, её журнал — log.txt.\n\n"
                         "Журнал этой игры пишется в %1.")
                          .arg(file);
+    });
+}
+
+void GameApp::reportLogRefused(const game::LogFileClaim& claim) {
+    const QString name = claim.refusedName();
+    const QString problem = claim.problem();
+    reportOnStderr(QStringLiteral("%1 in this directory %2; it is left as it is and this game "
+                                  "keeps no log")
+                       .arg(name, problem));
+    // The kinds of file the game refuses, in the player's language.
+    const auto what = [problem] {
+        if (problem == QLatin1String("is a symbolic link"))
+            return tr("символическая ссылка");
+        if (problem == QLatin1String("is a named pipe"))
+            return tr("именованный канал");
+        if (problem == QLatin1String("is a device"))
+            return tr("устройство");
+        if (problem == QLatin1String("is a folder"))
+            return tr("папка");
+        return tr("не обычный файл (%1)").arg(problem);
+    };
+    showMessage(QMessageBox::Information, [name, what] {
+        return tr("%1 в этой папке — %2.\n\nИгра не трогает его и идёт без журнала.")
+            .arg(name, what());
     });
 }
 

@@ -85,6 +85,7 @@ class GameApp final : public QObject {
     void reportLogFailure(const QString& path, const QString& reason);
     // Another game runs in the same directory: this one's log is kept apart.
     void reportLogApart(const QString& path);
+    void reportLogRefused(const game::LogFileClaim& claim);
     // A message over the window, in the language spoken while it is open.
     void showMessage(QMessageBox::Icon icon, const std::function<QString()>& text);
     void recordGame(const game::GameRecord& record);

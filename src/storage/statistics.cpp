@@ -255,7 +255,8 @@ StatisticsStore::Loaded StatisticsStore::load() const {
         return {}; // nothing written yet: the folder is made by the first write
     kept_file::Lock lock(path_);
     QString lockError;
-    const bool locked = lock.take(kept_file::kLockWaitMs, &lockError);
+    // Never waits: a game writing now leaves a whole file to read all the same.
+    const bool locked = lock.take(0, &lockError);
     if (locked)
         kept_file::removeLeftovers(path_);
     Loaded loaded = read(locked);
@@ -266,22 +267,29 @@ StatisticsStore::Loaded StatisticsStore::load() const {
 
 StatisticsStore::Loaded StatisticsStore::read(bool mayMoveAside) const {
     Loaded loaded;
-    QFile file(path_);
-    if (!file.exists())
+    // A file larger than any the game writes is not read whole.
+    constexpr qint64 kLargest = 1 << 20;
+    const kept_file::Read file = kept_file::read(path_, kLargest);
+    if (!file.exists)
         return loaded;
     QString problem;
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = QStringLiteral("cannot be read (%1)").arg(file.errorString());
+    if (!file.error.isEmpty() && !QFileInfo(path_).isFile()) {
+        // A named pipe, a device or a folder is never moved aside nor replaced.
+        loaded.mustNotWrite = true;
+        loaded.problem =
+            QStringLiteral("statistics file %1 %2; statistics are not kept in this run")
+                .arg(path_, file.error);
+        return loaded;
+    }
+    if (!file.error.isEmpty()) {
+        problem = file.error.startsWith(QLatin1String("is "))
+                      ? file.error
+                      : QStringLiteral("cannot be read (%1)").arg(file.error);
     } else {
-        // A file larger than any the game writes is not read whole.
-        constexpr qint64 kLargest = 1 << 20;
         QJsonParseError parseError{};
-        const QByteArray bytes = file.read(kLargest + 1);
-        file.close();
+        const QByteArray& bytes = file.bytes;
         const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-        if (bytes.size() > kLargest) {
-            problem = QStringLiteral("is larger than %1 bytes").arg(kLargest);
-        } else if (parseError.error != QJsonParseError::NoError) {
+        if (parseError.error != QJsonParseError::NoError) {
             problem = QStringLiteral("is not JSON (%1 at byte %2)")
                           .arg(parseError.errorString())
                           .arg(parseError.offset);
