@@ -1,6 +1,7 @@
 // Whole games from "Начать игру" to "Новая игра", compared with the game log
 // byte for byte. Case i holds amount rank i; the offers are shown with the
 // Russian group separator (a no-break space, 0xA0 in the log's code page).
+#include "background_writes.h"
 #include "banker.h"
 #include "game_harness.h"
 #include "language.h"
@@ -12,6 +13,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLockFile>
@@ -105,6 +107,7 @@ class TestWholeGames final : public QObject {
     void unwritableLogShowsOneMessageAndTheGameFinishes();
     void logDeletedInMidGameComesBack();
     void plantedLinksAreNeverFollowed();
+    void unsavedStatisticsAreTriedAgainAtQuit();
     void unwrittenStatisticsAreSaidOnceAndKeptLater();
 
   private:
@@ -587,19 +590,48 @@ void TestWholeGames::unwrittenStatisticsAreSaidOnceAndKeptLater() {
         // Another game hangs while it writes the statistics.
         QLockFile otherGame(h.statisticsFile() + QStringLiteral(".lock"));
         QVERIFY(otherGame.tryLock(0));
+        QElapsedTimer stalled;
+        stalled.start();
         emit h.app->game().gameFinished(record);
         emit h.app->game().gameFinished(record);
-        // Said once, and the games are shown all the same.
+        // The window goes on at once, never waiting for the lock; the games
+        // are shown all the same.
+        QVERIFY2(stalled.elapsed() < 500, qPrintable(QString::number(stalled.elapsed())));
+        QCOMPARE(h.app->statisticsWindow()->figures().value(0).second, QStringLiteral("2"));
+        // Said once.
+        QTRY_VERIFY_WITH_TIMEOUT(h.app->statisticsWindow()->problemLine()->isVisible(), 10000);
+        background_writes::wait();
+        QCoreApplication::processEvents();
         QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);
-        QVERIFY(h.app->statisticsWindow()->problemLine()->isVisible());
         QCOMPARE(h.app->statisticsWindow()->figures().value(0).second, QStringLiteral("2"));
         QVERIFY(!QFile::exists(h.statisticsFile()));
     }
     // The games the file could not take go with the next one.
     emit h.app->game().gameFinished(record);
-    QVERIFY(!h.app->statisticsWindow()->problemLine()->isVisible());
+    QTRY_VERIFY(!h.app->statisticsWindow()->problemLine()->isVisible());
     QCOMPARE(nextRunStatistics(h).gamesPlayed(), 3);
     QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);
+}
+
+// Games the file could not take are written at quit, or said to be lost.
+void TestWholeGames::unsavedStatisticsAreTriedAgainAtQuit() {
+    for (const bool heldAtQuit : {false, true}) {
+        GameHarness h;
+        game::GameRecord record;
+        record.ownCaseAmount = 1000;
+        StderrCapture stderrText;
+        auto otherGame = std::make_unique<QLockFile>(h.statisticsFile() + QStringLiteral(".lock"));
+        QVERIFY(otherGame->tryLock(0));
+        emit h.app->game().gameFinished(record);
+        background_writes::wait();
+        if (!heldAtQuit)
+            otherGame.reset();
+        h.app.reset();
+        otherGame.reset();
+        QCOMPARE(nextRunStatistics(h).gamesPlayed(), heldAtQuit ? 0 : 1);
+        QCOMPARE(stderrText.text().count("at quit: 1 change(s) of this run are not kept"),
+                 heldAtQuit ? 1 : 0);
+    }
 }
 
 QTEST_MAIN(TestWholeGames)

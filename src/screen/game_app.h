@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class DesktopControls;
@@ -96,6 +97,13 @@ class GameApp final : public QObject {
     // now (other games may have added theirs). A failed write is said once, on
     // stderr and in the statistics window, and tried again with the next change.
     void keepStatistics(const std::function<void(storage::Statistics&)>& change);
+    // Asks the writing thread to write the unsaved changes; statisticsWritten()
+    // takes its answer on this thread.
+    void writeStatistics();
+    void statisticsWritten(bool written, const storage::Statistics& saved, const QString& error,
+                           const QString& notice);
+    // At quit: the changes the file could not take are tried once more.
+    void writeUnsavedStatisticsAtQuit();
 
     // Outlives the windows and their players.
     std::unique_ptr<media::SoundEngine> soundEngine_;
@@ -113,8 +121,12 @@ class GameApp final : public QObject {
     storage::Statistics statistics_;
     // Off when the file is damaged and could not be kept aside.
     bool savingStatistics_ = true;
-    // The changes the file has not taken yet.
-    std::vector<std::function<void(storage::Statistics&)>> unsavedStatistics_;
+    // The changes the file has not taken yet, shared with the writing thread.
+    struct UnsavedStatistics {
+        std::mutex mutex;
+        std::vector<std::function<void(storage::Statistics&)>> changes;
+    };
+    std::shared_ptr<UnsavedStatistics> unsavedStatistics_ = std::make_shared<UnsavedStatistics>();
     // Why the last write failed; empty once one succeeds.
     QString statisticsProblem_;
     QPointer<StatisticsWindow> statisticsWindow_;

@@ -1,5 +1,6 @@
 #include "statistics.h"
 
+#include "background_writes.h"
 #include "kept_file.h"
 #include "rounds.h"
 
@@ -251,6 +252,7 @@ std::optional<Statistics> Statistics::fromJson(const QJsonObject& object, QStrin
 }
 
 StatisticsStore::Loaded StatisticsStore::load() const {
+    background_writes::wait(); // what this run has asked to write counts
     if (!QFileInfo::exists(path_) && !QFileInfo(path_).absoluteDir().exists())
         return {}; // nothing written yet: the folder is made by the first write
     kept_file::Lock lock(path_);

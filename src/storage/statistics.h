@@ -79,7 +79,7 @@ class StatisticsStore {
         bool mustNotWrite = false;
     };
     // Also removes the temporary files a killed game left, when no other game
-    // is writing.
+    // is writing. Reads once this run's writes (background_writes) are done.
     [[nodiscard]] Loaded load() const;
     // Under the lock: reads the file as it is now, applies change and writes
     // the result, creating the directory when missing. result (when given)
