@@ -453,7 +453,14 @@ void GameApp::windowClosed() {
 }
 
 void GameApp::endNow() {
-    windowClosed();
+    if (endingNow_)
+        return;
+    endingNow_ = true;
+    recordLeftGame();
+    noteWindowGeometry();
+    // Leaves the event loop without closing the windows: closing the game
+    // window would ask whether to leave the game.
+    QCoreApplication::exit(0);
 }
 
 void GameApp::reportLogApart(const QString& path) {

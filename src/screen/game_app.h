@@ -67,7 +67,8 @@ class GameApp final : public QObject {
 
     void newGame();
     // Ends the program without a question (a signal): the game under way is
-    // recorded as left and the window's place kept, as when it is closed.
+    // recorded as left (once, with its deal if it has one) and the window's
+    // place kept, as when it is closed. Called again, it does nothing.
     void endNow();
     void showCredits();
     void showStatistics();
@@ -115,6 +116,7 @@ class GameApp final : public QObject {
     std::unique_ptr<DesktopControls> desktopControls_;
     QPointer<GameWindow> window_;
     bool destroying_ = false;
+    bool endingNow_ = false;
     bool leftGameRecorded_ = false; // the game under way was left and recorded so
     QPointer<CreditsWindow> credits_;
     storage::StatisticsStore statisticsStore_;
