@@ -273,7 +273,7 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QCOMPARE(statistics.totalWinnings(), 100000.0);
     QCOMPARE(statistics.offersAccepted(), 0);
     QCOMPARE((std::pair(statistics.exchangesTaken(), statistics.exchangesPaidOff())),
-             (std::pair(1, 0)));
+             (std::pair<qint64, qint64>(1, 0)));
     const game::GameRecord& last = *statistics.lastGame();
     QCOMPARE(last.exchanges, (std::vector<game::ExchangeRecord>{{3000000, 100000}}));
     QCOMPARE(last.ownCaseAmount, 100000.0);

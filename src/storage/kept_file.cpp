@@ -93,7 +93,11 @@ bool Lock::take(int waitMs, QString* error) {
     case files::Lock::Result::Refused:
         break;
     }
-    return fail(error, QStringLiteral("cannot use %1.lock: it %2").arg(path_, file_.problem()));
+    // Something else stands where the lock belongs (a folder, a link, a pipe):
+    // no game can write the file until it is removed.
+    return fail(error, QStringLiteral("%1.lock %2 where the lock of the file belongs; remove it "
+                                      "to keep the file again")
+                           .arg(path_, file_.problem()));
 }
 
 int removeLeftovers(const QString& path) {

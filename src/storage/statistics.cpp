@@ -28,17 +28,18 @@ class FieldReader {
 
     double amount(const QString& key) {
         const QJsonValue value = object_.value(key);
-        if (!value.isDouble() || !std::isfinite(value.toDouble()) || value.toDouble() < 0)
+        if (!value.isDouble() ||
+            !(value.toDouble() >= 0 && value.toDouble() <= Statistics::kMaxAmount))
             return fail(key, QStringLiteral("is not an amount"));
         return value.toDouble();
     }
-    int count(const QString& key) {
+    qint64 count(const QString& key) {
         const QJsonValue value = object_.value(key);
         const double number = value.toDouble(-1);
-        if (!value.isDouble() || number < 0 || number > std::numeric_limits<int>::max() ||
+        if (!value.isDouble() || !(number >= 0 && number <= double(Statistics::kMaxCount)) ||
             number != std::floor(number))
-            return static_cast<int>(fail(key, QStringLiteral("is not a count")));
-        return static_cast<int>(number);
+            return static_cast<qint64>(fail(key, QStringLiteral("is not a count")));
+        return static_cast<qint64>(number);
     }
     bool flag(const QString& key) {
         const QJsonValue value = object_.value(key);
@@ -161,25 +162,38 @@ QString asideName(const QString& path) {
 
 } // namespace
 
+namespace {
+void countUp(qint64& count) {
+    count = std::min(count + 1, Statistics::kMaxCount);
+}
+double added(double total, double amount) {
+    return std::clamp(total + amount, -Statistics::kMaxAmount, Statistics::kMaxAmount);
+}
+} // namespace
+
+void Statistics::addLeftGame() {
+    countUp(gamesLeft_);
+}
+
 void Statistics::addGame(const GameRecord& game) {
-    ++gamesPlayed_;
+    countUp(gamesPlayed_);
     const double winnings = game.winnings();
-    totalWinnings_ += winnings;
+    totalWinnings_ = added(totalWinnings_, winnings);
     bestWinnings_ = std::max(bestWinnings_, winnings);
     if (game.acceptedOffer) {
         const double deal = *game.acceptedOffer;
         if (deal > game.ownCaseAmount)
-            ++dealsAbove_;
+            countUp(dealsAbove_);
         else if (deal < game.ownCaseAmount)
-            ++dealsBelow_;
+            countUp(dealsBelow_);
         else
-            ++dealsEven_;
-        dealsGain_ += deal - game.ownCaseAmount;
+            countUp(dealsEven_);
+        dealsGain_ = added(dealsGain_, deal - game.ownCaseAmount);
     }
     for (const ExchangeRecord& exchange : game.exchanges) {
-        ++exchangesTaken_;
+        countUp(exchangesTaken_);
         if (exchange.taken > exchange.given)
-            ++exchangesPaidOff_;
+            countUp(exchangesPaidOff_);
     }
     lastGame_ = game;
 }
@@ -222,14 +236,13 @@ std::optional<Statistics> Statistics::fromJson(const QJsonObject& object, QStrin
     s.dealsBelow_ = fields.count(QStringLiteral("dealsBelowOwnCase"));
     s.dealsEven_ = fields.count(QStringLiteral("dealsEqualToOwnCase"));
     const QJsonValue gain = object.value(QStringLiteral("dealsGain"));
-    fields.require(gain.isDouble() && std::isfinite(gain.toDouble()),
+    fields.require(gain.isDouble() && std::fabs(gain.toDouble()) <= kMaxAmount,
                    QStringLiteral("\"dealsGain\" is not a number"));
     s.dealsGain_ = gain.toDouble();
     s.exchangesTaken_ = fields.count(QStringLiteral("exchangesTaken"));
     s.exchangesPaidOff_ = fields.count(QStringLiteral("exchangesPaidOff"));
     // Each game adds at most one deal; the best game is one of the games.
-    fields.require(static_cast<qint64>(s.dealsAbove_) + s.dealsBelow_ + s.dealsEven_ <=
-                       s.gamesPlayed_,
+    fields.require(s.dealsAbove_ + s.dealsBelow_ + s.dealsEven_ <= s.gamesPlayed_,
                    QStringLiteral("more deals than games"));
     fields.require(s.exchangesPaidOff_ <= s.exchangesTaken_,
                    QStringLiteral("more exchanges paid off than taken"));
