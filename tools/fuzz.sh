@@ -14,7 +14,8 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORBAN_FUZZ=ON \
     ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
 cmake --build "$build" --target fuzz_targets -j"${ZORBAN_JOBS:-2}"
 
-work=$(mktemp -d)
+# In memory where there is room: the readers' files are written for every input.
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen ZORBAN_FUZZ_DIR="$work"
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
