@@ -103,9 +103,9 @@ struct CommandLine {
     QCommandLineOption media{
         QStringLiteral("media"),
         QCoreApplication::translate(
-            "CommandLine", "Print where each movie and sound is found (or \"missing\", or "
-                           "\"refused\" for a file the game will not play) and exit; the exit "
-                           "code is 1 when any is missing or refused. Needs no display.")};
+            "CommandLine", "Print where each movie and sound file is found (or \"missing\", or "
+                           "\"refused\" for a file the game will not play) and exit. The exit "
+                           "code is 1 if any file is missing or refused. Needs no display.")};
     QCommandLineOption mute{
         QStringLiteral("mute"),
         QCoreApplication::translate("CommandLine", "Start with the sound muted.")};
@@ -114,24 +114,24 @@ struct CommandLine {
         QCoreApplication::translate(
             "CommandLine",
             "Run in the game's own directory, $XDG_STATE_HOME/zorban (~/.local/state/zorban by "
-            "default), created when missing: log.txt is written there, and music/ and flashes/ "
-            "folders that re-skin the game are looked for there. The desktop menu entry starts "
-            "the game this way; without this option the game runs in the directory it is "
-            "started in.")};
+            "default), creating it if needed. The game writes log.txt there, and music/ and "
+            "flashes/ folders placed there re-skin the game. The desktop menu entry starts the "
+            "game this way; without this option the game runs in the current directory.")};
     QCommandLineOption language{
         QStringLiteral("lang"),
         QCoreApplication::translate(
             "CommandLine",
-            "Speak <language> in this run: ru (Russian) or en (English). Without it the game "
-            "speaks the language last chosen in its menu, else the system's language when it is "
-            "one of these, else Russian. The log is written in Russian whatever the language."),
+            "Show the game in <language> for this run: ru (Russian) or en (English). Without "
+            "this option the game uses the language last chosen in its menu, else the system's "
+            "language if it is one of these, else Russian. The log is always written in "
+            "Russian."),
         QCoreApplication::translate("CommandLine", "language")};
 };
 
 CommandLine::CommandLine() : help(parser.addHelpOption()), version(parser.addVersionOption()) {
     parser.setApplicationDescription(QCoreApplication::translate(
         "CommandLine",
-        "? ЗОРБАН ! - pick a case, open the others and answer the banker's offers."));
+        "Zorban: pick a briefcase, open the others and answer the banker's offers."));
     parser.addOption(media);
     parser.addOption(mute);
     parser.addOption(desktop);
@@ -211,6 +211,7 @@ int main(int argc, char* argv[]) {
     GameApp game;
     endOnSignals(game); // a signal from here on ends the game cleanly
     game.rememberWindowBetweenRuns();
+    game.useGamePads();
     if (commandLine.parser.isSet(commandLine.mute))
         game.soundSettings().muteThisRun();
     game.start();

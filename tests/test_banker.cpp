@@ -1,4 +1,5 @@
 #include "banker.h"
+#include "draws.h"
 #include "game_log.h"
 #include "offer_format.h"
 
@@ -6,11 +7,6 @@
 #include <initializer_list>
 
 namespace {
-
-// A draw that gives exactly `value` over n values.
-float drawFor(int value, int n) {
-    return (static_cast<float>(value) + 0.5f) / static_cast<float>(n);
-}
 
 game::BankerInput boardWithout(std::initializer_list<int> openedRanks, int openedCount) {
     game::BankerInput input;

@@ -179,14 +179,7 @@ GameRecord playScriptedGame(const MediaFolder& folder) {
         QElapsedTimer clock;
         clock.start();
         while (started && w->phase() != GameWindow::Phase::GameOver && clock.elapsed() < 60000) {
-            if (w->game().timer(game::Game::Step::BoardReveal).isRunning())
-                w->game().timer(game::Game::Step::BoardReveal).fireNow();
-            if (w->game().timer(game::Game::Step::HistoryReveal).isRunning())
-                w->game().timer(game::Game::Step::HistoryReveal).fireNow();
-            if (w->game().timer(game::Game::Step::OwnCaseWait).isRunning())
-                w->game().timer(game::Game::Step::OwnCaseWait).fireNow();
-            if (w->game().timer(game::Game::Step::WinningsWait).isRunning())
-                w->game().timer(game::Game::Step::WinningsWait).fireNow();
+            fireRunningSteps(w->game());
             switch (w->phase()) {
             case GameWindow::Phase::ChoosingOwnCase:
                 // Once the whole board is shown, as a player would. A click

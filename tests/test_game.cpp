@@ -1,5 +1,6 @@
 // Whole games and the rules of a turn played through the game class alone: no
 // widget, timed steps fired by hand, fixed random draws.
+#include "draws.h"
 #include "game.h"
 #include "offer_format.h"
 
@@ -13,10 +14,6 @@ namespace {
 using game::Cue;
 using game::Phase;
 using Step = game::Game::Step;
-
-float drawFor(int value, int n) {
-    return (static_cast<float>(value) + 0.5f) / static_cast<float>(n);
-}
 
 // A game in its own directory (where its log is written), with every cue
 // noted; cues end only when the test says so.
@@ -52,7 +49,7 @@ struct Play {
         g->pressCase(ownCase);
     }
     // Presses the cases one by one, each opened once its suspense has ended.
-    void open(std::initializer_list<int> cases) {
+    void open(const std::vector<int>& cases) {
         for (int i : cases) {
             g->pressCase(i);
             if (g->phase() == Phase::Suspense)
@@ -66,10 +63,11 @@ struct Play {
     }
     // Both steps of the end, each once its sound has ended.
     void finish() {
-        g->cueEnded();
-        fire(Step::OwnCaseWait);
-        g->cueEnded();
-        fire(Step::WinningsWait);
+        for (const Step step : {Step::OwnCaseWait, Step::WinningsWait}) {
+            g->cueEnded();
+            QVERIFY(g->timer(step).isRunning());
+            fire(step);
+        }
     }
 
     QTemporaryDir dir;
@@ -82,24 +80,16 @@ struct Play {
     std::vector<game::GameRecord> finished;
 };
 
-// The draws of a load and a shuffle that puts rank i into case i, and a banker
-// who is not the cautious one.
+// The cases of each round, opened in order of their amounts.
+const std::vector<int> kRounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
+                                    {12, 13, 14},       {15, 16, 17}, {18, 19}};
+
+// identityGameDraws() and a banker who is not the cautious one.
 std::vector<float> identityGame() {
-    std::vector<float> draws = {drawFor(2, 3)};
-    for (int i = 0; i < game::kCaseCount; ++i)
-        draws.push_back(drawFor(i, 22));
+    std::vector<float> draws = identityGameDraws();
     draws.push_back(drawFor(0, 2));
     return draws;
 }
-
-// One offer's draws: the exchange decision's own, factor 0.5 and roll 99.
-std::vector<float> offerDraws(std::vector<float> exchange = {}) {
-    exchange.push_back(0.5f);
-    exchange.push_back(drawFor(99, 100));
-    return exchange;
-}
-const std::vector<float> kNoExchange = {drawFor(50, 100)};
-const std::vector<float> kYesExchange = {drawFor(99, 100), drawFor(1, 2)};
 
 QByteArray opened(std::initializer_list<int> ranks) {
     QByteArray bytes;
@@ -137,20 +127,28 @@ void TestGame::wholeGames() {
         p.startWith(21);
         const std::vector<float> exchange[] = {{},          {},          kNoExchange,
                                                kNoExchange, kNoExchange, {0.25f}};
-        const std::initializer_list<int> rounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
-                                                     {12, 13, 14},       {15, 16, 17}, {18, 19}};
         for (int r = 0; r < 6; ++r) {
-            p.open(rounds[r]);
+            p.open(kRounds[r]);
             QCOMPARE(p.g->phase(), Phase::OfferPending);
             p.offer(offerDraws(exchange[r]));
             QCOMPARE(p.g->phase(), Phase::OfferShown);
             p.g->decline();
         }
+        QElapsedTimer clock;
+        clock.start();
         p.open({20});
         QCOMPARE(p.g->phase(), Phase::EndOfGame);
-        p.fire(Step::OwnCaseWait); // the last amount's sound still plays
-        QVERIFY(!p.s().caseOpened[21]);
-        p.finish();
+        // Each step of the end waits for its sound, then comes on the next whole
+        // second counted from the start of its wait.
+        for (const Step step : {Step::OwnCaseWait, Step::WinningsWait}) {
+            QVERIFY(!p.g->timer(step).isRunning());
+            QTest::qSleep(300);
+            p.g->cueEnded();
+            const qint64 due = clock.elapsed() + p.g->timer(step).interval();
+            QVERIFY2(due % 1000 < 50, qPrintable(QString::number(due)));
+            clock.start();
+            p.fire(step);
+        }
         QCOMPARE(p.g->phase(), Phase::GameOver);
         QCOMPARE(p.random.remaining(), 0);
         QCOMPARE(p.random.overdrawn(), 0);
@@ -181,7 +179,6 @@ void TestGame::wholeGames() {
         p.open({6, 7, 8});
         p.offer(offerDraws());
         p.g->accept();
-        QVERIFY(p.g->isMoneyAccepted());
         QCOMPARE(p.g->recordSoFar().acceptedOffer, std::optional<double>(119000));
         const size_t cuesBefore = p.cues.size();
         p.g->pressCase(9);
@@ -215,8 +212,8 @@ void TestGame::wholeGames() {
         p.startWith(21);
         const std::vector<float> exchange[] = {{},          {},          kYesExchange,
                                                kNoExchange, kNoExchange, {0.75f}};
-        const std::initializer_list<int> rounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
-                                                     {12, 13, 14},       {16, 17, 18}, {19, 20}};
+        const std::vector<int> rounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
+                                           {12, 13, 14},       {16, 17, 18}, {19, 20}};
         for (int r = 0; r < 6; ++r) {
             p.open(rounds[r]);
             p.offer(offerDraws(exchange[r]));
@@ -250,14 +247,12 @@ void TestGame::wholeGames() {
         p.startWith(21);
         const std::vector<float> exchange[] = {{},          {},          kNoExchange,
                                                kNoExchange, kNoExchange, {0.75f}};
-        const std::initializer_list<int> rounds[] = {{0, 1, 2, 3, 4, 5}, {6, 7, 8},    {9, 10, 11},
-                                                     {12, 13, 14},       {15, 16, 17}, {18, 19}};
         for (int r = 0; r < 5; ++r) {
-            p.open(rounds[r]);
+            p.open(kRounds[r]);
             p.offer(offerDraws(exchange[r]));
             p.g->decline();
         }
-        p.open(rounds[5]);
+        p.open(kRounds[5]);
         p.offer(offerDraws(exchange[5]));
         QVERIFY(p.s().offer.exchange);
         p.g->accept();
@@ -373,7 +368,8 @@ void TestGame::historyIsRevealedNewestFirst() {
     std::vector<std::pair<int, QString>> rows;
     QObject::connect(p.g.get(), &game::Game::historyRowShown,
                      [&rows](int row, const game::Offer& offer) {
-                         rows.emplace_back(row, game::formatHistoryOffer(offer));
+                         rows.emplace_back(row, offer.exchange ? QStringLiteral("exchange")
+                                                               : QString::number(offer.amount));
                      });
     game::StepTimer& history = p.g->timer(Step::HistoryReveal);
     p.startWith(21);
@@ -421,7 +417,7 @@ void TestGame::newGameResetsSomeAndKeepsTheRest() {
     p.open({9, 10, 11});
     p.offer(offerDraws(kYesExchange));
     p.g->accept();
-    QVERIFY(p.s().swapPending);
+    QCOMPARE(p.g->phase(), Phase::ExchangePick);
     QVERIFY(p.g->isInProgress());
 
     p.random.append({drawFor(1, 3)});
@@ -429,9 +425,8 @@ void TestGame::newGameResetsSomeAndKeepsTheRest() {
     QCOMPARE(p.g->phase(), Phase::Loaded);
     QVERIFY(!p.g->isInProgress());
     QVERIFY(p.s().swapOfferAllowed);
-    QVERIFY(!p.s().swapPending);
     QCOMPARE(p.s().offerCount, qint16(0));
-    QCOMPARE(p.s().openedCount, qint16(-1));
+    QCOMPARE(p.s().openedCount, qint16(0));
     QCOMPARE(p.s().ownCase, qint16(-1));
     QCOMPARE(int(p.s().caseSkin), 1);
     QCOMPARE(p.s().casePlace[21], 21);

@@ -184,8 +184,10 @@ class TestLanguage final : public QObject {
         QCOMPARE(credits.nameLeft(), creditsStep);
         QCOMPARE(credits.entryIndex(), 1);
         QCOMPARE(statisticsWindow.figures().size(), figures.size());
+        // The same figures, grouped the English way.
         for (int row = 0; row < figures.size(); ++row)
-            QCOMPARE(statisticsWindow.figures()[row].second, figures[row].second);
+            QCOMPARE(statisticsWindow.figures()[row].second,
+                     QString(figures[row].second).replace(QLatin1Char(' '), QLatin1Char(',')));
         QVERIFY(statisticsWindow.problemLine()->text().endsWith(QStringLiteral("disk full")));
 
         switchTo(i18n::kRussian);
@@ -193,27 +195,66 @@ class TestLanguage final : public QObject {
             QCOMPARE(textsOf(windows[i]), russian[i]);
     }
 
-    // Every text the rules put on the screen (prompts, the counter panel's words
-    // for every count, the exchange offer) is shown in English, each as the
-    // rules write it in Russian; amounts pass as they are.
-    void rulesTextsAreShownInTheLanguage() {
-        QStringList texts{game::kChooseOwnCasePrompt, game::kChooseSwapCasePrompt,
-                          game::kFirstRoundWords, game::kExchangeOffer, game::kExchangeInHistory};
-        for (int before = 1; before <= game::kFirstRoundCount; ++before) {
-            for (int opened = 1; opened < game::kCaseCount; ++opened)
-                texts << game::counterAfterClick(before, opened).words;
-        }
-        texts.removeDuplicates();
-        const QString amount = QStringLiteral("3 000 000");
+    // What the screen makes of the game's facts: the English words (the
+    // counter's in the plural form of its count) and the English grouping of
+    // every amount; in Russian the board's and the offer panel's own forms.
+    void gameFactsAreShownInTheLanguage() {
+        const game::Offer exchange{true, 1000};
+        const auto words = [] {
+            QStringList texts{i18n::chooseOwnCasePrompt(), i18n::chooseSwapCasePrompt()};
+            for (int count : {1, 2, 5, 11, 21, 22})
+                texts << i18n::counterWords(count);
+            return texts;
+        };
+        const QStringList russian = words() << i18n::shownOffer({true, 1000})
+                                            << i18n::shownHistoryOffer({true, 1000});
+        QCOMPARE(i18n::shownOffer(exchange), game::kExchangeOffer);
+        QCOMPARE(i18n::shownHistoryOffer(exchange), game::kExchangeInHistory);
+        QCOMPARE(i18n::shownHistoryOffer({false, 125000}), QStringLiteral("125000"));
+        QCOMPARE(i18n::shownMoney(10899), game::formatMoney(10899));
+        QCOMPARE(i18n::shownMoney(0), QString());
+        for (int rank = 0; rank < game::kCaseCount; ++rank)
+            QCOMPARE(i18n::shownAmount(game::amountValue(rank)), game::amountText(rank));
+
         switchTo(i18n::kEnglish);
-        for (const QString& text : texts) {
-            const QString shown = i18n::shownGameText(text);
-            QVERIFY2(shown != text && !hasCyrillic(shown), qPrintable(text));
-        }
-        QCOMPARE(i18n::shownGameText(amount), amount);
+        const QStringList english = words() << i18n::shownOffer(exchange)
+                                            << i18n::shownHistoryOffer(exchange);
+        for (int i = 0; i < english.size(); ++i)
+            QVERIFY2(english[i] != russian[i] && !hasCyrillic(english[i]), qPrintable(english[i]));
+        QVERIFY(i18n::counterWords(1) != i18n::counterWords(2));
+        for (int count : {5, 11, 21, 22})
+            QCOMPARE(i18n::counterWords(count), i18n::counterWords(2));
+        QCOMPARE(i18n::shownAmount(3000000), QStringLiteral("3,000,000"));
+        QCOMPARE(i18n::shownAmount(2500), QStringLiteral("2,500"));
+        QCOMPARE(i18n::shownAmount(0.01), QStringLiteral("0.01"));
+        QCOMPARE(i18n::shownAmount(0.1), QStringLiteral("0.1"));
+        QCOMPARE(i18n::shownAmount(-1234.4), QStringLiteral("\u22121,234"));
+        QCOMPARE(i18n::shownMoney(34000), QStringLiteral("34,000"));
+        QCOMPARE(i18n::shownHistoryOffer({false, 125000}), QStringLiteral("125,000"));
         switchTo(i18n::kRussian);
-        for (const QString& text : texts)
-            QCOMPARE(i18n::shownGameText(text), text);
+        QCOMPARE(words() << i18n::shownOffer(exchange) << i18n::shownHistoryOffer(exchange),
+                 russian);
+    }
+
+    // The chart's axis reaches above its highest point, so that a line there
+    // (the own case's dashed one, here) is not drawn on the chart's border; its
+    // numbers are grouped as the figures are.
+    void chartKeepsItsTopLineInSight() {
+        game::GameRecord record;
+        record.offers = {{false, 400000, 900000}, {false, 1200000, 1500000}};
+        record.ownCaseAmount = 3000000;
+        storage::Statistics statistics;
+        statistics.addGame(record);
+        switchTo(i18n::kEnglish);
+        StatisticsWindow window(statistics);
+        const QChart* chart = window.chartView()->chart();
+        const auto axes = chart->axes(Qt::Vertical);
+        QCOMPARE(axes.size(), 1);
+        QVERIFY2(static_cast<QValueAxis*>(axes.first())->max() > 3000,
+                 "the own case's line lies on the border");
+        QVERIFY(chart->localizeNumbers());
+        QCOMPARE(chart->locale().groupSeparator(), QStringLiteral(","));
+        switchTo(i18n::kRussian);
     }
 
     // The menu's choice is kept for the next runs; --lang is not.
@@ -263,10 +304,10 @@ class TestLanguage final : public QObject {
         QCOMPARE(w->state().caseAmount, before.caseAmount);
         QCOMPARE(w->windowTitle(), QStringLiteral("? ZORBAN !"));
         QCOMPARE(c.acceptButton->text(), QStringLiteral("YES"));
-        QCOMPARE(c.offerAmount->text(), QStringLiteral("SWAP"));
+        QCOMPARE(c.offerAmount->text(), QStringLiteral("Swap your case?"));
         QCOMPARE(question->text(),
-                 QStringLiteral("The game is still under way. Leave it and start a new one?"));
-        const QStringList untranslated = h->russianTexts();
+                 QStringLiteral("A game is in progress. Abandon it and start a new one?"));
+        const QStringList untranslated = h->notEnglishTexts();
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
         QVERIFY(!hasCyrillic(question->text()));
 

@@ -3,15 +3,12 @@
 // window's timers running 100 times faster. A directed player chooses a case,
 // opens the others and answers the offers with a seeded mix of "ДА" and "НЕТ".
 // The memory the process holds must not grow from game 10 to game 200.
-#include "banker.h"
 #include "game_harness.h"
 #include "game_watch.h"
-#include "offer_format.h"
 #include "timings.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 #include <random>
@@ -81,38 +78,7 @@ void TestSoak::twoHundredGamesKeepTheirMemory() {
                                     .arg(game)
                                     .arg(static_cast<int>(w->phase()))
                                     .arg(h.app->state().openedCount)));
-            QWidget* clicked = nullptr;
-            switch (w->phase()) {
-            case GameWindow::Phase::ChoosingOwnCase:
-                // Chosen once the board is revealed: with the timers this fast and
-                // the sounds this short a game could otherwise end before the reveal.
-                if (w->game().timer(game::Game::Step::BoardReveal).isRunning())
-                    break;
-                [[fallthrough]];
-            case GameWindow::Phase::WaitingForClick:
-            case GameWindow::Phase::ExchangePick: {
-                QList<QWidget*> plates;
-                for (QWidget* plate : w->controls().casePlates) {
-                    if (plate->isVisible() && plate->isEnabled())
-                        plates << plate;
-                }
-                QVERIFY2(!plates.isEmpty(),
-                         qPrintable(QStringLiteral("game %1: no case to click").arg(game)));
-                clicked = plates[below(static_cast<int>(plates.size()))];
-                break;
-            }
-            case GameWindow::Phase::OfferShown:
-                // Money is mostly declined; an exchange is taken half the time.
-                if (w->controls().offerAmount->text() == game::kExchangeOffer)
-                    clicked =
-                        below(2) == 0 ? w->controls().acceptButton : w->controls().declineButton;
-                else
-                    clicked =
-                        below(5) == 0 ? w->controls().acceptButton : w->controls().declineButton;
-                break;
-            default:
-                break;
-            }
+            QWidget* clicked = directedPlayersChoice(w, below);
             if (clicked)
                 QVERIFY(GameHarness::click(clicked));
             else

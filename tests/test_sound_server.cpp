@@ -267,7 +267,7 @@ void TestSoundServer::soundReturnsWithTheServer() {
     while (Clock::now() < at(kRestartAtMs))
         QTest::qWait(10);
     // The clip that plays once has ended on the game's clock, server or not.
-    QVERIFY(playedOnce->hasClipEnded());
+    QVERIFY(playedOnce->position() > 0 && playedOnce->position() == playedOnce->length());
     QVERIFY2(startServer(), "the test's PulseAudio did not start again");
     const Clock::time_point restarted = Clock::now();
     Recorder after;

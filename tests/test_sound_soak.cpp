@@ -123,7 +123,7 @@ void TestSoundSoak::tenThousandClipChanges() {
             fail(QStringLiteral("clip %1 ended twice").arg(played.size()));
         current.endedAfterMs = msSince(current.started);
         current.story += QStringLiteral(" ended@%1").arg(current.endedAfterMs, 0, 'f', 1);
-        if (!sound->hasClipEnded())
+        if (sound->position() != sound->length())
             fail(QStringLiteral("clip %1 reported its end but fails the end test")
                      .arg(played.size()));
     });

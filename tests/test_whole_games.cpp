@@ -26,11 +26,16 @@
 
 namespace {
 
+// A money offer as the Russian locale shows it.
+QByteArray money(const char* groups) {
+    return QByteArray(groups).replace(' ', '\xa0');
+}
+
 // The log a game should leave, built record by record.
 class ExpectedLog {
   public:
     ExpectedLog& opened(int rank) { return line(game::amountText(rank).toLatin1() + "\r\n"); }
-    ExpectedLog& openedAll(std::initializer_list<int> ranks) {
+    ExpectedLog& openedAll(const std::vector<int>& ranks) {
         for (int rank : ranks)
             opened(rank);
         return *this;
@@ -40,6 +45,15 @@ class ExpectedLog {
     ExpectedLog& no() { return line("\r\n"); }
     ExpectedLog& yes() { return line(" V\r\n"); }
     ExpectedLog& own(int rank) { return line("<" + game::amountText(rank).toLatin1() + ">\r\n"); }
+    // What GameHarness::declineRounds(count) leaves.
+    ExpectedLog& declinedRounds(int count) {
+        const std::pair<std::vector<int>, const char*> rounds[] = {
+            {{0, 1, 2, 3, 4, 5}, "44 000"}, {{6, 7, 8}, "119 000"},      {{9, 10, 11}, "223 000"},
+            {{12, 13, 14}, "412 000"},      {{15, 16, 17}, "1 000 000"}, {{18, 19}, "2 250 000"}};
+        for (int r = 0; r < count; ++r)
+            openedAll(rounds[r].first).offer(money(rounds[r].second)).no();
+        return *this;
+    }
     [[nodiscard]] const QByteArray& bytes() const { return bytes_; }
 
   private:
@@ -84,11 +98,6 @@ class StderrCapture {
     int saved_ = -1;
 };
 
-// A money offer as the Russian locale shows it.
-QByteArray money(const char* groups) {
-    return QByteArray(groups).replace(' ', '\xa0');
-}
-
 } // namespace
 
 class TestWholeGames final : public QObject {
@@ -117,25 +126,28 @@ class TestWholeGames final : public QObject {
 
 void TestWholeGames::finish(GameHarness& h) {
     GameWindow* w = h.w();
-    QCOMPARE(w->game().timer(game::Game::Step::OwnCaseWait).interval(), 1000);
-    w->game().timer(game::Game::Step::OwnCaseWait).fireNow(); // the last amount's sound still plays
-    QVERIFY(!w->controls().casePlates[h.app->state().ownCase]->isHidden());
+    game::StepTimer& ownCaseWait = w->game().timer(game::Game::Step::OwnCaseWait);
+    game::StepTimer& winningsWait = w->game().timer(game::Game::Step::WinningsWait);
+    QVERIFY(!ownCaseWait.isRunning()); // the last amount's sound still plays
     h.endSound();
-    w->game().timer(game::Game::Step::OwnCaseWait).fireNow();
+    // To the next whole second of the wait.
+    QVERIFY(ownCaseWait.interval() > 0 && ownCaseWait.interval() <= 1000);
+    QVERIFY(!w->controls().casePlates[h.app->state().ownCase]->isHidden());
+    ownCaseWait.fireNow();
     QCOMPARE(h.lastSound(), media::soundFile(media::Sound::OwnCase));
     QVERIFY(w->controls().casePlates[h.app->state().ownCase]->isHidden());
-    QCOMPARE(w->game().timer(game::Game::Step::OwnCaseWait).interval(), 0);
-    QCOMPARE(w->game().timer(game::Game::Step::WinningsWait).interval(), 1000);
-    w->game().timer(game::Game::Step::WinningsWait).fireNow(); // the own case's sound still plays
-    QVERIFY(w->controls().winningsAmount->isHidden());
+    QVERIFY(!ownCaseWait.isRunning());
+    QVERIFY(!winningsWait.isRunning()); // the own case's sound still plays
     h.endSound();
-    w->game().timer(game::Game::Step::WinningsWait).fireNow();
+    QVERIFY(winningsWait.interval() > 0 && winningsWait.interval() <= 1000);
+    QVERIFY(w->controls().winningsAmount->isHidden());
+    winningsWait.fireNow();
     QCOMPARE(h.lastSound(), media::soundFile(media::Sound::Winnings));
     QVERIFY(w->controls().winningsAmount->isVisible() && w->controls().winningsTitle->isVisible() &&
             w->controls().winningsPanel->isVisible() && w->controls().newGameButton->isVisible());
     // No empty history frame under the winnings panel's bar.
     QVERIFY(w->controls().historyFrame->isHidden());
-    QCOMPARE(w->game().timer(game::Game::Step::WinningsWait).interval(), 0);
+    QVERIFY(!winningsWait.isRunning());
     QCOMPARE(w->phase(), GameWindow::Phase::GameOver);
 }
 
@@ -161,12 +173,7 @@ void TestWholeGames::noOfferAccepted() {
     QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("3 000 000"));
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
-    log.openedAll({9, 10, 11}).offer(money("223 000")).no();
-    log.openedAll({12, 13, 14}).offer(money("412 000")).no();
-    log.openedAll({15, 16, 17}).offer(money("1 000 000")).no();
-    log.openedAll({18, 19}).offer(money("2 250 000")).no();
+    log.declinedRounds(6);
     log.opened(20).own(21);
     QCOMPARE(h->logBytes(), log.bytes());
 }
@@ -208,8 +215,7 @@ void TestWholeGames::moneyAcceptedEarly() {
     QCOMPARE(s.offerHistory[6], (game::Offer{false, 2250000}));
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).yes();
+    log.declinedRounds(1).openedAll({6, 7, 8}).offer(money("119 000")).yes();
     log.openedAll({9, 10, 11}).offer(money("223 000"));
     log.openedAll({12, 13, 14}).offer(money("412 000"));
     log.openedAll({15, 16, 17}).offer(money("1 000 000"));
@@ -233,8 +239,7 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     const QPoint takenPlace = w->controls().caseBriefcases[15]->pos();
     QVERIFY(GameHarness::click(w->controls().casePlates[15])); // the pick opens nothing
     QCOMPARE(s.ownCase, qint16(15));
-    QCOMPARE(s.swapCase, qint16(0));
-    QVERIFY(!s.swapPending);
+    QCOMPARE(w->phase(), GameWindow::Phase::WaitingForClick);
     QVERIFY(!s.swapOfferAllowed);
     QCOMPARE(s.openedCount, qint16(12));
     QCOMPARE(w->controls().caseBriefcases[15]->pos(), ownPlace);
@@ -283,9 +288,7 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QCOMPARE(last.offers[5], (game::OfferRecord{false, 1550000, 1550000}));
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
-    log.openedAll({9, 10, 11}).exchange();
+    log.declinedRounds(2).openedAll({9, 10, 11}).exchange();
     log.openedAll({12, 13, 14}).offer(money("412 000")).no();
     log.openedAll({16, 17, 18}).offer(money("933 000")).no();
     log.openedAll({19, 20}).offer(money("1 550 000")).no();
@@ -316,7 +319,7 @@ void TestWholeGames::pickingTheOwnCaseMovesNothing() {
               << w->controls().caseAmounts[i]->geometry();
     QCOMPARE(after, before);
     QCOMPARE(s.ownCase, qint16(21));
-    QVERIFY(!s.swapPending);
+    QCOMPARE(w->phase(), GameWindow::Phase::WaitingForClick);
     QVERIFY(!s.swapOfferAllowed);
     QVERIFY(w->controls().counterCaption->isHidden());
     QCOMPARE(s.openedCount, qint16(12));
@@ -340,7 +343,7 @@ void TestWholeGames::exchangeAtTheLastOffer() {
     QVERIFY(h->sound()->isLooping());
     QCOMPARE(s.ownCase, qint16(20));
     QVERIFY(s.finalSwapDone);
-    QVERIFY(!s.swapPending);
+    QCOMPARE(w->phase(), GameWindow::Phase::WaitingForClick);
     QVERIFY(w->controls().counterCaption->isHidden()); // no prompt at the last offer
     QCOMPARE(w->controls().caseBriefcases[21]->pos(), lastPlace);
     QCOMPARE(s.offerCount, qint16(5)); // no history entry
@@ -354,12 +357,7 @@ void TestWholeGames::exchangeAtTheLastOffer() {
     QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("1 500 000"));
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
-    log.openedAll({9, 10, 11}).offer(money("223 000")).no();
-    log.openedAll({12, 13, 14}).offer(money("412 000")).no();
-    log.openedAll({15, 16, 17}).offer(money("1 000 000")).no();
-    log.openedAll({18, 19}).exchange();
+    log.declinedRounds(5).openedAll({18, 19}).exchange();
     log.opened(21).own(20);
     QCOMPARE(h->logBytes(), log.bytes());
 }
@@ -390,9 +388,7 @@ void TestWholeGames::declinedExchangeIsRearmedByTheRoll() {
     finish(*h);
 
     ExpectedLog log;
-    log.openedAll({0, 1, 2, 3, 4, 5}).offer(money("44 000")).no();
-    log.openedAll({6, 7, 8}).offer(money("119 000")).no();
-    log.openedAll({9, 10, 11}).exchange().no();
+    log.declinedRounds(2).openedAll({9, 10, 11}).exchange().no();
     log.openedAll({12, 13, 14}).exchange().no();
     log.openedAll({15, 16, 17}).offer(money("1 000 000")).no();
     log.openedAll({18, 19}).offer(money("2 250 000")).no();
@@ -480,7 +476,7 @@ void TestWholeGames::newGameEmptiesTheLogAndStartsOver() {
     h->random->append(offerDraws({0.25f}, 99));
     for (int i = 1; i <= 21; ++i) {
         QVERIFY(h->openCases({i}));
-        if (h->w()->game().isWaitingForCueEnd()) {
+        if (h->w()->phase() == GameWindow::Phase::OfferPending) {
             h->endSound();
             QVERIFY(GameHarness::click(h->w()->controls().declineButton));
         }

@@ -28,7 +28,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${BUILD_DIR:-$root/build}")
 build_type=RelWithDebInfo
-extra_targets="bench_minimal_window bench_picture_window bench_startup bench_games bench_frames bench_reskin"
+extra_targets="bench_minimal_window bench_picture_window bench_startup bench_games bench_frames bench_reskin bench_pad"
 # shellcheck source=tools/xvfb-session.sh
 . "$root/tools/xvfb-session.sh"
 run_under_xvfb "$0" "$@"
@@ -234,6 +234,26 @@ else
     reskin_verdict="not met"
 fi
 
+# 10. Game pads and the quick pace (tools/bench_pad.cpp), in a home of their own.
+note "game pads: processor, 30 s"
+pad_home="$work/pad-home"
+mkdir -p "$pad_home"
+pad_output=$(cd "$work" && HOME="$pad_home" XDG_CONFIG_HOME="$pad_home/.config" XDG_DATA_HOME="$pad_home/.local/share" "$build/tools/bench_pad" cpu 2>/dev/null) || true
+cpu_pads_none=$(echo "$pad_output" | sed -n 's/.*pads watched, none plugged in: \([0-9.]*\) %.*/\1/p')
+cpu_pads_one=$(echo "$pad_output" | sed -n 's/.*a pad plugged in: \([0-9.]*\) %.*/\1/p')
+pace_games=${PACE_GAMES:-2}
+note "whole games at the designed and the quick pace, $pace_games of each (about $((pace_games * 80)) s)"
+pace_output=$(cd "$work" && HOME="$pad_home" XDG_CONFIG_HOME="$pad_home/.config" XDG_DATA_HOME="$pad_home/.local/share" "$build/tools/bench_pad" pace "$pace_games" 2>/dev/null) || true
+pace_designed=$(echo "$pace_output" | sed -n 's/^designed pace: median \([0-9.]*\) s.*/\1/p')
+pace_quick=$(echo "$pace_output" | sed -n 's/^quick pace: median \([0-9.]*\) s.*/\1/p')
+if [ -n "$pace_designed" ] && [ -n "$pace_quick" ]; then
+    pace_figure="$pace_quick s median, designed pace $pace_designed s ($(awk -v q="$pace_quick" -v d="$pace_designed" 'BEGIN { printf "%.2f", q / d }') ×)"
+    pace_verdict=$(verdict "$pace_quick" "$(awk -v d="$pace_designed" 'BEGIN { print d / 3 }')")
+else
+    pace_figure="not measured: $(echo "$pace_output" | tail -n 1)"
+    pace_verdict="not met"
+fi
+
 rss_goal_kb=$(times "$minimal_rss" 2)
 if $game_ended; then
     end_figure="$(mb "$end_rss") MB (peak $(mb "$end_hwm") MB)"
@@ -281,6 +301,8 @@ $(startup_rows)
 | Dropped frames, same scene⁸ | $missed of $displayed displayed frames ($held after a gap over 50 ms, $frames_with_drop skipping movie frames: $dropped in all) | — | 0 | $( [ "$missed" -eq 0 ] && echo met || echo "not met") |
 | Frame time, same scene full screen at 1920 × 1080⁹ | $full_median ms median, $full_p99 ms p99, $full_max ms max (window $full_window; $full_missed of $full_displayed displayed frames dropped) | — | under 8 ms | $(verdict "$full_max" 8) |
 | Peak memory, re-skin with a 60-minute MP3 and a 1 Hz WAV¹⁰ | $reskin_figure | — | under 200 MB | $reskin_verdict |
+| Processor, waiting for a click, game pads watched¹¹ | none plugged in: ${cpu_pads_none:-?} % of a core; one plugged in: ${cpu_pads_one:-?} % | — | under 1 % | $(verdict "${cpu_pads_none:-9}" 1) / $(verdict "${cpu_pads_one:-9}" 1) |
+| Whole game at the quick pace¹² | $pace_figure | — | under a third of the designed pace's | $pace_verdict |
 
 Measured by \`tools/bench.sh\` on $(date +%Y-%m-%d): $cpu_model, $(nproc) cores, Xvfb (1280 × 900, 24 bits), RelWithDebInfo build, no sound card (the sound engine decodes and times its clips as with one, silently, with no device open).
 
@@ -293,4 +315,6 @@ $(startup_notes)
 8. Movies play at 30 fps, so a 60 Hz screen shows each movie frame for two refreshes. A displayed frame counts as dropped when it came more than 50 ms after the one before (a movie frame held at least a refresh too long; longest gap $longest ms) or when a movie in it jumped more than one frame ahead (a frame that was due never shown; counted from each movie's frame number at each of its paints).
 9. As 7, on an Xvfb of its own of 1920 × 1080 with the window full screen (\`bench_frames --full-screen\`): the 1058 × 758 design drawn 1.42 times as large, centred, with the pictures and movies at the drawn size.
 10. \`tools/bench-reskin.sh\`: the game started in a folder whose \`music/\` holds a 60-minute MP3 as the banker's music (the game's own banker music, its MPEG frames repeated) and a 72 KB WAV at 1 Hz as an opened case's sting, both made by \`bench_reskin\`; VmHWM once the game has said on stderr what it makes of both (each refused in one line: too long to keep, and a sample rate out of range).
+11. \`tools/bench_pad.cpp cpu\`: the real application waiting for a click after the own case, 10 s each, from \`getrusage\`: once the pads' thread watches (SDL asked once a second) with no pad, then with an SDL virtual game controller plugged in (asked every 16 ms)$( [ -n "$pad_output" ] && echo "; before the pads were watched: $(echo "$pad_output" | sed -n 's/.*pads not watched: \([0-9.]*\) %.*/\1/p') %").
+12. \`tools/bench_pad.cpp pace\`: $pace_games whole games at each pace with the real sounds timed in real time, a scripted player pressing a case, "НЕТ" or "Новая игра" as soon as the press does something; from "Начать игру" to the winnings shown.
 EOF

@@ -28,6 +28,7 @@
 
 #include "banker.h"
 #include "game_app.h"
+#include "game_harness.h"
 #include "game_window.h"
 #include "media_files.h"
 #include "movie_animation.h"
@@ -212,13 +213,6 @@ bool fillStartUpDirectory(const QString& directory) {
     return true;
 }
 
-bool click(QWidget* widget) {
-    if (!widget || !widget->isVisible() || !widget->isEnabled())
-        return false;
-    QTest::mouseClick(widget, Qt::LeftButton);
-    return true;
-}
-
 const char* phaseName(GameWindow::Phase phase) {
     switch (phase) {
     case GameWindow::Phase::Loaded:
@@ -278,64 +272,38 @@ class ScriptedPlayer final : public QObject {
     void step() {
         GameWindow* w = app_.window();
         if (gameClock_.elapsed() > kStuckAfterMs) {
-            const int opened = app_.state().openedCount;
+            const game::GameState& s = app_.state();
             std::printf("game %d stuck for %lld s: %s, %s\n", game_ + 1,
                         static_cast<long long>(kStuckAfterMs / 1000),
                         w ? phaseName(w->phase()) : "no window",
-                        opened < 0 ? "no own case yet"
-                                   : qPrintable(QStringLiteral("%1 cases opened").arg(opened)));
+                        s.ownCase < 0
+                            ? "no own case yet"
+                            : qPrintable(QStringLiteral("%1 cases opened").arg(s.openedCount)));
             finish(1);
             return;
         }
         if (!w)
             return;
         if (!inGame_) {
-            if (click(w->controls().startButton)) {
+            if (GameHarness::click(w->controls().startButton)) {
                 inGame_ = true;
                 gameClock_.start();
             }
             return;
         }
-        switch (w->phase()) {
-        case GameWindow::Phase::ChoosingOwnCase:
-            // Chosen once the board is revealed, as a player would.
-            if (w->game().timer(game::Game::Step::BoardReveal).isRunning())
-                break;
-            [[fallthrough]];
-        case GameWindow::Phase::WaitingForClick:
-        case GameWindow::Phase::ExchangePick:
-            clickSomeCase(w);
-            break;
-        case GameWindow::Phase::OfferShown:
-            // Money is mostly declined; an exchange is taken half the time.
-            if (w->controls().offerAmount->text() == game::kExchangeOffer)
-                click(below(2) == 0 ? w->controls().acceptButton : w->controls().declineButton);
-            else
-                click(below(5) == 0 ? w->controls().acceptButton : w->controls().declineButton);
-            break;
-        case GameWindow::Phase::GameOver:
+        if (w->phase() == GameWindow::Phase::GameOver)
             endGame(w);
-            break;
-        default:
-            break;
-        }
-    }
-
-    void clickSomeCase(GameWindow* w) {
-        std::vector<QWidget*> plates;
-        for (QWidget* plate : w->controls().casePlates) {
-            if (plate->isVisible() && plate->isEnabled())
-                plates.push_back(plate);
-        }
-        if (!plates.empty())
-            click(plates[static_cast<size_t>(below(static_cast<int>(plates.size())))]);
+        else
+            static_cast<void>(
+                GameHarness::click(directedPlayersChoice(w, [this](int n) { return below(n); })));
     }
 
     void endGame(GameWindow* w) {
         if (!w->controls().newGameButton->isVisible() || !w->controls().newGameButton->isEnabled())
             return;
         const double gameMs = gameClock_.nsecsElapsed() / 1e6;
-        click(w->controls().newGameButton); // the window goes once this step has returned
+        // The window goes once this step has returned.
+        static_cast<void>(GameHarness::click(w->controls().newGameButton));
         gameClock_.start();
         gameMs_.push_back(gameMs);
         inGame_ = false;

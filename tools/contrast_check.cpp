@@ -126,7 +126,7 @@ QString overflowOf(QWidget* control) {
         return {};
     QSize place;
     QSize needed;
-    if (auto* caption = qobject_cast<CounterCaption*>(control)) {
+    if (auto* caption = qobject_cast<FittedCaption*>(control)) {
         const QTextLayout& layout = caption->textLayout();
         place = caption->contentsRect().size();
         double width = 0;
@@ -412,8 +412,7 @@ bool play(const Script& script, Report& report) {
             step(QStringLiteral("start clicked"));
             break;
         case GameWindow::Phase::ChoosingOwnCase:
-            if (h.app->game().timer(game::Game::Step::BoardReveal).isRunning()) {
-                h.app->game().timer(game::Game::Step::BoardReveal).fireNow();
+            if (fireIfRunning(h.app->game(), game::Game::Step::BoardReveal)) {
                 step(c.counterCaption->isVisible() ? QStringLiteral("choose prompt")
                                                    : QStringLiteral("board reveal"));
             } else {
@@ -449,8 +448,7 @@ bool play(const Script& script, Report& report) {
             break;
         }
         case GameWindow::Phase::OfferShown:
-            if (h.app->game().timer(game::Game::Step::HistoryReveal).isRunning()) {
-                h.app->game().timer(game::Game::Step::HistoryReveal).fireNow();
+            if (fireIfRunning(h.app->game(), game::Game::Step::HistoryReveal)) {
                 step(QStringLiteral("offer, history reveal"));
             } else if (answer < script.answers.size()) {
                 const bool yes = script.answers[answer++] == QLatin1Char('y');
@@ -478,11 +476,9 @@ bool play(const Script& script, Report& report) {
             break;
         case GameWindow::Phase::EndOfGame:
             endSound();
-            if (h.app->game().timer(game::Game::Step::OwnCaseWait).isRunning()) {
-                h.app->game().timer(game::Game::Step::OwnCaseWait).fireNow();
+            if (fireIfRunning(h.app->game(), game::Game::Step::OwnCaseWait)) {
                 step(QStringLiteral("own case opened"));
-            } else if (h.app->game().timer(game::Game::Step::WinningsWait).isRunning()) {
-                h.app->game().timer(game::Game::Step::WinningsWait).fireNow();
+            } else if (fireIfRunning(h.app->game(), game::Game::Step::WinningsWait)) {
                 step(QStringLiteral("end: winnings"));
             }
             break;

@@ -4,8 +4,8 @@
 # xdotool and imagemagick.
 
 # Builds the game and its media into $build and runs the calling script ("$0" "$@") again
-# under its own Xvfb; inside it, returns at once. Sets ZORBAN_BIN. Optional, set
-# by the caller: $build_type (the build type to configure $build with) and
+# under its own Xvfb (a 1280 x 900 screen, or $XVFB_SCREEN, such as 1024x600x24);
+# inside it, returns at once. Sets ZORBAN_BIN. Optional, set by the caller: $build_type (the build type to configure $build with) and
 # $extra_targets (more targets to build, separated by spaces).
 run_under_xvfb() {
     export ZORBAN_BIN="$build/zorban"
@@ -22,7 +22,7 @@ run_under_xvfb() {
         return 1
     fi
     rmdir "$empty"
-    exec env INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x900x24" "$@"
+    exec env INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 ${XVFB_SCREEN:-1280x900x24}" "$@"
 }
 
 # Starts the game in the background in directory $1 on the current DISPLAY and

@@ -21,11 +21,11 @@
     </message>
     <message>
         <source>Банк предлагает обмен</source>
-        <translation>The bank offers a swap</translation>
+        <translation>The banker offers to swap your case</translation>
     </message>
     <message>
         <source>Банк предлагает %1</source>
-        <translation>The bank offers %1</translation>
+        <translation>The banker offers %1</translation>
     </message>
     <message>
         <source>Суммы</source>
@@ -33,7 +33,7 @@
     </message>
     <message>
         <source>Банк предлагал</source>
-        <translation>The bank offered</translation>
+        <translation>Earlier offers</translation>
     </message>
     <message>
         <source>Чемодан %1</source>
@@ -41,7 +41,7 @@
     </message>
     <message>
         <source>Об авторах</source>
-        <translation>About the authors</translation>
+        <translation>Credits</translation>
     </message>
     <message>
         <source>обмен</source>
@@ -75,6 +75,14 @@
         <source>Обмен: ваш чемодан теперь %1.</source>
         <translation>Swap: your case is now %1.</translation>
     </message>
+    <message>
+        <source>Быстрая игра включена.</source>
+        <translation>Quick game on.</translation>
+    </message>
+    <message>
+        <source>Быстрая игра выключена.</source>
+        <translation>Quick game off.</translation>
+    </message>
 </context>
 <context>
     <name>CreditEntries</name>
@@ -84,7 +92,7 @@
     </message>
     <message>
         <source>Благодарность</source>
-        <translation>Thanks</translation>
+        <translation>With thanks to</translation>
     </message>
     <message>
         <source>Команда «Зорбан»</source>
@@ -96,7 +104,7 @@
     </message>
     <message>
         <source>Лицензия игры</source>
-        <translation>The game&apos;s licence</translation>
+        <translation>Licence</translation>
     </message>
     <message>
         <source>шрифт</source>
@@ -104,22 +112,26 @@
     </message>
     <message>
         <source>файл LICENSE рядом с игрой</source>
-        <translation>the LICENSE file beside the game</translation>
+        <translation>see the LICENSE file that comes with the game</translation>
     </message>
     <message>
         <source>© 2026 Команда «Зорбан»</source>
-        <translation>© 2026 the Zorban team</translation>
+        <translation>© 2026 The Zorban team</translation>
     </message>
     <message>
         <source>копируйте и меняйте свободно</source>
-        <translation>free to copy and change</translation>
+        <translation>free to copy and modify</translation>
+    </message>
+    <message>
+        <source>авторы перечислены в истории git</source>
+        <translation>authors listed in the git history</translation>
     </message>
 </context>
 <context>
     <name>CreditsWindow</name>
     <message>
         <source>Об авторах...</source>
-        <translation>About the authors...</translation>
+        <translation>Credits</translation>
     </message>
     <message>
         <source>Закрыть</source>
@@ -138,7 +150,7 @@
     </message>
     <message>
         <source>%1 %</source>
-        <translation>%1 %</translation>
+        <translation>%1%</translation>
     </message>
     <message>
         <source>Статистика</source>
@@ -146,11 +158,11 @@
     </message>
     <message>
         <source>Об авторах</source>
-        <translation>About the authors</translation>
+        <translation>Credits</translation>
     </message>
     <message>
         <source>Игра ещё идёт. Бросить её и начать новую?</source>
-        <translation>The game is still under way. Leave it and start a new one?</translation>
+        <translation>A game is in progress. Abandon it and start a new one?</translation>
     </message>
     <message>
         <source>Да</source>
@@ -166,7 +178,7 @@
     </message>
     <message>
         <source>Игра ещё идёт. Бросить её и выйти?</source>
-        <translation>The game is still under way. Leave it and quit?</translation>
+        <translation>A game is in progress. Abandon it and quit?</translation>
     </message>
     <message>
         <source>Правила</source>
@@ -190,7 +202,7 @@
     </message>
     <message>
         <source>Назад из полного экрана</source>
-        <translation>Leave full screen</translation>
+        <translation>Exit full screen</translation>
     </message>
     <message>
         <source>ДА</source>
@@ -242,7 +254,11 @@
     </message>
     <message>
         <source>Громкость %1 %</source>
-        <translation>Volume %1 %</translation>
+        <translation>Volume %1%</translation>
+    </message>
+    <message>
+        <source>Быстрая игра</source>
+        <translation>Quick game</translation>
     </message>
 </context>
 <context>
@@ -277,11 +293,11 @@ This game’s log is written to %1.</translation>
 %1
 (%2)
 
-The game goes on without a log.</translation>
+The game continues without a log.</translation>
     </message>
     <message>
         <source>файл статистики повреждён и не отложен</source>
-        <translation>the statistics file is damaged and could not be set aside</translation>
+        <translation>the statistics file is damaged and could not be moved aside</translation>
     </message>
     <message>
         <source>символическая ссылка</source>
@@ -315,32 +331,37 @@ The game leaves it alone and plays on without a log.</translation>
 <context>
     <name>GameTexts</name>
     <message>
-        <source>             Выберите                      свой чемодан</source>
-        <translation>             Choose                      your own case</translation>
-    </message>
-    <message>
-        <source>             Выберите                чемодан для обмена</source>
-        <translation>             Choose                a case to swap for</translation>
-    </message>
-    <message>
-        <source>           чемоданов              до предложения банка</source>
-        <translation>           cases              before the bank’s offer</translation>
-    </message>
-    <message>
-        <source>           чемодана              до предложения банка</source>
-        <translation>           cases              before the bank’s offer</translation>
-    </message>
-    <message>
-        <source>           чемодан              до предложения банка</source>
-        <translation>           case              before the bank’s offer</translation>
-    </message>
-    <message>
         <source>ОБМЕН</source>
-        <translation>SWAP</translation>
+        <comment>the exchange of cases offered on the banker&apos;s panel</comment>
+        <translation>Swap your case?</translation>
     </message>
     <message>
         <source>ObMEH</source>
-        <translation>SWAP</translation>
+        <comment>an exchange offer in the earlier offers</comment>
+        <translation>Swap</translation>
+    </message>
+    <message numerus="yes">
+        <source>чемоданов
+до предложения банка</source>
+        <comment>after the number of cases left to open</comment>
+        <translation>
+            <numerusform>case left
+before the bank’s offer</numerusform>
+            <numerusform>cases left
+before the bank’s offer</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Выберите
+свой чемодан</source>
+        <translation>Choose
+your case</translation>
+    </message>
+    <message>
+        <source>Выберите
+чемодан для обмена</source>
+        <translation>Choose the case
+you want instead</translation>
     </message>
 </context>
 <context>
@@ -351,7 +372,7 @@ The game leaves it alone and plays on without a log.</translation>
     </message>
     <message>
         <source>Банк предлагал:</source>
-        <translation>The bank offered:</translation>
+        <translation>Earlier offers:</translation>
     </message>
     <message>
         <source>Выигрыш</source>
@@ -375,7 +396,7 @@ The game leaves it alone and plays on without a log.</translation>
     </message>
     <message>
         <source>Об авторах</source>
-        <translation>About the authors</translation>
+        <translation>Credits</translation>
     </message>
 </context>
 <context>
@@ -389,15 +410,19 @@ The game leaves it alone and plays on without a log.</translation>
         <translation>Close</translation>
     </message>
     <message>
-        <source>&lt;h2&gt;Как играть&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Нажмите «Начать игру». Суммы от 0,01 до 3&amp;nbsp;000&amp;nbsp;000 спрятаны в 22 чемоданах и видны на табло справа.&lt;/li&gt;&lt;li&gt;Выберите свой чемодан. Он встаёт под пирамиду; что в нём, вы не знаете.&lt;/li&gt;&lt;li&gt;Открывайте остальные чемоданы по одному. Открытая сумма уходит с табло; панель внизу считает, сколько чемоданов осталось до звонка банкира.&lt;/li&gt;&lt;li&gt;После 6, 9, 12, 15, 18 и 20 открытых чемоданов банкир предлагает деньги за ваш чемодан, глядя на суммы, оставшиеся на табло.&lt;/li&gt;&lt;li&gt;Когда остаётся один чужой чемодан, откройте его щелчком (или клавишами). Затем открывается ваш, и вы видите выигрыш. «Новая игра» начинает сначала.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Ответы банкиру&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;«ДА» на деньги&lt;/b&gt;: вы продали свой чемодан. Игра идёт дальше, вы открываете оставшиеся чемоданы, а выигрыш — принятая сумма, что бы ни было в вашем чемодане. Следующие предложения денег только показываются, но обмен банкир предложить ещё может, и на него снова отвечают «ДА» или «НЕТ».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«НЕТ»&lt;/b&gt;: игра продолжается; предложение записывается под «Банк предлагал:».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«ОБМЕН»&lt;/b&gt;: банкир предлагает поменять ваш чемодан. До 20 открытых чемоданов «ДА» позволяет выбрать любой закрытый чемодан (выбор своего оставляет его вам). При 20 открытых «ДА» сразу меняет ваш чемодан на последний закрытый. «НЕТ» оставляет ваш чемодан.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Если вы ни разу не сказали «ДА» на деньги, выигрыш — сумма в вашем чемодане.&lt;/p&gt;&lt;h2&gt;Клавиши&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;номер + Enter&lt;/b&gt;&lt;/td&gt;&lt;td&gt;чемодан с этим номером на табличке&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;стрелки, Tab&lt;/b&gt;&lt;/td&gt;&lt;td&gt;перейти к другому чемодану или кнопке&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, пробел&lt;/b&gt;&lt;/td&gt;&lt;td&gt;открыть выбранный чемодан, нажать выбранную кнопку; Enter — «Начать игру» и «Новая игра»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y или Д&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«ДА»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;N или Н&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«НЕТ»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F1&lt;/b&gt;&lt;/td&gt;&lt;td&gt;эти правила&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F11&lt;/b&gt;&lt;/td&gt;&lt;td&gt;во весь экран; Esc — выйти из него&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;M&lt;/b&gt;&lt;/td&gt;&lt;td&gt;звук вкл/выкл&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;+ и −&lt;/b&gt;&lt;/td&gt;&lt;td&gt;громче и тише&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;правая кнопка мыши, Menu&lt;/b&gt;&lt;/td&gt;&lt;td&gt;меню&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt;&lt;/td&gt;&lt;td&gt;выход&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
-        <translation>&lt;h2&gt;How to play&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Press “Start game”. Amounts from 0.01 to 3&amp;nbsp;000&amp;nbsp;000 are hidden in 22 briefcases and shown on the board on the right.&lt;/li&gt;&lt;li&gt;Pick your own case. It moves under the pyramid; what it holds, you do not know.&lt;/li&gt;&lt;li&gt;Open the other cases one by one. An opened amount leaves the board; the panel at the bottom counts the cases left before the banker calls.&lt;/li&gt;&lt;li&gt;After 6, 9, 12, 15, 18 and 20 opened cases the banker offers money for your case, judging by the amounts still on the board.&lt;/li&gt;&lt;li&gt;When one other case is left, open it with a click (or the keys). Then yours is opened, and you see your winnings. “New game” starts again.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Answering the banker&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;“YES” to money&lt;/b&gt;: you have sold your case. The game goes on, you open the remaining cases, and your winnings are the amount you accepted, whatever your case holds. Later money offers are only shown, but the banker can still offer a swap, which you answer with “YES” or “NO” again.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“NO”&lt;/b&gt;: the game goes on; the offer is written under “The bank offered:”.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“SWAP”&lt;/b&gt;: the banker offers to swap your case. Before 20 opened cases, “YES” lets you pick any closed case (picking your own keeps it yours). At 20 opened cases “YES” swaps your case for the last closed one at once. “NO” keeps your case.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;If you never said “YES” to money, your winnings are the amount in your case.&lt;/p&gt;&lt;h2&gt;Keys&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;number + Enter&lt;/b&gt;&lt;/td&gt;&lt;td&gt;the case with that number on its plate&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;arrows, Tab&lt;/b&gt;&lt;/td&gt;&lt;td&gt;move to another case or button&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, Space&lt;/b&gt;&lt;/td&gt;&lt;td&gt;open the selected case, press the selected button; Enter: “Start game” and “New game”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“YES”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;N&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“NO”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F1&lt;/b&gt;&lt;/td&gt;&lt;td&gt;these rules&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F11&lt;/b&gt;&lt;/td&gt;&lt;td&gt;full screen; Esc leaves it&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;M&lt;/b&gt;&lt;/td&gt;&lt;td&gt;sound on/off&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;+ and −&lt;/b&gt;&lt;/td&gt;&lt;td&gt;louder and quieter&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;right mouse button, Menu&lt;/b&gt;&lt;/td&gt;&lt;td&gt;menu&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt;&lt;/td&gt;&lt;td&gt;quit&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</translation>
+        <source>&lt;h2&gt;Геймпад&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;крестовина, левый стик&lt;/b&gt;&lt;/td&gt;&lt;td&gt;перейти к другому чемодану или кнопке&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;A&lt;/b&gt;&lt;/td&gt;&lt;td&gt;нажать выбранное; во время ожидания — открыть чемодан сразу&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;B&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«НЕТ»; закрыть окно поверх игры&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«ДА»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Start&lt;/b&gt;&lt;/td&gt;&lt;td&gt;меню&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Back / Select&lt;/b&gt;&lt;/td&gt;&lt;td&gt;во весь экран и обратно&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
+        <translation>&lt;h2&gt;Game pad&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;D-pad, left stick&lt;/b&gt;&lt;/td&gt;&lt;td&gt;move to another case or button&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;A&lt;/b&gt;&lt;/td&gt;&lt;td&gt;press the selected one; while waiting, open the case at once&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;B&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“NO”; close the window in front of the game&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“YES”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Start&lt;/b&gt;&lt;/td&gt;&lt;td&gt;menu&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Back / Select&lt;/b&gt;&lt;/td&gt;&lt;td&gt;full screen and back&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Как играть&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Нажмите «Начать игру». Суммы от %1 до %2 спрятаны в 22 чемоданах и видны на табло справа.&lt;/li&gt;&lt;li&gt;Выберите свой чемодан. Он встаёт под пирамиду; что в нём, вы не знаете.&lt;/li&gt;&lt;li&gt;Открывайте остальные чемоданы по одному. Открытая сумма уходит с табло; панель внизу считает, сколько чемоданов осталось до звонка банкира.&lt;/li&gt;&lt;li&gt;После 6, 9, 12, 15, 18 и 20 открытых чемоданов банкир предлагает деньги за ваш чемодан, глядя на суммы, оставшиеся на табло.&lt;/li&gt;&lt;li&gt;Когда остаётся один чужой чемодан, откройте его щелчком (или клавишами). Затем открывается ваш, и вы видите выигрыш. «Новая игра» начинает сначала.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Ответы банкиру&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;«ДА» на деньги&lt;/b&gt;: вы продали свой чемодан. Игра идёт дальше, вы открываете оставшиеся чемоданы, а выигрыш — принятая сумма, что бы ни было в вашем чемодане. Следующие предложения денег только показываются, но обмен банкир предложить ещё может, и на него снова отвечают «ДА» или «НЕТ».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«НЕТ»&lt;/b&gt;: игра продолжается; предложение записывается под «Банк предлагал:».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«ОБМЕН»&lt;/b&gt;: банкир предлагает поменять ваш чемодан. До 20 открытых чемоданов «ДА» позволяет выбрать любой закрытый чемодан (выбор своего оставляет его вам). При 20 открытых «ДА» сразу меняет ваш чемодан на последний закрытый. «НЕТ» оставляет ваш чемодан.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Если вы ни разу не сказали «ДА» на деньги, выигрыш — сумма в вашем чемодане.&lt;/p&gt;&lt;h2&gt;Клавиши&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;номер + Enter&lt;/b&gt;&lt;/td&gt;&lt;td&gt;чемодан с этим номером на табличке&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;стрелки, Tab&lt;/b&gt;&lt;/td&gt;&lt;td&gt;перейти к другому чемодану или кнопке&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, пробел&lt;/b&gt;&lt;/td&gt;&lt;td&gt;открыть выбранный чемодан, нажать выбранную кнопку; Enter — «Начать игру» и «Новая игра»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, пробел в ожидании&lt;/b&gt;&lt;/td&gt;&lt;td&gt;открыть чемодан не дожидаясь конца музыки; «Быстрая игра» в меню сокращает все ожидания&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y или Д&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«ДА»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;N или Н&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«НЕТ»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F1&lt;/b&gt;&lt;/td&gt;&lt;td&gt;эти правила&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F11&lt;/b&gt;&lt;/td&gt;&lt;td&gt;во весь экран; Esc — выйти из него&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;M&lt;/b&gt;&lt;/td&gt;&lt;td&gt;звук вкл/выкл&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;+ и −&lt;/b&gt;&lt;/td&gt;&lt;td&gt;громче и тише&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;правая кнопка мыши, Menu&lt;/b&gt;&lt;/td&gt;&lt;td&gt;меню&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt;&lt;/td&gt;&lt;td&gt;выход&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
+        <translation>&lt;h2&gt;How to play&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Press “Start game”. Twenty-two briefcases hide the amounts from %1 to %2, which are listed on the board on the right.&lt;/li&gt;&lt;li&gt;Choose your case. It moves below the others, and you do not know what it holds.&lt;/li&gt;&lt;li&gt;Open the other cases one at a time. Each amount you reveal leaves the board; the panel at the bottom counts down the cases left before the banker calls.&lt;/li&gt;&lt;li&gt;When 6, 9, 12, 15, 18 and 20 cases are open, the banker offers you money for your case, based on the amounts still on the board.&lt;/li&gt;&lt;li&gt;When only one other case is left, open it with a click (or the keys). Your own case is opened next and shows what you have won. “New game” starts over.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Answering the banker&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;“YES” to money&lt;/b&gt;: you sell your case. Play goes on and you open the remaining cases, but you win the amount you accepted, whatever your case holds. Later money offers are only shown; the banker may still offer a swap, which you answer with “YES” or “NO” as before.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“NO”&lt;/b&gt;: play goes on, and the offer is listed under “Earlier offers”.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“Swap your case?”&lt;/b&gt;: the banker offers you another case for yours. Before 20 cases are open, “YES” lets you pick any closed case (picking your own keeps it). With 20 cases open, “YES” swaps your case for the last closed one straight away. “NO” keeps your case.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;If you never say “YES” to money, you win the amount in your case.&lt;/p&gt;&lt;h2&gt;Keys&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;number + Enter&lt;/b&gt;&lt;/td&gt;&lt;td&gt;the case with that number&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;arrows, Tab&lt;/b&gt;&lt;/td&gt;&lt;td&gt;move to another case or button&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, Space&lt;/b&gt;&lt;/td&gt;&lt;td&gt;open the selected case or press the selected button; Enter also presses “Start game” and “New game”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, Space while waiting&lt;/b&gt;&lt;/td&gt;&lt;td&gt;open the case without waiting for the music to end; “Quick game” in the menu shortens every wait&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“YES”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;N&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“NO”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F1&lt;/b&gt;&lt;/td&gt;&lt;td&gt;these rules&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F11&lt;/b&gt;&lt;/td&gt;&lt;td&gt;full screen (Esc leaves it)&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;M&lt;/b&gt;&lt;/td&gt;&lt;td&gt;sound on or off&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;+ and −&lt;/b&gt;&lt;/td&gt;&lt;td&gt;louder and quieter&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;right mouse button, Menu&lt;/b&gt;&lt;/td&gt;&lt;td&gt;the menu&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt;&lt;/td&gt;&lt;td&gt;quit&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</translation>
     </message>
 </context>
 <context>
     <name>StatisticsWindow</name>
     <message>
         <source>Статистика не записана в файл: %1</source>
-        <translation>The statistics were not written to the file: %1</translation>
+        <translation>The statistics could not be saved: %1</translation>
     </message>
     <message>
         <source>Статистика</source>
@@ -413,11 +438,11 @@ The game leaves it alone and plays on without a log.</translation>
     </message>
     <message>
         <source>Игр брошено:</source>
-        <translation>Games left unfinished:</translation>
+        <translation>Games abandoned:</translation>
     </message>
     <message>
         <source>Выиграно всего:</source>
-        <translation>Won in all:</translation>
+        <translation>Total winnings:</translation>
     </message>
     <message>
         <source>Средний выигрыш:</source>
@@ -432,32 +457,12 @@ The game leaves it alone and plays on without a log.</translation>
         <translation>Bank offers accepted:</translation>
     </message>
     <message>
-        <source>   больше, чем в своём чемодане:</source>
-        <translation>   more than the own case held:</translation>
-    </message>
-    <message>
-        <source>   меньше, чем в своём чемодане:</source>
-        <translation>   less than the own case held:</translation>
-    </message>
-    <message>
-        <source>   столько же:</source>
-        <translation>   as much:</translation>
-    </message>
-    <message>
-        <source>   выгода сделок против своих чемоданов:</source>
-        <translation>   gain of the deals over the own cases:</translation>
-    </message>
-    <message>
         <source>Обменов чемоданов:</source>
-        <translation>Cases exchanged:</translation>
-    </message>
-    <message>
-        <source>   из них удачных:</source>
-        <translation>   of them for the better:</translation>
+        <translation>Cases swapped:</translation>
     </message>
     <message>
         <source>Последняя игра: предложения банка, тысячи</source>
-        <translation>Last game: the bank’s offers, in thousands</translation>
+        <translation>Last game: the bank’s offers (thousands)</translation>
     </message>
     <message>
         <source>Предложение банка</source>
@@ -465,15 +470,15 @@ The game leaves it alone and plays on without a log.</translation>
     </message>
     <message>
         <source>Предложение обмена</source>
-        <translation>Exchange offer</translation>
+        <translation>Swap offer</translation>
     </message>
     <message>
         <source>Среднее на табло</source>
-        <translation>Average on the board</translation>
+        <translation>Board average</translation>
     </message>
     <message>
         <source>Свой чемодан</source>
-        <translation>Own case</translation>
+        <translation>Your case</translation>
     </message>
     <message>
         <source>Предложение</source>
@@ -481,7 +486,7 @@ The game leaves it alone and plays on without a log.</translation>
     </message>
     <message>
         <source>Начать статистику заново? Нынешний файл останется рядом как резервная копия.</source>
-        <translation>Start the statistics afresh? The present file stays beside it as a backup.</translation>
+        <translation>Reset the statistics? The current file is kept next to the new one as a backup.</translation>
     </message>
     <message>
         <source>Да</source>
@@ -493,7 +498,7 @@ The game leaves it alone and plays on without a log.</translation>
     </message>
     <message>
         <source>Начать заново</source>
-        <translation>Start afresh</translation>
+        <translation>Reset</translation>
     </message>
     <message>
         <source>Закрыть</source>
@@ -501,7 +506,27 @@ The game leaves it alone and plays on without a log.</translation>
     </message>
     <message>
         <source>Принятое предложение</source>
-        <translation>Offer accepted</translation>
+        <translation>Accepted offer</translation>
+    </message>
+    <message>
+        <source>больше, чем в своём чемодане:</source>
+        <translation>worth more than your case:</translation>
+    </message>
+    <message>
+        <source>меньше, чем в своём чемодане:</source>
+        <translation>worth less than your case:</translation>
+    </message>
+    <message>
+        <source>столько же:</source>
+        <translation>worth the same:</translation>
+    </message>
+    <message>
+        <source>выгода сделок против своих чемоданов:</source>
+        <translation>net gain from the deals:</translation>
+    </message>
+    <message>
+        <source>из них удачных:</source>
+        <translation>for a better case:</translation>
     </message>
 </context>
 </TS>

@@ -4,27 +4,27 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <source>Print where each movie and sound is found (or &quot;missing&quot;, or &quot;refused&quot; for a file the game will not play) and exit; the exit code is 1 when any is missing or refused. Needs no display.</source>
-        <translation>Вывести, где найден каждый ролик и звук (или «missing», если его нет, или «refused» для файла, который игра не станет проигрывать), и выйти; код выхода 1, если чего-то нет или файл отвергнут. Дисплей не нужен.</translation>
-    </message>
-    <message>
         <source>Start with the sound muted.</source>
         <translation>Начать игру без звука.</translation>
-    </message>
-    <message>
-        <source>Run in the game&apos;s own directory, $XDG_STATE_HOME/zorban (~/.local/state/zorban by default), created when missing: log.txt is written there, and music/ and flashes/ folders that re-skin the game are looked for there. The desktop menu entry starts the game this way; without this option the game runs in the directory it is started in.</source>
-        <translation>Работать в собственном каталоге игры, $XDG_STATE_HOME/zorban (по умолчанию ~/.local/state/zorban), созданном, если его нет: там пишется log.txt и там ищутся папки music/ и flashes/, которые меняют оформление игры. Так игру запускает пункт меню рабочего стола; без этого параметра игра работает в каталоге, из которого запущена.</translation>
-    </message>
-    <message>
-        <source>Speak &lt;language&gt; in this run: ru (Russian) or en (English). Without it the game speaks the language last chosen in its menu, else the system&apos;s language when it is one of these, else Russian. The log is written in Russian whatever the language.</source>
-        <translation>Говорить в этом запуске на языке &lt;язык&gt;: ru (русский) или en (английский). Без этого параметра игра говорит на языке, выбранном последним в её меню, иначе на языке системы, если это один из них, иначе по-русски. Журнал пишется по-русски на любом языке.</translation>
     </message>
     <message>
         <source>language</source>
         <translation>язык</translation>
     </message>
     <message>
-        <source>? ЗОРБАН ! - pick a case, open the others and answer the banker&apos;s offers.</source>
+        <source>Print where each movie and sound file is found (or &quot;missing&quot;, or &quot;refused&quot; for a file the game will not play) and exit. The exit code is 1 if any file is missing or refused. Needs no display.</source>
+        <translation>Вывести, где найден каждый ролик и звук (или «missing», если его нет, или «refused» для файла, который игра не станет проигрывать), и выйти. Код выхода 1, если какого-то файла нет или он отвергнут. Дисплей не нужен.</translation>
+    </message>
+    <message>
+        <source>Run in the game&apos;s own directory, $XDG_STATE_HOME/zorban (~/.local/state/zorban by default), creating it if needed. The game writes log.txt there, and music/ and flashes/ folders placed there re-skin the game. The desktop menu entry starts the game this way; without this option the game runs in the current directory.</source>
+        <translation>Работать в собственном каталоге игры, $XDG_STATE_HOME/zorban (по умолчанию ~/.local/state/zorban), и создать его, если его нет. Там пишется log.txt, а папки music/ и flashes/, положенные туда, меняют оформление игры. Так игру запускает пункт меню рабочего стола; без этого параметра игра работает в текущем каталоге.</translation>
+    </message>
+    <message>
+        <source>Show the game in &lt;language&gt; for this run: ru (Russian) or en (English). Without this option the game uses the language last chosen in its menu, else the system&apos;s language if it is one of these, else Russian. The log is always written in Russian.</source>
+        <translation>Показывать игру в этом запуске на языке &lt;язык&gt;: ru (русский) или en (английский). Без этого параметра игра берёт язык, выбранный последним в её меню, иначе язык системы, если это один из них, иначе русский. Журнал всегда пишется по-русски.</translation>
+    </message>
+    <message>
+        <source>Zorban: pick a briefcase, open the others and answer the banker&apos;s offers.</source>
         <translation>? ЗОРБАН ! — выберите чемодан, открывайте остальные и отвечайте на предложения банкира.</translation>
     </message>
 </context>

@@ -23,7 +23,7 @@ CreditTable creditEntries() {
     const QString font = translated(QT_TRANSLATE_NOOP("CreditEntries", "шрифт"));
     return {{
         {developer, translated(QT_TRANSLATE_NOOP("CreditEntries", "Команда «Зорбан»")),
-         QStringLiteral("git: Seed 3494a540 maintainers")},
+         translated(QT_TRANSLATE_NOOP("CreditEntries", "авторы перечислены в истории git"))},
         {madeWith, QStringLiteral("Qt 6"), QStringLiteral("LGPLv3 · qt.io")},
         {madeWith, QStringLiteral("rlottie"), QStringLiteral("MIT · github.com/Samsung/rlottie")},
         {madeWith, QStringLiteral("SDL2"), QStringLiteral("zlib · libsdl.org")},

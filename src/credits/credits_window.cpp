@@ -1,6 +1,7 @@
 #include "credits_window.h"
 
 #include "game_fonts.h"
+#include "language.h"
 #include "media_files.h"
 #include "twips.h"
 
@@ -54,6 +55,7 @@ CreditsWindow::CreditsWindow(std::unique_ptr<SoundPlayer> music,
       roleLabel_(new QLabel(this)), nameLabel_(new QLabel(this)), addressLabel_(new QLabel(this)),
       closeButton_(new QPushButton(this)) {
     retranslate();
+    i18n::followLanguage(this, [this] { retranslate(); });
     setFixedSize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::black);
@@ -141,12 +143,6 @@ void CreditsWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void CreditsWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-    QWidget::changeEvent(event);
 }
 
 void CreditsWindow::retranslate() {

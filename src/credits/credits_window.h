@@ -65,7 +65,6 @@ class CreditsWindow final : public QWidget {
     // A click anywhere in the window, Esc or Ctrl+W closes it early.
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
   private:
     // Sets every text in the language spoken now; the credits go on where they are.

@@ -8,15 +8,19 @@ namespace game {
 inline constexpr int kCaseCount = 22;
 inline constexpr int kLowHalfTopRank = 10; // ranks 0..10 are the low half of the board
 
-// The display texts of the 22 amounts, by rank (ascending value). The board, the
-// cases and the log always show exactly these texts.
-[[nodiscard]] const std::array<QString, kCaseCount>& amountTexts();
-[[nodiscard]] QString amountText(int rank);
+// The 22 amounts, by rank (ascending value): every rule that computes with an
+// amount takes it from here.
+inline constexpr std::array<double, kCaseCount> kAmounts = {
+    0.01,  0.1,   1,     5,     10,     50,     100,    500,    1000,    2500,    5000,
+    10000, 15000, 25000, 50000, 100000, 200000, 300000, 500000, 1000000, 1500000, 3000000,
+};
 
-// Reads a number the way the board texts are written: blanks are skipped wherever
-// they stand, a full stop is the decimal point, reading stops at the first
-// character that cannot continue the number, and a text that does not begin with
-// a number gives 0. "1 500 000" -> 1500000, "0.01" -> 0.01.
-[[nodiscard]] double textToNumber(const QString& text);
+// The amount of a rank; 0 outside the board.
+[[nodiscard]] double amountValue(int rank);
+
+// The amount of a rank as the log writes it: a full stop as the decimal point
+// and a blank between groups of three digits ("0.01", "2 500", "1 500 000").
+// Only the log: the screen formats the number in its language.
+[[nodiscard]] QString amountText(int rank);
 
 } // namespace game

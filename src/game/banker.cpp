@@ -1,7 +1,6 @@
 #include "banker.h"
 
 #include "rounds.h"
-#include "game_record.h"
 
 #include <algorithm>
 #include <cmath>

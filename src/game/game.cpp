@@ -17,6 +17,10 @@ Game::Game(RandomSource& random, TimerSource& timers, QObject* parent)
     historyTimer_ = timers.create([this] { revealNextHistoryRow(); });
     ownCaseTimer_ = timers.create([this] { openOwnCase(); });
     winningsTimer_ = timers.create([this] { showWinnings(); });
+    soundCutTimer_ = timers.create([this] {
+        soundCutTimer_->stop();
+        cueEnded();
+    });
 }
 
 Game::~Game() = default;
@@ -30,9 +34,11 @@ StepTimer& Game::timer(Step step) const {
     case Step::OwnCaseWait:
         return *ownCaseTimer_;
     case Step::WinningsWait:
+        return *winningsTimer_;
+    case Step::SoundCut:
         break;
     }
-    return *winningsTimer_;
+    return *soundCutTimer_;
 }
 
 void Game::setLogFile(const QString& path, const QString& shownName) {
@@ -53,11 +59,9 @@ std::optional<GameRecord> Game::decidedRecord() const {
 }
 
 void Game::newGame() {
-    for (StepTimer* t :
-         {revealTimer_.get(), historyTimer_.get(), ownCaseTimer_.get(), winningsTimer_.get()})
+    for (StepTimer* t : {revealTimer_.get(), historyTimer_.get(), ownCaseTimer_.get(),
+                         winningsTimer_.get(), soundCutTimer_.get()})
         t->stop();
-    waitingForCue_ = false;
-    cueEnded_ = false;
     historyShown_ = false;
     revealStep_ = 0;
     historyStep_ = 0;
@@ -71,7 +75,6 @@ void Game::newGame() {
         s.casePlace[static_cast<size_t>(i)] = i;
     s.counter = kFirstRoundCount;
     s.swapOfferAllowed = true;
-    s.swapPending = false;
     s.finalSwapDone = false;
 
     // The log is kept in the directory the game is loaded in.
@@ -84,7 +87,7 @@ void Game::newGame() {
 
     s.offerCount = 0;
     s.boardShown.fill(false);
-    s.openedCount = -1;
+    s.openedCount = 0;
     s.ownCase = -1;
     random_.reseedFromTimeOfDay();
     s.caseSkin = static_cast<quint8>(drawBelow(random_, 3));
@@ -97,16 +100,15 @@ void Game::enterPhase(Phase phase) {
     phase_ = phase;
     switch (phase) {
     case Phase::ChoosingOwnCase:
-        revealTimer_->start(timings::kOpeningFirstTick);
-        break;
-    case Phase::Suspense:
-    case Phase::OfferPending:
-        waitingForCue_ = true;
+        revealTimer_->start(quickPace_ ? timings::kQuickOpeningFirstTick
+                                       : timings::kOpeningFirstTick);
         break;
     case Phase::EndOfGame:
-        ownCaseTimer_->start(timings::kEndPhasePoll);
+        endWaitClock_.start();
         break;
     case Phase::Loaded:
+    case Phase::Suspense:
+    case Phase::OfferPending:
     case Phase::WaitingForClick:
     case Phase::OfferShown:
     case Phase::ExchangePick:
@@ -132,25 +134,71 @@ void Game::moveCase(int caseIndex, int place) {
 }
 
 void Game::playCue(Cue which, int rank) {
-    cueEnded_ = false;
+    soundCutTimer_->stop();
     emit cue(which, rank);
+    if (!quickPace_)
+        return;
+    switch (which) {
+    case Cue::Suspense:
+    case Cue::SuspenseAfterFinalSwap:
+        soundCutTimer_->start(timings::kQuickSuspense);
+        break;
+    case Cue::Amount:
+    case Cue::OwnCase:
+        soundCutTimer_->start(timings::kQuickSoundWait);
+        break;
+    default:
+        break;
+    }
+}
+
+void Game::setQuickPace(bool quick) {
+    if (quick == quickPace_)
+        return;
+    quickPace_ = quick;
+    emit paceChanged(quick);
+}
+
+void Game::skipSuspense() {
+    if (phase_ == Phase::Suspense)
+        cueEnded();
 }
 
 void Game::cueEnded() {
-    cueEnded_ = true;
-    if (!waitingForCue_)
-        return;
-    if (phase_ == Phase::Suspense) {
-        waitingForCue_ = false;
+    switch (phase_) {
+    case Phase::Suspense:
         openCurrentCase();
-    } else if (phase_ == Phase::OfferPending) {
-        waitingForCue_ = false;
+        break;
+    case Phase::OfferPending:
         playCue(Cue::Banker);
         emit cueLooping(true);
         random_.reseedFromTimeOfDay();
         makeOffer();
         showOffer();
+        break;
+    case Phase::EndOfGame:
+        // The last opening's sound, then the own case's.
+        if (ownCaseTimer_->isRunning() || winningsTimer_->isRunning())
+            break;
+        waitForNextWholeSecond(s.caseOpened[static_cast<size_t>(s.ownCase)] ? *winningsTimer_
+                                                                            : *ownCaseTimer_);
+        break;
+    case Phase::Loaded:
+    case Phase::ChoosingOwnCase:
+    case Phase::WaitingForClick:
+    case Phase::OfferShown:
+    case Phase::ExchangePick:
+    case Phase::GameOver:
+        break;
     }
+}
+
+// Each step of the end comes on a whole second counted from the start of its
+// wait, the first one after the sound before it has ended.
+void Game::waitForNextWholeSecond(StepTimer& timer) {
+    const qint64 waited = endWaitClock_.elapsed() * timings::speedUp();
+    const int beat = quickPace_ ? timings::kQuickEndStepBeat : timings::kEndStepBeat;
+    timer.start(static_cast<int>(beat - waited % beat));
 }
 
 void Game::writeLog(const QString& record) {
@@ -174,10 +222,19 @@ void Game::start() {
     enterPhase(Phase::ChoosingOwnCase);
 }
 
-// One entry of the board, from the top amount down, every 75 ms after the first
-// half second; the prompt to choose comes with the last one, unless the own case
-// was chosen before.
+// One entry of the board, from the top amount down: the first tick, half a
+// second after "Начать игру", only counts; the top entry and the music come with
+// the second, at one second, and the next entries every 75 ms, the last at
+// 2575 ms. The prompt to choose comes with the last one, unless the own case was
+// chosen before.
 void Game::revealNextBoardEntry() {
+    // At the quick pace the whole board in one step.
+    do {
+        revealBoardEntry();
+    } while (quickPace_ && revealStep_ >= 0 && revealStep_ < kCaseCount);
+}
+
+void Game::revealBoardEntry() {
     if (revealStep_ >= 0 && revealStep_ < kCaseCount) {
         if (revealStep_ == 0)
             playCue(Cue::BoardReveal);
@@ -194,7 +251,7 @@ void Game::revealNextBoardEntry() {
         if (!opened)
             showBoardAmount(k, true);
         if (revealStep_ == kCaseCount - 1) {
-            if (s.openedCount == -1)
+            if (phase_ == Phase::ChoosingOwnCase)
                 emit ownCasePrompted();
             revealTimer_->stop();
         }
@@ -212,60 +269,80 @@ void Game::askNewGame() {
 
 // Choosing the own case and opening the others.
 
+PressKind Game::pressKind(int index) const {
+    if (index < 0 || index >= kCaseCount || !casesEnabled_ ||
+        s.caseOpened[static_cast<size_t>(index)])
+        return PressKind::Nothing;
+    switch (phase_) {
+    case Phase::ChoosingOwnCase:
+        return PressKind::ChooseOwnCase;
+    case Phase::WaitingForClick:
+        return index == s.ownCase ? PressKind::Nothing : PressKind::Open;
+    case Phase::ExchangePick:
+        return PressKind::TakeInExchange;
+    case Phase::Loaded:
+    case Phase::Suspense:
+    case Phase::OfferPending:
+    case Phase::OfferShown:
+    case Phase::EndOfGame:
+    case Phase::GameOver:
+        break;
+    }
+    return PressKind::Nothing;
+}
+
 void Game::pressCase(int index) {
-    if (index < 0 || index >= kCaseCount)
-        return;
-    if (!casesEnabled_ || s.caseOpened[static_cast<size_t>(index)])
-        return;
-    // The steps below test the state as it was at the press: no step changes
-    // what a later one tests.
-    const bool chosen = s.openedCount != -1;
-    const bool otherCase = index != s.ownCase;
-    const bool pending = s.swapPending;
-
-    if (chosen && otherCase && !pending) {
-        // The counter is set for the count left after this opening and stays
-        // hidden until the opening is over.
-        setCasesEnabled(false);
-        const CounterPanel panel = counterAfterClick(s.counter, s.openedCount);
-        s.counter = panel.count;
-        emit counterChanged(panel.count, panel.words);
-        emit counterShown(false);
+    switch (pressKind(index)) {
+    case PressKind::Nothing:
+        break;
+    case PressKind::ChooseOwnCase:
+        chooseOwnCase(index);
+        break;
+    case PressKind::Open:
+        openCase(index);
+        break;
+    case PressKind::TakeInExchange:
+        takeInExchange(index);
+        break;
     }
+}
 
-    if (chosen && otherCase && !s.offerTaken && !pending) {
-        s.currentCase = static_cast<qint16>(index);
-        playCue(s.finalSwapDone ? Cue::SuspenseAfterFinalSwap : Cue::Suspense);
-        emit cueLooping(false);
-        enterPhase(Phase::Suspense);
-        emit historyCovered();
-        s.finalSwapDone = false;
-    } else if (chosen && otherCase && s.offerTaken && !pending) {
+void Game::chooseOwnCase(int index) {
+    emit counterChanged(s.counter);
+    emit counterShown(true);
+    playCue(Cue::OwnCase);
+    random_.reseedFromTimeOfDay();
+    s.bankerStyle = static_cast<qint16>(drawBelow(random_, 2));
+    s.ownCase = static_cast<qint16>(index);
+    moveCase(index, kOwnCasePlace);
+    emit ownCaseChosen(index);
+    enterPhase(Phase::WaitingForClick);
+}
+
+void Game::openCase(int index) {
+    // The counter is set for the count left after this opening and stays
+    // hidden until the opening is over.
+    setCasesEnabled(false);
+    s.counter = counterAfterClick(s.counter, s.openedCount);
+    emit counterChanged(s.counter);
+    emit counterShown(false);
+    s.currentCase = static_cast<qint16>(index);
+    if (s.offerTaken) {
         // Once money is taken a case opens at once.
-        s.currentCase = static_cast<qint16>(index);
         openCurrentCase();
+        return;
     }
+    playCue(s.finalSwapDone ? Cue::SuspenseAfterFinalSwap : Cue::Suspense);
+    emit cueLooping(false);
+    enterPhase(Phase::Suspense);
+    emit historyCovered();
+    s.finalSwapDone = false;
+}
 
-    if (!chosen) {
-        emit counterChanged(s.counter, kFirstRoundWords);
-        emit counterShown(true);
-        playCue(Cue::OwnCase);
-        random_.reseedFromTimeOfDay();
-        s.bankerStyle = static_cast<qint16>(drawBelow(random_, 2));
-        s.ownCase = static_cast<qint16>(index);
-        moveCase(index, kOwnCasePlace);
-        s.openedCount = 0;
-        emit ownCaseChosen(index);
-        enterPhase(Phase::WaitingForClick);
-    }
-
-    if (pending) {
-        s.swapCase = static_cast<qint16>(index);
-        swapOwnCase();
-        s.swapPending = false;
-        emit promptHidden();
-        enterPhase(Phase::WaitingForClick);
-    }
+void Game::takeInExchange(int index) {
+    swapOwnCase(index);
+    emit promptHidden();
+    enterPhase(Phase::WaitingForClick);
 }
 
 void Game::addToHistory() {
@@ -283,9 +360,6 @@ void Game::openCurrentCase() {
         addToHistory();
         hideHistory();
     }
-
-    if (s.currentCase == s.ownCase || s.openedCount < 0)
-        return;
 
     const int i = s.currentCase;
     const int rank = s.caseAmount[static_cast<size_t>(i)];
@@ -327,9 +401,6 @@ void Game::makeOffer() {
     const BankerOffer offer = game::makeOffer(input, random_);
     s.swapOfferChosen = offer.swapOfferChosen;
     s.swapOfferAllowed = offer.swapOfferAllowed;
-    s.remainingCount = offer.remainingCount;
-    s.bankFactor = offer.bankFactor;
-    s.bankRoll = offer.bankRoll;
     s.offer = {offer.isExchange, offer.offerAmount};
     record_.offers.push_back({s.offer.exchange,
                               s.offer.exchange ? 0 : static_cast<double>(s.offer.amount),
@@ -357,6 +428,13 @@ void Game::showOffer() {
 
 // The earlier offers, the latest first, one row every 100 ms.
 void Game::revealNextHistoryRow() {
+    // At the quick pace every row in one step.
+    do {
+        revealHistoryRow();
+    } while (quickPace_ && historyTimer_->isRunning());
+}
+
+void Game::revealHistoryRow() {
     // An answer, or the next opening, may have put the history away already.
     if (!historyShown_) {
         historyTimer_->stop();
@@ -388,14 +466,13 @@ void Game::accept() {
     if (s.openedCount == kLastOfferPoint && s.offer.exchange) {
         playCue(Cue::Exchange);
         emit cueLooping(true);
-        swapOwnCase();
+        swapOwnCase(lastClosedCase());
         enterPhase(Phase::WaitingForClick);
     }
     if (s.openedCount < kLastOfferPoint && s.offer.exchange) {
         addToHistory();
         playCue(Cue::Exchange);
         emit cueLooping(true);
-        s.swapPending = true;
         emit exchangePrompted();
         enterPhase(Phase::ExchangePick);
     }
@@ -435,16 +512,18 @@ void Game::decline() {
 
 // The exchange and the end.
 
-void Game::swapOwnCase() {
-    if (s.openedCount == kLastOfferPoint) {
-        // The one closed case left besides the own case is taken.
-        for (int i = 0; i < kCaseCount; ++i) {
-            if (i != s.ownCase && !s.caseOpened[static_cast<size_t>(i)])
-                s.swapCase = static_cast<qint16>(i);
-        }
+// The one closed case left besides the own case.
+int Game::lastClosedCase() const {
+    int last = 0;
+    for (int i = 0; i < kCaseCount; ++i) {
+        if (i != s.ownCase && !s.caseOpened[static_cast<size_t>(i)])
+            last = i;
     }
+    return last;
+}
+
+void Game::swapOwnCase(int taken) {
     emit offerAmountHidden();
-    const int taken = s.swapCase;
     const int former = s.ownCase;
     record_.exchanges.push_back({amountValue(s.caseAmount[static_cast<size_t>(former)]),
                                  amountValue(s.caseAmount[static_cast<size_t>(taken)])});
@@ -454,17 +533,13 @@ void Game::swapOwnCase() {
     moveCase(former, takenFrom);
     if (s.openedCount == kLastOfferPoint)
         s.finalSwapDone = true;
-    s.ownCase = s.swapCase;
-    s.swapCase = 0;
+    s.ownCase = static_cast<qint16>(taken);
     s.swapOfferAllowed = false;
     emit casesExchanged(former, taken);
 }
 
-// Polled once a second after the last opening: once its sound has ended, the
-// own case opens.
 void Game::openOwnCase() {
-    if (!cueEnded_)
-        return;
+    ownCaseTimer_->stop();
     playCue(Cue::OwnCase);
     s.caseOpened[static_cast<size_t>(s.ownCase)] = true;
     emit ownCaseOpened(s.ownCase);
@@ -477,19 +552,15 @@ void Game::openOwnCase() {
         }
     }
     // The winnings follow the own case's sound, within the same phase.
-    winningsTimer_->start(timings::kEndPhasePoll);
-    ownCaseTimer_->stop();
+    endWaitClock_.start();
 }
 
-// Polled once a second: once the own case's sound has ended, the winnings.
 void Game::showWinnings() {
-    if (!cueEnded_)
-        return;
+    winningsTimer_->stop();
     playCue(Cue::Winnings);
     emit cueResumed();
     emit winningsShown();
     writeLog(records::ownCase(amountText(s.caseAmount[static_cast<size_t>(s.ownCase)])));
-    winningsTimer_->stop();
     enterPhase(Phase::GameOver);
     record_.ownCaseAmount = amountValue(s.caseAmount[static_cast<size_t>(s.ownCase)]);
     emit gameFinished(record_);

@@ -7,6 +7,7 @@
 #include "rounds.h"
 #include "step_timer.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -41,6 +42,14 @@ enum class Cue {
     Winnings
 };
 
+// What a press on a case does now.
+enum class PressKind {
+    Nothing,
+    ChooseOwnCase,
+    Open,
+    TakeInExchange // the case taken for the own case (the own case itself leaves all as it is)
+};
+
 // One game after another: the state, the phase and every decision of a turn.
 // It takes the player's actions (start(), pressCase(), accept(), decline(),
 // askNewGame()) and the ends of the waits it asked for (cueEnded(), and its
@@ -56,8 +65,13 @@ class Game final : public QObject {
     enum class Step {
         BoardReveal,
         HistoryReveal, // one earlier offer after another
-        OwnCaseWait,   // the last opening's sound, before the own case opens
-        WinningsWait   // the own case's sound, before the winnings
+        // From the end of the last opening's sound to the next whole second of
+        // the end, then the own case opens.
+        OwnCaseWait,
+        // From the end of the own case's sound to the next whole second counted
+        // from its opening, then the winnings.
+        WinningsWait,
+        SoundCut // at the quick pace, a waited-for sound counts as ended
     };
 
     // random and timers outlive the game.
@@ -76,25 +90,33 @@ class Game final : public QObject {
     void askNewGame(); // "Новая игра" on the end screen
     // The cue last asked for has ended.
     void cueEnded();
+    // The player does not wait for the rest of the suspense: the case opens now.
+    void skipSuspense();
+
+    // The quick pace (see timings.h) or the designed one; the game and its log
+    // are the same at either, only its waits differ. From the next wait on.
+    void setQuickPace(bool quick);
+    [[nodiscard]] bool isQuickPace() const { return quickPace_; }
 
     [[nodiscard]] Phase phase() const { return phase_; }
     [[nodiscard]] const GameState& state() const { return s; }
     // Cases take presses.
     [[nodiscard]] bool casesEnabled() const { return casesEnabled_; }
+    // What a press on the case would do now; the one answer for the screen, the
+    // keys and the screen readers.
+    [[nodiscard]] PressKind pressKind(int caseIndex) const;
+    [[nodiscard]] bool canPress(int caseIndex) const {
+        return pressKind(caseIndex) != PressKind::Nothing;
+    }
     // A game has been started and its winnings are not shown yet.
     [[nodiscard]] bool isInProgress() const {
         return phase_ != Phase::Loaded && phase_ != Phase::GameOver;
     }
-    // The player has taken the banker's money in this game.
-    [[nodiscard]] bool isMoneyAccepted() const { return isInProgress() && s.offerTaken; }
     // What the game has left for the statistics so far (whole once over).
     [[nodiscard]] const GameRecord& recordSoFar() const { return record_; }
     // Every amount of the board has been put up.
     [[nodiscard]] bool boardRevealed() const { return revealStep_ >= kCaseCount; }
-    // The game waits for the end of a cue before it goes on.
-    [[nodiscard]] bool isWaitingForCueEnd() const { return waitingForCue_; }
     [[nodiscard]] StepTimer& timer(Step step) const;
-    [[nodiscard]] const QString& logPath() const { return log_.path(); }
     // Where the next games' logs go (log.txt in the current directory unless
     // set; none when set empty), and the name messages give it.
     void setLogFile(const QString& path, const QString& shownName);
@@ -117,7 +139,7 @@ class Game final : public QObject {
     void ownCasePrompted();
     void exchangePrompted();
     void promptHidden();
-    void counterChanged(int count, const QString& words);
+    void counterChanged(int count); // the cases left before the next offer
     void counterShown(bool shown);
     void ownCaseChosen(int caseIndex);
     void caseMoved(int caseIndex, int place); // place: kOwnCasePlace or a cell
@@ -137,6 +159,7 @@ class Game final : public QObject {
     void ownCaseOpened(int caseIndex);
     void winningsFromBoard(int rank); // the own case's amount, when no money was taken
     void winningsShown();
+    void paceChanged(bool quick);
     // "Новая игра" was taken on the end screen.
     void newGameRequested();
     // The log could not be written; said once per game.
@@ -156,11 +179,18 @@ class Game final : public QObject {
     [[nodiscard]] QString logShownName() const;
 
     void revealNextBoardEntry();
+    void revealBoardEntry();
+    void chooseOwnCase(int caseIndex);
+    void openCase(int caseIndex);
+    void takeInExchange(int caseIndex);
     void openCurrentCase();
     void makeOffer();
     void showOffer();
     void revealNextHistoryRow();
-    void swapOwnCase();
+    void revealHistoryRow();
+    [[nodiscard]] int lastClosedCase() const;
+    void swapOwnCase(int taken);
+    void waitForNextWholeSecond(StepTimer& timer);
     void openOwnCase();
     void showWinnings();
 
@@ -170,6 +200,7 @@ class Game final : public QObject {
     std::unique_ptr<StepTimer> historyTimer_;
     std::unique_ptr<StepTimer> ownCaseTimer_;
     std::unique_ptr<StepTimer> winningsTimer_;
+    std::unique_ptr<StepTimer> soundCutTimer_;
     Phase phase_ = Phase::Loaded;
     GameLog log_;
     std::optional<QString> logFile_;
@@ -177,8 +208,9 @@ class Game final : public QObject {
     GameRecord record_;
     bool logFailureShown_ = false;
     bool casesEnabled_ = false;
-    bool cueEnded_ = false;
-    bool waitingForCue_ = false;
+    bool quickPace_ = false;
+    // Since the start of the current wait of the end.
+    QElapsedTimer endWaitClock_;
     // The earlier offers are on show (the history reveal stops when they go).
     bool historyShown_ = false;
     int revealStep_ = 0;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
@@ -31,12 +32,22 @@ QString ownCase(const QString& boardText) {
 
 namespace {
 
-// The system's UTF-8 to Windows-1251 converter, open for one conversion.
+// What is written for a character Windows-1251 lacks; nothing when empty.
+QByteArray standInFor(char32_t character) {
+    if (QChar::category(character) == QChar::Separator_Space)
+        return character == 0x2007 || character == 0x202F ? QByteArray("\xa0") : QByteArray(" ");
+    if (QChar::category(character) == QChar::Number_DecimalDigit)
+        return QByteArray(1, static_cast<char>('0' + QChar::digitValue(character)));
+    return {};
+}
+
+// The system's UTF-8 to Windows-1251 converter, opened once for each thread
+// that converts.
 class Windows1251Converter {
   public:
-    Windows1251Converter() : cd_(iconv_open("WINDOWS-1251", "UTF-8")) {
-        if (!isOpen())
-            openError_ = QString::fromLocal8Bit(std::strerror(errno));
+    [[nodiscard]] static Windows1251Converter& forThisThread() {
+        thread_local Windows1251Converter converter;
+        return converter;
     }
     ~Windows1251Converter() {
         if (isOpen())
@@ -48,65 +59,73 @@ class Windows1251Converter {
     [[nodiscard]] bool isOpen() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
     [[nodiscard]] const QString& openError() const { return openError_; }
 
-    // Appends the code page's byte for one character; false when it has none.
-    bool convert(char32_t character, QByteArray& out) {
-        if (character < 0x80) {
-            out += static_cast<char>(character);
-            return true;
-        }
+    // The text in the code page, whole; each character it lacks is passed to
+    // lacking, which gives what stands in its place (or nothing for none). Empty
+    // when the converter is not open.
+    template <typename Lacking>
+    std::optional<QByteArray> convert(const QString& text, Lacking lacking) {
         if (!isOpen())
-            return false;
-        QByteArray utf8 = QString::fromUcs4(&character, 1).toUtf8();
+            return std::nullopt;
+        // A lone surrogate counts as U+FFFD, not as the '?' that toUtf8() makes.
+        const QList<uint> characters = text.toUcs4();
+        QByteArray utf8 =
+            QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()),
+                              characters.size())
+                .toUtf8();
+        QByteArray out(utf8.size(), Qt::Uninitialized); // one byte at most for each
         char* in = utf8.data();
         size_t inLeft = static_cast<size_t>(utf8.size());
-        char bytes[8];
-        char* outPtr = bytes;
-        size_t outLeft = sizeof bytes;
-        if (iconv(cd_, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft > 0)
-            return false;
-        out.append(bytes, static_cast<int>(outPtr - bytes));
-        return true;
+        char* outPtr = out.data();
+        size_t outLeft = static_cast<size_t>(out.size());
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        while (iconv(cd_, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
+            if (errno != EILSEQ)
+                return std::nullopt;
+            // One character the code page lacks, at in.
+            const auto lead = static_cast<unsigned char>(*in);
+            const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            const QList<uint> character =
+                QString::fromUtf8(in, static_cast<qsizetype>(length)).toUcs4();
+            const QByteArray standIn =
+                character.isEmpty() ? QByteArray() : lacking(character.front());
+            if (standIn.size() > static_cast<qsizetype>(length))
+                return std::nullopt; // never: a stand-in is one byte
+            outPtr = std::copy(standIn.begin(), standIn.end(), outPtr);
+            outLeft -= static_cast<size_t>(standIn.size());
+            in += length;
+            inLeft -= length;
+        }
+        out.truncate(static_cast<qsizetype>(outPtr - out.data()));
+        return out;
     }
 
   private:
+    Windows1251Converter() : cd_(iconv_open("WINDOWS-1251", "UTF-8")) {
+        if (!isOpen())
+            openError_ = QString::fromLocal8Bit(std::strerror(errno));
+    }
+
     iconv_t cd_;
     QString openError_;
 };
 
-// What is written for a character Windows-1251 lacks; nothing when empty.
-QByteArray standInFor(char32_t character) {
-    if (QChar::category(character) == QChar::Separator_Space)
-        return character == 0x2007 || character == 0x202F ? QByteArray("\xa0") : QByteArray(" ");
-    if (QChar::category(character) == QChar::Number_DecimalDigit)
-        return QByteArray(1, static_cast<char>('0' + QChar::digitValue(character)));
-    return {};
-}
-
-std::optional<QByteArray> encode(const QString& text, Windows1251Converter& converter) {
-    if (!converter.isOpen())
-        return std::nullopt;
-    QByteArray out;
-    out.reserve(text.size());
-    for (char32_t character : text.toUcs4()) {
-        if (!converter.convert(character, out))
-            out += standInFor(character);
-    }
-    return out;
-}
-
 } // namespace
 
 std::optional<QByteArray> toWindows1251(const QString& text) {
-    Windows1251Converter converter;
-    return encode(text, converter);
+    return Windows1251Converter::forThisThread().convert(text, standInFor);
 }
 
 bool fitsWindows1251(const QString& text) {
-    Windows1251Converter converter;
-    QByteArray unused;
-    for (char32_t character : text.toUcs4()) {
-        if (!converter.convert(character, unused))
-            return false;
+    for (const QChar character : text) {
+        if (character.unicode() >= 0x80) {
+            bool fits = true;
+            const auto converted =
+                Windows1251Converter::forThisThread().convert(text, [&fits](char32_t) {
+                    fits = false;
+                    return QByteArray();
+                });
+            return converted && fits;
+        }
     }
     return true;
 }
@@ -170,11 +189,10 @@ bool GameLog::reset() {
 bool GameLog::append(const QString& record) {
     if (path_.isEmpty())
         return true;
-    Windows1251Converter converter;
-    const std::optional<QByteArray> bytes = encode(record + QStringLiteral("\r\n"), converter);
+    const std::optional<QByteArray> bytes = toWindows1251(record + QStringLiteral("\r\n"));
     if (!bytes) {
         lastError_ = QStringLiteral("the system has no Windows-1251 converter (iconv: %1)")
-                         .arg(converter.openError());
+                         .arg(Windows1251Converter::forThisThread().openError());
         return false;
     }
     return write(*bytes, false);

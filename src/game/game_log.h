@@ -19,7 +19,8 @@ namespace records {
 } // namespace records
 
 // Converts text to the log's Windows-1251 code page with the system's converter
-// (iconv). A character the code page lacks is never written as '?':
+// (iconv, opened once for each thread), the whole text at once. A character the code page lacks is
+// never written as '?':
 //  - a space the code page lacks becomes 0xA0 (no-break space) when it does not
 //    break a line either (U+2007, U+202F), and 0x20 otherwise;
 //  - a decimal digit of another script becomes its ASCII digit;

@@ -2,10 +2,6 @@
 
 namespace game {
 
-double amountValue(int rank) {
-    return textToNumber(amountText(rank));
-}
-
 double boardAverage(const std::array<bool, kCaseCount>& shown) {
     double sum = 0;
     int count = 0;

@@ -41,8 +41,6 @@ struct GameRecord {
     [[nodiscard]] double winnings() const { return acceptedOffer.value_or(ownCaseAmount); }
 };
 
-// The amount of a rank as a number.
-[[nodiscard]] double amountValue(int rank);
 // The average of the amounts whose board entry is shown; 0 when none is.
 [[nodiscard]] double boardAverage(const std::array<bool, kCaseCount>& shown);
 

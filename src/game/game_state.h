@@ -32,18 +32,13 @@ inline constexpr int kOwnCasePlace = -1;
 struct GameState {
     std::array<qint16, kCaseCount> caseAmount{}; // amount rank hidden in case i
     qint16 ownCase = 0;                          // the player's case; -1 while none is chosen
-    qint16 openedCount = 0; // -1 before the own case is chosen, then cases opened
-    qint16 currentCase = 0; // the case being opened
+    qint16 openedCount = 0;                      // cases opened, the own case never counted
+    qint16 currentCase = 0;                      // the case being opened
     bool offerTaken = false;
     bool swapOfferAllowed = false;
     bool swapOfferChosen = false; // never reset, not even by a new game
-    bool swapPending = false;
-    qint16 swapCase = 0;
     bool finalSwapDone = false;
     qint16 bankerStyle = 0;
-    double bankFactor = 0;
-    float bankRoll = 0;
-    qint16 remainingCount = 0;
     Offer offer; // the latest offer
     qint16 offerCount = 0;
     std::array<Offer, kHistorySize + 1> offerHistory{}; // entries 1..6

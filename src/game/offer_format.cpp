@@ -23,8 +23,4 @@ QString formatOffer(const Offer& offer, const QLocale& locale) {
     return offer.exchange ? kExchangeOffer : formatMoney(offer.amount, locale);
 }
 
-QString formatHistoryOffer(const Offer& offer) {
-    return offer.exchange ? kExchangeInHistory : QString::number(offer.amount);
-}
-
 } // namespace game

@@ -8,7 +8,7 @@
 namespace game {
 
 inline const QString kExchangeOffer = QStringLiteral("ОБМЕН");     // Cyrillic, on screen
-inline const QString kExchangeInHistory = QStringLiteral("ObMEH"); // Latin, in the history
+inline const QString kExchangeInHistory = QStringLiteral("ObMEH"); // Latin, in the Russian history
 
 // Money as shown: ASCII digits in groups of three, no decimals, an empty text
 // for 0. The groups are joined by the locale's group separator when the log's
@@ -19,8 +19,5 @@ inline const QString kExchangeInHistory = QStringLiteral("ObMEH"); // Latin, in 
 // The offer as shown on the banker's panel and written in the log: the money,
 // or kExchangeOffer.
 [[nodiscard]] QString formatOffer(const Offer& offer, const QLocale& locale = QLocale());
-
-// An earlier offer as the history shows it: plain digits, or kExchangeInHistory.
-[[nodiscard]] QString formatHistoryOffer(const Offer& offer);
 
 } // namespace game

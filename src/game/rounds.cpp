@@ -20,29 +20,18 @@ AfterOpening afterOpening(int openedCount) {
     return isOfferPoint(openedCount) ? AfterOpening::Offer : AfterOpening::NextCase;
 }
 
-CounterPanel counterAfterClick(int countBefore, int openedCount) {
-    CounterPanel panel;
-    panel.words = QStringLiteral("           чемодан");
-    panel.count = countBefore - 1;
-    if (panel.count == 0) {
-        // The round ends with this opening: the count of the next round, up to
-        // the next offer point. After the last offer the panel is never shown
-        // again; it keeps the count of a full round.
-        panel.count = kCasesPerRound;
-        const int opened = openedCount + 1;
-        for (const OfferPoint& point : kOfferPoints) {
-            if (point.openedCount > opened) {
-                panel.count = point.openedCount - opened;
-                break;
-            }
-        }
+int counterAfterClick(int countBefore, int openedCount) {
+    if (const int count = countBefore - 1; count != 0)
+        return count;
+    // The round ends with this opening: the count of the next round, up to the
+    // next offer point. After the last offer the panel is never shown again; it
+    // keeps the count of a full round.
+    const int opened = openedCount + 1;
+    for (const OfferPoint& point : kOfferPoints) {
+        if (point.openedCount > opened)
+            return point.openedCount - opened;
     }
-    if (panel.count >= 2 && panel.count <= 4)
-        panel.words += QStringLiteral("а");
-    else if (panel.count == 5 || panel.count == 6)
-        panel.words += QStringLiteral("ов");
-    panel.words += QStringLiteral("              до предложения банка");
-    return panel;
+    return kCasesPerRound;
 }
 
 int plateForCase(int caseSkin, int caseIndex) {

@@ -58,26 +58,14 @@ enum class AfterOpening {
 
 [[nodiscard]] AfterOpening afterOpening(int openedCount);
 
-// The counter panel under the cases: the number of cases left before the next
-// offer and the words that go with it.
-struct CounterPanel {
-    int count = 0;
-    QString words;
-};
-
-// The panel as rebuilt by a click that opens a case: the count that will be left
-// once this opening is over. countBefore is the panel's count before the click.
-[[nodiscard]] CounterPanel counterAfterClick(int countBefore, int openedCount);
+// The counter panel under the cases shows the number of cases left before the
+// next offer. The count as a click that opens a case sets it: the count that
+// will be left once this opening is over. countBefore is the panel's count
+// before the click.
+[[nodiscard]] int counterAfterClick(int countBefore, int openedCount);
 
 // The count the panel shows before the first opening.
 inline constexpr int kFirstRoundCount = kOfferPoints.front().openedCount;
-
-inline const QString kChooseOwnCasePrompt =
-    QStringLiteral("             Выберите                      свой чемодан");
-inline const QString kChooseSwapCasePrompt =
-    QStringLiteral("             Выберите                чемодан для обмена");
-inline const QString kFirstRoundWords =
-    QStringLiteral("           чемоданов              до предложения банка");
 
 // Which of the three arrangements of the numbered plates the cases get: the plate
 // shown on case i. Arrangement 2 keeps each case's own plate.

@@ -130,6 +130,26 @@ QString currentLanguage() {
     return current;
 }
 
+QString translatePlural(const char* context, const char* source, const char* comment, int n) {
+    if (current == kRussian) {
+        // Loaded once, at the first need, and never installed: it would only
+        // translate the Russian into itself.
+        static QTranslator* const russianPlurals = [] {
+            auto* translator = new QTranslator;
+            if (translator->load(QStringLiteral(":/i18n/zorban_ru_plurals.qm")))
+                return translator;
+            std::fprintf(stderr, "zorban: the Russian plural forms cannot be loaded\n");
+            delete translator;
+            return static_cast<QTranslator*>(nullptr);
+        }();
+        const QString plural =
+            russianPlurals ? russianPlurals->translate(context, source, comment, n) : QString();
+        if (!plural.isEmpty())
+            return plural;
+    }
+    return QCoreApplication::translate(context, source, comment, n);
+}
+
 bool chooseLanguage(const QString& language) {
     if (!setLanguage(language))
         return false;

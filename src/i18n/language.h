@@ -9,8 +9,8 @@
 // The language the game speaks. Its texts are written in Russian; English comes
 // from a translation built into the program. Changing the language installs or
 // removes that translation, and Qt then sends QEvent::LanguageChange to every
-// widget: each window answers it in changeEvent() by setting its texts again, so
-// a game under way goes on as it was.
+// widget: each window answers it by setting its texts again (followLanguage()),
+// so a game under way goes on as it was.
 //
 // The language never reaches the log, the statistics file, the rules of play,
 // the sounds or the timing: the log's records are built from texts that never
@@ -58,6 +58,14 @@ helpLanguage(const QString& given,
 // or its translation cannot be loaded. Needs the application object.
 bool setLanguage(const QString& language);
 [[nodiscard]] QString currentLanguage();
+
+// QCoreApplication::translate() of a text that changes with the number n
+// (%n in it stands for n), in the plural form the language spoken now takes for
+// n. The Russian forms come from the Russian plural translation (the sources
+// are Russian, so no translation is installed for Russian): 1, 21 "чемодан";
+// 2, 22 "чемодана"; 5, 11 "чемоданов".
+[[nodiscard]] QString translatePlural(const char* context, const char* source, const char* comment,
+                                      int n);
 
 // What the menu entry "Язык / Language" calls: speaks language and keeps it in
 // the settings for the next runs. A failed write is said on stderr; the language

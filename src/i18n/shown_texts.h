@@ -1,17 +1,45 @@
 #pragma once
 
+#include "game_state.h"
+
 #include <QString>
 
+// What the screen shows of the game's facts, in the language spoken now. The
+// game (src/game) gives numbers and kinds; the words and the form of every
+// number on screen are made here, in one place for every window. The log keeps
+// its own texts and never goes through these.
 namespace i18n {
 
-// The text the screen shows for a text of the game's rules (src/game): the
-// prompts and the words of the counter panel (game::kChooseOwnCasePrompt,
-// game::counterAfterClick(), ...), the exchange offer game::kExchangeOffer and
-// its form in the history game::kExchangeInHistory, in the language spoken
-// now; any other text (an amount, an offer in digits) as it is.
-//
-// Only for what is shown: the game's state, its comparisons and the log keep
-// the rules' own texts.
-[[nodiscard]] QString shownGameText(const QString& designed);
+// An amount: the board, the cases, the winnings, the statistics' figures.
+// English groups the digits with commas ("1,000,000"); Russian with blanks as
+// the board does ("1 000 000"). Below 1 up to two decimals after a full stop
+// ("0.01", "0.1"); from 1 on rounded to whole units; a minus sign (U+2212)
+// before a negative amount.
+[[nodiscard]] QString shownAmount(double amount);
+
+// Money the banker offers, and winnings taken from an offer. English as
+// shownAmount(); Russian as the offer's own panel shows it: the groups joined
+// by the locale's separator, and nothing for 0.
+[[nodiscard]] QString shownMoney(qint64 amount);
+
+// The offer on the banker's panel: the money, or the exchange asked as a
+// question.
+[[nodiscard]] QString shownOffer(const game::Offer& offer);
+
+// An earlier offer in the history column: English as the offers; Russian as
+// the column is designed, digits without groups and "ObMEH" for an exchange.
+[[nodiscard]] QString shownHistoryOffer(const game::Offer& offer);
+
+// The counter panel's words: what the number of cases left before the next
+// offer is followed by, in the language's plural form for that number.
+[[nodiscard]] QString counterWords(int casesLeft);
+
+// The prompts of the counter panel.
+[[nodiscard]] QString chooseOwnCasePrompt();
+[[nodiscard]] QString chooseSwapCasePrompt();
+
+// Whether the exchange offer's text stays on the screen while the player picks
+// the case to take (the Russian game keeps "ОБМЕН" there, as designed).
+[[nodiscard]] bool exchangeOfferShownWhilePicking();
 
 } // namespace i18n

@@ -10,7 +10,7 @@ namespace media {
 namespace {
 
 // What a clip that could not be played reports as its position and length once
-// it has ended: above 0, so that the game's clip-end test holds.
+// it has ended: above 0, as for every clip that has ended (sound_player.h).
 constexpr double kUnplayedLengthMs = 1;
 
 } // namespace

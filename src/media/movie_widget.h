@@ -50,7 +50,6 @@ class MovieWidget final : public QWidget, private MovieClockClient {
     [[nodiscard]] bool isPlaying() const { return playing_; }
     [[nodiscard]] bool isLoaded() const;
     [[nodiscard]] int frameCount() const;
-    [[nodiscard]] ScaleMode scaleMode() const { return mode_; }
 
     // The picture of the current frame at the widget's size, as it is painted
     // (null while nothing is loaded or the widget has no area).

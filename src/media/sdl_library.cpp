@@ -54,6 +54,13 @@ Loaded load() {
     resolve(f.AudioStreamAvailable, "SDL_AudioStreamAvailable");
     resolve(f.AudioStreamGet, "SDL_AudioStreamGet");
     resolve(f.FreeAudioStream, "SDL_FreeAudioStream");
+    resolve(f.PumpEvents, "SDL_PumpEvents");
+    resolve(f.PollEvent, "SDL_PollEvent");
+    resolve(f.GameControllerOpen, "SDL_GameControllerOpen");
+    resolve(f.GameControllerClose, "SDL_GameControllerClose");
+    resolve(f.GameControllerGetJoystick, "SDL_GameControllerGetJoystick");
+    resolve(f.GameControllerName, "SDL_GameControllerName");
+    resolve(f.JoystickInstanceID, "SDL_JoystickInstanceID");
     loaded.complete = loaded.problem.isEmpty();
     if (!loaded.complete)
         dlclose(library);
@@ -61,6 +68,11 @@ Loaded load() {
 }
 
 } // namespace
+
+std::recursive_mutex& sdlSetupMutex() {
+    static std::recursive_mutex mutex;
+    return mutex;
+}
 
 const SdlLibrary* sdlLibrary(QString* problem) {
     static const Loaded loaded = load();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <SDL.h>
+#include <mutex>
 
 namespace media {
 
@@ -34,7 +35,19 @@ struct SdlLibrary {
     decltype(&SDL_AudioStreamAvailable) AudioStreamAvailable;
     decltype(&SDL_AudioStreamGet) AudioStreamGet;
     decltype(&SDL_FreeAudioStream) FreeAudioStream;
+    // The game pads.
+    decltype(&SDL_PumpEvents) PumpEvents;
+    decltype(&SDL_PollEvent) PollEvent;
+    decltype(&SDL_GameControllerOpen) GameControllerOpen;
+    decltype(&SDL_GameControllerClose) GameControllerClose;
+    decltype(&SDL_GameControllerGetJoystick) GameControllerGetJoystick;
+    decltype(&SDL_GameControllerName) GameControllerName;
+    decltype(&SDL_JoystickInstanceID) JoystickInstanceID;
 };
+
+// Held by every thread while it sets SDL's hints or starts or ends one of its
+// parts: SDL's own counts of them are not safe from two threads at once.
+[[nodiscard]] std::recursive_mutex& sdlSetupMutex();
 
 // SDL2, loaded on the first call from any thread and kept for the life of the
 // program; null when the library or one of its functions cannot be found, with

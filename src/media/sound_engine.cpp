@@ -294,8 +294,10 @@ void SoundCore::run() {
     closeDevice();
     chunks.clear();
     // Also frees the hints set while opening, which SDL keeps until it quits.
-    if (sdl)
+    if (sdl) {
+        const std::lock_guard<std::recursive_mutex> setup(sdlSetupMutex());
         sdl->Quit();
+    }
     {
         std::lock_guard<std::mutex> lock(queueMutex);
         finished = true;
@@ -310,6 +312,7 @@ void SoundCore::openOutput() {
         tellNoDevice(problem, false);
         return;
     }
+    const std::lock_guard<std::recursive_mutex> setup(sdlSetupMutex());
     // SDL would otherwise take SIGINT and SIGTERM for itself and turn them into
     // events nobody reads: the game would no longer end on Ctrl+C or kill.
     sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -334,6 +337,7 @@ void SoundCore::openOutput() {
 }
 
 bool SoundCore::openDevice() {
+    const std::lock_guard<std::recursive_mutex> setup(sdlSetupMutex());
     if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) {
         openProblem = QString::fromUtf8(sdl->GetError());
         return false;
@@ -359,6 +363,7 @@ bool SoundCore::openDevice() {
 void SoundCore::closeDevice() {
     if (!deviceOpen)
         return;
+    const std::lock_guard<std::recursive_mutex> setup(sdlSetupMutex());
     sdl->CloseAudioDevice(device); // the mixer is no longer called
     sdl->QuitSubSystem(SDL_INIT_AUDIO);
     deviceOpen = false;

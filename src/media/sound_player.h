@@ -33,12 +33,6 @@ class SoundPlayer : public QObject {
     // Silences the player; the current clip does not count as ended.
     virtual void stop() = 0;
 
-    // The game's own test for "the clip has ended".
-    [[nodiscard]] bool hasClipEnded() const {
-        const double now = position();
-        return now > 0 && now == length();
-    }
-
   signals:
     // The current clip has come to its end (or could not be played). Emitted
     // once per clip, never from inside start().

@@ -106,15 +106,7 @@ QString labelText(const QWidget* widget) {
 
 // Whether a click on case i would do something now.
 bool caseClickable(GameWindow* window, int i) {
-    const GameWindow::Controls& ui = window->controls();
-    const game::GameState& s = window->state();
-    const ClickablePicture* plate = ui.casePlates[i];
-    const GameWindow::Phase phase = window->phase();
-    const bool phaseTakesCases = phase == GameWindow::Phase::ChoosingOwnCase ||
-                                 phase == GameWindow::Phase::WaitingForClick ||
-                                 phase == GameWindow::Phase::ExchangePick;
-    return phaseTakesCases && plate->isEnabled() && plate->isVisible() &&
-           !s.caseOpened[static_cast<size_t>(i)] && (i != s.ownCase || s.swapPending);
+    return window->game().canPress(i) && window->controls().casePlates[i]->isVisible();
 }
 
 // The number on case i's plate.
@@ -134,12 +126,12 @@ QString caseDescription(GameWindow* window, int i) {
 }
 
 // The banker's offer as one text, while it is shown.
-QString offerText(const QWidget* offerLabel) {
+QString offerText(GameWindow* window, const QWidget* offerLabel) {
     if (!offerLabel || offerLabel->isHidden())
         return {};
-    const QString offer = labelText(offerLabel);
-    return offer == game::kExchangeOffer ? Accessibility::tr("Банк предлагает обмен")
-                                         : Accessibility::tr("Банк предлагает %1").arg(offer);
+    return window->state().offer.exchange
+               ? Accessibility::tr("Банк предлагает обмен")
+               : Accessibility::tr("Банк предлагает %1").arg(labelText(offerLabel));
 }
 
 // The counter panel read as one text: the count, then the caption's words.
@@ -177,7 +169,7 @@ QString describe(const Place& place, const QWidget* widget) {
                    : Accessibility::tr("в игре");
     case Kind::Answer:
         // Focus coming to an answer reads the offer with it.
-        return offerText(place.window->controls().offerAmount);
+        return offerText(place.window, place.window->controls().offerAmount);
     case Kind::NewGame:
         return gameOverText(place.window);
     default:
@@ -220,6 +212,10 @@ class ChangeNotifier final : public QObject {
             if (!words.isEmpty())
                 addNews(words + QLatin1Char('.'));
         };
+        connect(game, &game::Game::paceChanged, this, [this](bool quick) {
+            addNews(quick ? Accessibility::tr("Быстрая игра включена.")
+                          : Accessibility::tr("Быстрая игра выключена."));
+        });
         connect(game, &game::Game::ownCasePrompted, this, prompt);
         connect(game, &game::Game::exchangePrompted, this, prompt);
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
@@ -716,7 +712,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             return offer == game::kExchangeInHistory ? Accessibility::tr("обмен") : offer;
         }
         case Kind::Offer:
-            return offerText(w);
+            return offerText(place.window, w);
         case Kind::Answer:
         case Kind::NewGame:
             return static_cast<const QAbstractButton*>(w)->text();
@@ -820,7 +816,7 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
         !widget->isWindow() && qobject_cast<GameWindow*>(object->parent()) != nullptr;
     if (windowChild &&
         (className == QLatin1String("ReadableLabel") || className == QLatin1String("QPushButton") ||
-         className == QLatin1String("CounterCaption") || className == QLatin1String("QLabel") ||
+         className == QLatin1String("FittedCaption") || className == QLatin1String("QLabel") ||
          className == QLatin1String("QWidget")))
         return new GameWidgetAccessible(widget);
     return nullptr;

@@ -168,6 +168,9 @@ void DesktopControls::createActions() {
                                   withStandard({Qt::Key_F11}, QKeySequence::FullScreen),
                                   [this] { toggleFullScreen(); });
     fullScreenAction_->setCheckable(true);
+    quickPaceAction_ = addAction(QT_TR_NOOP("Быстрая игра"), {},
+                                 [this] { emit quickPaceChosen(quickPaceAction_->isChecked()); });
+    quickPaceAction_->setCheckable(true);
     statisticsAction_ =
         addAction(QT_TR_NOOP("Статистика"), {}, [this] { emit statisticsRequested(); });
     creditsAction_ = addAction(QT_TR_NOOP("Об авторах"), {}, [this] { emit creditsRequested(); });
@@ -185,7 +188,10 @@ void DesktopControls::createActions() {
     addAction(QT_TR_NOOP("НЕТ"), keys({Qt::Key_N, kKeyEn}),
               [this] { press(gameWindow()->controls().declineButton); });
     addAction(QT_TR_NOOP("Нажать"), {Qt::Key_Return, Qt::Key_Enter}, [this] { pressEnter(); });
-    addAction(QT_TR_NOOP("Нажать выбранное"), {Qt::Key_Space}, [this] { press(focused()); });
+    addAction(QT_TR_NOOP("Нажать выбранное"), {Qt::Key_Space}, [this] {
+        if (!skipSuspense())
+            press(focused());
+    });
     addAction(QT_TR_NOOP("Влево"), {Qt::Key_Left}, [this] { moveFocus(-1, 0); });
     addAction(QT_TR_NOOP("Вправо"), {Qt::Key_Right}, [this] { moveFocus(1, 0); });
     addAction(QT_TR_NOOP("Вверх"), {Qt::Key_Up}, [this] { moveFocus(0, -1); });
@@ -302,6 +308,7 @@ void DesktopControls::buildMenu() {
     }
     menu_->addSeparator();
     menu_->addAction(fullScreenAction_);
+    menu_->addAction(quickPaceAction_);
     menu_->addAction(statisticsAction_);
     menu_->addAction(creditsAction_);
     // Its name and entries read the same in either language, so that a player
@@ -328,6 +335,7 @@ void DesktopControls::showMenu(const QPoint& globalPos) {
         return;
     soundAction_->setChecked(!sound_.isMuted());
     fullScreenAction_->setChecked(gameWindow()->isFullScreen());
+    quickPaceAction_->setChecked(gameWindow()->game().isQuickPace());
     for (QAction* level : volumeLevels_->actions())
         level->setChecked(level->data().toInt() == sound_.volume());
     menu_->popup(globalPos);
@@ -339,13 +347,9 @@ void DesktopControls::showRules() {
     auto* rules = gameWindow()->findChild<RulesDialog*>();
     if (!rules) {
         rules = new RulesDialog(gameWindow());
-        rules->setAttribute(Qt::WA_DeleteOnClose);
-        window_fit::placeOnScreen(rules, gameWindow());
-        window_fit::returnFocusTo(rules, gameWindow());
+        window_fit::openBeside(rules, gameWindow());
     }
-    rules->show();
-    rules->raise();
-    rules->activateWindow();
+    window_fit::showInFront(rules);
 }
 
 void DesktopControls::toggleFullScreen() {
@@ -393,6 +397,7 @@ void DesktopControls::askToLeave(const char* title, const char* text,
     question->setDefaultButton(QMessageBox::No);
     question->setAttribute(Qt::WA_DeleteOnClose);
     window_fit::addCloseKeys(question);
+    window_fit::ignoreKeysHeldOver(question);
     window_fit::returnFocusTo(question, gameWindow());
     connect(question, &QMessageBox::finished, this, [leave](int answer) {
         if (answer == QMessageBox::Yes)
@@ -469,12 +474,13 @@ void DesktopControls::updateFocusPolicies() {
     if (!window)
         return;
     const GameWindow::Controls& ui = window->controls();
-    // The own case does nothing when pressed, but while the case to take in
-    // exchange is picked.
-    const int ownCase =
-        window->phase() == GameWindow::Phase::ExchangePick ? -1 : window->state().ownCase;
-    for (int i = 0; i < game::kCaseCount; ++i)
-        ui.casePlates[i]->setFocusPolicy(i == ownCase ? Qt::NoFocus : Qt::TabFocus);
+    // The own case takes the focus only while a press on it does something
+    // (the pick of the case to take in exchange).
+    const int ownCase = window->state().ownCase;
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        const bool idleOwnCase = i == ownCase && !window->game().canPress(i);
+        ui.casePlates[i]->setFocusPolicy(idleOwnCase ? Qt::NoFocus : Qt::TabFocus);
+    }
     for (QWidget* button : {ui.startButton, ui.newGameButton, ui.acceptButton, ui.declineButton})
         button->setFocusPolicy(Qt::TabFocus);
 }
@@ -680,8 +686,15 @@ bool DesktopControls::press(QWidget* widget) {
     return true;
 }
 
+bool DesktopControls::skipSuspense() {
+    if (gameWindow()->phase() != GameWindow::Phase::Suspense)
+        return false;
+    gameWindow()->game().skipSuspense();
+    return true;
+}
+
 void DesktopControls::pressEnter() {
-    if (press(focused()))
+    if (skipSuspense() || press(focused()))
         return;
     const GameWindow::Controls& ui = gameWindow()->controls();
     if (!press(ui.startButton))

@@ -65,6 +65,8 @@ class DesktopControls final : public QObject {
     void newGameRequested();
     void creditsRequested();
     void statisticsRequested();
+    // The player chose the quick pace or the designed one in the menu.
+    void quickPaceChosen(bool quick);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -105,6 +107,8 @@ class DesktopControls final : public QObject {
     void typeDigit(int digit);
     bool press(QWidget* widget);
     void pressEnter();
+    // A press during the suspense skips the rest of it; true if it did.
+    bool skipSuspense();
     void updateMutedMark();
     void showVolumeMark();
     // Asks whether to leave the game under way; leave() runs on "Да". One
@@ -138,6 +142,7 @@ class DesktopControls final : public QObject {
     QAction* louderAction_ = nullptr;
     QAction* quieterAction_ = nullptr;
     QAction* fullScreenAction_ = nullptr;
+    QAction* quickPaceAction_ = nullptr;
     QAction* statisticsAction_ = nullptr;
     QAction* creditsAction_ = nullptr;
     QAction* quitAction_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "background_writes.h"
 #include "desktop_controls.h"
+#include "game_pad.h"
 #include "language.h"
 #include "layout.h"
 #include "media_files.h"
@@ -133,6 +134,11 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
             &GameApp::showCredits);
     connect(desktopControls_.get(), &DesktopControls::statisticsRequested, this,
             &GameApp::showStatistics);
+    game_->setQuickPace(storage::Settings().quickPace());
+    connect(desktopControls_.get(), &DesktopControls::quickPaceChosen, this, [this](bool quick) {
+        game_->setQuickPace(quick);
+        storage::Settings().setQuickPace(quick);
+    });
     geometrySettles_.setSingleShot(true);
     geometrySettles_.setInterval(kGeometrySettleMs);
     connect(&geometrySettles_, &QTimer::timeout, this, &GameApp::noteWindowGeometry);
@@ -143,6 +149,7 @@ GameApp::~GameApp() {
     // (an action removed, a window closed) is not looked at any more.
     destroying_ = true;
     writeUnsavedStatisticsAtQuit();
+    gamePad_.reset();
     delete statisticsWindow_.data();
     delete credits_.data();
     delete window_.data();
@@ -204,7 +211,11 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
         // right after.
         shown->removeEventFilter(this);
         soundOutputAsked_ = true;
-        QTimer::singleShot(0, this, [this] { soundEngine_->openOutput(); });
+        QTimer::singleShot(0, this, [this] {
+            soundEngine_->openOutput();
+            if (gamePadsWanted_)
+                useGamePads();
+        });
     }
     return QObject::eventFilter(watched, event);
 }
@@ -215,6 +226,13 @@ void GameApp::rememberWindowBetweenRuns() {
     const std::optional<QRect> place = settings.windowPlace();
     windowPlace_ = place ? fitOnScreen(*place) : QRect();
     windowFullScreen_ = settings.fullScreen();
+}
+
+void GameApp::useGamePads() {
+    gamePadsWanted_ = true;
+    if (gamePad_ || (soundEngine_ && !soundOutputAsked_))
+        return;
+    gamePad_ = std::make_unique<GamePad>([this] { return static_cast<QWidget*>(window_.data()); });
 }
 
 void GameApp::noteWindowGeometry() {
@@ -273,28 +291,20 @@ void GameApp::showCredits() {
                            : layout::kGameWindow.width;
         };
         credits_ = new CreditsWindow(makeSoundPlayer_(), width);
-        credits_->setAttribute(Qt::WA_DeleteOnClose);
-        window_fit::placeOnScreen(credits_, window_);
-        window_fit::returnFocusTo(credits_, window_);
-        credits_->show();
+        window_fit::openBeside(credits_, window_);
     }
-    credits_->raise();
-    credits_->activateWindow();
+    window_fit::showInFront(credits_);
 }
 
 void GameApp::showStatistics() {
     if (!statisticsWindow_) {
         statisticsWindow_ = new StatisticsWindow(statistics_);
         statisticsWindow_->setProblem(statisticsProblem_);
-        statisticsWindow_->setAttribute(Qt::WA_DeleteOnClose);
         connect(statisticsWindow_, &StatisticsWindow::startAfreshRequested, this,
                 &GameApp::startStatisticsAfresh);
-        window_fit::placeOnScreen(statisticsWindow_, window_);
-        window_fit::returnFocusTo(statisticsWindow_, window_);
-        statisticsWindow_->show();
+        window_fit::openBeside(statisticsWindow_, window_);
     }
-    statisticsWindow_->raise();
-    statisticsWindow_->activateWindow();
+    window_fit::showInFront(statisticsWindow_);
 }
 
 void GameApp::startStatisticsAfresh() {

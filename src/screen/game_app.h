@@ -19,6 +19,7 @@
 #include <vector>
 
 class DesktopControls;
+class GamePad;
 class SoundPlayer;
 class SoundSettings;
 namespace media {
@@ -64,6 +65,11 @@ class GameApp final : public QObject {
     // "Новая игра" keeps them. They are written once the window has stayed put
     // for half a second after a move or resize, so that a killed game keeps them.
     void rememberWindowBetweenRuns();
+    // Game pads play too (GamePad), watched from once the first window has been
+    // drawn, or at once without the sound engine.
+    void useGamePads();
+    // Null until then.
+    [[nodiscard]] GamePad* gamePad() const { return gamePad_.get(); }
 
     void newGame();
     // Ends the program without a question (a signal): the game under way is
@@ -114,6 +120,9 @@ class GameApp final : public QObject {
     SoundFactory makeSoundPlayer_;
     std::unique_ptr<SoundSettings> soundSettings_;
     std::unique_ptr<DesktopControls> desktopControls_;
+    // Goes before the sound engine, which ends SDL.
+    std::unique_ptr<GamePad> gamePad_;
+    bool gamePadsWanted_ = false;
     QPointer<GameWindow> window_;
     bool destroying_ = false;
     bool endingNow_ = false;

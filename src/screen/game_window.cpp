@@ -234,9 +234,9 @@ void GameWindow::buildControls() {
     ui_.captionFrame = makeFrame(this, layout::kCaptionFrame);
     ui_.numberFrame = makeFrame(this, layout::kNumberFrame);
     ui_.phoneFrame = makeFrame(this, layout::kPhoneFrame);
-    ui_.counterCaption =
-        makeLabel<CounterCaption>(this, layout::kCounterCaption, QString(), caption12);
-    gameTexts_.insert(ui_.counterCaption, game::kChooseSwapCasePrompt);
+    ui_.counterCaption = makeLabel<FittedCaption>(this, layout::kCounterCaption, QString(),
+                                                  caption12, Qt::AlignHCenter | Qt::AlignTop);
+    gameTexts_.insert(ui_.counterCaption, i18n::chooseSwapCasePrompt);
     ui_.counterNumber = makeLabel(this, layout::kCounterNumber, QString::number(state().counter),
                                   fonts::digits(32.25, false), Qt::AlignHCenter | Qt::AlignTop);
     // The glyph is drawn as large as the design has it, but no larger than fits
@@ -259,8 +259,8 @@ void GameWindow::buildControls() {
 
     // The offer panel.
     ui_.offerPanel = makeMovie(this, layout::kOfferPanel, ScaleMode::ExactFit);
-    ui_.offerAmount = makeLabel(this, layout::kOfferAmount, QStringLiteral("0"), fonts::offer(36),
-                                Qt::AlignHCenter | Qt::AlignTop);
+    ui_.offerAmount = makeLabel<FittedCaption>(this, layout::kOfferAmount, QStringLiteral("0"),
+                                               fonts::offer(36), Qt::AlignHCenter | Qt::AlignTop);
     ui_.offerAmount->hide();
 
     // The amount board.
@@ -305,12 +305,14 @@ void GameWindow::retranslate() {
     ui_.declineButton->setText(tr("НЕТ"));
     ui_.logo->setToolTip(tr("Об авторах"));
     for (auto shown = gameTexts_.cbegin(); shown != gameTexts_.cend(); ++shown)
-        shown.key()->setText(i18n::shownGameText(shown.value()));
+        shown.key()->setText(shown.value()());
+    if (game_.phase() == game::Phase::ExchangePick && !i18n::exchangeOfferShownWhilePicking())
+        ui_.offerAmount->hide();
 }
 
-void GameWindow::showGameText(QLabel* label, const QString& designed) {
-    gameTexts_.insert(label, designed);
-    label->setText(i18n::shownGameText(designed));
+void GameWindow::showGameText(QLabel* label, std::function<QString()> text) {
+    label->setText(text());
+    gameTexts_.insert(label, std::move(text));
 }
 
 void GameWindow::buildCase(int i) {

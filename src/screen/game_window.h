@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -94,10 +95,10 @@ class GameWindow final : public QWidget {
     void buildControls();
     // The window's own texts and the game's texts shown, in the language spoken now.
     void retranslate();
-    // Shows a text of the game (a prompt, the counter's words, an offer) in the
-    // language spoken now, keeping the game's own text to show it again after a
+    // Shows a text made from the game's facts (an amount, an offer, a prompt,
+    // the counter's words) in the language spoken now, and again after every
     // switch of language.
-    void showGameText(QLabel* label, const QString& designed);
+    void showGameText(QLabel* label, std::function<QString()> text);
     // The pictures at the size they are drawn: loaded (again when the scale
     // calls for the other size), then set on the controls.
     void loadPictures();
@@ -110,7 +111,7 @@ class GameWindow final : public QWidget {
     // Drawing what the game tells.
     void setCasesEnabled(bool enabled);
     void setCounterPanelVisible(bool visible);
-    void showPrompt(const QString& prompt);
+    void showPrompt(QString (*prompt)());
     void hidePrompt();
     void showAmountsInCases();
     void placeCase(int caseIndex, int place);
@@ -137,6 +138,6 @@ class GameWindow final : public QWidget {
     bool doubleSizePictures_ = false;
     game::Game& game_;
     std::unique_ptr<SoundPlayer> sound_;
-    QString baseDir_;                   // where the movies are looked for
-    QHash<QLabel*, QString> gameTexts_; // the game's own text of each label showing one
+    QString baseDir_;                                    // where the movies are looked for
+    QHash<QLabel*, std::function<QString()>> gameTexts_; // what each label made from the game shows
 };

@@ -4,13 +4,14 @@
 
 #include "layout.h"
 #include "movie_widget.h"
-#include "offer_format.h"
 #include "rounds.h"
+#include "shown_texts.h"
 #include "sound_player.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 void GameWindow::connectGame() {
     using game::Game;
@@ -30,12 +31,17 @@ void GameWindow::connectGame() {
     connect(&game_, &Game::boardAmountShown, this,
             [this](int rank, bool shown) { ui_.boardAmounts[rank]->setVisible(shown); });
     connect(&game_, &Game::ownCasePrompted, this,
-            [this] { showPrompt(game::kChooseOwnCasePrompt); });
-    connect(&game_, &Game::exchangePrompted, this,
-            [this] { showPrompt(game::kChooseSwapCasePrompt); });
+            [this] { showPrompt(i18n::chooseOwnCasePrompt); });
+    connect(&game_, &Game::exchangePrompted, this, [this] {
+        showPrompt(i18n::chooseSwapCasePrompt);
+        // The banker's panel has closed: in English its question does not stay
+        // behind on its own.
+        if (!i18n::exchangeOfferShownWhilePicking())
+            ui_.offerAmount->hide();
+    });
     connect(&game_, &Game::promptHidden, this, &GameWindow::hidePrompt);
-    connect(&game_, &Game::counterChanged, this, [this](int count, const QString& words) {
-        showGameText(ui_.counterCaption, words);
+    connect(&game_, &Game::counterChanged, this, [this](int count) {
+        showGameText(ui_.counterCaption, [count] { return i18n::counterWords(count); });
         ui_.counterNumber->setText(QString::number(count));
     });
     connect(&game_, &Game::counterShown, this, &GameWindow::setCounterPanelVisible);
@@ -57,10 +63,13 @@ void GameWindow::connectGame() {
     connect(&game_, &Game::historyRowShown, this, &GameWindow::showHistoryRow);
     connect(&game_, &Game::historyCovered, this, &GameWindow::coverHistory);
     connect(&game_, &Game::historyHidden, this, &GameWindow::hideHistory);
-    connect(&game_, &Game::offerAccepted, this,
-            [this](qint64 amount) { ui_.winningsAmount->setText(game::formatMoney(amount)); });
-    connect(&game_, &Game::winningsFromBoard, this,
-            [this](int rank) { ui_.winningsAmount->setText(game::amountText(rank)); });
+    connect(&game_, &Game::offerAccepted, this, [this](qint64 amount) {
+        showGameText(ui_.winningsAmount, [amount] { return i18n::shownMoney(amount); });
+    });
+    connect(&game_, &Game::winningsFromBoard, this, [this](int rank) {
+        showGameText(ui_.winningsAmount,
+                     [rank] { return i18n::shownAmount(game::amountValue(rank)); });
+    });
     connect(&game_, &Game::winningsShown, this, &GameWindow::showWinnings);
 }
 
@@ -77,12 +86,13 @@ void GameWindow::detachFromGame() {
 void GameWindow::showAmountsInCases() {
     for (int i = 0; i < game::kCaseCount; ++i) {
         const int rank = state().caseAmount[static_cast<size_t>(i)];
-        ui_.caseAmounts[i]->setText(game::amountText(rank));
-        ui_.boardAmounts[rank]->setText(game::amountText(rank));
+        const auto amount = [rank] { return i18n::shownAmount(game::amountValue(rank)); };
+        showGameText(ui_.caseAmounts[i], amount);
+        showGameText(ui_.boardAmounts[rank], amount);
     }
 }
 
-void GameWindow::showPrompt(const QString& prompt) {
+void GameWindow::showPrompt(QString (*prompt)()) {
     showGameText(ui_.counterCaption, prompt);
     ui_.counterCaption->show();
     ui_.captionFrame->show();
@@ -112,8 +122,7 @@ void GameWindow::openCase(int i) {
 }
 
 void GameWindow::showOffer(const game::Offer& offer) {
-    // The log has its own copy of the offer, never translated.
-    showGameText(ui_.offerAmount, game::formatOffer(offer));
+    showGameText(ui_.offerAmount, [offer] { return i18n::shownOffer(offer); });
     loadMovie(ui_.offerPanel, media::kMovieBankOpen);
     ui_.offerPanel->show();
     ui_.offerPanel->play();
@@ -121,7 +130,7 @@ void GameWindow::showOffer(const game::Offer& offer) {
 }
 
 void GameWindow::showHistoryRow(int row, const game::Offer& offer) {
-    showGameText(ui_.historyAmounts[row], game::formatHistoryOffer(offer));
+    showGameText(ui_.historyAmounts[row], [offer] { return i18n::shownHistoryOffer(offer); });
     ui_.historyAmounts[row]->show();
     ui_.historyPlates[row]->show();
     ui_.historyPlates[row]->play();
@@ -155,35 +164,22 @@ void GameWindow::showWinnings() {
 }
 
 void GameWindow::playCue(game::Cue cue, int rank) {
-    media::Sound sound = media::Sound::OwnCase;
-    switch (cue) {
-    case game::Cue::BoardReveal:
-        sound = media::Sound::BoardReveal;
-        break;
-    case game::Cue::OwnCase:
-        sound = media::Sound::OwnCase;
-        break;
-    case game::Cue::Suspense:
-        sound = media::Sound::Suspense;
-        break;
-    case game::Cue::SuspenseAfterFinalSwap:
-        sound = media::Sound::SuspenseAfterFinalSwap;
-        break;
-    case game::Cue::Amount:
-        sound = media::amountSound(rank);
-        break;
-    case game::Cue::Banker:
-        sound = media::Sound::Banker;
-        break;
-    case game::Cue::Exchange:
-        sound = media::Sound::Exchange;
-        break;
-    case game::Cue::Declined:
-        sound = media::Sound::Declined;
-        break;
-    case game::Cue::Winnings:
-        sound = media::Sound::Winnings;
-        break;
+    using game::Cue;
+    using media::Sound;
+    // Each cue but an amount has a sound of its own; an amount's goes by its rank.
+    constexpr std::pair<Cue, Sound> kCueSounds[] = {
+        {Cue::BoardReveal, Sound::BoardReveal},
+        {Cue::OwnCase, Sound::OwnCase},
+        {Cue::Suspense, Sound::Suspense},
+        {Cue::SuspenseAfterFinalSwap, Sound::SuspenseAfterFinalSwap},
+        {Cue::Banker, Sound::Banker},
+        {Cue::Exchange, Sound::Exchange},
+        {Cue::Declined, Sound::Declined},
+        {Cue::Winnings, Sound::Winnings}};
+    Sound sound = media::amountSound(rank);
+    for (const auto& [which, itsSound] : kCueSounds) {
+        if (which == cue)
+            sound = itsSound;
     }
     sound_->start(media::locate(media::currentDirectory(), media::soundFile(sound)));
 }

@@ -1,9 +1,12 @@
 #include "rules_dialog.h"
 
+#include "amounts.h"
+#include "game_pad.h"
+#include "language.h"
+#include "shown_texts.h"
 #include "window_fit.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -18,14 +21,32 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
     column->addWidget(text_);
     column->addWidget(buttons);
     retranslate();
+    i18n::followLanguage(this, [this] { retranslate(); });
     window_fit::addCloseKeys(this);
     resize(560, 620); // made smaller, the text scrolls
 }
 
-void RulesDialog::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-    QDialog::changeEvent(event);
+namespace {
+
+// An amount as the board shows it, kept on one line.
+QString amountInText(double amount) {
+    return i18n::shownAmount(amount).replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
+}
+
+} // namespace
+
+QString RulesDialog::padHelp() {
+    return tr("<h2>Геймпад</h2>"
+              "<table cellpadding='3'>"
+              "<tr><td><b>крестовина, левый стик</b></td><td>перейти к другому чемодану или "
+              "кнопке</td></tr>"
+              "<tr><td><b>A</b></td><td>нажать выбранное; во время ожидания — открыть "
+              "чемодан сразу</td></tr>"
+              "<tr><td><b>B</b></td><td>«НЕТ»; закрыть окно поверх игры</td></tr>"
+              "<tr><td><b>Y</b></td><td>«ДА»</td></tr>"
+              "<tr><td><b>Start</b></td><td>меню</td></tr>"
+              "<tr><td><b>Back / Select</b></td><td>во весь экран и обратно</td></tr>"
+              "</table>");
 }
 
 void RulesDialog::retranslate() {
@@ -34,7 +55,7 @@ void RulesDialog::retranslate() {
     text_->setHtml(
         tr("<h2>Как играть</h2>"
            "<ol>"
-           "<li>Нажмите «Начать игру». Суммы от 0,01 до 3&nbsp;000&nbsp;000 спрятаны в 22 "
+           "<li>Нажмите «Начать игру». Суммы от %1 до %2 спрятаны в 22 "
            "чемоданах и видны на табло справа.</li>"
            "<li>Выберите свой чемодан. Он встаёт под пирамиду; что в нём, вы не знаете.</li>"
            "<li>Открывайте остальные чемоданы по одному. Открытая сумма уходит с табло; "
@@ -64,6 +85,8 @@ void RulesDialog::retranslate() {
            "<tr><td><b>стрелки, Tab</b></td><td>перейти к другому чемодану или кнопке</td></tr>"
            "<tr><td><b>Enter, пробел</b></td><td>открыть выбранный чемодан, нажать "
            "выбранную кнопку; Enter — «Начать игру» и «Новая игра»</td></tr>"
+           "<tr><td><b>Enter, пробел в ожидании</b></td><td>открыть чемодан не дожидаясь "
+           "конца музыки; «Быстрая игра» в меню сокращает все ожидания</td></tr>"
            "<tr><td><b>Y или Д</b></td><td>«ДА»</td></tr>"
            "<tr><td><b>N или Н</b></td><td>«НЕТ»</td></tr>"
            "<tr><td><b>F1</b></td><td>эти правила</td></tr>"
@@ -72,5 +95,7 @@ void RulesDialog::retranslate() {
            "<tr><td><b>+ и −</b></td><td>громче и тише</td></tr>"
            "<tr><td><b>правая кнопка мыши, Menu</b></td><td>меню</td></tr>"
            "<tr><td><b>Ctrl+Q</b></td><td>выход</td></tr>"
-           "</table>"));
+           "</table>")
+                .arg(amountInText(game::kAmounts.front()), amountInText(game::kAmounts.back())) +
+        (GamePad::connectedCount() > 0 ? padHelp() : QString()));
 }

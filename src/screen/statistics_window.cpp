@@ -1,12 +1,14 @@
 #include "statistics_window.h"
 
+#include "language.h"
+#include "shown_texts.h"
 #include "window_fit.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMessageBox>
@@ -33,23 +35,28 @@ QLabel* valueLabel(const QString& text) {
 
 StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidget* parent)
     : QWidget(parent) {
-    // The figures and the chart scroll; the buttons stay in sight.
+    // The figures beside the chart, so that both fit a low screen (1024 x 600)
+    // with the chart's legend; they scroll only in a smaller window. The
+    // buttons stay in sight.
     auto* content = new QWidget;
-    auto* layout = new QVBoxLayout(content);
+    auto* row = new QHBoxLayout(content);
+    auto* figuresColumn = new QVBoxLayout;
     problem_ = new QLabel;
     problem_->setWordWrap(true);
     problem_->hide();
-    layout->addWidget(problem_);
+    figuresColumn->addWidget(problem_);
     figureGrid_ = new QGridLayout;
     figureGrid_->setColumnStretch(1, 1);
-    layout->addLayout(figureGrid_);
+    figuresColumn->addLayout(figureGrid_);
+    figuresColumn->addStretch(1);
+    row->addLayout(figuresColumn);
     noGames_ = new QLabel;
     noGames_->setAlignment(Qt::AlignCenter);
-    layout->addWidget(noGames_, 1);
+    row->addWidget(noGames_, 1);
     chartView_ = new QChartView;
     chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setMinimumSize(560, 320);
-    layout->addWidget(chartView_, 1);
+    chartView_->setMinimumSize(460, 360);
+    row->addWidget(chartView_, 1);
     auto* scroll = new QScrollArea;
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
@@ -67,7 +74,8 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     column->addWidget(buttons);
     statistics_ = statistics;
     retranslate(); // shows the figures
-    resize(680, 640);
+    i18n::followLanguage(this, [this] { retranslate(); });
+    resize(960, 470);
 }
 
 void StatisticsWindow::askToStartAfresh() {
@@ -98,12 +106,6 @@ void StatisticsWindow::setProblem(const QString& problem) {
     problem_->setVisible(!problem.isEmpty());
 }
 
-void StatisticsWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-    QWidget::changeEvent(event);
-}
-
 void StatisticsWindow::retranslate() {
     setWindowTitle(tr("Статистика"));
     noGames_->setText(tr("Сыгранных игр пока нет."));
@@ -114,40 +116,42 @@ void StatisticsWindow::retranslate() {
     setStatistics(statistics_);
 }
 
-QString StatisticsWindow::amountText(double amount) {
-    if (amount > 0 && amount < 1)
-        return QString::number(amount, 'f', 2);
-    QString digits = QString::number(std::llround(std::fabs(amount)));
-    for (int at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(' '));
-    return amount < 0 ? QStringLiteral("−") + digits : digits;
-}
-
 void StatisticsWindow::showFigures(const storage::Statistics& statistics) {
     while (QLayoutItem* item = figureGrid_->takeAt(0)) {
         delete item->widget();
         delete item;
     }
     const auto signedAmount = [](double amount) {
-        return amount > 0 ? QStringLiteral("+") + amountText(amount) : amountText(amount);
+        return amount > 0 ? QStringLiteral("+") + i18n::shownAmount(amount)
+                          : i18n::shownAmount(amount);
     };
-    const QList<QPair<QString, QString>> rows = {
+    struct Row {
+        QString caption;
+        QString value;
+        bool part = false; // a part of the row above it, set in under it
+    };
+    const QList<Row> rows = {
         {tr("Сыграно игр:"), QString::number(statistics.gamesPlayed())},
         {tr("Игр брошено:"), QString::number(statistics.gamesLeft())},
-        {tr("Выиграно всего:"), amountText(statistics.totalWinnings())},
-        {tr("Средний выигрыш:"), amountText(statistics.averageWinnings())},
-        {tr("Лучший выигрыш:"), amountText(statistics.bestWinnings())},
+        {tr("Выиграно всего:"), i18n::shownAmount(statistics.totalWinnings())},
+        {tr("Средний выигрыш:"), i18n::shownAmount(statistics.averageWinnings())},
+        {tr("Лучший выигрыш:"), i18n::shownAmount(statistics.bestWinnings())},
         {tr("Принято предложений банка:"), QString::number(statistics.offersAccepted())},
-        {tr("   больше, чем в своём чемодане:"), QString::number(statistics.dealsAboveOwnCase())},
-        {tr("   меньше, чем в своём чемодане:"), QString::number(statistics.dealsBelowOwnCase())},
-        {tr("   столько же:"), QString::number(statistics.dealsEqualToOwnCase())},
-        {tr("   выгода сделок против своих чемоданов:"), signedAmount(statistics.dealsGain())},
+        {tr("больше, чем в своём чемодане:"), QString::number(statistics.dealsAboveOwnCase()),
+         true},
+        {tr("меньше, чем в своём чемодане:"), QString::number(statistics.dealsBelowOwnCase()),
+         true},
+        {tr("столько же:"), QString::number(statistics.dealsEqualToOwnCase()), true},
+        {tr("выгода сделок против своих чемоданов:"), signedAmount(statistics.dealsGain()), true},
         {tr("Обменов чемоданов:"), QString::number(statistics.exchangesTaken())},
-        {tr("   из них удачных:"), QString::number(statistics.exchangesPaidOff())},
+        {tr("из них удачных:"), QString::number(statistics.exchangesPaidOff()), true},
     };
     for (int row = 0; row < rows.size(); ++row) {
-        figureGrid_->addWidget(new QLabel(rows[row].first), row, 0);
-        figureGrid_->addWidget(valueLabel(rows[row].second), row, 1);
+        auto* caption = new QLabel(rows[row].caption);
+        if (rows[row].part)
+            caption->setIndent(caption->fontMetrics().averageCharWidth() * 3);
+        figureGrid_->addWidget(caption, row, 0);
+        figureGrid_->addWidget(valueLabel(rows[row].value), row, 1);
     }
 }
 
@@ -170,6 +174,11 @@ void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     auto* chart = new QChart;
     chart->setTitle(tr("Последняя игра: предложения банка, тысячи"));
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // The axes' numbers grouped as the figures are.
+    chart->setLocale(i18n::currentLanguage() == i18n::kEnglish
+                         ? QLocale(QLocale::English, QLocale::UnitedStates)
+                         : QLocale(QLocale::Russian, QLocale::Russia));
+    chart->setLocalizeNumbers(true);
     QChart* old = chartView_->chart();
     chartView_->setChart(chart);
     delete old;
@@ -244,7 +253,9 @@ void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     axisX->setTickInterval(1);
     axisX->setLabelFormat(QStringLiteral("%d"));
     auto* axisY = new QValueAxis;
-    axisY->setRange(0, highest / kChartUnit);
+    // A little room above the highest point, so that a line there (the own
+    // case's, often) is not drawn on the chart's border.
+    axisY->setRange(0, highest * 1.04 / kChartUnit);
     axisY->applyNiceNumbers();
     axisY->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axisX, Qt::AlignBottom);

@@ -30,11 +30,6 @@ class StatisticsWindow final : public QWidget {
     [[nodiscard]] QList<QPair<QString, QString>> figures() const;
     [[nodiscard]] QChartView* chartView() const { return chartView_; }
     [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
-    [[nodiscard]] QPushButton* startAfreshButton() const { return startAfreshButton_; }
-
-    // An amount the way the board writes it: digit groups of three, kopecks only
-    // under 1.
-    [[nodiscard]] static QString amountText(double amount);
 
   signals:
     // The player has agreed to start the statistics afresh.
@@ -42,9 +37,6 @@ class StatisticsWindow final : public QWidget {
 
   private:
     void askToStartAfresh();
-
-  protected:
-    void changeEvent(QEvent* event) override;
 
   private:
     // Sets every text in the language spoken now.

@@ -6,7 +6,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QStyle>
 #include <algorithm>
 #include <climits>
@@ -43,22 +42,6 @@ QRgb readableInk(const Ink& designed, double background) {
                    contrast::ratioOfLuminances(1.0, background)
                ? qRgb(0, 0, 0)
                : qRgb(255, 255, 255);
-}
-
-// The caption's text with its long run of blanks, the one after the first
-// word(s), turned into a line break.
-QString withDesignedBreak(const QString& text) {
-    static const QRegularExpression firstWord(QStringLiteral("\\S"));
-    static const QRegularExpression longRun(QStringLiteral("  +"));
-    const qsizetype start = text.indexOf(firstWord);
-    if (start < 0)
-        return text;
-    const QRegularExpressionMatch run = longRun.match(text, start);
-    if (!run.hasMatch())
-        return text;
-    QString broken = text;
-    broken.replace(run.capturedStart(), run.capturedLength(), QString(QChar::LineSeparator));
-    return broken;
 }
 
 // Lays the text out in lines of that width, one under the other.
@@ -280,10 +263,9 @@ QImage ReadableLabel::renderBeneath(const QSize& pixels, qreal devicePixelRatio)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-CounterCaption::CounterCaption(const QString& text, QWidget* parent)
-    : ReadableLabel(text, parent) {}
+FittedCaption::FittedCaption(const QString& text, QWidget* parent) : ReadableLabel(text, parent) {}
 
-const QTextLayout& CounterCaption::textLayout() {
+const QTextLayout& FittedCaption::textLayout() {
     const QRect box = contentsRect();
     const QFont font(this->font(), this);
     if (layout_ && laidOutText_ == text() && laidOutFont_ == font && laidOutSize_ == box.size())
@@ -291,15 +273,16 @@ const QTextLayout& CounterCaption::textLayout() {
     laidOutText_ = text();
     laidOutFont_ = font;
     laidOutSize_ = box.size();
-    const QString shown = withDesignedBreak(text());
-    const int designedLines =
+    QString shown = text();
+    shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    const int givenLines =
         shown.contains(QChar::LineSeparator) ? int(shown.count(QChar::LineSeparator)) + 1 : INT_MAX;
     QFont fitted = font;
     for (;;) {
         layout_ = std::make_unique<QTextLayout>(shown, fitted, this);
         layOutLines(*layout_, box.width(), alignment());
-        bool fits = layout_->lineCount() <= designedLines &&
-                    layout_->boundingRect().height() <= box.height();
+        bool fits =
+            layout_->lineCount() <= givenLines && layout_->boundingRect().height() <= box.height();
         for (int i = 0; i < layout_->lineCount(); ++i)
             fits = fits && layout_->lineAt(i).naturalTextWidth() <= box.width();
         if (fits || !makeSmaller(fitted))
@@ -308,7 +291,7 @@ const QTextLayout& CounterCaption::textLayout() {
     return *layout_;
 }
 
-void CounterCaption::drawTextShape(QPainter& painter) {
+void FittedCaption::drawTextShape(QPainter& painter) {
     const QRect box = contentsRect();
     const QTextLayout& layout = textLayout();
     painter.setFont(layout.font());

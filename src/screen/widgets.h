@@ -41,7 +41,6 @@ class FocusRing final : public QWidget {
   public:
     explicit FocusRing(QWidget* parent);
     void follow(QWidget* control);
-    [[nodiscard]] QWidget* following() const { return control_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -103,18 +102,17 @@ class ReadableLabel : public QLabel {
     [[nodiscard]] QImage renderBeneath(const QSize& pixels, qreal devicePixelRatio);
 };
 
-// The caption of the counter panel. Its texts are laid out with blanks for the
-// two lines the design breaks them into: the leading blanks and the first
-// word(s), then, after a long run of blanks, the rest ("           чемодана" /
-// "до предложения банка"). It breaks at that run whatever the font, and draws
-// each line whole: where a line would be too wide (or the two too tall) in the
-// label's font, the font is made smaller until they fit.
-class CounterCaption final : public ReadableLabel {
+// A caption drawn in the lines its text gives ("\n" between them), each line
+// centred and whole; a text without a break is wrapped at the label's width.
+// Where a line would be too wide (or the lines too tall) in the label's font,
+// the font is made smaller until they fit: the counter panel's words and the
+// banker's offer, whose texts differ in length from language to language.
+class FittedCaption final : public ReadableLabel {
     Q_OBJECT
   public:
-    explicit CounterCaption(const QString& text, QWidget* parent = nullptr);
+    explicit FittedCaption(const QString& text, QWidget* parent = nullptr);
     // The caption laid out as it is drawn: at the label's width, one line for
-    // each designed line.
+    // each line of the text.
     [[nodiscard]] const QTextLayout& textLayout();
 
   protected:

@@ -1,7 +1,9 @@
 #include "window_fit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QPointer>
 #include <QScreen>
@@ -45,6 +47,49 @@ void addCloseKeys(QWidget* window) {
     window->addAction(close);
 }
 
+namespace {
+
+class HeldKeyFilter final : public QObject {
+  public:
+    explicit HeldKeyFilter(QWidget* window) : QObject(window), window_(window) {
+        qApp->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool press = event->type() == QEvent::KeyPress;
+        if (!press && event->type() != QEvent::KeyRelease)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != window_)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!press) {
+            releasedKey_ = key->key();
+            releasedAt_ = key->timestamp();
+            return true;
+        }
+        // A key held down repeats as a release and a press at the same moment,
+        // which Qt does not always mark as a repeat.
+        if (key->isAutoRepeat() || (key->key() == releasedKey_ && key->timestamp() == releasedAt_))
+            return true;
+        qApp->removeEventFilter(this);
+        deleteLater();
+        return false;
+    }
+
+  private:
+    QWidget* window_;
+    int releasedKey_ = 0;
+    quint64 releasedAt_ = 0;
+};
+
+} // namespace
+
+void ignoreKeysHeldOver(QWidget* window) {
+    new HeldKeyFilter(window);
+}
+
 void returnFocusTo(QWidget* window, QWidget* gameWindow) {
     if (!gameWindow)
         return;
@@ -52,6 +97,18 @@ void returnFocusTo(QWidget* window, QWidget* gameWindow) {
         if (game && game->isVisible())
             game->activateWindow();
     });
+}
+
+void openBeside(QWidget* window, QWidget* gameWindow) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    placeOnScreen(window, gameWindow);
+    returnFocusTo(window, gameWindow);
+}
+
+void showInFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace window_fit

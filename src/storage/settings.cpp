@@ -17,6 +17,7 @@ const QString kVolumeKey = QStringLiteral("sound/volume");
 const QString kGeometryKey = QStringLiteral("window/geometry");
 const QString kFullScreenKey = QStringLiteral("window/fullScreen");
 const QString kLanguageKey = QStringLiteral("interface/language");
+const QString kQuickPaceKey = QStringLiteral("game/quickPace");
 
 constexpr int kFullVolume = 100;
 
@@ -73,6 +74,10 @@ QString Settings::language() const {
     return kept && known.contains(*kept) ? *kept : QString();
 }
 
+bool Settings::quickPace() const {
+    return current(path_).boolValue(kQuickPaceKey).value_or(false);
+}
+
 bool Settings::setMuted(bool muted) const {
     return write({{kMutedKey, SettingsFile::boolText(muted)}});
 }
@@ -88,6 +93,10 @@ bool Settings::setWindow(const QRect& place, bool fullScreen) const {
 
 bool Settings::setLanguage(const QString& language) const {
     return write({{kLanguageKey, language}});
+}
+
+bool Settings::setQuickPace(bool quick) const {
+    return write({{kQuickPaceKey, SettingsFile::boolText(quick)}});
 }
 
 void Settings::removeLeftovers() const {

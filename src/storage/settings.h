@@ -33,6 +33,8 @@ class Settings {
     // "ru" or "en" as the player chose it; empty when none is kept or the one
     // kept is not a language the game has.
     [[nodiscard]] QString language() const;
+    // The quick pace of play; the designed one unless chosen.
+    [[nodiscard]] bool quickPace() const;
 
     // Every change from now on is written on the writing thread.
     static void writeInBackground();
@@ -43,6 +45,7 @@ class Settings {
     bool setVolume(int percent) const;
     bool setWindow(const QRect& place, bool fullScreen) const;
     bool setLanguage(const QString& language) const;
+    bool setQuickPace(bool quick) const;
 
     // Removes the temporary files a game killed while writing left, unless
     // another game is writing now.

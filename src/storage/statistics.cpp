@@ -57,6 +57,21 @@ class FieldReader {
         }
         return value.toArray();
     }
+    // The entries of a list, each an object that readEntry reads; what names
+    // one entry in the errors.
+    template <typename Entry, typename Read>
+    std::vector<Entry> entries(const QJsonArray& list, const QString& what, Read readEntry) {
+        std::vector<Entry> read;
+        for (const QJsonValue& value : list) {
+            const QJsonObject object = value.toObject();
+            FieldReader fields(object, what + QStringLiteral(": "));
+            require(value.isObject(), QStringLiteral("an %1 is not an object").arg(what));
+            const Entry entry = readEntry(fields);
+            require(fields.ok(), fields.error());
+            read.push_back(entry);
+        }
+        return read;
+    }
     void require(bool condition, const QString& what) {
         if (!condition && error_.isEmpty())
             error_ = where_ + what;
@@ -108,28 +123,18 @@ std::optional<GameRecord> gameFromJson(const QJsonObject& object, QString* error
         game.acceptedOffer = fields.amount(QStringLiteral("acceptedOffer"));
     const QJsonArray offers = fields.array(QStringLiteral("offers"));
     const QJsonArray exchanges = fields.array(QStringLiteral("exchanges"));
-    for (const QJsonValue& value : offers) {
-        const QJsonObject entry = value.toObject();
-        FieldReader offerFields(entry, QStringLiteral("offer: "));
-        fields.require(value.isObject(), QStringLiteral("an offer is not an object"));
+    game.offers = fields.entries<OfferRecord>(offers, QStringLiteral("offer"), [](FieldReader& f) {
         OfferRecord offer;
-        offer.exchange = offerFields.flag(QStringLiteral("exchange"));
+        offer.exchange = f.flag(QStringLiteral("exchange"));
         if (!offer.exchange)
-            offer.amount = offerFields.amount(QStringLiteral("amount"));
-        offer.boardAverage = offerFields.amount(QStringLiteral("boardAverage"));
-        fields.require(offerFields.ok(), offerFields.error());
-        game.offers.push_back(offer);
-    }
-    for (const QJsonValue& value : exchanges) {
-        const QJsonObject entry = value.toObject();
-        FieldReader exchangeFields(entry, QStringLiteral("exchange: "));
-        fields.require(value.isObject(), QStringLiteral("an exchange is not an object"));
-        ExchangeRecord exchange;
-        exchange.given = exchangeFields.amount(QStringLiteral("given"));
-        exchange.taken = exchangeFields.amount(QStringLiteral("taken"));
-        fields.require(exchangeFields.ok(), exchangeFields.error());
-        game.exchanges.push_back(exchange);
-    }
+            offer.amount = f.amount(QStringLiteral("amount"));
+        offer.boardAverage = f.amount(QStringLiteral("boardAverage"));
+        return offer;
+    });
+    game.exchanges = fields.entries<
+        ExchangeRecord>(exchanges, QStringLiteral("exchange"), [](FieldReader& f) {
+        return ExchangeRecord{f.amount(QStringLiteral("given")), f.amount(QStringLiteral("taken"))};
+    });
     // A game makes an offer at the end of each round, and each exchange taken
     // answers one.
     fields.require(game.offers.size() <= size_t(game::kOffersPerGame),

@@ -4,6 +4,7 @@
 #include "language.h"
 #include "layout.h"
 #include "media_files.h"
+#include "offer_format.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -71,7 +73,8 @@ QStringList GameHarness::shownTexts() const {
     return texts;
 }
 
-QStringList GameHarness::russianTexts() const {
+QStringList GameHarness::notEnglishTexts() const {
+    static const QRegularExpression ungroupedNumber(QStringLiteral("\\d{4}|\\d[ \\x{a0}]\\d{3}"));
     const QStringList languages = i18n::languages();
     QStringList russian;
     for (const QString& text : shownTexts()) {
@@ -79,9 +82,11 @@ QStringList GameHarness::russianTexts() const {
             text == QStringLiteral("Язык / Language") ||
             std::any_of(languages.begin(), languages.end(),
                         [&](const QString& code) { return i18n::nativeName(code) == text; });
-        if (!sameInEveryLanguage && std::any_of(text.begin(), text.end(), [](QChar c) {
+        const bool cyrillic =
+            !sameInEveryLanguage && std::any_of(text.begin(), text.end(), [](QChar c) {
                 return c.script() == QChar::Script_Cyrillic;
-            }))
+            });
+        if (cyrillic || text.contains(ungroupedNumber))
             russian << text;
     }
     return russian;
@@ -186,21 +191,50 @@ QStringList GameHarness::soundsSince(int index) const {
     return names;
 }
 
-float drawFor(int value, int n) {
-    return (static_cast<float>(value) + 0.5f) / static_cast<float>(n);
+QWidget* directedPlayersChoice(GameWindow* w, const std::function<int(int)>& below) {
+    const GameWindow::Controls& c = w->controls();
+    switch (w->phase()) {
+    case GameWindow::Phase::ChoosingOwnCase:
+        // With fast timers and short sounds a game could otherwise end before the
+        // reveal.
+        if (w->game().timer(game::Game::Step::BoardReveal).isRunning())
+            return nullptr;
+        [[fallthrough]];
+    case GameWindow::Phase::WaitingForClick:
+    case GameWindow::Phase::ExchangePick: {
+        QList<QWidget*> plates;
+        for (QWidget* plate : c.casePlates) {
+            if (plate->isVisible() && plate->isEnabled())
+                plates << plate;
+        }
+        return plates.isEmpty() ? nullptr : plates[below(static_cast<int>(plates.size()))];
+    }
+    case GameWindow::Phase::OfferShown: {
+        const int odds = c.offerAmount->text() == game::kExchangeOffer ? 2 : 5;
+        return below(odds) == 0 ? c.acceptButton : c.declineButton;
+    }
+    case GameWindow::Phase::Loaded:
+    case GameWindow::Phase::Suspense:
+    case GameWindow::Phase::OfferPending:
+    case GameWindow::Phase::EndOfGame:
+    case GameWindow::Phase::GameOver:
+        break;
+    }
+    return nullptr;
 }
 
-std::vector<float> offerDraws(std::vector<float> exchangeDraws, int roll) {
-    exchangeDraws.push_back(0.5f);
-    exchangeDraws.push_back(drawFor(roll, 100));
-    return exchangeDraws;
+bool fireIfRunning(game::Game& game, game::Game::Step step) {
+    if (!game.timer(step).isRunning())
+        return false;
+    game.timer(step).fireNow();
+    return true;
 }
 
-std::vector<float> identityGameDraws(int caseSkin) {
-    std::vector<float> draws = {drawFor(caseSkin, 3)};
-    for (int i = 0; i < 22; ++i)
-        draws.push_back(drawFor(i, 22));
-    return draws;
+void fireRunningSteps(game::Game& game) {
+    using Step = game::Game::Step;
+    for (const Step step :
+         {Step::BoardReveal, Step::HistoryReveal, Step::OwnCaseWait, Step::WinningsWait})
+        fireIfRunning(game, step);
 }
 
 std::vector<float> wholeGameDraws(const std::vector<std::vector<float>>& exchangeDrawsPerOffer) {

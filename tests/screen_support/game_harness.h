@@ -1,5 +1,6 @@
 #pragma once
 
+#include "draws.h"
 #include "fake_sound_player.h"
 #include "game_app.h"
 #include "game_window.h"
@@ -64,9 +65,11 @@ class GameHarness {
     // and buttons' texts and tooltips, shown dialogs over the window, and every
     // entry of its menu (open or not).
     [[nodiscard]] QStringList shownTexts() const;
-    // Those of them in Russian (Cyrillic), but the language menu's own texts,
-    // which read the same in every language.
-    [[nodiscard]] QStringList russianTexts() const;
+    // Those of them an English reader would not take for English: a text with a
+    // Cyrillic letter (but the language menu's own texts, which read the same in
+    // every language), and a number of four or more digits not grouped by
+    // commas ("1000", "1 000", "1 000" with a no-break space).
+    [[nodiscard]] QStringList notEnglishTexts() const;
 
     std::unique_ptr<GameApp> app;
     game::ReplayRandom* random = nullptr;
@@ -79,17 +82,19 @@ class GameHarness {
     QString previousDir_;
 };
 
-// A draw that gives exactly `value` over n values.
-[[nodiscard]] float drawFor(int value, int n);
-// The draws of one offer: the exchange decision's own draws, then factor 0.5 and the roll.
-[[nodiscard]] std::vector<float> offerDraws(std::vector<float> exchangeDraws, int roll);
-// The exchange decision's draws at 12, 15 or 18 opened cases: threshold not reached,
-// or reached with one of two saying "exchange".
-inline const std::vector<float> kNoExchange = {(50 + 0.5f) / 100};
-inline const std::vector<float> kYesExchange = {(99 + 0.5f) / 100, 1.5f / 2};
-// The draws of a window load and a shuffle that puts rank i into case i.
-[[nodiscard]] std::vector<float> identityGameDraws(int caseSkin = 2);
 // The draws of a whole game: identityGameDraws(), a banker who is not the
 // cautious one, and for each offer in turn its exchange draws, factor 0.5 and roll 99.
+// What a directed player presses next in w: once the board is revealed, one of
+// the cases that take a click; money is mostly declined (taken one time in
+// five), an exchange taken half the time. below(n) draws from 0 to n - 1. Null
+// while the game does not wait for the player.
+[[nodiscard]] QWidget* directedPlayersChoice(GameWindow* w, const std::function<int(int)>& below);
+
+// The game's timed steps fired by hand: the step runs, as its timer would when
+// its time comes, only while its timer is running; whether it ran.
+bool fireIfRunning(game::Game& game, game::Game::Step step);
+// Each timed step of the game that is running, once, in the order of the steps.
+void fireRunningSteps(game::Game& game);
+
 [[nodiscard]] std::vector<float>
 wholeGameDraws(const std::vector<std::vector<float>>& exchangeDrawsPerOffer);

@@ -55,13 +55,14 @@ QString GameWatch::check(const QWidget* clicked) {
     const Phase after = w->phase();
     const int n = s.openedCount;
 
+    if (ownCase_ == -1 && s.ownCase != -1) {
+        if (before != Phase::ChoosingOwnCase)
+            return QStringLiteral("own case chosen in phase %1").arg(phaseName(before));
+        ownCase_ = s.ownCase;
+    }
     // Openings: one at a time, each counted once.
     if (n != opened_) {
-        if (opened_ == -1 && n == 0) {
-            if (before != Phase::ChoosingOwnCase)
-                return QStringLiteral("own case chosen in phase %1").arg(phaseName(before));
-            ownCase_ = s.ownCase;
-        } else if (n == opened_ + 1) {
+        if (n == opened_ + 1) {
             const QString broken = checkOpening(w, opened_, n);
             if (!broken.isEmpty())
                 return broken;
@@ -85,9 +86,6 @@ QString GameWatch::check(const QWidget* clicked) {
                 .arg(suspense_);
         }
     }
-    if (w->game().isWaitingForCueEnd() !=
-        (after == Phase::Suspense || after == Phase::OfferPending))
-        return QStringLiteral("the wait for a sound's end runs in phase %1").arg(phaseName(after));
 
     // The own case changes only by an accepted exchange.
     if (s.ownCase != ownCase_) {
@@ -136,7 +134,7 @@ QString GameWatch::check(const QWidget* clicked) {
 void GameWatch::newWindow(GameWindow* w) {
     window_ = w;
     phase_ = Phase::Loaded;
-    opened_ = -1;
+    opened_ = 0;
     ownCase_ = -1;
     suspense_ = -1;
     openedCases_.clear();

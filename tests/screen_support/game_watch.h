@@ -52,7 +52,7 @@ class GameWatch {
     GameHarness& h_;
     QPointer<GameWindow> window_;
     GameWindow::Phase phase_ = GameWindow::Phase::Loaded;
-    int opened_ = -1;   // openedCount at the last look
+    int opened_ = 0;    // openedCount at the last look
     int ownCase_ = -1;  // the own case at the last look
     int suspense_ = -1; // the case whose opening waits for its sound, or -1
     QSet<int> openedCases_;
