@@ -313,8 +313,7 @@ The game continues without a log.</translation>
         <translation>Swap</translation>
     </message>
     <message numerus="yes">
-        <source>чемоданов
-до предложения банка</source>
+        <source>           чемоданов              до предложения банка</source>
         <comment>after the number of cases left to open</comment>
         <translation>
             <numerusform>case left
@@ -324,14 +323,12 @@ before the bank’s offer</numerusform>
         </translation>
     </message>
     <message>
-        <source>Выберите
-свой чемодан</source>
+        <source>             Выберите                      свой чемодан</source>
         <translation>Choose
 your case</translation>
     </message>
     <message>
-        <source>Выберите
-чемодан для обмена</source>
+        <source>             Выберите                чемодан для обмена</source>
         <translation>Choose the case
 you want instead</translation>
     </message>
