@@ -11,4 +11,10 @@ if(ZORBAN_SYSTEM_PYTHON)
              COMMAND ${ZORBAN_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/a11y/play_with_atspi.py
                      --game $<TARGET_FILE:zorban> --games 2)
     set_tests_properties(test_atspi_games PROPERTIES LABELS gui TIMEOUT 300 SKIP_RETURN_CODE 77)
+    # A whole game by keys with Orca listening, in each language; skipped
+    # without orca, espeak-ng or xdotool.
+    add_test(NAME test_orca_game
+             COMMAND ${ZORBAN_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/a11y/listen_with_orca.py
+                     --game $<TARGET_FILE:zorban> --lang ru --lang en)
+    set_tests_properties(test_orca_game PROPERTIES LABELS gui TIMEOUT 400 SKIP_RETURN_CODE 77)
 endif()

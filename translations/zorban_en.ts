@@ -60,10 +60,6 @@
         <translation>in play</translation>
     </message>
     <message>
-        <source>Выигрыш: %1. Ваш чемодан %2: %3.</source>
-        <translation>Winnings: %1. Your case %2: %3.</translation>
-    </message>
-    <message>
         <source>Чемодан %1: %2.</source>
         <translation>Case %1: %2.</translation>
     </message>
@@ -82,6 +78,66 @@
     <message>
         <source>Быстрая игра выключена.</source>
         <translation>Quick game off.</translation>
+    </message>
+    <message>
+        <source>Банк предлагает обмен.</source>
+        <translation>The bank offers a swap.</translation>
+    </message>
+    <message>
+        <source>Банк предлагает %1. Отвечать не нужно.</source>
+        <translation>The bank offers %1. Nothing to answer.</translation>
+    </message>
+    <message>
+        <source>Банк предлагает %1.</source>
+        <translation>The bank offers %1.</translation>
+    </message>
+    <message>
+        <source>Без обмена, играем дальше.</source>
+        <translation>No swap, play on.</translation>
+    </message>
+    <message>
+        <source>Без сделки, играем дальше.</source>
+        <translation>No deal, play on.</translation>
+    </message>
+    <message>
+        <source>Вы продали свой чемодан за %1.</source>
+        <translation>You sold your case for %1.</translation>
+    </message>
+    <message>
+        <source>Ваш чемодан %1: %2.</source>
+        <translation>Your case %1 held %2.</translation>
+    </message>
+    <message>
+        <source>Выигрыш: %1.</source>
+        <translation>You win %1.</translation>
+    </message>
+    <message>
+        <source>Остался один чемодан, кроме вашего: %1.</source>
+        <translation>One case left besides yours: %1.</translation>
+    </message>
+    <message>
+        <source>Теперь откроется ваш чемодан %1.</source>
+        <translation>Your case %1 opens now.</translation>
+    </message>
+    <message>
+        <source>%1, выбыла</source>
+        <translation>%1, out of play</translation>
+    </message>
+    <message>
+        <source>Суммы в игре: %1.</source>
+        <translation>Amounts in play: %1.</translation>
+    </message>
+    <message>
+        <source>Банк ещё ничего не предлагал.</source>
+        <translation>The bank has offered nothing yet.</translation>
+    </message>
+    <message>
+        <source>Банк предлагал: %1.</source>
+        <translation>The bank offered: %1.</translation>
+    </message>
+    <message>
+        <source>Закрыты чемоданы: %1.</source>
+        <translation>Closed cases: %1.</translation>
     </message>
 </context>
 <context>
@@ -260,6 +316,50 @@
         <source>Быстрая игра</source>
         <translation>Quick game</translation>
     </message>
+    <message>
+        <source>Звук выключен.</source>
+        <translation>Sound off.</translation>
+    </message>
+    <message>
+        <source>Звук включён.</source>
+        <translation>Sound on.</translation>
+    </message>
+    <message>
+        <source>Повторить новость</source>
+        <translation>Repeat the news</translation>
+    </message>
+    <message>
+        <source>Суммы в игре</source>
+        <translation>Amounts in play</translation>
+    </message>
+    <message>
+        <source>Предложения банка</source>
+        <translation>The bank’s offers</translation>
+    </message>
+    <message>
+        <source>Закрытые чемоданы</source>
+        <translation>Closed cases</translation>
+    </message>
+    <message>
+        <source>Во весь экран.</source>
+        <translation>Full screen.</translation>
+    </message>
+    <message>
+        <source>В окне.</source>
+        <translation>In a window.</translation>
+    </message>
+    <message>
+        <source>Громкость: %1 из 100, звук выключен.</source>
+        <translation>Volume: %1 of 100, sound off.</translation>
+    </message>
+    <message>
+        <source>Громкость: %1 из 100.</source>
+        <translation>Volume: %1 of 100.</translation>
+    </message>
+    <message>
+        <source>Край.</source>
+        <translation>Edge.</translation>
+    </message>
 </context>
 <context>
     <name>GameApp</name>
@@ -341,8 +441,7 @@ The game leaves it alone and plays on without a log.</translation>
         <translation>Swap</translation>
     </message>
     <message numerus="yes">
-        <source>чемоданов
-до предложения банка</source>
+        <source>           чемоданов              до предложения банка</source>
         <comment>after the number of cases left to open</comment>
         <translation>
             <numerusform>case left
@@ -352,14 +451,12 @@ before the bank’s offer</numerusform>
         </translation>
     </message>
     <message>
-        <source>Выберите
-свой чемодан</source>
+        <source>             Выберите                      свой чемодан</source>
         <translation>Choose
 your case</translation>
     </message>
     <message>
-        <source>Выберите
-чемодан для обмена</source>
+        <source>             Выберите                чемодан для обмена</source>
         <translation>Choose the case
 you want instead</translation>
     </message>
@@ -414,8 +511,8 @@ you want instead</translation>
         <translation>&lt;h2&gt;Game pad&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;D-pad, left stick&lt;/b&gt;&lt;/td&gt;&lt;td&gt;move to another case or button&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;A&lt;/b&gt;&lt;/td&gt;&lt;td&gt;press the selected one; while waiting, open the case at once&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;B&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“NO”; close the window in front of the game&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“YES”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Start&lt;/b&gt;&lt;/td&gt;&lt;td&gt;menu&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Back / Select&lt;/b&gt;&lt;/td&gt;&lt;td&gt;full screen and back&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</translation>
     </message>
     <message>
-        <source>&lt;h2&gt;Как играть&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Нажмите «Начать игру». Суммы от %1 до %2 спрятаны в 22 чемоданах и видны на табло справа.&lt;/li&gt;&lt;li&gt;Выберите свой чемодан. Он встаёт под пирамиду; что в нём, вы не знаете.&lt;/li&gt;&lt;li&gt;Открывайте остальные чемоданы по одному. Открытая сумма уходит с табло; панель внизу считает, сколько чемоданов осталось до звонка банкира.&lt;/li&gt;&lt;li&gt;После 6, 9, 12, 15, 18 и 20 открытых чемоданов банкир предлагает деньги за ваш чемодан, глядя на суммы, оставшиеся на табло.&lt;/li&gt;&lt;li&gt;Когда остаётся один чужой чемодан, откройте его щелчком (или клавишами). Затем открывается ваш, и вы видите выигрыш. «Новая игра» начинает сначала.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Ответы банкиру&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;«ДА» на деньги&lt;/b&gt;: вы продали свой чемодан. Игра идёт дальше, вы открываете оставшиеся чемоданы, а выигрыш — принятая сумма, что бы ни было в вашем чемодане. Следующие предложения денег только показываются, но обмен банкир предложить ещё может, и на него снова отвечают «ДА» или «НЕТ».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«НЕТ»&lt;/b&gt;: игра продолжается; предложение записывается под «Банк предлагал:».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«ОБМЕН»&lt;/b&gt;: банкир предлагает поменять ваш чемодан. До 20 открытых чемоданов «ДА» позволяет выбрать любой закрытый чемодан (выбор своего оставляет его вам). При 20 открытых «ДА» сразу меняет ваш чемодан на последний закрытый. «НЕТ» оставляет ваш чемодан.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Если вы ни разу не сказали «ДА» на деньги, выигрыш — сумма в вашем чемодане.&lt;/p&gt;&lt;h2&gt;Клавиши&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;номер + Enter&lt;/b&gt;&lt;/td&gt;&lt;td&gt;чемодан с этим номером на табличке&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;стрелки, Tab&lt;/b&gt;&lt;/td&gt;&lt;td&gt;перейти к другому чемодану или кнопке&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, пробел&lt;/b&gt;&lt;/td&gt;&lt;td&gt;открыть выбранный чемодан, нажать выбранную кнопку; Enter — «Начать игру» и «Новая игра»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, пробел в ожидании&lt;/b&gt;&lt;/td&gt;&lt;td&gt;открыть чемодан не дожидаясь конца музыки; «Быстрая игра» в меню сокращает все ожидания&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y или Д&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«ДА»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;N или Н&lt;/b&gt;&lt;/td&gt;&lt;td&gt;«НЕТ»&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F1&lt;/b&gt;&lt;/td&gt;&lt;td&gt;эти правила&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F11&lt;/b&gt;&lt;/td&gt;&lt;td&gt;во весь экран; Esc — выйти из него&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;M&lt;/b&gt;&lt;/td&gt;&lt;td&gt;звук вкл/выкл&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;+ и −&lt;/b&gt;&lt;/td&gt;&lt;td&gt;громче и тише&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;правая кнопка мыши, Menu&lt;/b&gt;&lt;/td&gt;&lt;td&gt;меню&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt;&lt;/td&gt;&lt;td&gt;выход&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
-        <translation>&lt;h2&gt;How to play&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Press “Start game”. Twenty-two briefcases hide the amounts from %1 to %2, which are listed on the board on the right.&lt;/li&gt;&lt;li&gt;Choose your case. It moves below the others, and you do not know what it holds.&lt;/li&gt;&lt;li&gt;Open the other cases one at a time. Each amount you reveal leaves the board; the panel at the bottom counts down the cases left before the banker calls.&lt;/li&gt;&lt;li&gt;When 6, 9, 12, 15, 18 and 20 cases are open, the banker offers you money for your case, based on the amounts still on the board.&lt;/li&gt;&lt;li&gt;When only one other case is left, open it with a click (or the keys). Your own case is opened next and shows what you have won. “New game” starts over.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Answering the banker&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;“YES” to money&lt;/b&gt;: you sell your case. Play goes on and you open the remaining cases, but you win the amount you accepted, whatever your case holds. Later money offers are only shown; the banker may still offer a swap, which you answer with “YES” or “NO” as before.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“NO”&lt;/b&gt;: play goes on, and the offer is listed under “Earlier offers”.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“Swap your case?”&lt;/b&gt;: the banker offers you another case for yours. Before 20 cases are open, “YES” lets you pick any closed case (picking your own keeps it). With 20 cases open, “YES” swaps your case for the last closed one straight away. “NO” keeps your case.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;If you never say “YES” to money, you win the amount in your case.&lt;/p&gt;&lt;h2&gt;Keys&lt;/h2&gt;&lt;table cellpadding=&apos;3&apos;&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;number + Enter&lt;/b&gt;&lt;/td&gt;&lt;td&gt;the case with that number&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;arrows, Tab&lt;/b&gt;&lt;/td&gt;&lt;td&gt;move to another case or button&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, Space&lt;/b&gt;&lt;/td&gt;&lt;td&gt;open the selected case or press the selected button; Enter also presses “Start game” and “New game”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Enter, Space while waiting&lt;/b&gt;&lt;/td&gt;&lt;td&gt;open the case without waiting for the music to end; “Quick game” in the menu shortens every wait&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Y&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“YES”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;N&lt;/b&gt;&lt;/td&gt;&lt;td&gt;“NO”&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F1&lt;/b&gt;&lt;/td&gt;&lt;td&gt;these rules&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;F11&lt;/b&gt;&lt;/td&gt;&lt;td&gt;full screen (Esc leaves it)&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;M&lt;/b&gt;&lt;/td&gt;&lt;td&gt;sound on or off&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;+ and −&lt;/b&gt;&lt;/td&gt;&lt;td&gt;louder and quieter&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;right mouse button, Menu&lt;/b&gt;&lt;/td&gt;&lt;td&gt;the menu&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt;&lt;/td&gt;&lt;td&gt;quit&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</translation>
+        <source>&lt;h2&gt;Как играть&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Нажмите «Начать игру». Суммы от %1 до %2 спрятаны в 22 чемоданах и видны на табло справа.&lt;/li&gt;&lt;li&gt;Выберите свой чемодан. Он встаёт под пирамиду; что в нём, вы не знаете.&lt;/li&gt;&lt;li&gt;Открывайте остальные чемоданы по одному. Открытая сумма уходит с табло; панель внизу считает, сколько чемоданов осталось до звонка банкира.&lt;/li&gt;&lt;li&gt;После 6, 9, 12, 15, 18 и 20 открытых чемоданов банкир предлагает деньги за ваш чемодан, глядя на суммы, оставшиеся на табло.&lt;/li&gt;&lt;li&gt;Когда остаётся один чужой чемодан, откройте его щелчком (или клавишами). Затем открывается ваш, и вы видите выигрыш. «Новая игра» начинает сначала.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Ответы банкиру&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;«ДА» на деньги&lt;/b&gt;: вы продали свой чемодан. Игра идёт дальше, вы открываете оставшиеся чемоданы, а выигрыш — принятая сумма, что бы ни было в вашем чемодане. Следующие предложения денег только показываются, но обмен банкир предложить ещё может, и на него снова отвечают «ДА» или «НЕТ».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«НЕТ»&lt;/b&gt;: игра продолжается; предложение записывается под «Банк предлагал:».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«ОБМЕН»&lt;/b&gt;: банкир предлагает поменять ваш чемодан. До 20 открытых чемоданов «ДА» позволяет выбрать любой закрытый чемодан (выбор своего оставляет его вам). При 20 открытых «ДА» сразу меняет ваш чемодан на последний закрытый. «НЕТ» оставляет ваш чемодан.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Если вы ни разу не сказали «ДА» на деньги, выигрыш — сумма в вашем чемодане.&lt;/p&gt;&lt;h2&gt;Клавиши&lt;/h2&gt;&lt;p&gt;&lt;b&gt;номер + Enter&lt;/b&gt; — чемодан с этим номером на табличке&lt;/p&gt;&lt;p&gt;&lt;b&gt;стрелки, Tab&lt;/b&gt; — перейти к другому чемодану или кнопке&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, пробел&lt;/b&gt; — открыть выбранный чемодан, нажать выбранную кнопку; Enter — «Начать игру» и «Новая игра»&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, пробел в ожидании&lt;/b&gt; — открыть чемодан не дожидаясь конца музыки; «Быстрая игра» в меню сокращает все ожидания&lt;/p&gt;&lt;p&gt;&lt;b&gt;Y; Д в русской раскладке&lt;/b&gt; — «ДА»&lt;/p&gt;&lt;p&gt;&lt;b&gt;N; Т в русской раскладке (та же клавиша)&lt;/b&gt; — «НЕТ»; клавиша Y/Н в русской раскладке не отвечает ничего&lt;/p&gt;&lt;p&gt;&lt;b&gt;F1&lt;/b&gt; — эти правила&lt;/p&gt;&lt;p&gt;&lt;b&gt;F2&lt;/b&gt; — повторить последнюю новость (для программ чтения с экрана)&lt;/p&gt;&lt;p&gt;&lt;b&gt;F3&lt;/b&gt; — суммы, ещё оставшиеся в игре, от меньшей к большей&lt;/p&gt;&lt;p&gt;&lt;b&gt;F4&lt;/b&gt; — предложения банка и принятое&lt;/p&gt;&lt;p&gt;&lt;b&gt;F5&lt;/b&gt; — номера закрытых чемоданов&lt;/p&gt;&lt;p&gt;&lt;b&gt;F11&lt;/b&gt; — во весь экран; Esc — выйти из него&lt;/p&gt;&lt;p&gt;&lt;b&gt;M&lt;/b&gt; — звук вкл/выкл&lt;/p&gt;&lt;p&gt;&lt;b&gt;+ и −&lt;/b&gt; — громче и тише&lt;/p&gt;&lt;p&gt;&lt;b&gt;правая кнопка мыши, Menu&lt;/b&gt; — меню&lt;/p&gt;&lt;p&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt; — выход&lt;/p&gt;</source>
+        <translation>&lt;h2&gt;How to play&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Press “Start game”. Twenty-two briefcases hide the amounts from %1 to %2, which are listed on the board on the right.&lt;/li&gt;&lt;li&gt;Choose your case. It moves below the others, and you do not know what it holds.&lt;/li&gt;&lt;li&gt;Open the other cases one at a time. Each amount you reveal leaves the board; the panel at the bottom counts down the cases left before the banker calls.&lt;/li&gt;&lt;li&gt;When 6, 9, 12, 15, 18 and 20 cases are open, the banker offers you money for your case, based on the amounts still on the board.&lt;/li&gt;&lt;li&gt;When only one other case is left, open it with a click (or the keys). Your own case is opened next and shows what you have won. “New game” starts over.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Answering the banker&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;“YES” to money&lt;/b&gt;: you sell your case. Play goes on and you open the remaining cases, but you win the amount you accepted, whatever your case holds. Later money offers are only shown; the banker may still offer a swap, which you answer with “YES” or “NO” as before.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“NO”&lt;/b&gt;: play goes on, and the offer is listed under “Earlier offers”.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“Swap your case?”&lt;/b&gt;: the banker offers you another case for yours. Before 20 cases are open, “YES” lets you pick any closed case (picking your own keeps it). With 20 cases open, “YES” swaps your case for the last closed one straight away. “NO” keeps your case.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;If you never say “YES” to money, you win the amount in your case.&lt;/p&gt;&lt;h2&gt;Keys&lt;/h2&gt;&lt;p&gt;&lt;b&gt;number + Enter&lt;/b&gt; — the case with that number&lt;/p&gt;&lt;p&gt;&lt;b&gt;arrows, Tab&lt;/b&gt; — move to another case or button&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, Space&lt;/b&gt; — open the selected case or press the selected button; Enter also presses “Start game” and “New game”&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, Space while waiting&lt;/b&gt; — open the case without waiting for the music to end; “Quick game” in the menu shortens every wait&lt;/p&gt;&lt;p&gt;&lt;b&gt;Y; in the Russian layout the key marked L&lt;/b&gt; — “YES”&lt;/p&gt;&lt;p&gt;&lt;b&gt;N, in either layout&lt;/b&gt; — “NO”; in the Russian layout the key marked Y answers nothing (its Russian letter means “no”)&lt;/p&gt;&lt;p&gt;&lt;b&gt;F1&lt;/b&gt; — these rules&lt;/p&gt;&lt;p&gt;&lt;b&gt;F2&lt;/b&gt; — the last news again (for screen readers)&lt;/p&gt;&lt;p&gt;&lt;b&gt;F3&lt;/b&gt; — the amounts still in play, low to high&lt;/p&gt;&lt;p&gt;&lt;b&gt;F4&lt;/b&gt; — the bank’s offers and the one accepted&lt;/p&gt;&lt;p&gt;&lt;b&gt;F5&lt;/b&gt; — the numbers of the closed cases&lt;/p&gt;&lt;p&gt;&lt;b&gt;F11&lt;/b&gt; — full screen (Esc leaves it)&lt;/p&gt;&lt;p&gt;&lt;b&gt;M&lt;/b&gt; — sound on or off&lt;/p&gt;&lt;p&gt;&lt;b&gt;+ and −&lt;/b&gt; — louder and quieter&lt;/p&gt;&lt;p&gt;&lt;b&gt;right mouse button, Menu&lt;/b&gt; — the menu&lt;/p&gt;&lt;p&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt; — quit&lt;/p&gt;</translation>
     </message>
 </context>
 <context>

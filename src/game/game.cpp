@@ -321,8 +321,12 @@ void Game::chooseOwnCase(int index) {
 
 void Game::openCase(int index) {
     // The counter is set for the count left after this opening and stays
-    // hidden until the opening is over.
-    setCasesEnabled(false);
+    // hidden until the opening is over. A case opened at once (once money is
+    // taken) leaves the cases taking presses unless the round ends: disabling
+    // and enabling them in one step is a flood of changes to a screen reader,
+    // which then drops what the opening says.
+    if (!s.offerTaken)
+        setCasesEnabled(false);
     s.counter = counterAfterClick(s.counter, s.openedCount);
     emit counterChanged(s.counter);
     emit counterShown(false);
@@ -378,9 +382,13 @@ void Game::openCurrentCase() {
         enterPhase(Phase::WaitingForClick);
         break;
     case AfterOpening::Offer:
+        if (casesEnabled_)
+            setCasesEnabled(false);
         enterPhase(Phase::OfferPending);
         break;
     case AfterOpening::EndOfGame:
+        if (casesEnabled_)
+            setCasesEnabled(false);
         enterPhase(Phase::EndOfGame);
         break;
     }

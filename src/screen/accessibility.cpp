@@ -3,9 +3,12 @@
 #include "amounts.h"
 #include "game.h"
 #include "game_window.h"
+#include "language.h"
 #include "movie_widget.h"
 #include "offer_format.h"
 #include "rounds.h"
+#include "shown_texts.h"
+#include "spoken_numbers.h"
 #include "widgets.h"
 
 #include <QAbstractButton>
@@ -20,6 +23,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -114,11 +118,25 @@ int caseNumber(const GameWindow* window, int i) {
     return game::plateForCase(window->state().caseSkin, i) + 1;
 }
 
+// Amounts as a voice reads them right (the screen's grouped forms are not).
+QString spokenMoney(qint64 amount) {
+    return i18n::spokenMoney(amount, i18n::currentLanguage());
+}
+
+QString spokenRank(int rank) {
+    return i18n::spokenAmount(game::amountText(rank), i18n::currentLanguage());
+}
+
+// An offer as one word or number.
+QString spokenOffer(const game::Offer& offer) {
+    return offer.exchange ? Accessibility::tr("обмен") : spokenMoney(offer.amount);
+}
+
 QString caseDescription(GameWindow* window, int i) {
     const game::GameState& s = window->state();
     const bool own = i == s.ownCase;
     if (s.caseOpened[static_cast<size_t>(i)]) {
-        const QString amount = game::amountText(s.caseAmount[static_cast<size_t>(i)]);
+        const QString amount = spokenRank(s.caseAmount[static_cast<size_t>(i)]);
         return own ? Accessibility::tr("ваш, открыт: %1").arg(amount)
                    : Accessibility::tr("открыт: %1").arg(amount);
     }
@@ -126,12 +144,20 @@ QString caseDescription(GameWindow* window, int i) {
 }
 
 // The banker's offer as one text, while it is shown.
-QString offerText(GameWindow* window, const QWidget* offerLabel) {
-    if (!offerLabel || offerLabel->isHidden())
+QString offerText(GameWindow* window) {
+    if (window->controls().offerAmount->isHidden())
         return {};
-    return window->state().offer.exchange
-               ? Accessibility::tr("Банк предлагает обмен")
-               : Accessibility::tr("Банк предлагает %1").arg(labelText(offerLabel));
+    const game::Offer& offer = window->state().offer;
+    return offer.exchange ? Accessibility::tr("Банк предлагает обмен")
+                          : Accessibility::tr("Банк предлагает %1").arg(spokenMoney(offer.amount));
+}
+
+// What the game was won with, once it is over.
+QString winningsText(GameWindow* window) {
+    const game::GameState& s = window->state();
+    if (const std::optional<double> accepted = window->game().recordSoFar().acceptedOffer)
+        return spokenMoney(static_cast<qint64>(*accepted));
+    return s.ownCase >= 0 ? spokenRank(s.caseAmount[static_cast<size_t>(s.ownCase)]) : QString();
 }
 
 // The counter panel read as one text: the count, then the caption's words.
@@ -141,20 +167,6 @@ QString counterText(GameWindow* window) {
     if (ui.counterNumber && !ui.counterNumber->isHidden())
         return labelText(ui.counterNumber) + QLatin1Char(' ') + words;
     return words;
-}
-
-// What "Новая игра" is read with once the game is over: the winnings and what
-// the own case held.
-QString gameOverText(GameWindow* window) {
-    const GameWindow::Controls& ui = window->controls();
-    const game::GameState& s = window->state();
-    if (ui.winningsAmount->isHidden() || s.ownCase < 0)
-        return {};
-    const auto own = static_cast<size_t>(s.ownCase);
-    return Accessibility::tr("Выигрыш: %1. Ваш чемодан %2: %3.")
-        .arg(labelText(ui.winningsAmount))
-        .arg(caseNumber(window, s.ownCase))
-        .arg(game::amountText(s.caseAmount[own]));
 }
 
 QString describe(const Place& place, const QWidget* widget) {
@@ -167,11 +179,6 @@ QString describe(const Place& place, const QWidget* widget) {
         return place.window->controls().boardAmounts[place.index]->isHidden()
                    ? Accessibility::tr("выбыла")
                    : Accessibility::tr("в игре");
-    case Kind::Answer:
-        // Focus coming to an answer reads the offer with it.
-        return offerText(place.window, place.window->controls().offerAmount);
-    case Kind::NewGame:
-        return gameOverText(place.window);
     default:
         return {};
     }
@@ -184,49 +191,68 @@ QString describe(const Place& place, const QWidget* widget) {
 // counter's whole text. Made only once a client looks at the window; the events
 // go once the window has drawn the change.
 //
-// It also keeps the news: what the game did that a screen reader would not
-// otherwise hear (a case opened and what it held, the own case chosen or
-// exchanged, the player asked to choose). A screen reader speaks what the
-// control that takes the focus is called and described as, so the news is read
-// at the start of the description of the next of the window's controls to take
-// the focus, and it is gone once the focus moves on from that control to another.
+// It also speaks the news: what the game did (a case opened and what it held,
+// the cases left before the offer, an offer, the answer, an exchange, the
+// winnings), once, wherever the focus is. Orca reads an object of the
+// notification role when it shows, so the news of one step is put into the
+// window's notification and that is shown again; it goes after the focus moves
+// of the step, whose reading would otherwise cut it short.
 class ChangeNotifier final : public QObject {
   public:
-    explicit ChangeNotifier(GameWindow* window) : QObject(window), window_(window) {
+    ChangeNotifier(GameWindow* window, QAccessibleInterface* notification)
+        : QObject(window), window_(window), notification_(notification) {
         const game::Game* game = &window->game();
+        connect(game, &game::Game::ownCasePrompted, this,
+                [this] { addNews(promptText(i18n::chooseOwnCasePrompt())); });
+        connect(game, &game::Game::exchangePrompted, this,
+                [this] { addNews(promptText(i18n::chooseSwapCasePrompt())); });
+        connect(game, &game::Game::ownCaseChosen, this, [this](int i) {
+            addNews(Accessibility::tr("Ваш чемодан %1.").arg(caseNumber(window_, i)));
+        });
         connect(game, &game::Game::caseOpened, this, [this](int i, int rank) {
             addNews(Accessibility::tr("Чемодан %1: %2.")
                         .arg(caseNumber(window_, i))
-                        .arg(game::amountText(rank)));
+                        .arg(spokenRank(rank)));
         });
-        connect(game, &game::Game::ownCaseChosen, this, [this](int i) {
-            addNews(Accessibility::tr("Ваш чемодан %1.").arg(caseNumber(window_, i)));
+        connect(game, &game::Game::offerShown, this, [this](const game::Offer& offer) {
+            if (offer.exchange) {
+                addNews(Accessibility::tr("Банк предлагает обмен."));
+            } else if (window_->state().offerTaken) {
+                addNews(Accessibility::tr("Банк предлагает %1. Отвечать не нужно.")
+                            .arg(spokenMoney(offer.amount)));
+            } else {
+                addNews(Accessibility::tr("Банк предлагает %1.").arg(spokenMoney(offer.amount)));
+            }
+        });
+        connect(game, &game::Game::answered, this, [this](bool accepted) {
+            const game::Offer& offer = window_->state().offer;
+            if (!accepted)
+                addNews(offer.exchange ? Accessibility::tr("Без обмена, играем дальше.")
+                                       : Accessibility::tr("Без сделки, играем дальше."));
+            else if (!offer.exchange)
+                addNews(Accessibility::tr("Вы продали свой чемодан за %1.")
+                            .arg(spokenMoney(offer.amount)));
         });
         connect(game, &game::Game::casesExchanged, this, [this](int, int taken) {
             addNews(
                 Accessibility::tr("Обмен: ваш чемодан теперь %1.").arg(caseNumber(window_, taken)));
         });
-        // The prompt as the counter panel shows it.
-        auto prompt = [this] {
-            const QString words = labelText(window_->controls().counterCaption);
-            if (!words.isEmpty())
-                addNews(words + QLatin1Char('.'));
-        };
+        connect(game, &game::Game::ownCaseOpened, this, [this](int i) {
+            const int rank = window_->state().caseAmount[static_cast<size_t>(i)];
+            addNews(Accessibility::tr("Ваш чемодан %1: %2.")
+                        .arg(caseNumber(window_, i))
+                        .arg(spokenRank(rank)));
+        });
         connect(game, &game::Game::paceChanged, this, [this](bool quick) {
             addNews(quick ? Accessibility::tr("Быстрая игра включена.")
                           : Accessibility::tr("Быстрая игра выключена."));
         });
-        connect(game, &game::Game::ownCasePrompted, this, prompt);
-        connect(game, &game::Game::exchangePrompted, this, prompt);
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-            // Read once the focus has gone on to another control; not while it
-            // waits on the window, from which it may come back to the same one.
-            if (old && old == reader_ && now != window_) {
-                reader_ = nullptr;
-                read_.clear();
-            }
-            QTimer::singleShot(0, this, [this] { settleNews(); });
-        });
+        connect(game, &game::Game::winningsShown, this,
+                [this] { addNews(Accessibility::tr("Выигрыш: %1.").arg(winningsText(window_))); });
+        connect(game, &game::Game::counterChanged, this,
+                [this](int count) { counterCount_ = count; });
+        connect(game, &game::Game::counterShown, this,
+                [this](bool shown) { counterShownNow_ = shown; });
         auto caseChanged = [this](int i) {
             if (i >= 0 && i < game::kCaseCount)
                 changed(window_->controls().casePlates[i]);
@@ -254,30 +280,68 @@ class ChangeNotifier final : public QObject {
         connect(game, &game::Game::counterShown, this, counter);
     }
 
-    // The news that the description of widget starts with; empty when none.
-    QString newsFor(const QWidget* widget) const {
-        QStringList news;
-        if (widget == reader_)
-            news << read_;
-        if (widget->hasFocus())
-            news << unread_;
-        return news.join(QLatin1Char(' '));
+    // What the notification reads now.
+    const QString& news() const { return news_; }
+
+    // Says text at once (a fact asked for by a key), or the last news again
+    // when text is empty.
+    void say(const QString& text) {
+        if (!text.isEmpty())
+            news_ = text;
+        show();
     }
 
   private:
-    void addNews(const QString& news) { unread_ << news; }
+    static QString promptText(const QString& prompt) {
+        return prompt.simplified() + QLatin1Char('.');
+    }
 
-    // The news goes to the control that holds the focus once the moves of one
-    // step are over (a step may move it twice).
-    void settleNews() {
-        QWidget* focus = QApplication::focusWidget();
-        if (unread_.isEmpty() || !focus || focus->parentWidget() != window_)
+    void addNews(const QString& news) {
+        unsaid_ << news;
+        if (unsaid_.size() > 1)
             return;
-        if (focus != reader_) {
-            reader_ = focus;
-            read_.clear();
+        // Twice round the event loop: the focus moves of this step are made
+        // on the first round (DesktopControls::followPlay).
+        QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { sayNews(); }); });
+    }
+
+    // The news of one step as one utterance, with what the player needs next:
+    // the cases left before the offer, the last other case, the own case opening.
+    void sayNews() {
+        if (unsaid_.isEmpty())
+            return;
+        QStringList news = std::exchange(unsaid_, {});
+        const game::GameState& s = window_->state();
+        const game::Phase phase = window_->game().phase();
+        if (phase == game::Phase::WaitingForClick && s.ownCase >= 0) {
+            int closed = 0;
+            int lastClosed = -1;
+            for (int i = 0; i < game::kCaseCount; ++i) {
+                if (i != s.ownCase && !s.caseOpened[static_cast<size_t>(i)]) {
+                    ++closed;
+                    lastClosed = i;
+                }
+            }
+            if (closed == 1)
+                news << Accessibility::tr("Остался один чемодан, кроме вашего: %1.")
+                            .arg(caseNumber(window_, lastClosed));
+            else if (counterShownNow_ && counterCount_ > 0)
+                news << QString::number(counterCount_) + QLatin1Char(' ') +
+                            i18n::counterWords(counterCount_).simplified() + QLatin1Char('.');
+        } else if (phase == game::Phase::EndOfGame && s.ownCase >= 0 &&
+                   !s.caseOpened[static_cast<size_t>(s.ownCase)]) {
+            news << Accessibility::tr("Теперь откроется ваш чемодан %1.")
+                        .arg(caseNumber(window_, s.ownCase));
         }
-        read_ << std::exchange(unread_, {});
+        news_ = news.join(QLatin1Char(' '));
+        show();
+    }
+
+    void show() {
+        if (news_.isEmpty() || !QAccessible::isActive())
+            return;
+        QAccessibleEvent shown(notification_, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
     }
 
     void changed(QWidget* widget) {
@@ -344,11 +408,13 @@ class ChangeNotifier final : public QObject {
     };
 
     GameWindow* window_;
+    QAccessibleInterface* notification_;
     QSet<QWidget*> pending_;
     QHash<const QWidget*, Said> said_;
-    QStringList unread_;       // not yet with a control that took the focus
-    QPointer<QWidget> reader_; // the control the news went to
-    QStringList read_;         // the news it went with
+    QStringList unsaid_; // the news of the step under way
+    QString news_;       // the last said
+    int counterCount_ = 0;
+    bool counterShownNow_ = false;
 };
 
 class GameWindowAccessible;
@@ -421,6 +487,35 @@ class ListAccessible final : public QAccessibleInterface {
     Which which_;
 };
 
+// The news of the game: a notification, read by a screen reader each time it
+// shows, that holds the last news said.
+class NewsAccessible final : public QAccessibleInterface {
+  public:
+    explicit NewsAccessible(GameWindowAccessible* window) : window_(window) {}
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.readOnly = true;
+        state.invisible = text(QAccessible::Name).isEmpty();
+        return state;
+    }
+
+  private:
+    GameWindowAccessible* window_;
+};
+
 // The game window: its children are the game's controls in the order a player
 // meets them, the two lists in place of their items, and nothing that only
 // draws.
@@ -429,7 +524,7 @@ class GameWindowAccessible final : public QAccessibleWidget {
     explicit GameWindowAccessible(GameWindow* window)
         : QAccessibleWidget(window, QAccessible::Window) {}
     ~GameWindowAccessible() override {
-        for (QAccessible::Id id : {boardId_, historyId_}) {
+        for (QAccessible::Id id : {boardId_, historyId_, newsId_}) {
             if (id != 0)
                 QAccessible::deleteAccessibleInterface(id);
         }
@@ -467,6 +562,8 @@ class GameWindowAccessible final : public QAccessibleWidget {
         self->boardId_ = QAccessible::registerAccessibleInterface(board_);
         self->history_ = new ListAccessible(self, ListAccessible::Which::History);
         self->historyId_ = QAccessible::registerAccessibleInterface(history_);
+        self->news_ = new NewsAccessible(self);
+        self->newsId_ = QAccessible::registerAccessibleInterface(news_);
     }
 
     std::vector<QAccessibleInterface*> children() const {
@@ -478,7 +575,7 @@ class GameWindowAccessible final : public QAccessibleWidget {
         const GameWindow::Controls& ui = window->controls();
         ensureLists();
         if (!notifier_)
-            notifier_ = new ChangeNotifier(window);
+            notifier_ = new ChangeNotifier(window, news_);
         auto add = [&all](QWidget* widget) {
             if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget))
                 all.push_back(iface);
@@ -499,19 +596,48 @@ class GameWindowAccessible final : public QAccessibleWidget {
         add(ui.winningsAmount);
         add(ui.newGameButton);
         add(ui.logo);
+        all.push_back(news_);
         return all;
     }
 
   public:
-    ChangeNotifier* notifier() const { return notifier_; }
+    // Made with the window's children, once a client looks.
+    ChangeNotifier* notifier() const {
+        if (!notifier_)
+            children();
+        return notifier_;
+    }
 
   private:
     ListAccessible* board_ = nullptr;
     ListAccessible* history_ = nullptr;
     QAccessible::Id boardId_ = 0;
+    NewsAccessible* news_ = nullptr;
     QAccessible::Id historyId_ = 0;
+    QAccessible::Id newsId_ = 0;
     mutable QPointer<ChangeNotifier> notifier_;
 };
+
+bool NewsAccessible::isValid() const {
+    return window_->isValid();
+}
+
+QWindow* NewsAccessible::window() const {
+    return window_->window();
+}
+
+QAccessibleInterface* NewsAccessible::parent() const {
+    return window_;
+}
+
+QString NewsAccessible::text(QAccessible::Text t) const {
+    const ChangeNotifier* notifier = window_->notifier();
+    return t == QAccessible::Name && notifier ? notifier->news() : QString();
+}
+
+QRect NewsAccessible::rect() const {
+    return window_->rect();
+}
 
 bool ListAccessible::isValid() const {
     return window_->isValid();
@@ -578,7 +704,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         if (t == QAccessible::Name)
             return name(place);
         if (t == QAccessible::Description)
-            return withNews(place, description(place));
+            return description(place);
         if (place.kind == Kind::Other)
             return QAccessibleWidget::text(t);
         return {};
@@ -704,22 +830,29 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         case Kind::Logo:
             return Accessibility::tr("Об авторах");
         case Kind::BoardItem:
-            return game::amountText(place.index);
+            // What is out of play says so in its name.
+            return place.window->controls().boardAmounts[place.index]->isHidden()
+                       ? Accessibility::tr("%1, выбыла").arg(spokenRank(place.index))
+                       : spokenRank(place.index);
         case Kind::HistoryItem: {
             if (w->isHidden())
                 return {};
-            const QString offer = labelText(w);
-            return offer == game::kExchangeInHistory ? Accessibility::tr("обмен") : offer;
+            // Row 0 is the latest of the offers kept.
+            const game::GameState& s = place.window->state();
+            const int kept = std::min<int>(s.offerCount, game::kHistorySize);
+            const int entry = kept - place.index;
+            return entry >= 1 ? spokenOffer(s.offerHistory[static_cast<size_t>(entry)]) : QString();
         }
         case Kind::Offer:
-            return offerText(place.window, w);
+            return offerText(place.window);
         case Kind::Answer:
         case Kind::NewGame:
             return static_cast<const QAbstractButton*>(w)->text();
         case Kind::Counter:
             return w->isHidden() ? QString() : counterText(place.window);
         case Kind::Winnings:
-            return w->isHidden() ? QString() : Accessibility::tr("Выигрыш: %1").arg(labelText(w));
+            return w->isHidden() ? QString()
+                                 : Accessibility::tr("Выигрыш: %1").arg(winningsText(place.window));
         case Kind::Other:
             break;
         }
@@ -738,18 +871,6 @@ class GameWidgetAccessible final : public QAccessibleWidget {
         if (place.kind == Kind::Other)
             return QAccessibleWidget::text(QAccessible::Description);
         return describe(place, widget());
-    }
-
-    QString withNews(const Place& place, const QString& description) const {
-        if (!place.window)
-            return description;
-        auto* window = dynamic_cast<GameWindowAccessible*>(
-            QAccessible::queryAccessibleInterface(place.window));
-        const ChangeNotifier* notifier = window ? window->notifier() : nullptr;
-        const QString news = notifier ? notifier->newsFor(widget()) : QString();
-        if (news.isEmpty())
-            return description;
-        return description.isEmpty() ? news : news + QLatin1Char(' ') + description;
     }
 };
 
@@ -822,9 +943,82 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
+// The text a fact's key says; empty for the last news.
+QString factText(GameWindow* window, accessibility::Fact fact) {
+    const game::GameState& s = window->state();
+    const bool started = window->game().phase() != game::Phase::Loaded;
+    QStringList items;
+    switch (fact) {
+    case accessibility::Fact::LastNews:
+        return {};
+    case accessibility::Fact::AmountsInPlay: {
+        // An amount is in play while the case holding it is closed.
+        std::array<bool, game::kCaseCount> inPlay{};
+        inPlay.fill(true);
+        if (started) {
+            for (int i = 0; i < game::kCaseCount; ++i) {
+                if (s.caseOpened[static_cast<size_t>(i)])
+                    inPlay[static_cast<size_t>(s.caseAmount[static_cast<size_t>(i)])] = false;
+            }
+        }
+        for (int rank = 0; rank < game::kCaseCount; ++rank) {
+            if (inPlay[static_cast<size_t>(rank)])
+                items << spokenRank(rank);
+        }
+        return Accessibility::tr("Суммы в игре: %1.").arg(items.join(QStringLiteral(", ")));
+    }
+    case accessibility::Fact::Offers: {
+        const game::GameRecord& record = window->game().recordSoFar();
+        if (record.offers.empty())
+            return Accessibility::tr("Банк ещё ничего не предлагал.");
+        for (const game::OfferRecord& offer : record.offers)
+            items << (offer.exchange ? Accessibility::tr("обмен")
+                                     : spokenMoney(static_cast<qint64>(offer.amount)));
+        QString text =
+            Accessibility::tr("Банк предлагал: %1.").arg(items.join(QStringLiteral(", ")));
+        if (record.acceptedOffer)
+            text += QLatin1Char(' ') +
+                    Accessibility::tr("Вы продали свой чемодан за %1.")
+                        .arg(spokenMoney(static_cast<qint64>(*record.acceptedOffer)));
+        return text;
+    }
+    case accessibility::Fact::ClosedCases: {
+        std::vector<int> numbers;
+        for (int i = 0; i < game::kCaseCount; ++i) {
+            if (!s.caseOpened[static_cast<size_t>(i)] && (!started || i != s.ownCase))
+                numbers.push_back(caseNumber(window, i));
+        }
+        std::sort(numbers.begin(), numbers.end());
+        for (const int number : numbers)
+            items << QString::number(number);
+        QString text =
+            Accessibility::tr("Закрыты чемоданы: %1.").arg(items.join(QStringLiteral(", ")));
+        if (started && s.ownCase >= 0)
+            text += QLatin1Char(' ') +
+                    Accessibility::tr("Ваш чемодан %1.").arg(caseNumber(window, s.ownCase));
+        return text;
+    }
+    }
+    return {};
+}
+
 } // namespace
 
 namespace accessibility {
+
+void say(GameWindow* window, Fact fact) {
+    if (window && QAccessible::isActive())
+        say(window, factText(window, fact));
+}
+
+void say(GameWindow* window, const QString& text) {
+    if (!window || !QAccessible::isActive())
+        return;
+    auto* windowAccessible =
+        dynamic_cast<GameWindowAccessible*>(QAccessible::queryAccessibleInterface(window));
+    if (ChangeNotifier* notifier = windowAccessible ? windowAccessible->notifier() : nullptr)
+        notifier->say(text);
+}
 
 void install() {
     static bool installed = false;

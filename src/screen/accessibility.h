@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // What assistive technology (a screen reader, an AT-SPI client) finds in the game
 // window: the window's painted controls described by role, name, description,
 // state and action, in Russian through tr().
@@ -17,10 +19,26 @@
 //   more than a sighted player sees.
 //
 // Nothing here changes what is drawn.
+class GameWindow;
+
 namespace accessibility {
+
+// What a key has a screen reader say about the game.
+enum class Fact {
+    LastNews,      // the last news again
+    AmountsInPlay, // the amounts still in play, low to high
+    Offers,        // the banker's offers so far and the one accepted
+    ClosedCases    // the numbers of the closed cases and the own case
+};
 
 // Installs the interface factory; call once before the first window is built
 // (again is harmless).
 void install();
+
+// Has a screen reader say the fact now, through the window's news; nothing
+// while no assistive technology is there.
+void say(GameWindow* window, Fact fact);
+// The same with a text of one's own (a setting changed by a key).
+void say(GameWindow* window, const QString& text);
 
 } // namespace accessibility

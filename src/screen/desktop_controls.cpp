@@ -1,5 +1,6 @@
 #include "desktop_controls.h"
 
+#include "accessibility.h"
 #include "game_window.h"
 #include "language.h"
 #include "layout.h"
@@ -32,7 +33,8 @@ constexpr int kTypingPauseMs = 1500;
 
 // The Russian letters of the Y, N and M keys' places: Д, Н and Ь.
 constexpr int kKeyDe = 0x414;
-constexpr int kKeyEn = 0x41D;
+constexpr int kKeyEn = 0x41D; // the key marked Y in the Russian layout
+constexpr int kKeyTe = 0x422; // the key marked N in the Russian layout
 constexpr int kKeySoftSign = 0x42C;
 
 // A small speaker with a cross, shown on the backdrop while the sound is off.
@@ -127,6 +129,7 @@ DesktopControls::DesktopControls(SoundSettings& sound, QObject* parent)
     });
     connect(&sound_, &SoundSettings::changed, this, &DesktopControls::updateMutedMark);
     connect(qApp, &QApplication::focusChanged, this, &DesktopControls::onFocusChanged);
+    qApp->installEventFilter(this); // the keys' shortcuts, see eventFilter()
     createActions();
 }
 
@@ -152,17 +155,22 @@ void DesktopControls::createActions() {
     rulesAction_ =
         addAction(QT_TR_NOOP("Правила"), withStandard({Qt::Key_F1}, QKeySequence::HelpContents),
                   [this] { showRules(); });
-    soundAction_ = addAction(QT_TR_NOOP("Звук вкл/выкл"), keys({Qt::Key_M, kKeySoftSign}),
-                             [this] { sound_.setMuted(!sound_.isMuted()); });
+    soundAction_ = addAction(QT_TR_NOOP("Звук вкл/выкл"), keys({Qt::Key_M, kKeySoftSign}), [this] {
+        sound_.setMuted(!sound_.isMuted());
+        accessibility::say(gameWindow(),
+                           sound_.isMuted() ? tr("Звук выключен.") : tr("Звук включён."));
+    });
     soundAction_->setCheckable(true);
     louderAction_ = addAction(QT_TR_NOOP("Громче"), keys({Qt::Key_Plus, Qt::Key_Equal}), [this] {
         sound_.louder();
         showVolumeMark();
+        sayVolume();
     });
     quieterAction_ =
         addAction(QT_TR_NOOP("Тише"), keys({Qt::Key_Minus, Qt::Key_Underscore}), [this] {
             sound_.quieter();
             showVolumeMark();
+            sayVolume();
         });
     fullScreenAction_ = addAction(QT_TR_NOOP("Во весь экран"),
                                   withStandard({Qt::Key_F11}, QKeySequence::FullScreen),
@@ -174,6 +182,17 @@ void DesktopControls::createActions() {
     statisticsAction_ =
         addAction(QT_TR_NOOP("Статистика"), {}, [this] { emit statisticsRequested(); });
     creditsAction_ = addAction(QT_TR_NOOP("Об авторах"), {}, [this] { emit creditsRequested(); });
+    // What a sighted player sees at a glance, said by a screen reader.
+    factActions_ = {
+        addAction(QT_TR_NOOP("Повторить новость"), {Qt::Key_F2},
+                  [this] { accessibility::say(gameWindow(), accessibility::Fact::LastNews); }),
+        addAction(QT_TR_NOOP("Суммы в игре"), {Qt::Key_F3},
+                  [this] { accessibility::say(gameWindow(), accessibility::Fact::AmountsInPlay); }),
+        addAction(QT_TR_NOOP("Предложения банка"), {Qt::Key_F4},
+                  [this] { accessibility::say(gameWindow(), accessibility::Fact::Offers); }),
+        addAction(QT_TR_NOOP("Закрытые чемоданы"), {Qt::Key_F5},
+                  [this] { accessibility::say(gameWindow(), accessibility::Fact::ClosedCases); }),
+    };
     quitAction_ = addAction(QT_TR_NOOP("Выход"),
                             withStandard({QKeySequence(Qt::CTRL | Qt::Key_Q)}, QKeySequence::Quit),
                             [this] { requestQuit(); });
@@ -185,7 +204,9 @@ void DesktopControls::createActions() {
     });
     addAction(QT_TR_NOOP("ДА"), keys({Qt::Key_Y, kKeyDe}),
               [this] { press(gameWindow()->controls().acceptButton); });
-    addAction(QT_TR_NOOP("НЕТ"), keys({Qt::Key_N, kKeyEn}),
+    // The key marked N answers "НЕТ" in either layout; the key marked both Y and
+    // Н answers nothing in the Russian layout (see eventFilter()).
+    addAction(QT_TR_NOOP("НЕТ"), keys({Qt::Key_N, kKeyTe}),
               [this] { press(gameWindow()->controls().declineButton); });
     addAction(QT_TR_NOOP("Нажать"), {Qt::Key_Return, Qt::Key_Enter}, [this] { pressEnter(); });
     addAction(QT_TR_NOOP("Нажать выбранное"), {Qt::Key_Space}, [this] {
@@ -311,6 +332,10 @@ void DesktopControls::buildMenu() {
     menu_->addAction(quickPaceAction_);
     menu_->addAction(statisticsAction_);
     menu_->addAction(creditsAction_);
+    menu_->addSeparator();
+    for (QAction* fact : factActions_)
+        menu_->addAction(fact);
+    menu_->addSeparator();
     // Its name and entries read the same in either language, so that a player
     // who reads only the other one finds them.
     QMenu* languages = menu_->addMenu(QStringLiteral("Язык / Language"));
@@ -355,10 +380,19 @@ void DesktopControls::showRules() {
 void DesktopControls::toggleFullScreen() {
     if (!gameWindow())
         return;
-    if (gameWindow()->isFullScreen())
-        gameWindow()->showNormal();
-    else
+    const bool fullScreen = !gameWindow()->isFullScreen();
+    if (fullScreen)
         gameWindow()->showFullScreen();
+    else
+        gameWindow()->showNormal();
+    accessibility::say(gameWindow(), fullScreen ? tr("Во весь экран.") : tr("В окне."));
+}
+
+void DesktopControls::sayVolume() {
+    accessibility::say(gameWindow(),
+                       sound_.isMuted()
+                           ? tr("Громкость: %1 из 100, звук выключен.").arg(sound_.volume())
+                           : tr("Громкость: %1 из 100.").arg(sound_.volume()));
 }
 
 void DesktopControls::requestNewGame() {
@@ -413,6 +447,15 @@ GameWindow* DesktopControls::gameWindow() const {
 }
 
 bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == kKeyEn && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == gameWindow()) {
+        // In the Russian layout the key marked Y types "Н": Qt would take it
+        // for Y through the Latin layout ("ДА"), a player reading Н for "НЕТ".
+        // Taken as a plain key press, it triggers no shortcut.
+        event->accept();
+        return true;
+    }
     if (watched == at_) {
         // The control the keys are at: once it can be pressed again (shown
         // again or enabled again), the focus comes back to it from the window;
@@ -630,7 +673,14 @@ void DesktopControls::moveFocus(int dx, int dy) {
             bestScore = score;
         }
     }
-    moveTo(best ? best : (isTarget(at_) ? at_.data() : candidates.front()), Qt::OtherFocusReason);
+    if (!best && isTarget(at_)) {
+        // Nothing further that way: the focus stays, and a screen reader,
+        // which would say nothing, says so.
+        moveTo(at_.data(), Qt::OtherFocusReason);
+        accessibility::say(gameWindow(), tr("Край."));
+        return;
+    }
+    moveTo(best ? best : candidates.front(), Qt::OtherFocusReason);
 }
 
 void DesktopControls::stepFocus(int step) {

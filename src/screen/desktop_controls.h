@@ -111,6 +111,7 @@ class DesktopControls final : public QObject {
     bool skipSuspense();
     void updateMutedMark();
     void showVolumeMark();
+    void sayVolume(); // to a screen reader
     // Asks whether to leave the game under way; leave() runs on "Да". One
     // question at a time: asked again, the open one comes to the front.
     // title and question are the Russian sources, shown translated.
@@ -146,6 +147,7 @@ class DesktopControls final : public QObject {
     QAction* statisticsAction_ = nullptr;
     QAction* creditsAction_ = nullptr;
     QAction* quitAction_ = nullptr;
+    QList<QAction*> factActions_;
     QActionGroup* volumeLevels_ = nullptr;
     QPointer<QMessageBox> leaveQuestion_;
     // The player has agreed to leave: the window's close goes through.
