@@ -19,6 +19,7 @@ packages=(
     pulseaudio pulseaudio-utils # a sound server of the tests' own, killed and started again
     xvfb dbus-daemon at-spi2-core python3-pyatspi # the AT-SPI test plays under Xvfb on its own bus
     orca espeak-ng xdotool # the screen-reader test: Orca listens, espeak-ng checks how amounts sound
+    clang libclang-rt-14-dev # the fuzz targets: clang with libFuzzer and AddressSanitizer (tools/fuzz.sh)
 )
 
 install_missing() {

@@ -60,9 +60,10 @@ int printMediaReport() {
     return 1;
 }
 
-// SIGTERM (a session ending) and SIGINT (Ctrl+C in a terminal) reach the
-// window's thread through this pipe, and the game ends as it does when its
-// window is closed.
+// SIGTERM (a session ending), SIGINT (Ctrl+C in a terminal) and SIGHUP (the
+// terminal closed, a logout) reach the window's thread through this pipe, and
+// the game ends at once, recorded as when its window is closed, with no
+// question; another signal changes nothing.
 int signalPipe[2] = {-1, -1};
 
 void passSignalOn(int) {
@@ -72,7 +73,7 @@ void passSignalOn(int) {
 
 void endOnSignals(GameApp& game) {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        std::perror("zorban: no pipe for SIGTERM and SIGINT");
+        std::perror("zorban: no pipe for SIGTERM, SIGINT and SIGHUP");
         return;
     }
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
@@ -88,6 +89,7 @@ void endOnSignals(GameApp& game) {
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 // The command line, its texts in the language of the help: written in English,
@@ -207,12 +209,12 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral(ZORBAN_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     GameApp game;
+    endOnSignals(game); // a signal from here on ends the game cleanly
     game.rememberWindowBetweenRuns();
     game.useGamePads();
     if (commandLine.parser.isSet(commandLine.mute))
         game.soundSettings().muteThisRun();
     game.start();
-    endOnSignals(game);
     // After the window, whose pictures the icons were decoded behind.
     QApplication::setWindowIcon(pictures::icon());
     pictures::forgetDecodedAhead();

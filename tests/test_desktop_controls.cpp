@@ -17,6 +17,7 @@
 #include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 
@@ -103,6 +104,7 @@ class TestDesktopControls final : public QObject {
     void windowsBesideTheGameFitAndCloseFromTheKeys();
     void newGameFromTheMenuAsksMidGame();
     void quittingMidGameAsksAndKeepsTheGame();
+    void signalEndsTheGameAtOnce();
     void rightClickOnAnyControlOpensTheMenu();
     void theMenuFromTheKeysLeavesMidGame_data();
     void theMenuFromTheKeysLeavesMidGame();
@@ -459,6 +461,37 @@ void TestDesktopControls::newGameFromTheMenuAsksMidGame() {
     GameHarness::runEventLoop(0);
     QVERIFY(h->w() != loaded);
     QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
+}
+
+// A signal ends a game under way at once, with no question, and records it
+// once, as a deal when it has one; a second signal changes nothing.
+void TestDesktopControls::signalEndsTheGameAtOnce() {
+    for (const bool afterDeal : {false, true}) {
+        auto h = GameHarness::withOwnCase(21);
+        QVERIFY(h);
+        if (afterDeal) {
+            QVERIFY(h->openCases({0, 1, 2, 3, 4, 5}));
+            QVERIFY(h->showOffer(offerDraws({}, 99)));
+            QVERIFY(GameHarness::click(h->w()->controls().acceptButton));
+        }
+        // As in the game: the signals arrive while the event loop runs, which
+        // must end by them alone.
+        QTimer::singleShot(0, h->app.get(), [&h] {
+            h->app->endNow();
+            h->app->endNow();
+        });
+        QTimer stillRunning;
+        stillRunning.setSingleShot(true);
+        connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        stillRunning.start(3000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        stillRunning.stop();
+        QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
+        const storage::Statistics kept =
+            storage::StatisticsStore(h->statisticsFile()).load().statistics;
+        QCOMPARE(kept.gamesLeft(), afterDeal ? 0 : 1);
+        QCOMPARE(kept.gamesPlayed(), afterDeal ? 1 : 0);
+    }
 }
 
 // Ctrl+Q, "Выход" and the window's close button ask mid-game; "Нет" keeps the

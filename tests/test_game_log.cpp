@@ -1,10 +1,13 @@
+#include "game.h"
 #include "game_log.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
 
 class TestGameLog final : public QObject {
     Q_OBJECT
@@ -15,6 +18,9 @@ class TestGameLog final : public QObject {
     void deletedFileComesBackWithNewLines();
     void unwritablePlaceIsReportedNotThrown();
     void gamesInOneDirectoryKeepTheirLogsApart();
+    void oddFilesInTheLogsPlaceAreLeftAlone_data();
+    void oddFilesInTheLogsPlaceAreLeftAlone();
+    void theTenthGameTouchesNoLog();
     void charactersTheCodePageLacksAreNeverQuestionMarks_data();
     void charactersTheCodePageLacksAreNeverQuestionMarks();
 };
@@ -81,7 +87,6 @@ void TestGameLog::unwritablePlaceIsReportedNotThrown() {
 void TestGameLog::gamesInOneDirectoryKeepTheirLogsApart() {
     QTemporaryDir dir;
     const QString lockFile = dir.filePath("log.txt.lock");
-    QByteArray lockOfAKilledGame;
     {
         auto first = std::make_unique<game::LogFileClaim>(dir.path());
         game::LogFileClaim second(dir.path());
@@ -98,27 +103,96 @@ void TestGameLog::gamesInOneDirectoryKeepTheirLogsApart() {
         }
         QCOMPARE(readAll(firstLog.path()), QByteArray("first\r\n").repeated(3));
         QCOMPARE(readAll(secondLog.path()), QByteArray("second\r\n").repeated(3));
-        lockOfAKilledGame = readAll(lockFile);
         // The first game ends: its name is free again, the second keeps its own.
         first.reset();
         QVERIFY(!QFileInfo::exists(lockFile));
         QCOMPARE(game::LogFileClaim(dir.path()).path(), dir.filePath("log.txt"));
     }
-    // The lock left by a game that died, as this machine's process.
-    QProcess gone;
-    gone.start(QStringLiteral("true"), QStringList());
-    QVERIFY(gone.waitForStarted());
-    const qint64 deadPid = gone.processId();
-    QVERIFY(gone.waitForFinished() && deadPid > 0);
-    QVERIFY(lockOfAKilledGame.startsWith(QByteArray::number(QCoreApplication::applicationPid())));
-    lockOfAKilledGame.replace(0, QByteArray::number(QCoreApplication::applicationPid()).size(),
-                              QByteArray::number(deadPid));
+    // The lock file a killed game left does not hold the name.
     QFile stale(lockFile);
-    QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write(lockOfAKilledGame) > 0);
+    QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("12345\nzorban\n") > 0);
     stale.close();
     const game::LogFileClaim next(dir.path());
     QCOMPARE(next.path(), dir.filePath("log.txt"));
     QVERIFY(!next.apart());
+}
+
+// A log or lock planted as a link, a named pipe or a folder is left exactly as
+// it is, and no log is kept; so too when every name is held, where log.txt of
+// the first game is never touched.
+void TestGameLog::oddFilesInTheLogsPlaceAreLeftAlone_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("log a link") << "log.txt"
+                                << "link"
+                                << "is a symbolic link";
+    QTest::newRow("lock a link") << "log.txt.lock"
+                                 << "link"
+                                 << "is a symbolic link";
+    QTest::newRow("log a pipe") << "log.txt"
+                                << "pipe"
+                                << "is a named pipe";
+    QTest::newRow("lock a pipe") << "log.txt.lock"
+                                 << "pipe"
+                                 << "is a named pipe";
+    QTest::newRow("log a folder") << "log.txt"
+                                  << "folder"
+                                  << "is a folder";
+    QTest::newRow("lock a folder") << "log.txt.lock"
+                                   << "folder"
+                                   << "is a folder";
+}
+
+void TestGameLog::oddFilesInTheLogsPlaceAreLeftAlone() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    QTemporaryDir outside;
+    const QString planted = dir.filePath(name);
+    const QString victim = outside.filePath("victim.txt");
+    const QByteArray precious("precious data\n");
+    QFile target(victim);
+    QVERIFY(target.open(QIODevice::WriteOnly) && target.write(precious) == precious.size());
+    target.close();
+    if (kind == "link")
+        QVERIFY(QFile::link(victim, planted));
+    else if (kind == "pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(planted).constData(), 0600), 0);
+    else if (kind == "folder")
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    const game::LogFileClaim claim(dir.path());
+    QVERIFY(claim.path().isEmpty());
+    QCOMPARE(claim.refusedName(), name);
+    QCOMPARE(claim.problem(), problem);
+    // Written straight to the planted name, a log never follows it either.
+    game::GameLog log(dir.filePath("log.txt"));
+    if (name == "log.txt") {
+        QVERIFY(!log.reset());
+        QVERIFY(!log.append("1"));
+    }
+    QCOMPARE(readAll(victim), precious);
+    QCOMPARE(QFileInfo(planted).isSymLink(), kind == "link");
+    QCOMPARE(QFileInfo(planted).isDir(), kind == "folder");
+}
+
+void TestGameLog::theTenthGameTouchesNoLog() {
+    QTemporaryDir dir;
+    std::vector<std::unique_ptr<game::LogFileClaim>> running;
+    for (int n = 1; n <= 9; ++n)
+        running.push_back(std::make_unique<game::LogFileClaim>(dir.path()));
+    game::GameLog first(running.front()->path());
+    QVERIFY(first.reset() && first.append("first"));
+    const game::LogFileClaim tenth(dir.path());
+    QVERIFY(tenth.path().isEmpty());
+    game::ReplayRandom random;
+    game::ManualTimerSource timers;
+    game::Game game(random, timers);
+    game.setLogFile(tenth.path(), QString());
+    QDir::setCurrent(dir.path());
+    game.newGame();
+    QCOMPARE(readAll(dir.filePath("log.txt")), QByteArray("first\r\n"));
 }
 
 void TestGameLog::charactersTheCodePageLacksAreNeverQuestionMarks_data() {

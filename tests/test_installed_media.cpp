@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -97,7 +98,41 @@ class TestInstalledMedia : public QObject {
     void installedTreeIsFoundWhereverItIsMoved();
     void desktopStartUsesTheStateDirectory_data();
     void desktopStartUsesTheStateDirectory();
+    void signalsEndTheGameCleanly_data();
+    void signalsEndTheGameCleanly();
 };
+
+// SIGTERM, SIGINT and SIGHUP end the game as its window's closing does (its
+// statistics kept, the exit clean), twice in a row as harmless as once.
+void TestInstalledMedia::signalsEndTheGameCleanly_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void TestInstalledMedia::signalsEndTheGameCleanly() {
+    QFETCH(int, signal);
+    QTemporaryDir dir;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    QProcess game;
+    game.setProcessEnvironment(env);
+    game.setWorkingDirectory(dir.path());
+    game.start(QStringLiteral(ZORBAN_BINARY), {QStringLiteral("--mute")});
+    QVERIFY(game.waitForStarted());
+    // Once the log is claimed, the window is up.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath(QStringLiteral("log.txt.lock"))),
+                             10000);
+    ::kill(pid_t(game.processId()), signal);
+    ::kill(pid_t(game.processId()), signal);
+    QVERIFY(game.waitForFinished(10000));
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 0);
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("log.txt.lock"))));
+}
 
 void TestInstalledMedia::buildTreeBinaryFindsItsAssetsFromAnyDirectory() {
     QTemporaryDir elsewhere;

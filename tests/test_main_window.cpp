@@ -297,9 +297,9 @@ void TestMainWindow::freshWindowShowsOnlyWhatTheDesignShows() {
             order.indexOf(w->controls().winningsPanel));
 }
 
-// Every caption the counter panel shows is drawn in its two lines, each whole
-// and inside the label, with the Russian plural form of its count; in the
-// window's font, and in a wider, taller one standing in for it.
+// Every caption the counter panel shows is drawn in its two designed lines,
+// the first with its leading blanks, each whole and inside the label, with the Russian plural form
+// of its count; in the window's font, and in a wider, taller one standing in for it.
 void TestMainWindow::counterCaptionBreaksAsDesigned_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("firstLine");
@@ -317,13 +317,14 @@ void TestMainWindow::counterCaptionBreaksAsDesigned_data() {
             {22, QStringLiteral("чемодана")}};
         for (const auto& [count, word] : counts) {
             QTest::addRow("%d %s%s", count, qPrintable(word), font)
-                << i18n::counterWords(count) << word << untilOffer << substitute;
+                << i18n::counterWords(count) << QString(11, QLatin1Char(' ')) + word << untilOffer
+                << substitute;
         }
         QTest::addRow("choose the own case%s", font)
-            << i18n::chooseOwnCasePrompt() << QStringLiteral("Выберите")
+            << i18n::chooseOwnCasePrompt() << QStringLiteral("             Выберите")
             << QStringLiteral("свой чемодан") << substitute;
         QTest::addRow("choose the case to exchange%s", font)
-            << i18n::chooseSwapCasePrompt() << QStringLiteral("Выберите")
+            << i18n::chooseSwapCasePrompt() << QStringLiteral("             Выберите")
             << QStringLiteral("чемодан для обмена") << substitute;
     }
 }

@@ -1,7 +1,9 @@
 // The players of the sound engine with real short files, on the silent output
 // (the same timing as a sound device). Clips end by the game's clock from their
 // decoded length.
+#include "sound_decoder.h"
 #include "sound_engine.h"
+#include "wav_tone.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -55,6 +57,7 @@ class TestSoundPlayer : public QObject {
     void playersSoundTogether();
     void changedFileIsDecodedAgain();
     void withoutDeviceTheTimingStays();
+    void allSoundsTogetherStayBounded();
 
   private:
     [[nodiscard]] QString tempFile(const QString& name) const { return m_dir.filePath(name); }
@@ -63,6 +66,38 @@ class TestSoundPlayer : public QObject {
     QTemporaryDir m_dir;
     std::unique_ptr<media::SoundEngine> m_engine;
 };
+
+// Long sounds under every name: what all of them take together stays bounded;
+// the sound that would pass the bound is not kept, is said, and ends at once.
+// Last, as the sounds kept here stay with the engine.
+void TestSoundPlayer::allSoundsTogetherStayBounded() {
+    constexpr int kLongMs = 9 * 60 * 1000; // 48 MB each once decoded
+    const int keptWhole = int(media::kAllSoundsBytes / (qint64(kLongMs) * 441 / 10 * 2));
+    QStringList paths;
+    for (int n = 0; n <= keptWhole; ++n) {
+        paths << tempFile(QStringLiteral("long-%1.wav").arg(n));
+        QVERIFY(writeTone(paths.last(), kLongMs));
+    }
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^zorban: sound file cannot be played: "
+                                                           ".*long-%1.wav \\(not kept: ")
+                                                .arg(keptWhole)));
+    std::vector<std::unique_ptr<SoundPlayer>> players;
+    std::vector<std::unique_ptr<QSignalSpy>> ended;
+    for (const QString& path : paths) {
+        players.push_back(player());
+        ended.push_back(
+            std::make_unique<QSignalSpy>(players.back().get(), &SoundPlayer::clipEnded));
+        players.back()->start(path);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(ended.back()->count(), 1, 20000);
+    for (int n = 0; n < keptWhole; ++n)
+        QCOMPARE(ended[size_t(n)]->count(), 0);
+    for (auto& sound : players)
+        sound->stop();
+    for (const QString& path : paths)
+        QFile::remove(path);
+}
 
 void TestSoundPlayer::initTestCase() {
     QVERIFY2(QFileInfo::exists(kClip), qPrintable(kClip));

@@ -3,10 +3,12 @@
 // disk is full, and when games running at once write them.
 #include "kept_file.h"
 #include "rounds.h"
+#include "settings.h"
 #include "settings_file.h"
 #include "statistics.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QLockFile>
@@ -16,7 +18,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <limits>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using game::GameRecord;
 
@@ -83,7 +87,7 @@ int secondGame(const QStringList& arguments) {
         return 0;
     }
     kept_file::Lock lock(store.path());
-    QSaveFile file(store.path());
+    QFile file(store.path() + QStringLiteral(".Zx9Yq1.zorban-unsaved"));
     if (!lock.take(0) || !file.open(QIODevice::WriteOnly) || !file.write("{") || !file.flush())
         return 1;
     std::printf("writing\n");
@@ -119,6 +123,7 @@ class TestStatistics final : public QObject {
     void figuresOverGames_data();
     void figuresOverGames();
     void leftGamesAreCountedApart();
+    void oddFilesNeverStall();
     void damagedFileIsKeptAsideAndReportedOnce_data();
     void damagedFileIsKeptAsideAndReportedOnce();
     void fullDiskLeavesTheFilesAsTheyWere();
@@ -178,9 +183,9 @@ void TestStatistics::figuresOverGames() {
         QCOMPARE(s.totalWinnings(), total);
         QCOMPARE(s.averageWinnings(), average);
         QCOMPARE(s.bestWinnings(), best);
-        QCOMPARE(
-            (QList<int>{s.dealsAboveOwnCase(), s.dealsBelowOwnCase(), s.dealsEqualToOwnCase()}),
-            deals);
+        QCOMPARE((QList<int>{int(s.dealsAboveOwnCase()), int(s.dealsBelowOwnCase()),
+                             int(s.dealsEqualToOwnCase())}),
+                 deals);
         QCOMPARE(s.offersAccepted(), deals[0] + deals[1] + deals[2]);
         QCOMPARE(s.dealsGain(), gain);
         QCOMPARE(s.exchangesTaken(), exchangesTaken);
@@ -218,6 +223,56 @@ void TestStatistics::leftGamesAreCountedApart() {
     QString error;
     QVERIFY(!storage::Statistics::fromJson(object, &error));
     QVERIFY2(error.contains(QStringLiteral("gamesLeft")), qPrintable(error));
+
+    // Counts past a 32-bit integer go on counting, and are written as counted.
+    object.insert(QStringLiteral("gamesLeft"), std::numeric_limits<int>::max());
+    object.insert(QStringLiteral("gamesPlayed"), qint64(std::numeric_limits<int>::max()) + 7);
+    std::optional<storage::Statistics> many = storage::Statistics::fromJson(object);
+    QVERIFY(many);
+    many->addLeftGame();
+    many->addGame(deal(1000, 10));
+    const std::optional<storage::Statistics> written =
+        storage::Statistics::fromJson(many->toJson());
+    QVERIFY(written);
+    QCOMPARE(written->gamesLeft(), qint64(std::numeric_limits<int>::max()) + 1);
+    QCOMPARE(written->gamesPlayed(), qint64(std::numeric_limits<int>::max()) + 8);
+    // At the largest count kept, a count stays there rather than overflow.
+    object.insert(QStringLiteral("gamesLeft"), double(storage::Statistics::kMaxCount));
+    many = storage::Statistics::fromJson(object);
+    QVERIFY(many);
+    many->addLeftGame();
+    QCOMPARE(storage::Statistics::fromJson(many->toJson())->gamesLeft(),
+             storage::Statistics::kMaxCount);
+}
+
+// A named pipe or folder where the files or their lock belong never stalls a
+// game: each is said for what it is, and left as it stands.
+void TestStatistics::oddFilesNeverStall() {
+    QTemporaryDir dir;
+    const QString statistics = dir.filePath(QStringLiteral("statistics.json"));
+    const QString settings = dir.filePath(QStringLiteral("zorban.conf"));
+    QCOMPARE(::mkfifo(QFile::encodeName(statistics).constData(), 0600), 0);
+    QCOMPARE(::mkfifo(QFile::encodeName(settings).constData(), 0600), 0);
+    QElapsedTimer waited;
+    waited.start();
+    const storage::StatisticsStore::Loaded loaded = storage::StatisticsStore(statistics).load();
+    QVERIFY2(loaded.problem.contains(QStringLiteral("is a named pipe")),
+             qPrintable(loaded.problem));
+    QVERIFY(loaded.mustNotWrite);
+    QCOMPARE(storage::Settings(settings).volume(), 100);
+    QVERIFY(!storage::Settings(settings).setVolume(50));
+    QVERIFY(waited.elapsed() < 1000);
+    for (const QString& path : {statistics, settings})
+        QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+
+    QVERIFY(QFile::remove(statistics));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("statistics.json.lock")));
+    waited.restart();
+    QString error;
+    QVERIFY(!addGame(storage::StatisticsStore(statistics), 10, &error));
+    QVERIFY2(error.contains(QStringLiteral("statistics.json.lock is a folder")), qPrintable(error));
+    QVERIFY2(!error.contains(QStringLiteral("another game")), qPrintable(error));
+    QVERIFY(waited.elapsed() < 1000);
 }
 
 void TestStatistics::damagedFileIsKeptAsideAndReportedOnce_data() {
@@ -227,6 +282,11 @@ void TestStatistics::damagedFileIsKeptAsideAndReportedOnce_data() {
     QTest::newRow("not an object") << QByteArray("[1, 2, 3]");
     QTest::newRow("count as text")
         << QByteArray(R"({"version":1,"gamesPlayed":"3","totalWinnings":5,"bestWinnings":5,)"
+                      R"("dealsAboveOwnCase":0,"dealsBelowOwnCase":0,"dealsEqualToOwnCase":0,)"
+                      R"("dealsGain":0,"exchangesTaken":0,"exchangesPaidOff":0,)"
+                      R"("lastGame":{"ownCase":5,"offers":[],"exchanges":[]}})");
+    QTest::newRow("amount beyond counting")
+        << QByteArray(R"({"version":1,"gamesPlayed":1,"totalWinnings":1.7e308,"bestWinnings":5,)"
                       R"("dealsAboveOwnCase":0,"dealsBelowOwnCase":0,"dealsEqualToOwnCase":0,)"
                       R"("dealsGain":0,"exchangesTaken":0,"exchangesPaidOff":0,)"
                       R"("lastGame":{"ownCase":5,"offers":[],"exchanges":[]}})");
@@ -355,18 +415,27 @@ void TestStatistics::whatAKilledGameLeftIsCleanedUp() {
     killed.kill();
     QVERIFY(killed.waitForFinished(10000));
     QVERIFY(QFileInfo::exists(store.path() + QStringLiteral(".lock")));
-    const QStringList others = {"statistics.json.damaged", "statistics.json.Ab3dE",
-                                "statistics.json.Ab3dEfG", "statistics.json.Ab-dEf", "zorban.conf"};
+    // The player's own copies, whatever their names, are never taken for
+    // what a game left.
+    const QStringList others = {"statistics.json.damaged",
+                                "statistics.json.Ab3dE",
+                                "statistics.json.Ab3dEfG",
+                                "statistics.json.Ab-dEf",
+                                "zorban.conf",
+                                "statistics.json.backup",
+                                "statistics.json.before",
+                                "statistics.json.2024ok",
+                                "zorban.conf.backup",
+                                "statistics.json.Ab3dEf.zorban-unsaved.kept"};
     for (const QString& name : others)
         QVERIFY(writeAll(dir.filePath(name), "kept"));
-    QVERIFY(writeAll(store.path() + QStringLiteral(".Ab3dEf"), "{"));
-    QVERIFY(writeAll(dir.filePath(QStringLiteral("zorban.conf.Qw12Er")), "[sound"));
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("zorban.conf.Qw12Er.zorban-unsaved")), "[sound"));
     const QStringList left = namesIn(dir.path());
 
     {
         // While another game writes, nothing is cleaned.
-        QLockFile writing(store.path() + QStringLiteral(".lock"));
-        QVERIFY(writing.tryLock(0)); // the killed game's lock is taken over
+        kept_file::Lock writing(store.path());
+        QVERIFY(writing.take(0)); // the killed game's lock is taken over
         const storage::StatisticsStore::Loaded loaded = store.load();
         QCOMPARE(loaded.statistics.gamesPlayed(), 1);
         QCOMPARE(namesIn(dir.path()), left);

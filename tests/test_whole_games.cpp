@@ -1,6 +1,7 @@
 // Whole games from "Начать игру" to "Новая игра", compared with the game log
 // byte for byte. Case i holds amount rank i; the offers are shown with the
 // Russian group separator (a no-break space, 0xA0 in the log's code page).
+#include "background_writes.h"
 #include "banker.h"
 #include "game_harness.h"
 #include "language.h"
@@ -12,6 +13,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLockFile>
@@ -113,6 +115,8 @@ class TestWholeGames final : public QObject {
     void newGameEmptiesTheLogAndStartsOver();
     void unwritableLogShowsOneMessageAndTheGameFinishes();
     void logDeletedInMidGameComesBack();
+    void plantedLinksAreNeverFollowed();
+    void unsavedStatisticsAreTriedAgainAtQuit();
     void unwrittenStatisticsAreSaidOnceAndKeptLater();
 
   private:
@@ -274,7 +278,7 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QCOMPARE(statistics.totalWinnings(), 100000.0);
     QCOMPARE(statistics.offersAccepted(), 0);
     QCOMPARE((std::pair(statistics.exchangesTaken(), statistics.exchangesPaidOff())),
-             (std::pair(1, 0)));
+             (std::pair<qint64, qint64>(1, 0)));
     const game::GameRecord& last = *statistics.lastGame();
     QCOMPARE(last.exchanges, (std::vector<game::ExchangeRecord>{{3000000, 100000}}));
     QCOMPARE(last.ownCaseAmount, 100000.0);
@@ -534,6 +538,44 @@ void TestWholeGames::logDeletedInMidGameComesBack() {
     QVERIFY(h->w()->findChildren<QMessageBox*>().isEmpty());
 }
 
+// A folder handed to the player whose log, lock and second log are links to
+// files elsewhere: they stay as they were, byte for byte, and the game is
+// played without a log, saying why.
+void TestWholeGames::plantedLinksAreNeverFollowed() {
+    QTemporaryDir outside;
+    const QStringList planted = {"log.txt", "log.txt.lock", "log-2.txt"};
+    QMap<QString, QByteArray> before;
+    for (const QString& name : planted) {
+        QFile target(outside.filePath(name + ".victim"));
+        QVERIFY(target.open(QIODevice::WriteOnly));
+        const QByteArray bytes = "precious data of " + name.toUtf8() + "\n";
+        QVERIFY(target.write(bytes) == bytes.size());
+        before.insert(target.fileName(), bytes);
+    }
+    StderrCapture stderrText;
+    auto h = GameHarness::withOwnCase(21, [&](const QString& dir) {
+        for (const QString& name : planted)
+            QVERIFY(QFile::link(outside.filePath(name + ".victim"), dir + "/" + name));
+    });
+    QVERIFY(h);
+    QVERIFY(h->declineRounds(6));
+    QVERIFY(h->openCases({20}));
+    finish(*h);
+    QCOMPARE(h->w()->controls().winningsAmount->text(), QStringLiteral("3 000 000"));
+    for (auto victim = before.cbegin(); victim != before.cend(); ++victim) {
+        QFile target(victim.key());
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QCOMPARE(target.readAll(), victim.value());
+    }
+    for (const QString& name : planted)
+        QVERIFY(QFileInfo(h->dir() + "/" + name).isSymLink());
+    QCOMPARE(stderrText.text().count("keeps no log"), 1);
+    QVERIFY(stderrText.text().contains("log.txt.lock in this directory is a symbolic link"));
+    const QList<QMessageBox*> boxes = h->w()->findChildren<QMessageBox*>();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes.first()->text().contains(QStringLiteral("символическая ссылка")));
+}
+
 void TestWholeGames::unwrittenStatisticsAreSaidOnceAndKeptLater() {
     GameHarness h;
     h.app->showStatistics();
@@ -544,19 +586,48 @@ void TestWholeGames::unwrittenStatisticsAreSaidOnceAndKeptLater() {
         // Another game hangs while it writes the statistics.
         QLockFile otherGame(h.statisticsFile() + QStringLiteral(".lock"));
         QVERIFY(otherGame.tryLock(0));
+        QElapsedTimer stalled;
+        stalled.start();
         emit h.app->game().gameFinished(record);
         emit h.app->game().gameFinished(record);
-        // Said once, and the games are shown all the same.
+        // The window goes on at once, never waiting for the lock; the games
+        // are shown all the same.
+        QVERIFY2(stalled.elapsed() < 500, qPrintable(QString::number(stalled.elapsed())));
+        QCOMPARE(h.app->statisticsWindow()->figures().value(0).second, QStringLiteral("2"));
+        // Said once.
+        QTRY_VERIFY_WITH_TIMEOUT(h.app->statisticsWindow()->problemLine()->isVisible(), 10000);
+        background_writes::wait();
+        QCoreApplication::processEvents();
         QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);
-        QVERIFY(h.app->statisticsWindow()->problemLine()->isVisible());
         QCOMPARE(h.app->statisticsWindow()->figures().value(0).second, QStringLiteral("2"));
         QVERIFY(!QFile::exists(h.statisticsFile()));
     }
     // The games the file could not take go with the next one.
     emit h.app->game().gameFinished(record);
-    QVERIFY(!h.app->statisticsWindow()->problemLine()->isVisible());
+    QTRY_VERIFY(!h.app->statisticsWindow()->problemLine()->isVisible());
     QCOMPARE(nextRunStatistics(h).gamesPlayed(), 3);
     QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);
+}
+
+// Games the file could not take are written at quit, or said to be lost.
+void TestWholeGames::unsavedStatisticsAreTriedAgainAtQuit() {
+    for (const bool heldAtQuit : {false, true}) {
+        GameHarness h;
+        game::GameRecord record;
+        record.ownCaseAmount = 1000;
+        StderrCapture stderrText;
+        auto otherGame = std::make_unique<QLockFile>(h.statisticsFile() + QStringLiteral(".lock"));
+        QVERIFY(otherGame->tryLock(0));
+        emit h.app->game().gameFinished(record);
+        background_writes::wait();
+        if (!heldAtQuit)
+            otherGame.reset();
+        h.app.reset();
+        otherGame.reset();
+        QCOMPARE(nextRunStatistics(h).gamesPlayed(), heldAtQuit ? 0 : 1);
+        QCOMPARE(stderrText.text().count("at quit: 1 change(s) of this run are not kept"),
+                 heldAtQuit ? 1 : 0);
+    }
 }
 
 QTEST_MAIN(TestWholeGames)

@@ -399,6 +399,34 @@ The game continues without a log.</translation>
         <source>файл статистики повреждён и не отложен</source>
         <translation>the statistics file is damaged and could not be moved aside</translation>
     </message>
+    <message>
+        <source>символическая ссылка</source>
+        <translation>a symbolic link</translation>
+    </message>
+    <message>
+        <source>именованный канал</source>
+        <translation>a named pipe</translation>
+    </message>
+    <message>
+        <source>устройство</source>
+        <translation>a device</translation>
+    </message>
+    <message>
+        <source>папка</source>
+        <translation>a folder</translation>
+    </message>
+    <message>
+        <source>не обычный файл (%1)</source>
+        <translation>not a regular file (%1)</translation>
+    </message>
+    <message>
+        <source>%1 в этой папке — %2.
+
+Игра не трогает его и идёт без журнала.</source>
+        <translation>%1 in this folder is %2.
+
+The game leaves it alone and plays on without a log.</translation>
+    </message>
 </context>
 <context>
     <name>GameTexts</name>
@@ -413,8 +441,7 @@ The game continues without a log.</translation>
         <translation>Swap</translation>
     </message>
     <message numerus="yes">
-        <source>чемоданов
-до предложения банка</source>
+        <source>           чемоданов              до предложения банка</source>
         <comment>after the number of cases left to open</comment>
         <translation>
             <numerusform>case left
@@ -424,14 +451,12 @@ before the bank’s offer</numerusform>
         </translation>
     </message>
     <message>
-        <source>Выберите
-свой чемодан</source>
+        <source>             Выберите                      свой чемодан</source>
         <translation>Choose
 your case</translation>
     </message>
     <message>
-        <source>Выберите
-чемодан для обмена</source>
+        <source>             Выберите                чемодан для обмена</source>
         <translation>Choose the case
 you want instead</translation>
     </message>

@@ -4,16 +4,12 @@
 <context>
     <name>GameTexts</name>
     <message numerus="yes">
-        <source>чемоданов
-до предложения банка</source>
+        <source>           чемоданов              до предложения банка</source>
         <comment>after the number of cases left to open</comment>
         <translation>
-            <numerusform>чемодан
-до предложения банка</numerusform>
-            <numerusform>чемодана
-до предложения банка</numerusform>
-            <numerusform>чемоданов
-до предложения банка</numerusform>
+            <numerusform>           чемодан              до предложения банка</numerusform>
+            <numerusform>           чемодана              до предложения банка</numerusform>
+            <numerusform>           чемоданов              до предложения банка</numerusform>
         </translation>
     </message>
 </context>

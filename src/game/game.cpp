@@ -78,8 +78,7 @@ void Game::newGame() {
     s.finalSwapDone = false;
 
     // The log is kept in the directory the game is loaded in.
-    log_.setPath(logFile_.isEmpty() ? QDir::current().filePath(QStringLiteral("log.txt"))
-                                    : logFile_);
+    log_.setPath(logFile_.value_or(QDir::current().filePath(QStringLiteral("log.txt"))));
     if (!log_.reset()) {
         // The game can be played without its log; say so once and go on.
         std::fprintf(stderr, "zorban: cannot empty the game log %s: %s\n",

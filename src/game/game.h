@@ -1,10 +1,10 @@
 #pragma once
 
 #include "game_log.h"
+#include "game_record.h"
 #include "game_state.h"
 #include "random_source.h"
 #include "rounds.h"
-#include "game_record.h"
 #include "step_timer.h"
 
 #include <QElapsedTimer>
@@ -118,7 +118,7 @@ class Game final : public QObject {
     [[nodiscard]] bool boardRevealed() const { return revealStep_ >= kCaseCount; }
     [[nodiscard]] StepTimer& timer(Step step) const;
     // Where the next games' logs go (log.txt in the current directory unless
-    // set), and the name messages give it.
+    // set; none when set empty), and the name messages give it.
     void setLogFile(const QString& path, const QString& shownName);
     // What the game under way leaves for the statistics if the player leaves it
     // now: its record once it is decided (money taken from the banker, or the
@@ -203,7 +203,7 @@ class Game final : public QObject {
     std::unique_ptr<StepTimer> soundCutTimer_;
     Phase phase_ = Phase::Loaded;
     GameLog log_;
-    QString logFile_;
+    std::optional<QString> logFile_;
     QString logShownName_;
     GameRecord record_;
     bool logFailureShown_ = false;

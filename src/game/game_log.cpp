@@ -3,7 +3,7 @@
 #include <QChar>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -133,23 +133,38 @@ bool fitsWindows1251(const QString& text) {
 LogFileClaim::LogFileClaim(const QString& directory) {
     constexpr int kLastName = 9;
     const QDir place(directory);
+    const auto refuse = [this](const QString& name, const QString& problem) {
+        refusedName_ = name;
+        problem_ = problem;
+        path_.clear();
+        lock_.reset();
+    };
     for (int n = 1; n <= kLastName; ++n) {
         const QString name =
             n == 1 ? QStringLiteral("log.txt") : QStringLiteral("log-%1.txt").arg(n);
-        auto lock = std::make_unique<QLockFile>(place.filePath(name + QStringLiteral(".lock")));
-        // Held for the whole run: only a dead owner makes a lock stale, never its age.
-        lock->setStaleLockTime(0);
-        if (lock->tryLock(0)) {
+        const QString lockName = name + QStringLiteral(".lock");
+        auto lock = std::make_unique<files::Lock>(place.filePath(lockName));
+        switch (lock->take(0)) {
+        case files::Lock::Result::Taken:
             lock_ = std::move(lock);
             path_ = place.filePath(name);
             apart_ = n > 1;
-            return;
-        }
-        if (lock->error() != QLockFile::LockFailedError) {
+            break;
+        case files::Lock::Result::Held:
+            continue;
+        case files::Lock::Result::Refused:
+            if (!lock->folderUnwritable()) {
+                refuse(lockName, lock->problem());
+                return;
+            }
             // No lock can be made here: the log's own writes say what is wrong.
             path_ = place.filePath(QStringLiteral("log.txt"));
-            return;
+            break;
         }
+        const QString odd = files::oddity(path_, files::Links::Refuse);
+        if (!odd.isEmpty())
+            refuse(QFileInfo(path_).fileName(), odd);
+        return;
     }
     apart_ = true; // every name is held: no log
 }
@@ -186,10 +201,15 @@ bool GameLog::append(const QString& record) {
 bool GameLog::write(const QByteArray& bytes, bool truncate) {
     if (path_.isEmpty())
         return true;
-    QFile file(path_);
-    const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append);
-    if (!file.open(mode)) {
+    files::OpenFile opened(path_, truncate ? files::Access::Write : files::Access::Append,
+                           files::Links::Refuse);
+    if (!opened.isOpen() || (truncate && !opened.truncate())) {
+        lastError_ = opened.problem();
+        return false;
+    }
+    QFile file;
+    if (!file.open(opened.release(), QIODevice::WriteOnly | QIODevice::Append,
+                   QFileDevice::AutoCloseHandle)) {
         lastError_ = file.errorString();
         return false;
     }

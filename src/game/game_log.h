@@ -1,11 +1,11 @@
 #pragma once
 
+#include "regular_file.h"
+
 #include <QByteArray>
 #include <QString>
 #include <memory>
 #include <optional>
-
-class QLockFile;
 
 namespace game {
 
@@ -37,9 +37,11 @@ namespace records {
 // The log file of the game running in a directory, held for as long as this
 // object lives by a lock file beside it ("log.txt.lock"), so that two games
 // never write one log. A game that finds log.txt held by another running game
-// writes log-2.txt (a third log-3.txt, up to log-9.txt; past that no log). The
-// lock of a game that was killed is taken over. Where no lock can be made (a
-// read-only directory), log.txt is used as it is.
+// writes log-2.txt (a third log-3.txt, up to log-9.txt; past that no log). A
+// killed game's lock is let go by the system. Where no lock can be made (a
+// read-only directory), log.txt is used as it is. A log or lock that is a
+// symbolic link, a named pipe, a device or a folder is left exactly as it is,
+// and the game keeps no log: problem() says why.
 class LogFileClaim {
   public:
     explicit LogFileClaim(const QString& directory);
@@ -47,25 +49,32 @@ class LogFileClaim {
     LogFileClaim(const LogFileClaim&) = delete;
     LogFileClaim& operator=(const LogFileClaim&) = delete;
 
-    // The log file to write; empty when every name is held by another game.
+    // The log file to write; empty when no log is kept.
     [[nodiscard]] const QString& path() const { return path_; }
-    // Another game held log.txt: this one writes path() instead.
+    // Another game held log.txt: this one writes path() instead, or no log.
     [[nodiscard]] bool apart() const { return apart_; }
+    // Why no log is kept although the names were free: the file standing in
+    // the way (a name in the directory) and what it is ("is a symbolic link").
+    [[nodiscard]] const QString& refusedName() const { return refusedName_; }
+    [[nodiscard]] const QString& problem() const { return problem_; }
 
     // The claim this program holds on the directory, shared by all who ask
     // while any of them keeps it; made anew when none does.
     [[nodiscard]] static std::shared_ptr<const LogFileClaim> shared(const QString& directory);
 
   private:
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<files::Lock> lock_;
     QString path_;
     bool apart_ = false;
+    QString refusedName_;
+    QString problem_;
 };
 
 // The plain-text record of the game in progress. Every record is written by its
 // own open-append-close, so the file is complete after every step; nothing is
 // kept open between records. Failures are returned, never thrown. With an empty
-// path no log is kept, and nothing is written.
+// path no log is kept, and nothing is written. The file is opened only as a
+// regular file, never through a symbolic link, and never blocks.
 class GameLog {
   public:
     explicit GameLog(QString path = {}) : path_(std::move(path)) {}

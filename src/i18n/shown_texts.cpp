@@ -63,17 +63,20 @@ QString counterWords(int casesLeft) {
     static constexpr struct {
         const char* source;
         const char* comment;
-    } kWords = QT_TRANSLATE_N_NOOP3("GameTexts", "чемоданов\nдо предложения банка",
-                                    "after the number of cases left to open");
+    } kWords =
+        QT_TRANSLATE_N_NOOP3("GameTexts", "           чемоданов              до предложения банка",
+                             "after the number of cases left to open");
     return translatePlural("GameTexts", kWords.source, kWords.comment, casesLeft);
 }
 
 QString chooseOwnCasePrompt() {
-    return QCoreApplication::translate("GameTexts", "Выберите\nсвой чемодан");
+    return QCoreApplication::translate("GameTexts",
+                                       "             Выберите                      свой чемодан");
 }
 
 QString chooseSwapCasePrompt() {
-    return QCoreApplication::translate("GameTexts", "Выберите\nчемодан для обмена");
+    return QCoreApplication::translate("GameTexts",
+                                       "             Выберите                чемодан для обмена");
 }
 
 bool exchangeOfferShownWhilePicking() {

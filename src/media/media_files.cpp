@@ -1,5 +1,7 @@
 #include "media_files.h"
 
+#include "movie_structure.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -145,6 +147,14 @@ QString refusal(const QString& path) {
         return QStringLiteral("cannot be read");
     if (path.endsWith(QLatin1String(".json")) && info.size() > kMaxMovieFileBytes)
         return QStringLiteral("is larger than %1 MiB").arg(kMaxMovieFileBytes >> 20);
+    if (path.endsWith(QLatin1String(".json"))) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QStringLiteral("cannot be read");
+        if (const QString problem = movieStructureProblem(file.read(kMaxMovieFileBytes));
+            !problem.isEmpty())
+            return QStringLiteral("is a movie too costly to play (%1)").arg(problem);
+    }
     return {};
 }
 

@@ -1,6 +1,8 @@
 #include "movie_animation.h"
 
 #include "media_files.h"
+#include "movie_structure.h"
+#include "regular_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -75,12 +77,24 @@ std::shared_ptr<const MovieFile> MovieFile::open(const QString& path) {
         reportOnce(path, "missing");
         return nullptr;
     }
-    QFile file(path);
-    if (info.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly)) {
+    // Only a regular file, also when a link names it; never a pipe or device
+    // put in its place since.
+    files::OpenFile opened(path, files::Access::Read, files::Links::Follow);
+    QFile file;
+    if (info.size() > kMaxFileBytes || !opened.isOpen() ||
+        !file.open(opened.release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         reportOnce(path, "cannot be read as an animation");
         return nullptr;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes) {
+        reportOnce(path, "cannot be read as an animation");
+        return nullptr;
+    }
+    if (const QString problem = media::movieStructureProblem(bytes); !problem.isEmpty()) {
+        reportOnce(path, qPrintable(QStringLiteral("refused (%1)").arg(problem)));
+        return nullptr;
+    }
     std::string json(bytes.constData(), static_cast<size_t>(bytes.size()));
     // Upstream's model cache keys by name and would hand out stale models: caching off.
     const std::unique_ptr<rlottie::Animation> animation =

@@ -1,5 +1,6 @@
 #include "sound_decoder.h"
 
+#include "regular_file.h"
 #include "sdl_library.h"
 
 #include <QFile>
@@ -33,8 +34,10 @@ enum class Container { Mp3, Wav, Unknown };
 
 // What a file's first bytes say it is.
 Container containerOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    files::OpenFile opened(path, files::Access::Read, files::Links::Follow);
+    QFile file;
+    if (!opened.isOpen() ||
+        !file.open(opened.release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return Container::Unknown;
     const QByteArray head = file.read(4);
     if (head.startsWith("RIFF"))
@@ -300,8 +303,14 @@ bool loadCompressedWav(const QString& path, Converter* converter, const WavHeade
 
 DecodedSound decodeWav(const QString& path) {
     DecodedSound sound;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file, also when a link names it: never a pipe or a device.
+    files::OpenFile opened(path, files::Access::Read, files::Links::Follow);
+    QFile file;
+    if (!opened.isOpen()) {
+        sound.problem = opened.problem();
+        return sound;
+    }
+    if (!file.open(opened.release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         sound.problem = file.errorString();
         return sound;
     }
@@ -381,6 +390,13 @@ DecodedSound decodeWav(const QString& path) {
 
 DecodedSound decodeMp3(const QString& path) {
     DecodedSound sound;
+    // Only a regular file, also when a link names it: never a pipe or a device.
+    // Open until the decoder is gone.
+    const files::OpenFile opened(path, files::Access::Read, files::Links::Follow);
+    if (!opened.isOpen()) {
+        sound.problem = opened.problem();
+        return sound;
+    }
     int error = MPG123_OK;
     const std::unique_ptr<mpg123_handle, decltype(&mpg123_delete)> decoder(
         mpg123_new(nullptr, &error), &mpg123_delete);
@@ -401,7 +417,7 @@ DecodedSound decodeMp3(const QString& path) {
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    if (mpg123_open(mh, QFile::encodeName(path).constData()) != MPG123_OK ||
+    if (mpg123_open_fd(mh, opened.fd()) != MPG123_OK ||
         mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK || channels < 1 ||
         rate <= 0) {
         sound.problem = QString::fromUtf8(mpg123_strerror(mh));

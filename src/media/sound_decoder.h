@@ -24,6 +24,11 @@ struct DecodedSound {
 // The longest sound kept: ten minutes take 53 MB as the output's samples.
 inline constexpr qint64 kLongestSoundFrames = qint64(10) * 60 * kSoundRate;
 
+// What all decoded sounds together may take (about 12 minutes of sound): a
+// re-skin of long sounds under every name keeps the game's memory bounded. A
+// sound that would pass it is not kept, and is said so.
+inline constexpr qint64 kAllSoundsBytes = qint64(128) * 1024 * 1024;
+
 // Decodes a whole MP3 (through libmpg123) or WAV file. Any other file, one with
 // no sound in it, and one longer than kLongestSoundFrames (said as such, with its
 // length) give a problem. Samples are converted as they are decoded: beyond the

@@ -517,6 +517,29 @@ void SoundCore::decode(const SoundCommand& command) {
         problem = sound.problem;
         cutShort = sound.cutShort;
         if (problem.isEmpty()) {
+            // What the other sounds kept take; the one this file had goes.
+            quint64 previous = 0;
+            {
+                std::lock_guard<std::mutex> lock(cacheMutex);
+                previous = cache.value(command.file.absolutePath).id;
+            }
+            qint64 kept = 0;
+            for (auto chunk = chunks.cbegin(); chunk != chunks.cend(); ++chunk) {
+                if (chunk.key() != previous && chunk.value())
+                    kept += qint64(chunk.value()->size() * sizeof(int16_t));
+            }
+            const qint64 bytes = qint64(sound.samples.size() * sizeof(int16_t));
+            if (kept + bytes > kAllSoundsBytes) {
+                problem = QStringLiteral("not kept: the sounds decoded already take %1 MB, and "
+                                         "this one's %2 MB would pass the %3 MB all sounds may "
+                                         "take")
+                              .arg(kept >> 20)
+                              .arg(bytes >> 20)
+                              .arg(kAllSoundsBytes >> 20);
+                sound.samples = {};
+            }
+        }
+        if (problem.isEmpty()) {
             clip.state = DecodedClip::State::Ready;
             clip.id = nextClipId++;
             clip.lengthMs = sound.lengthMs();

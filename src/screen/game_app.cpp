@@ -1,5 +1,6 @@
 #include "game_app.h"
 
+#include "background_writes.h"
 #include "desktop_controls.h"
 #include "game_pad.h"
 #include "language.h"
@@ -125,6 +126,7 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
         soundEngine_->preload(sounds);
         makeSoundPlayer_ = [engine = soundEngine_.get()] { return engine->createPlayer(); };
     }
+    storage::Settings::writeInBackground(); // never on the window's thread
     soundSettings_ = std::make_unique<SoundSettings>(soundEngine_.get());
     desktopControls_ = std::make_unique<DesktopControls>(*soundSettings_);
     connect(desktopControls_.get(), &DesktopControls::newGameRequested, this, &GameApp::newGame);
@@ -146,6 +148,7 @@ GameApp::~GameApp() {
     // The members go one by one from here; what their windows still send
     // (an action removed, a window closed) is not looked at any more.
     destroying_ = true;
+    writeUnsavedStatisticsAtQuit();
     gamePad_.reset();
     delete statisticsWindow_.data();
     delete credits_.data();
@@ -175,7 +178,10 @@ void GameApp::start() {
     window_->activateWindow();
     if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
-    if (logClaim_->apart() && !logApartTold_) {
+    if (!logClaim_->problem().isEmpty() && !logApartTold_) {
+        logApartTold_ = true;
+        reportLogRefused(*logClaim_);
+    } else if (logClaim_->apart() && !logApartTold_) {
         logApartTold_ = true;
         reportLogApart(logClaim_->path());
     }
@@ -309,9 +315,11 @@ void GameApp::startStatisticsAfresh() {
             statisticsProblem_.isEmpty()
                 ? QCoreApplication::translate("GameApp", "файл статистики повреждён и не отложен")
                 : statisticsProblem_;
-    } else if (statisticsStore_.startAfresh(QDateTime::currentDateTime(), &backup, &error)) {
+    } else if (background_writes::wait();
+               statisticsStore_.startAfresh(QDateTime::currentDateTime(), &backup, &error)) {
         statistics_ = storage::Statistics();
-        unsavedStatistics_.clear();
+        const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
+        unsavedStatistics_->changes.clear();
         statisticsProblem_.clear();
         if (!backup.isEmpty())
             reportOnStderr(QStringLiteral("statistics started afresh; the old ones are kept as %1")
@@ -341,35 +349,107 @@ void GameApp::recordGame(const game::GameRecord& record) {
 void GameApp::keepStatistics(const std::function<void(storage::Statistics&)>& change) {
     change(statistics_); // shown even when the file cannot take it
     if (savingStatistics_) {
-        // Changes the file could not take are tried again with this one.
-        unsavedStatistics_.push_back(change);
-        storage::Statistics saved;
-        QString error;
-        QString notice;
-        const bool written = statisticsStore_.update(
-            [this](storage::Statistics& statistics) {
-                for (const auto& unsaved : unsavedStatistics_)
-                    unsaved(statistics);
-            },
-            &saved, &error, &notice);
-        if (!notice.isEmpty())
-            reportOnStderr(notice);
-        if (written) {
-            unsavedStatistics_.clear();
-            statistics_ = saved; // with what other games have added meanwhile
-            statisticsProblem_.clear();
-        } else if (statisticsProblem_.isEmpty()) {
-            statisticsProblem_ = error;
-            reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); the file is "
-                                          "kept as it was, and this run tries again after the "
-                                          "next game")
-                               .arg(statisticsStore_.path(), error));
+        {
+            const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
+            unsavedStatistics_->changes.push_back(change);
         }
+        writeStatistics();
     }
     if (statisticsWindow_) {
         statisticsWindow_->setStatistics(statistics_);
         statisticsWindow_->setProblem(statisticsProblem_);
     }
+}
+
+void GameApp::writeStatistics() {
+    // Runs after every write asked for before; ~GameApp() waits for it.
+    background_writes::post([this, store = statisticsStore_, unsaved = unsavedStatistics_] {
+        std::vector<std::function<void(storage::Statistics&)>> changes;
+        {
+            const std::lock_guard<std::mutex> lock(unsaved->mutex);
+            changes = unsaved->changes;
+        }
+        if (changes.empty())
+            return; // an earlier write took them
+        storage::Statistics saved;
+        QString error;
+        QString notice;
+        const bool written = store.update(
+            [&changes](storage::Statistics& statistics) {
+                for (const auto& change : changes)
+                    change(statistics);
+            },
+            &saved, &error, &notice);
+        if (written) {
+            const std::lock_guard<std::mutex> lock(unsaved->mutex);
+            unsaved->changes.erase(unsaved->changes.begin(),
+                                   unsaved->changes.begin() + qsizetype(changes.size()));
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, written, saved, error, notice] {
+                statisticsWritten(written, saved, error, notice);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void GameApp::statisticsWritten(bool written, const storage::Statistics& saved,
+                                const QString& error, const QString& notice) {
+    if (!notice.isEmpty())
+        reportOnStderr(notice);
+    if (written) {
+        statistics_ = saved; // with what other games have added meanwhile
+        const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
+        for (const auto& change : unsavedStatistics_->changes)
+            change(statistics_); // still on their way to the file
+        statisticsProblem_.clear();
+    } else if (statisticsProblem_.isEmpty()) {
+        statisticsProblem_ = error;
+        reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); the file is "
+                                      "kept as it was, and this run tries again after the "
+                                      "next game")
+                           .arg(statisticsStore_.path(), error));
+    }
+    if (statisticsWindow_) {
+        statisticsWindow_->setStatistics(statistics_);
+        statisticsWindow_->setProblem(statisticsProblem_);
+    }
+}
+
+void GameApp::writeUnsavedStatisticsAtQuit() {
+    background_writes::wait();
+    const auto unsavedCount = [this] {
+        const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
+        return unsavedStatistics_->changes.size();
+    };
+    if (unsavedCount() == 0)
+        return;
+    QString error;
+    {
+        std::vector<std::function<void(storage::Statistics&)>> changes;
+        {
+            const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
+            changes = unsavedStatistics_->changes;
+        }
+        if (statisticsStore_.update(
+                [&changes](storage::Statistics& statistics) {
+                    for (const auto& change : changes)
+                        change(statistics);
+                },
+                nullptr, &error)) {
+            const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
+            unsavedStatistics_->changes.clear();
+            reportOnStderr(QStringLiteral("the statistics the file could not take earlier are "
+                                          "written to %1 now")
+                               .arg(statisticsStore_.path()));
+            return;
+        }
+    }
+    reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2) at quit: %3 "
+                                  "change(s) of this run are not kept")
+                       .arg(statisticsStore_.path(), error)
+                       .arg(unsavedCount()));
 }
 
 void GameApp::windowClosed() {
@@ -383,7 +463,14 @@ void GameApp::windowClosed() {
 }
 
 void GameApp::endNow() {
-    windowClosed();
+    if (endingNow_)
+        return;
+    endingNow_ = true;
+    recordLeftGame();
+    noteWindowGeometry();
+    // Leaves the event loop without closing the windows: closing the game
+    // window would ask whether to leave the game.
+    QCoreApplication::exit(0);
 }
 
 void GameApp::reportLogApart(const QString& path) {
@@ -400,6 +487,30 @@ void GameApp::reportLogApart(const QString& path) {
                    : tr("В этой папке уже идёт другая игра, её журнал — log.txt.\n\n"
                         "Журнал этой игры пишется в %1.")
                          .arg(file);
+    });
+}
+
+void GameApp::reportLogRefused(const game::LogFileClaim& claim) {
+    const QString name = claim.refusedName();
+    const QString problem = claim.problem();
+    reportOnStderr(QStringLiteral("%1 in this directory %2; it is left as it is and this game "
+                                  "keeps no log")
+                       .arg(name, problem));
+    // The kinds of file the game refuses, in the player's language.
+    const auto what = [problem] {
+        if (problem == QLatin1String("is a symbolic link"))
+            return tr("символическая ссылка");
+        if (problem == QLatin1String("is a named pipe"))
+            return tr("именованный канал");
+        if (problem == QLatin1String("is a device"))
+            return tr("устройство");
+        if (problem == QLatin1String("is a folder"))
+            return tr("папка");
+        return tr("не обычный файл (%1)").arg(problem);
+    };
+    showMessage(QMessageBox::Information, [name, what] {
+        return tr("%1 в этой папке — %2.\n\nИгра не трогает его и идёт без журнала.")
+            .arg(name, what());
     });
 }
 

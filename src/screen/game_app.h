@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class DesktopControls;
@@ -72,7 +73,8 @@ class GameApp final : public QObject {
 
     void newGame();
     // Ends the program without a question (a signal): the game under way is
-    // recorded as left and the window's place kept, as when it is closed.
+    // recorded as left (once, with its deal if it has one) and the window's
+    // place kept, as when it is closed. Called again, it does nothing.
     void endNow();
     void showCredits();
     void showStatistics();
@@ -91,6 +93,7 @@ class GameApp final : public QObject {
     void reportLogFailure(const QString& path, const QString& reason);
     // Another game runs in the same directory: this one's log is kept apart.
     void reportLogApart(const QString& path);
+    void reportLogRefused(const game::LogFileClaim& claim);
     // A message over the window, in the language spoken while it is open.
     void showMessage(QMessageBox::Icon icon, const std::function<QString()>& text);
     void recordGame(const game::GameRecord& record);
@@ -101,6 +104,13 @@ class GameApp final : public QObject {
     // now (other games may have added theirs). A failed write is said once, on
     // stderr and in the statistics window, and tried again with the next change.
     void keepStatistics(const std::function<void(storage::Statistics&)>& change);
+    // Asks the writing thread to write the unsaved changes; statisticsWritten()
+    // takes its answer on this thread.
+    void writeStatistics();
+    void statisticsWritten(bool written, const storage::Statistics& saved, const QString& error,
+                           const QString& notice);
+    // At quit: the changes the file could not take are tried once more.
+    void writeUnsavedStatisticsAtQuit();
 
     // Outlives the windows and their players.
     std::unique_ptr<media::SoundEngine> soundEngine_;
@@ -115,14 +125,19 @@ class GameApp final : public QObject {
     bool gamePadsWanted_ = false;
     QPointer<GameWindow> window_;
     bool destroying_ = false;
+    bool endingNow_ = false;
     bool leftGameRecorded_ = false; // the game under way was left and recorded so
     QPointer<CreditsWindow> credits_;
     storage::StatisticsStore statisticsStore_;
     storage::Statistics statistics_;
     // Off when the file is damaged and could not be kept aside.
     bool savingStatistics_ = true;
-    // The changes the file has not taken yet.
-    std::vector<std::function<void(storage::Statistics&)>> unsavedStatistics_;
+    // The changes the file has not taken yet, shared with the writing thread.
+    struct UnsavedStatistics {
+        std::mutex mutex;
+        std::vector<std::function<void(storage::Statistics&)>> changes;
+    };
+    std::shared_ptr<UnsavedStatistics> unsavedStatistics_ = std::make_shared<UnsavedStatistics>();
     // Why the last write failed; empty once one succeeds.
     QString statisticsProblem_;
     QPointer<StatisticsWindow> statisticsWindow_;

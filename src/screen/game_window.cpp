@@ -234,8 +234,8 @@ void GameWindow::buildControls() {
     ui_.captionFrame = makeFrame(this, layout::kCaptionFrame);
     ui_.numberFrame = makeFrame(this, layout::kNumberFrame);
     ui_.phoneFrame = makeFrame(this, layout::kPhoneFrame);
-    ui_.counterCaption = makeLabel<FittedCaption>(this, layout::kCounterCaption, QString(),
-                                                  caption12, Qt::AlignHCenter | Qt::AlignTop);
+    ui_.counterCaption =
+        makeLabel<FittedCaption>(this, layout::kCounterCaption, QString(), caption12);
     gameTexts_.insert(ui_.counterCaption, i18n::chooseSwapCasePrompt);
     ui_.counterNumber = makeLabel(this, layout::kCounterNumber, QString::number(state().counter),
                                   fonts::digits(32.25, false), Qt::AlignHCenter | Qt::AlignTop);

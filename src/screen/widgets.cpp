@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyle>
 #include <algorithm>
 #include <climits>
@@ -42,6 +43,22 @@ QRgb readableInk(const Ink& designed, double background) {
                    contrast::ratioOfLuminances(1.0, background)
                ? qRgb(0, 0, 0)
                : qRgb(255, 255, 255);
+}
+
+// The caption's text with its long run of blanks, the one after the first
+// word(s), turned into a line break.
+QString withDesignedBreak(const QString& text) {
+    static const QRegularExpression firstWord(QStringLiteral("\\S"));
+    static const QRegularExpression longRun(QStringLiteral("  +"));
+    const qsizetype start = text.indexOf(firstWord);
+    if (start < 0)
+        return text;
+    const QRegularExpressionMatch run = longRun.match(text, start);
+    if (!run.hasMatch())
+        return text;
+    QString broken = text;
+    broken.replace(run.capturedStart(), run.capturedLength(), QString(QChar::LineSeparator));
+    return broken;
 }
 
 // Lays the text out in lines of that width, one under the other.
@@ -273,14 +290,22 @@ const QTextLayout& FittedCaption::textLayout() {
     laidOutText_ = text();
     laidOutFont_ = font;
     laidOutSize_ = box.size();
+    // A text given in lines is centred line by line; a designed caption keeps
+    // its blanks and breaks at its long run of them, as laid out in the design.
     QString shown = text();
-    shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    Qt::Alignment lineAlignment = alignment();
+    if (shown.contains(QLatin1Char('\n'))) {
+        shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        lineAlignment = Qt::AlignHCenter;
+    } else {
+        shown = withDesignedBreak(shown);
+    }
     const int givenLines =
         shown.contains(QChar::LineSeparator) ? int(shown.count(QChar::LineSeparator)) + 1 : INT_MAX;
     QFont fitted = font;
     for (;;) {
         layout_ = std::make_unique<QTextLayout>(shown, fitted, this);
-        layOutLines(*layout_, box.width(), alignment());
+        layOutLines(*layout_, box.width(), lineAlignment);
         bool fits =
             layout_->lineCount() <= givenLines && layout_->boundingRect().height() <= box.height();
         for (int i = 0; i < layout_->lineCount(); ++i)

@@ -103,7 +103,9 @@ class ReadableLabel : public QLabel {
 };
 
 // A caption drawn in the lines its text gives ("\n" between them), each line
-// centred and whole; a text without a break is wrapped at the label's width.
+// centred and whole; a text without a break keeps its blanks and breaks at its
+// long run of them (the counter panel's Russian captions: "           чемодана"
+// over "до предложения банка"), else it is wrapped at the label's width.
 // Where a line would be too wide (or the lines too tall) in the label's font,
 // the font is made smaller until they fit: the counter panel's words and the
 // banker's offer, whose texts differ in length from language to language.

@@ -1,20 +1,18 @@
 #include "kept_file.h"
 
 #include <QDir>
-#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QThread>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kept_file {
 
 namespace {
-
-constexpr unsigned long kRetryMs = 5;
 
 bool fail(QString* error, const QString& why) {
     if (error)
@@ -22,30 +20,60 @@ bool fail(QString* error, const QString& why) {
     return false;
 }
 
+mode_t readUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// Read once before any thread is started: umask() changes it for a moment.
+const mode_t kUmask = readUmask();
+
 } // namespace
 
+namespace {
+const char kUnsavedSuffix[] = ".zorban-unsaved";
+}
+
 bool replace(const QString& path, const QByteArray& bytes, QString* error) {
-    const QString directory = QFileInfo(path).absolutePath();
+    QString target = path;
+    if (const QFileInfo link(path); link.isSymLink() && link.isFile())
+        target = link.canonicalFilePath();
+    const QString directory = QFileInfo(target).absolutePath();
     if (!QDir().mkpath(directory))
         return fail(error, QStringLiteral("cannot create the folder %1").arg(directory));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, file.errorString());
-    // The file is buffered: a write may only fill the buffer, and the disk's
-    // refusal shows when the buffer is flushed; a write the disk takes only in
-    // part is short, with no error set. Every byte is checked to be on the disk
-    // before the temporary file may take the file's name.
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    if (!written || ::fsync(file.handle()) != 0) {
-        const QString why = written ? QString::fromLocal8Bit(std::strerror(errno))
-                                    : (file.error() != QFileDevice::NoError
-                                           ? file.errorString()
-                                           : QStringLiteral("the disk took only part of it"));
-        file.cancelWriting(); // the temporary file goes with the object
-        return fail(error, why);
+    QByteArray name = QFile::encodeName(target) + ".XXXXXX" + kUnsavedSuffix;
+    const int fd = ::mkostemps(name.data(), int(sizeof kUnsavedSuffix - 1), O_CLOEXEC);
+    if (fd < 0)
+        return fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+    // Every byte is checked to be on the disk before the temporary file may
+    // take the file's name: a write the disk takes only in part is short.
+    qint64 written = 0;
+    int writeError = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            writeError = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        written += n;
     }
-    if (!file.commit())
-        return fail(error, file.errorString());
+    struct stat kept {};
+    const mode_t mode = ::stat(QFile::encodeName(target).constData(), &kept) == 0
+                            ? (kept.st_mode & 07777)
+                            : mode_t(0666 & ~kUmask);
+    if (writeError == 0 && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0))
+        writeError = errno;
+    if (::close(fd) != 0 && writeError == 0)
+        writeError = errno;
+    if (writeError == 0 && ::rename(name.constData(), QFile::encodeName(target).constData()) != 0)
+        writeError = errno;
+    if (writeError != 0) {
+        ::unlink(name.constData());
+        return fail(error, QString::fromLocal8Bit(std::strerror(writeError)));
+    }
     return true;
 }
 
@@ -55,41 +83,62 @@ bool Lock::take(int waitMs, QString* error) {
     const QString directory = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(directory))
         return fail(error, QStringLiteral("cannot create the folder %1").arg(directory));
-    // A game holds the lock for the milliseconds a write takes: it is tried
-    // again every few milliseconds (QLockFile's own wait backs off to seconds).
-    QElapsedTimer waited;
-    waited.start();
-    while (!file_.tryLock(0)) {
-        if (file_.error() != QLockFile::LockFailedError || waited.elapsed() >= waitMs)
-            break;
-        QThread::msleep(kRetryMs);
-    }
-    if (file_.isLocked())
+    switch (file_.take(waitMs)) {
+    case files::Lock::Result::Taken:
         return true;
-    switch (file_.error()) {
-    case QLockFile::LockFailedError:
+    case files::Lock::Result::Held:
         return fail(error, QStringLiteral("another game has held %1.lock for over %2 s")
                                .arg(path_)
                                .arg(waitMs / 1000.0));
-    case QLockFile::PermissionError:
-        return fail(error, QStringLiteral("cannot create %1.lock (no permission)").arg(path_));
-    default:
-        return fail(error, QStringLiteral("cannot create %1.lock").arg(path_));
+    case files::Lock::Result::Refused:
+        break;
     }
+    // Something else stands where the lock belongs (a folder, a link, a pipe):
+    // no game can write the file until it is removed.
+    return fail(error, QStringLiteral("%1.lock %2 where the lock of the file belongs; remove it "
+                                      "to keep the file again")
+                           .arg(path_, file_.problem()));
 }
 
 int removeLeftovers(const QString& path) {
     const QFileInfo info(path);
-    const QRegularExpression leftover(
-        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(info.fileName())));
+    const QRegularExpression leftover(QStringLiteral("^%1\\.[A-Za-z0-9]{6}%2$")
+                                          .arg(QRegularExpression::escape(info.fileName()),
+                                               QRegularExpression::escape(kUnsavedSuffix)));
     QDir directory = info.absoluteDir();
     int removed = 0;
-    for (const QString& name : directory.entryList({info.fileName() + QStringLiteral(".??????")},
-                                                   QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name :
+         directory.entryList({info.fileName() + QStringLiteral(".*") + kUnsavedSuffix},
+                             QDir::Files | QDir::Hidden | QDir::System)) {
         if (leftover.match(name).hasMatch() && directory.remove(name))
             ++removed;
     }
     return removed;
+}
+
+Read read(const QString& path, qint64 largest) {
+    Read result;
+    files::OpenFile opened(path, files::Access::Read, files::Links::Follow);
+    if (!opened.isOpen()) {
+        result.exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+        if (result.exists)
+            result.error = opened.problem();
+        return result;
+    }
+    result.exists = true;
+    QFile file;
+    if (!file.open(opened.release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.bytes = file.read(largest + 1);
+    if (result.bytes.size() > largest) {
+        result.bytes.clear();
+        result.error = QStringLiteral("is larger than %1 bytes").arg(largest);
+    } else if (file.error() != QFileDevice::NoError) {
+        result.error = file.errorString();
+    }
+    return result;
 }
 
 } // namespace kept_file

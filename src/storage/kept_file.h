@@ -1,7 +1,8 @@
 #pragma once
 
+#include "regular_file.h"
+
 #include <QByteArray>
-#include <QLockFile>
 #include <QString>
 
 // The files the game keeps between runs (statistics, settings), written so that
@@ -10,15 +11,16 @@
 namespace kept_file {
 
 // Replaces the file at path with bytes, creating its directory when missing.
-// The bytes go to a temporary file next to it (path.XXXXXX) that takes the
-// file's name only once every byte has reached the disk: a full disk, a size
-// limit or a kill leaves the old file as it was. Returns false and says why in
-// error; the temporary file is then removed.
+// The bytes go to a temporary file next to it (path.XXXXXX.zorban-unsaved, a
+// name no player gives a file) that takes the file's name only once every byte
+// has reached the disk: a full disk, a size limit or a kill leaves the old file
+// as it was. A link at path is followed to the regular file it names (a player
+// may keep the file elsewhere). Returns false and says why in error; the
+// temporary file is then removed.
 [[nodiscard]] bool replace(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 // The lock games running at once take in turn around reading and writing the
-// file at path: path.lock, as QSettings takes it. The lock of a game that is
-// gone (killed, crashed) is taken over. Released when destroyed.
+// file at path: path.lock (files::Lock). Released when destroyed.
 class Lock {
   public:
     explicit Lock(const QString& path);
@@ -28,7 +30,7 @@ class Lock {
 
   private:
     QString path_;
-    QLockFile file_;
+    files::Lock file_;
 };
 
 // How long a game waits for another one to finish writing: a write takes
@@ -36,8 +38,19 @@ class Lock {
 inline constexpr int kLockWaitMs = 2000;
 
 // Removes the temporary files that a game killed while writing left next to
-// path (path. and six letters or digits); nothing else. Call it holding the
+// path (named as replace() names them); nothing else. Call it holding the
 // lock, so that no game is writing one of them. Returns how many went.
 int removeLeftovers(const QString& path);
+
+// Reads the regular file at path whole, up to largest bytes, without blocking
+// on a named pipe or a device. Missing: empty, with exists false. Returns
+// false and says why in error when it is there but cannot be read, is not a
+// regular file or is larger.
+struct Read {
+    bool exists = false;
+    QByteArray bytes;
+    QString error;
+};
+[[nodiscard]] Read read(const QString& path, qint64 largest);
 
 } // namespace kept_file

@@ -1,9 +1,11 @@
 #include "settings.h"
 
+#include "background_writes.h"
 #include "settings_file.h"
 
 #include <QStringList>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
 namespace storage {
@@ -19,6 +21,29 @@ const QString kQuickPaceKey = QStringLiteral("game/quickPace");
 
 constexpr int kFullVolume = 100;
 
+std::atomic<bool> inBackground{false};
+
+// Writes values to the file at path; the first failure of a run is said.
+bool writeNow(const QString& path, const QList<QPair<QString, QString>>& values) {
+    static std::atomic<bool> failureSaid{false};
+    QString error;
+    if (SettingsFile(path).set(values, &error))
+        return true;
+    if (!failureSaid.exchange(true))
+        std::fprintf(stderr,
+                     "zorban: cannot write the settings to %s (%s); the file is kept as it "
+                     "was\n",
+                     qPrintable(path), qPrintable(error));
+    return false;
+}
+
+// What the file holds once this run's own writes are done.
+SettingsFile current(const QString& path) {
+    if (inBackground)
+        background_writes::wait();
+    return SettingsFile(path);
+}
+
 } // namespace
 
 Settings::Settings() : path_(SettingsFile::userFile()) {}
@@ -26,32 +51,31 @@ Settings::Settings() : path_(SettingsFile::userFile()) {}
 Settings::Settings(QString path) : path_(std::move(path)) {}
 
 bool Settings::muted() const {
-    return SettingsFile(path_).boolValue(kMutedKey).value_or(false);
+    return current(path_).boolValue(kMutedKey).value_or(false);
 }
 
 int Settings::volume() const {
-    return std::clamp(SettingsFile(path_).intValue(kVolumeKey).value_or(kFullVolume), 0,
-                      kFullVolume);
+    return std::clamp(current(path_).intValue(kVolumeKey).value_or(kFullVolume), 0, kFullVolume);
 }
 
 std::optional<QRect> Settings::windowPlace() const {
-    const std::optional<QRect> place = SettingsFile(path_).rectValue(kGeometryKey);
+    const std::optional<QRect> place = current(path_).rectValue(kGeometryKey);
     return place && place->isValid() ? place : std::nullopt;
 }
 
 bool Settings::fullScreen() const {
-    return SettingsFile(path_).boolValue(kFullScreenKey).value_or(false);
+    return current(path_).boolValue(kFullScreenKey).value_or(false);
 }
 
 QString Settings::language() const {
-    const std::optional<QString> kept = SettingsFile(path_).value(kLanguageKey);
+    const std::optional<QString> kept = current(path_).value(kLanguageKey);
     // Only the exact codes the game writes count: anything else is not a choice.
     static const QStringList known{QStringLiteral("ru"), QStringLiteral("en")};
     return kept && known.contains(*kept) ? *kept : QString();
 }
 
 bool Settings::quickPace() const {
-    return SettingsFile(path_).boolValue(kQuickPaceKey).value_or(false);
+    return current(path_).boolValue(kQuickPaceKey).value_or(false);
 }
 
 bool Settings::setMuted(bool muted) const {
@@ -79,19 +103,15 @@ void Settings::removeLeftovers() const {
     SettingsFile(path_).removeLeftovers();
 }
 
+void Settings::writeInBackground() {
+    inBackground = true;
+}
+
 bool Settings::write(const QList<QPair<QString, QString>>& values) const {
-    static bool failureSaid = false;
-    QString error;
-    if (SettingsFile(path_).set(values, &error))
-        return true;
-    if (!failureSaid) {
-        failureSaid = true;
-        std::fprintf(stderr,
-                     "zorban: cannot write the settings to %s (%s); the file is kept as it "
-                     "was\n",
-                     qPrintable(path_), qPrintable(error));
-    }
-    return false;
+    if (!inBackground)
+        return writeNow(path_, values);
+    background_writes::post([path = path_, values] { writeNow(path, values); });
+    return true;
 }
 
 } // namespace storage

@@ -10,9 +10,11 @@ namespace storage {
 
 // The player's settings kept between runs, and the one place that names their
 // keys in the settings file (SettingsFile). Each value is read from the file as
-// it stands when asked, so that a choice another game made meanwhile counts;
-// each change is written at once. The first write of a run that fails is said
-// on stderr; the file then stays as it was.
+// it stands when asked (after this run's own writes), so that a choice another
+// game made meanwhile counts. Each change is written at once, or, once
+// writeInBackground() is called, on the writing thread (background_writes),
+// where a slow disk or a lock held by another game stalls no window. The first
+// write of a run that fails is said on stderr; the file then stays as it was.
 class Settings {
   public:
     // The user's settings (zorban/zorban.conf in the configuration folder), or
@@ -34,7 +36,11 @@ class Settings {
     // The quick pace of play; the designed one unless chosen.
     [[nodiscard]] bool quickPace() const;
 
-    // Each returns false when the file could not take it.
+    // Every change from now on is written on the writing thread.
+    static void writeInBackground();
+
+    // Each returns false when the file could not take it (written at once), or
+    // true once the write is asked for (in the background).
     bool setMuted(bool muted) const;
     bool setVolume(int percent) const;
     bool setWindow(const QRect& place, bool fullScreen) const;

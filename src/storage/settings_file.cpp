@@ -25,18 +25,12 @@ struct Lines {
 
 Lines readLines(const QString& path) {
     Lines read;
-    QFile file(path);
-    if (!file.exists())
-        return read;
-    if (!file.open(QIODevice::ReadOnly)) {
-        read.error = file.errorString();
+    const kept_file::Read file = kept_file::read(path, kLargest);
+    if (!file.error.isEmpty()) {
+        read.error = file.error;
         return read;
     }
-    const QByteArray bytes = file.read(kLargest + 1);
-    if (bytes.size() > kLargest) {
-        read.error = QStringLiteral("larger than %1 bytes").arg(kLargest);
-        return read;
-    }
+    const QByteArray& bytes = file.bytes;
     read.lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     for (QString& line : read.lines) {
         if (line.endsWith(QLatin1Char('\r')))

@@ -1,5 +1,6 @@
 #include "statistics.h"
 
+#include "background_writes.h"
 #include "kept_file.h"
 #include "rounds.h"
 
@@ -27,17 +28,18 @@ class FieldReader {
 
     double amount(const QString& key) {
         const QJsonValue value = object_.value(key);
-        if (!value.isDouble() || !std::isfinite(value.toDouble()) || value.toDouble() < 0)
+        if (!value.isDouble() ||
+            !(value.toDouble() >= 0 && value.toDouble() <= Statistics::kMaxAmount))
             return fail(key, QStringLiteral("is not an amount"));
         return value.toDouble();
     }
-    int count(const QString& key) {
+    qint64 count(const QString& key) {
         const QJsonValue value = object_.value(key);
         const double number = value.toDouble(-1);
-        if (!value.isDouble() || number < 0 || number > std::numeric_limits<int>::max() ||
+        if (!value.isDouble() || !(number >= 0 && number <= double(Statistics::kMaxCount)) ||
             number != std::floor(number))
-            return static_cast<int>(fail(key, QStringLiteral("is not a count")));
-        return static_cast<int>(number);
+            return static_cast<qint64>(fail(key, QStringLiteral("is not a count")));
+        return static_cast<qint64>(number);
     }
     bool flag(const QString& key) {
         const QJsonValue value = object_.value(key);
@@ -165,25 +167,38 @@ QString asideName(const QString& path) {
 
 } // namespace
 
+namespace {
+void countUp(qint64& count) {
+    count = std::min(count + 1, Statistics::kMaxCount);
+}
+double added(double total, double amount) {
+    return std::clamp(total + amount, -Statistics::kMaxAmount, Statistics::kMaxAmount);
+}
+} // namespace
+
+void Statistics::addLeftGame() {
+    countUp(gamesLeft_);
+}
+
 void Statistics::addGame(const GameRecord& game) {
-    ++gamesPlayed_;
+    countUp(gamesPlayed_);
     const double winnings = game.winnings();
-    totalWinnings_ += winnings;
+    totalWinnings_ = added(totalWinnings_, winnings);
     bestWinnings_ = std::max(bestWinnings_, winnings);
     if (game.acceptedOffer) {
         const double deal = *game.acceptedOffer;
         if (deal > game.ownCaseAmount)
-            ++dealsAbove_;
+            countUp(dealsAbove_);
         else if (deal < game.ownCaseAmount)
-            ++dealsBelow_;
+            countUp(dealsBelow_);
         else
-            ++dealsEven_;
-        dealsGain_ += deal - game.ownCaseAmount;
+            countUp(dealsEven_);
+        dealsGain_ = added(dealsGain_, deal - game.ownCaseAmount);
     }
     for (const ExchangeRecord& exchange : game.exchanges) {
-        ++exchangesTaken_;
+        countUp(exchangesTaken_);
         if (exchange.taken > exchange.given)
-            ++exchangesPaidOff_;
+            countUp(exchangesPaidOff_);
     }
     lastGame_ = game;
 }
@@ -226,14 +241,13 @@ std::optional<Statistics> Statistics::fromJson(const QJsonObject& object, QStrin
     s.dealsBelow_ = fields.count(QStringLiteral("dealsBelowOwnCase"));
     s.dealsEven_ = fields.count(QStringLiteral("dealsEqualToOwnCase"));
     const QJsonValue gain = object.value(QStringLiteral("dealsGain"));
-    fields.require(gain.isDouble() && std::isfinite(gain.toDouble()),
+    fields.require(gain.isDouble() && std::fabs(gain.toDouble()) <= kMaxAmount,
                    QStringLiteral("\"dealsGain\" is not a number"));
     s.dealsGain_ = gain.toDouble();
     s.exchangesTaken_ = fields.count(QStringLiteral("exchangesTaken"));
     s.exchangesPaidOff_ = fields.count(QStringLiteral("exchangesPaidOff"));
     // Each game adds at most one deal; the best game is one of the games.
-    fields.require(static_cast<qint64>(s.dealsAbove_) + s.dealsBelow_ + s.dealsEven_ <=
-                       s.gamesPlayed_,
+    fields.require(s.dealsAbove_ + s.dealsBelow_ + s.dealsEven_ <= s.gamesPlayed_,
                    QStringLiteral("more deals than games"));
     fields.require(s.exchangesPaidOff_ <= s.exchangesTaken_,
                    QStringLiteral("more exchanges paid off than taken"));
@@ -256,11 +270,13 @@ std::optional<Statistics> Statistics::fromJson(const QJsonObject& object, QStrin
 }
 
 StatisticsStore::Loaded StatisticsStore::load() const {
+    background_writes::wait(); // what this run has asked to write counts
     if (!QFileInfo::exists(path_) && !QFileInfo(path_).absoluteDir().exists())
         return {}; // nothing written yet: the folder is made by the first write
     kept_file::Lock lock(path_);
     QString lockError;
-    const bool locked = lock.take(kept_file::kLockWaitMs, &lockError);
+    // Never waits: a game writing now leaves a whole file to read all the same.
+    const bool locked = lock.take(0, &lockError);
     if (locked)
         kept_file::removeLeftovers(path_);
     Loaded loaded = read(locked);
@@ -271,22 +287,29 @@ StatisticsStore::Loaded StatisticsStore::load() const {
 
 StatisticsStore::Loaded StatisticsStore::read(bool mayMoveAside) const {
     Loaded loaded;
-    QFile file(path_);
-    if (!file.exists())
+    // A file larger than any the game writes is not read whole.
+    constexpr qint64 kLargest = 1 << 20;
+    const kept_file::Read file = kept_file::read(path_, kLargest);
+    if (!file.exists)
         return loaded;
     QString problem;
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = QStringLiteral("cannot be read (%1)").arg(file.errorString());
+    if (!file.error.isEmpty() && !QFileInfo(path_).isFile()) {
+        // A named pipe, a device or a folder is never moved aside nor replaced.
+        loaded.mustNotWrite = true;
+        loaded.problem =
+            QStringLiteral("statistics file %1 %2; statistics are not kept in this run")
+                .arg(path_, file.error);
+        return loaded;
+    }
+    if (!file.error.isEmpty()) {
+        problem = file.error.startsWith(QLatin1String("is "))
+                      ? file.error
+                      : QStringLiteral("cannot be read (%1)").arg(file.error);
     } else {
-        // A file larger than any the game writes is not read whole.
-        constexpr qint64 kLargest = 1 << 20;
         QJsonParseError parseError{};
-        const QByteArray bytes = file.read(kLargest + 1);
-        file.close();
+        const QByteArray& bytes = file.bytes;
         const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-        if (bytes.size() > kLargest) {
-            problem = QStringLiteral("is larger than %1 bytes").arg(kLargest);
-        } else if (parseError.error != QJsonParseError::NoError) {
+        if (parseError.error != QJsonParseError::NoError) {
             problem = QStringLiteral("is not JSON (%1 at byte %2)")
                           .arg(parseError.errorString())
                           .arg(parseError.offset);

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -20,23 +21,29 @@ class Statistics {
   public:
     void addGame(const GameRecord& game);
     // A game left before anything was decided: counted apart, never as played.
-    void addLeftGame() { ++gamesLeft_; }
+    void addLeftGame();
 
-    [[nodiscard]] int gamesPlayed() const { return gamesPlayed_; }
-    [[nodiscard]] int gamesLeft() const { return gamesLeft_; }
+    // The largest count and amount kept: every whole number up to them is a
+    // JSON number exactly, and shown without overflow. A count or total that
+    // would pass them stays at them; a file holding more is refused.
+    static constexpr qint64 kMaxCount = (qint64(1) << 53) - 1;
+    static constexpr double kMaxAmount = double(kMaxCount);
+
+    [[nodiscard]] qint64 gamesPlayed() const { return gamesPlayed_; }
+    [[nodiscard]] qint64 gamesLeft() const { return gamesLeft_; }
     [[nodiscard]] double totalWinnings() const { return totalWinnings_; }
     [[nodiscard]] double averageWinnings() const;
     [[nodiscard]] double bestWinnings() const { return bestWinnings_; }
     // Deals: money accepted from the banker, against what the own case held.
-    [[nodiscard]] int offersAccepted() const { return dealsAbove_ + dealsBelow_ + dealsEven_; }
-    [[nodiscard]] int dealsAboveOwnCase() const { return dealsAbove_; }
-    [[nodiscard]] int dealsBelowOwnCase() const { return dealsBelow_; }
-    [[nodiscard]] int dealsEqualToOwnCase() const { return dealsEven_; }
+    [[nodiscard]] qint64 offersAccepted() const { return dealsAbove_ + dealsBelow_ + dealsEven_; }
+    [[nodiscard]] qint64 dealsAboveOwnCase() const { return dealsAbove_; }
+    [[nodiscard]] qint64 dealsBelowOwnCase() const { return dealsBelow_; }
+    [[nodiscard]] qint64 dealsEqualToOwnCase() const { return dealsEven_; }
     // The accepted amounts less what the own cases held, over every deal.
     [[nodiscard]] double dealsGain() const { return dealsGain_; }
     // Exchanges taken, and those where the case taken held more than the one given.
-    [[nodiscard]] int exchangesTaken() const { return exchangesTaken_; }
-    [[nodiscard]] int exchangesPaidOff() const { return exchangesPaidOff_; }
+    [[nodiscard]] qint64 exchangesTaken() const { return exchangesTaken_; }
+    [[nodiscard]] qint64 exchangesPaidOff() const { return exchangesPaidOff_; }
     [[nodiscard]] const std::optional<GameRecord>& lastGame() const { return lastGame_; }
 
     [[nodiscard]] QJsonObject toJson() const;
@@ -47,16 +54,16 @@ class Statistics {
                                                             QString* error = nullptr);
 
   private:
-    int gamesPlayed_ = 0;
-    int gamesLeft_ = 0;
+    qint64 gamesPlayed_ = 0;
+    qint64 gamesLeft_ = 0;
     double totalWinnings_ = 0;
     double bestWinnings_ = 0;
-    int dealsAbove_ = 0;
-    int dealsBelow_ = 0;
-    int dealsEven_ = 0;
+    qint64 dealsAbove_ = 0;
+    qint64 dealsBelow_ = 0;
+    qint64 dealsEven_ = 0;
     double dealsGain_ = 0;
-    int exchangesTaken_ = 0;
-    int exchangesPaidOff_ = 0;
+    qint64 exchangesTaken_ = 0;
+    qint64 exchangesPaidOff_ = 0;
     std::optional<GameRecord> lastGame_;
 };
 
@@ -79,7 +86,7 @@ class StatisticsStore {
         bool mustNotWrite = false;
     };
     // Also removes the temporary files a killed game left, when no other game
-    // is writing.
+    // is writing. Reads once this run's writes (background_writes) are done.
     [[nodiscard]] Loaded load() const;
     // Under the lock: reads the file as it is now, applies change and writes
     // the result, creating the directory when missing. result (when given)

@@ -19,19 +19,23 @@
 #include <algorithm>
 #include <functional>
 
-GameHarness::GameHarness(std::vector<float> draws) {
+GameHarness::GameHarness(std::vector<float> draws,
+                         const std::function<void(const QString&)>& prepare) {
     auto replay = std::make_unique<game::ReplayRandom>(std::move(draws));
     random = replay.get();
-    start(std::move(replay));
+    start(std::move(replay), prepare);
 }
 
 GameHarness::GameHarness(std::unique_ptr<game::RandomSource> source) {
     start(std::move(source));
 }
 
-void GameHarness::start(std::unique_ptr<game::RandomSource> source) {
+void GameHarness::start(std::unique_ptr<game::RandomSource> source,
+                        const std::function<void(const QString&)>& prepare) {
     previousDir_ = QDir::currentPath();
     QDir::setCurrent(dir_.path());
+    if (prepare)
+        prepare(dir_.path());
     media::setAssetDirectory(QStringLiteral(ZORBAN_SOURCE_DIR "/assets"));
     app = std::make_unique<GameApp>([] { return std::make_unique<FakeSoundPlayer>(); },
                                     std::move(source), statisticsFile());
@@ -149,8 +153,9 @@ bool GameHarness::showOffer(const std::vector<float>& draws) {
            w()->controls().offerAmount->isVisible();
 }
 
-std::unique_ptr<GameHarness> GameHarness::withOwnCase(int ownCase) {
-    auto h = std::make_unique<GameHarness>(identityGameDraws());
+std::unique_ptr<GameHarness>
+GameHarness::withOwnCase(int ownCase, const std::function<void(const QString&)>& prepare) {
+    auto h = std::make_unique<GameHarness>(identityGameDraws(), prepare);
     h->random->append({drawFor(0, 2)}); // the banker's manner
     if (!h->startGame() || !click(h->w()->controls().casePlates[ownCase]))
         return nullptr;

@@ -16,7 +16,9 @@
 // directory of its own (where the log is written).
 class GameHarness {
   public:
-    explicit GameHarness(std::vector<float> draws = {});
+    // prepare (when given) is called with the directory before the game starts.
+    explicit GameHarness(std::vector<float> draws = {},
+                         const std::function<void(const QString&)>& prepare = {});
     // With another random source (random stays null then).
     explicit GameHarness(std::unique_ptr<game::RandomSource> source);
     ~GameHarness();
@@ -48,7 +50,8 @@ class GameHarness {
 
     // A game in which case i holds rank i, the banker is not the cautious one and
     // the player has chosen ownCase.
-    [[nodiscard]] static std::unique_ptr<GameHarness> withOwnCase(int ownCase);
+    [[nodiscard]] static std::unique_ptr<GameHarness>
+    withOwnCase(int ownCase, const std::function<void(const QString&)>& prepare = {});
     // With own case 21, plays rounds 1..count opening the cases in index order and
     // declines every offer; the offers are money (no exchange drawn), factor 0.5,
     // roll 99. Leaves the game waiting for the next click.
@@ -72,7 +75,8 @@ class GameHarness {
     game::ReplayRandom* random = nullptr;
 
   private:
-    void start(std::unique_ptr<game::RandomSource> source);
+    void start(std::unique_ptr<game::RandomSource> source,
+               const std::function<void(const QString&)>& prepare = {});
 
     QTemporaryDir dir_;
     QString previousDir_;
