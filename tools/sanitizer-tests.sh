@@ -19,10 +19,12 @@ cmake --build "$build" -j"$(nproc)"
 # leaks are looked for in the games below, against a list of those libraries.
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:halt_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-(cd "$build" && ctest --output-on-failure -j"$(nproc)" -LE soak -E test_atspi_games)
+(cd "$build" && ctest --output-on-failure -j"$(nproc)" -LE soak -E "test_atspi_games|test_orca_game")
 # The screen-reader games run the game on a real X server, where libxkbcommon
 # hands strndup() atom names that end without a NUL, as strndup allows: the
-# strict string check would take that for an overflow.
+# strict string check would take that for an overflow. The game with Orca
+# listening is left out here: it times Orca's speech, which the sanitizers' slower
+# game would only make late.
 (cd "$build" && ASAN_OPTIONS="${ASAN_OPTIONS/strict_string_checks=1/strict_string_checks=0}" \
     ctest --output-on-failure -R test_atspi_games)
 

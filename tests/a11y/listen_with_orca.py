@@ -421,10 +421,10 @@ def inner(args):
         listener = Listener(args.keep_debug)
         orca = subprocess.Popen(["orca", "--replace", "--debug-file=" + listener.path], env=env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + 30
+        deadline = time.monotonic() + 90
         while not listener.started:
             if time.monotonic() > deadline:
-                print("SKIPPED: Orca did not start within 30 s")
+                print("SKIPPED: Orca did not start within 90 s")
                 return SKIPPED
             time.sleep(0.2)
         for language in args.lang:
