@@ -258,7 +258,9 @@ class Player:
         def plain(offer):
             return "обмен" if offer in ("ОБМЕН", "обмен") else value(offer)
         earlier = [plain(o) for o in reversed(self.offers[:-1])]
-        listed = [plain(item["name"]) for item in view["history"] if item["showing"]]
+        # A row being revealed may show before its offer is written into it.
+        listed = [plain(item["name"]) for item in view["history"]
+                  if item["showing"] and item["name"]]
         if any(offer not in earlier for offer in listed):
             raise Failure("the earlier offers are listed as %r; they were %r" % (listed, earlier))
         if view["winnings"]:
