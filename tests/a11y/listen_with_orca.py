@@ -30,6 +30,8 @@ import termios
 import threading
 import time
 
+import private_session  # beside this script
+
 SKIPPED = 77
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 INNER = "ZORBAN_ORCA_INNER"
@@ -97,27 +99,7 @@ def outer(argv):
     if missing:
         print("SKIPPED: the Orca test needs " + ", ".join(missing) + " (./zorban.sh installs them)")
         return SKIPPED
-    env = dict(os.environ, **{INNER: "1"})
-    for name in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY",
-                 "QT_QPA_PLATFORM"):
-        env.pop(name, None)
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"], pass_fds=(write_end,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as displayfd:
-        display = displayfd.readline().strip()
-    try:
-        if not display:
-            print("FAILED: Xvfb did not start")
-            return 1
-        env["DISPLAY"] = ":" + display
-        command = ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__)] + argv
-        return subprocess.call(command, env=env)
-    finally:
-        xvfb.terminate()
-        xvfb.wait()
+    return private_session.run_inside(__file__, argv, INNER)
 
 
 class Listener:

@@ -28,6 +28,8 @@ import sys
 import tempfile
 import time
 
+import private_session  # beside this script
+
 SKIPPED = 77
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 REGISTRY = "/usr/libexec/at-spi2-registryd"
@@ -77,30 +79,7 @@ def outer(argv):
     if missing:
         print("SKIPPED: the AT-SPI test needs " + ", ".join(missing) + " (./zorban.sh installs them)")
         return SKIPPED
-    env = dict(os.environ, **{INNER: "1"})
-    # The game must not share a bus, a display or kept files with the desktop.
-    for name in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY",
-                 "QT_QPA_PLATFORM"):
-        env.pop(name, None)
-    # Xvfb picks a free display itself (-displayfd): no race with other X servers
-    # starting at the same time, as xvfb-run -a has.
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"], pass_fds=(write_end,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as displayfd:
-        display = displayfd.readline().strip()
-    try:
-        if not display:
-            print("FAILED: Xvfb did not start")
-            return 1
-        env["DISPLAY"] = ":" + display
-        command = ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__)] + argv
-        return subprocess.call(command, env=env)
-    finally:
-        xvfb.terminate()
-        xvfb.wait()
+    return private_session.run_inside(__file__, argv, INNER)
 
 
 class Player:
