@@ -45,7 +45,7 @@ Loaded load() {
     resolve(f.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver");
     resolve(f.LockAudioDevice, "SDL_LockAudioDevice");
     resolve(f.UnlockAudioDevice, "SDL_UnlockAudioDevice");
-    resolve(f.RWFromFile, "SDL_RWFromFile");
+    resolve(f.RWFromConstMem, "SDL_RWFromConstMem");
     resolve(f.LoadWAV_RW, "SDL_LoadWAV_RW");
     resolve(f.FreeWAV, "SDL_FreeWAV");
     resolve(f.NewAudioStream, "SDL_NewAudioStream");

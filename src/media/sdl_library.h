@@ -26,7 +26,7 @@ struct SdlLibrary {
     decltype(&SDL_GetCurrentAudioDriver) GetCurrentAudioDriver;
     decltype(&SDL_LockAudioDevice) LockAudioDevice;
     decltype(&SDL_UnlockAudioDevice) UnlockAudioDevice;
-    decltype(&SDL_RWFromFile) RWFromFile;
+    decltype(&SDL_RWFromConstMem) RWFromConstMem;
     decltype(&SDL_LoadWAV_RW) LoadWAV_RW;
     decltype(&SDL_FreeWAV) FreeWAV;
     decltype(&SDL_NewAudioStream) NewAudioStream;

@@ -88,6 +88,9 @@ class Converter {
         sdl_ = sdlLibrary(&problem);
         if (!sdl_)
             return false;
+        format_ = format;
+        rate_ = rate;
+        frameBytes_ = size_t(SDL_AUDIO_BITSIZE(format) / 8 * channels);
         stream_ = sdl_->NewAudioStream(format, Uint8(channels), rate, AUDIO_S16SYS, 1, kSoundRate);
         if (!stream_) {
             problem = QString::fromUtf8(sdl_->GetError());
@@ -106,24 +109,37 @@ class Converter {
         if (direct_) {
             const auto* first = static_cast<const int16_t*>(samples);
             append(first, bytes / 2);
-        } else if (sdl_->AudioStreamPut(stream_, samples, int(bytes)) != 0) {
-            problem = QString::fromUtf8(sdl_->GetError());
-            return false;
-        } else if (!drain(problem)) {
-            return false;
+        } else {
+            if (sdl_->AudioStreamPut(stream_, samples, int(bytes)) != 0) {
+                problem = QString::fromUtf8(sdl_->GetError());
+                return false;
+            }
+            framesPut_ += qint64(bytes / frameBytes_);
+            if (!drain(problem))
+                return false;
         }
         return !tooLong();
     }
 
-    // The samples the resampler still holds.
+    // The samples the resampler still holds. Flushing alone leaves the last
+    // tens of milliseconds in the resampler (64 ms of a sound at 8 kHz), so a
+    // tenth of a second of silence follows the sound, and is cut off again.
     bool finish(QString& problem) {
         if (direct_)
             return true;
-        if (sdl_->AudioStreamFlush(stream_) != 0) {
+        const std::vector<Uint8> silence(size_t(rate_ / 10) * frameBytes_,
+                                         format_ == AUDIO_U8 ? 0x80 : 0);
+        if (sdl_->AudioStreamPut(stream_, silence.data(), int(silence.size())) != 0 ||
+            sdl_->AudioStreamFlush(stream_) != 0) {
             problem = QString::fromUtf8(sdl_->GetError());
             return false;
         }
-        return drain(problem);
+        if (!drain(problem))
+            return false;
+        const auto length = size_t((framesPut_ * kSoundRate + rate_ / 2) / rate_);
+        if (out_.size() > length)
+            out_.resize(length);
+        return true;
     }
 
     [[nodiscard]] bool tooLong() const { return qint64(out_.size()) > kLongestSoundFrames; }
@@ -167,6 +183,10 @@ class Converter {
     const SdlLibrary* sdl_ = nullptr;
     SDL_AudioStream* stream_ = nullptr;
     bool direct_ = false;
+    SDL_AudioFormat format_ = 0;
+    int rate_ = kSoundRate;
+    size_t frameBytes_ = 1;
+    qint64 framesPut_ = 0; // source frames taken so far
     std::vector<int16_t> out_;
 };
 
@@ -271,17 +291,30 @@ bool streamPcm(QFile& file, const WavHeader& header, Converter& converter, QStri
 }
 
 // A compressed WAV, decoded whole by SDL into 16-bit samples at its own rate,
-// then converted a chunk at a time.
-bool loadCompressedWav(const QString& path, Converter* converter, const WavHeader& header,
+// then converted a chunk at a time. SDL is given the bytes already read from the
+// open file, up to the end of the sound data, with the data chunk's size set to
+// what the file holds: SDL reserves memory for the size a header declares, and a
+// header may declare gigabytes the file does not have.
+bool loadCompressedWav(QFile& file, Converter* converter, const WavHeader& header,
                        QString& problem) {
     const SdlLibrary* sdl = sdlLibrary(&problem);
     if (!sdl)
         return false;
+    if (!file.seek(0)) {
+        problem = file.errorString();
+        return false;
+    }
+    QByteArray bytesRead = file.read(header.dataOffset + header.dataBytes);
+    if (bytesRead.size() != header.dataOffset + header.dataBytes) {
+        problem = QStringLiteral("damaged WAV file");
+        return false;
+    }
+    qToLittleEndian<quint32>(quint32(header.dataBytes), bytesRead.data() + header.dataOffset - 4);
     SDL_AudioSpec wav{};
     Uint8* buffer = nullptr;
     Uint32 bytes = 0;
-    SDL_RWops* file = sdl->RWFromFile(QFile::encodeName(path).constData(), "rb");
-    if (!file || !sdl->LoadWAV_RW(file, 1, &wav, &buffer, &bytes)) { // closes the file
+    SDL_RWops* memory = sdl->RWFromConstMem(bytesRead.constData(), int(bytesRead.size()));
+    if (!memory || !sdl->LoadWAV_RW(memory, 1, &wav, &buffer, &bytes)) { // frees `memory`
         problem = QString::fromUtf8(sdl->GetError());
         return false;
     }
@@ -363,15 +396,15 @@ DecodedSound decodeWav(const QString& path) {
             return sound;
         }
     } else {
-        file.close();
-        if (header.dataBytes > kLargestCompressedWav) {
+        // Every chunk before the sound data is read along with it.
+        if (header.dataBytes > kLargestCompressedWav || header.dataOffset > kLargestCompressedWav) {
             sound.problem = QStringLiteral("a compressed WAV file (format %1) of %2 MB: "
                                            "only PCM WAV or MP3 is decoded at that size")
                                 .arg(header.format)
-                                .arg(double(header.dataBytes) / 1e6, 0, 'f', 1);
+                                .arg(double(header.dataOffset + header.dataBytes) / 1e6, 0, 'f', 1);
             return sound;
         }
-        if (!loadCompressedWav(path, &converter, header, sound.problem) ||
+        if (!loadCompressedWav(file, &converter, header, sound.problem) ||
             !converter.finish(sound.problem)) {
             if (converter.tooLong())
                 sound.problem = tooLong(QStringLiteral("over ") +
