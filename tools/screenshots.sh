@@ -95,7 +95,13 @@ take_shots() {
             sleep 0.5
             menu_entry 7
             sleep 4
-            screen_shot 7-credits ;;
+            screen_shot 7-credits
+            cp "$work/log.txt" "$work/played.txt" # the next game empties the log
+            xdotool key Escape
+            sleep 0.5
+            xdotool windowfocus --sync "$GAME_WINDOW" key Return
+            sleep 1.5
+            shot 8-new-game ;;
     esac
 }
 
@@ -106,7 +112,7 @@ game_start "$work"
 play_whole_game take_shots
 $exchange_shown || echo "the banker made no exchange offer in this game"
 echo "log of the game:"
-iconv -f WINDOWS-1251 -t UTF-8 "$work/log.txt" | tr -d '\r' | grep -v '^$' | tr '\n' '|'
+iconv -f WINDOWS-1251 -t UTF-8 "$work/played.txt" | tr -d '\r' | grep -v '^$' | tr '\n' '|'
 echo
 if $readme; then
     mkdir -p "$root/docs"
