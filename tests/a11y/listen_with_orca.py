@@ -22,6 +22,7 @@ at-spi2-core is missing.
 """
 
 import argparse
+import fcntl
 import os
 import re
 import shutil
@@ -118,7 +119,11 @@ def outer(argv):
     if missing:
         print("SKIPPED: the Orca test needs " + ", ".join(missing) + " (./zorban.sh installs them)")
         return SKIPPED
-    return private_session.run_inside(__file__, argv, INNER)
+    # Orca, started with --replace, kills every other Orca of the user, those of
+    # other sessions too: one run at a time on the machine.
+    with open(os.path.join(tempfile.gettempdir(), "zorban-orca-%d.lock" % os.getuid()), "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        return private_session.run_inside(__file__, argv, INNER)
 
 
 class Listener:
