@@ -1,5 +1,5 @@
 // Benchmark, not a test: many whole games in one process with the real sound
-// engine and the real window, each game in a window built anew by "Новая игра".
+// engine and the real window, each game after the first started by "Новая игра".
 // Every sound is a 40 ms clip and the window's timers run faster, so a game
 // takes about a second; the clips still play on the engine's output and end by
 // themselves. A scripted player chooses a case once the board is revealed,
@@ -12,7 +12,7 @@
 //
 // Printed, one figure a line:
 //   rss kB after start: the window shown and the event loop settled for 1 s
-//   rss kB after game K (K = 1, 10, every 50th and the last): the next window
+//   rss kB after game K (K = 1, 10, every 50th and the last): the next game
 //     shown, settled 1 s; with each, the heap malloc reports in use, to tell
 //     memory held from memory the allocator keeps
 //   game ms: median and longest time from "Начать игру" to the winnings shown,
@@ -302,7 +302,6 @@ class ScriptedPlayer final : public QObject {
         if (!w->controls().newGameButton->isVisible() || !w->controls().newGameButton->isEnabled())
             return;
         const double gameMs = gameClock_.nsecsElapsed() / 1e6;
-        // The window goes once this step has returned.
         static_cast<void>(GameHarness::click(w->controls().newGameButton));
         gameClock_.start();
         gameMs_.push_back(gameMs);

@@ -92,6 +92,7 @@ void Game::newGame() {
     random_.reseedFromTimeOfDay();
     s.caseSkin = static_cast<quint8>(drawBelow(random_, 3));
     phase_ = Phase::Loaded;
+    emit newGameLoaded();
 }
 
 // The one place where the phase changes; each phase that waits for something

@@ -127,6 +127,7 @@ class Game final : public QObject {
 
   signals:
     // The phase changed during play (not by newGame()).
+    void newGameLoaded(); // every case closed again: the game is drawn afresh
     void phaseChanged(game::Phase phase);
     // What the screen shows and plays, in the order it happens.
     void cue(game::Cue cue, int rank); // rank: the amount's, for Cue::Amount

@@ -14,7 +14,6 @@ struct PyramidRow {
 };
 constexpr PyramidRow kRows[] = {{0, 480, 480}, {7, 1200, 1560}, {13, 1800, 2640}, {18, 2520, 3720}};
 constexpr int kCaseStepX = 1320;
-constexpr int kBoardRowsPerColumn = 11;
 constexpr int kPlateBelowSpot = 100;
 constexpr int kAmountBelowSpot = 500;
 

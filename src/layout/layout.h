@@ -88,6 +88,9 @@ inline constexpr CaseSpot kOwnCaseSpot{4680, 6240};
 
 // The amount board, by rank.
 [[nodiscard]] Rect boardAmount(int rank);
+// The board's amounts stand in two columns, low to high downwards, the lower
+// amounts on the left.
+inline constexpr int kBoardRowsPerColumn = 11;
 [[nodiscard]] Rect boardPlate(int rank);
 
 // The offer history, by row.

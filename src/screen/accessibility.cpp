@@ -114,6 +114,20 @@ bool caseClickable(GameWindow* window, int i) {
     return window->game().canPress(i) && window->controls().casePlates[i]->isVisible();
 }
 
+// What assistive technology is told of a case: sensitive while it can be
+// pressed now, and also through the suspense and the round's last sound, after
+// which it can be again. Else the 22 cases would turn insensitive and back at
+// every opening, 44 events that tell nothing and flood a screen reader.
+bool caseSensitive(GameWindow* window, int i) {
+    if (caseClickable(window, i))
+        return true;
+    const game::Phase phase = window->phase();
+    const game::GameState& s = window->state();
+    return (phase == game::Phase::Suspense || phase == game::Phase::OfferPending) &&
+           i != s.ownCase && !s.caseOpened[static_cast<size_t>(i)] &&
+           window->controls().casePlates[i]->isVisible();
+}
+
 // The number on case i's plate.
 int caseNumber(const GameWindow* window, int i) {
     return game::plateForCase(window->state().caseSkin, i) + 1;
@@ -203,6 +217,13 @@ class ChangeNotifier final : public QObject {
     ChangeNotifier(GameWindow* window, QAccessibleInterface* notification)
         : QObject(window), window_(window), notification_(notification) {
         const game::Game* game = &window->game();
+        connect(game, &game::Game::newGameLoaded, this, [this] {
+            unsaid_.clear();
+            said_.clear();
+            counterCount_ = 0;
+            counterShownNow_ = false;
+            news_ = Accessibility::tr("Новая игра.");
+        });
         connect(game, &game::Game::ownCasePrompted, this,
                 [this] { addNews(promptText(i18n::chooseOwnCasePrompt())); });
         connect(game, &game::Game::exchangePrompted, this,
@@ -725,9 +746,9 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             state = QAccessibleWidget::state();
             state.invisible = !ui.caseBriefcases[place.index]->isVisible();
             state.offscreen = state.invisible;
-            const bool clickable = caseClickable(place.window, place.index);
-            state.disabled = !clickable;
-            state.focusable = clickable && widget()->focusPolicy() != Qt::NoFocus;
+            const bool sensitive = caseSensitive(place.window, place.index);
+            state.disabled = !sensitive;
+            state.focusable = sensitive && widget()->focusPolicy() != Qt::NoFocus;
             return state;
         }
         case Kind::BoardItem: {
@@ -737,6 +758,7 @@ class GameWidgetAccessible final : public QAccessibleWidget {
             state = QAccessibleWidget::state();
             state.disabled = ui.boardAmounts[place.index]->isHidden();
             state.readOnly = true;
+            state.focusable = widget()->isVisible(); // the keys read the board (F6)
             return state;
         }
         case Kind::Counter:
@@ -1106,12 +1128,46 @@ void say(GameWindow* window, const QString& text) {
         notifier->say(text);
 }
 
+namespace {
+
+// What Qt tells assistive technology, less two kinds of noise:
+// - the game window itself holds the focus only while no control can be pressed
+//   (the suspense, the banker's call, an answer being taken in), at every
+//   opening. A screen reader would read the window's title each time: once a
+//   game is under way those focus moves are kept from it, and it stays on the
+//   control last pressed until the focus moves on. Before the start the title
+//   is said, once per game.
+// - Qt tells every enabled change of a widget, the case plates' at every step;
+//   what a case means to the player is told by the game window's notifier,
+//   which says only what changed.
+void withoutNoise(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::Focus) {
+        const auto* window = qobject_cast<const GameWindow*>(event->object());
+        if (window && window->phase() != game::Phase::Loaded)
+            return;
+    }
+    if (event->type() == QAccessible::StateChanged) {
+        QAccessible::State enabledOnly;
+        enabledOnly.disabled = true;
+        if (static_cast<QAccessibleStateChangeEvent*>(event)->changedStates() == enabledOnly &&
+            placeOf(event->object()).kind == Kind::Case)
+            return;
+    }
+    // On to the platform's bridge, which takes the events while no handler is set.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(withoutNoise);
+}
+
+} // namespace
+
 void install() {
     static bool installed = false;
     if (installed)
         return;
     installed = true;
     QAccessible::installFactory(factory);
+    QAccessible::installUpdateHandler(withoutNoise);
 }
 
 } // namespace accessibility

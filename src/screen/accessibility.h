@@ -10,7 +10,8 @@
 //   description says "закрыт", "ваш" or "открыт: 5 000"; it is sensitive and
 //   focusable only while a click on it would do something;
 // - the amount board is a list of the 22 amounts, each item sensitive while its
-//   amount is still in play;
+//   amount is still in play, and saying so in its name when it is not; the keys
+//   can read it item by item;
 // - the counter panel is one status text, the offer one text ("Банк предлагает
 //   12 000" / "Банк предлагает обмен"), the earlier offers a list, the winnings
 //   one text ("Выигрыш: 12 000"), the logo a button "Об авторах";

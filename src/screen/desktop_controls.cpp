@@ -4,6 +4,7 @@
 #include "game_window.h"
 #include "language.h"
 #include "layout.h"
+#include "movie_widget.h"
 #include "rounds.h"
 #include "rules_dialog.h"
 #include "sound_settings.h"
@@ -193,6 +194,7 @@ void DesktopControls::createActions() {
                   [this] { accessibility::say(gameWindow(), accessibility::Fact::Offers); }),
         addAction(QT_TR_NOOP("Закрытые чемоданы"), {Qt::Key_F5},
                   [this] { accessibility::say(gameWindow(), accessibility::Fact::ClosedCases); }),
+        addAction(QT_TR_NOOP("Читать табло"), {Qt::Key_F6}, [this] { toggleBoard(); }),
     };
     quitAction_ = addAction(QT_TR_NOOP("Выход"),
                             withStandard({QKeySequence(Qt::CTRL | Qt::Key_Q)}, QKeySequence::Quit),
@@ -200,7 +202,9 @@ void DesktopControls::createActions() {
 
     // The keys of play, not in the menu.
     addAction(QT_TR_NOOP("Назад из полного экрана"), {Qt::Key_Escape}, [this] {
-        if (gameWindow() && gameWindow()->isFullScreen())
+        if (onBoard_)
+            leaveBoard();
+        else if (gameWindow() && gameWindow()->isFullScreen())
             gameWindow()->showNormal();
     });
     addAction(QT_TR_NOOP("ДА"), keys({Qt::Key_Y, kKeyDe}),
@@ -275,12 +279,17 @@ void DesktopControls::attach(GameWindow* window) {
     // has drawn the step.
     const game::Game* game = &window->game();
     connect(game, &game::Game::phaseChanged, window, [this] { scheduleFollow(); });
+    connect(game, &game::Game::newGameLoaded, window, [this] {
+        at_ = nullptr;
+        lastCase_ = nullptr;
+        typed_.clear();
+        scheduleFollow();
+    });
     connect(game, &game::Game::casesEnabledChanged, window, [this] { scheduleFollow(); });
     connect(game, &game::Game::answerButtonsShown, window, [this] { scheduleFollow(); });
     connect(game, &game::Game::ownCasePrompted, window, [this] { scheduleFollow(); });
     connect(game, &game::Game::winningsShown, window, [this] { scheduleFollow(); });
     scheduleFollow();
-    menu_ = nullptr; // the last window's went with it
     mutedMark_ = new MutedMark(window);
     layout::place(mutedMark_, kMutedMark);
     updateMutedMark();
@@ -298,7 +307,7 @@ QWidget* DesktopControls::focused() const {
     if (!gameWindow())
         return nullptr;
     QWidget* focus = gameWindow()->focusWidget();
-    return isTarget(focus) ? focus : nullptr;
+    return isTarget(focus) || (focus && focus == onBoard_) ? focus : nullptr;
 }
 
 const QWidget* DesktopControls::focusRing() const {
@@ -558,6 +567,7 @@ void DesktopControls::updateFocusPolicies() {
 }
 
 void DesktopControls::moveTo(QWidget* widget, Qt::FocusReason reason) {
+    onBoard_ = nullptr; // play has moved on, or the keys have
     if (gameWindow() && caseNumber(gameWindow(), widget) > 0)
         lastCase_ = widget;
     if (widget != at_) {
@@ -572,7 +582,7 @@ void DesktopControls::moveTo(QWidget* widget, Qt::FocusReason reason) {
 
 void DesktopControls::syncFocus(Qt::FocusReason reason) {
     GameWindow* window = gameWindow();
-    if (!window)
+    if (!window || (onBoard_ && onBoard_->hasFocus()))
         return;
     updateFocusPolicies();
     QWidget* focus = window->focusWidget();
@@ -588,6 +598,8 @@ void DesktopControls::onFocusChanged(QWidget* old, QWidget* now) {
     GameWindow* window = gameWindow();
     if (!window || !focusRing_)
         return;
+    if (onBoard_ && now != onBoard_)
+        onBoard_ = nullptr; // the focus has gone on elsewhere
     if (now && now != window && now->parentWidget() == window && isTarget(now)) {
         if (old == at_ && !isTarget(at_)) {
             // Qt moves the focus on from a control that is hidden or disabled;
@@ -676,7 +688,53 @@ QWidget* DesktopControls::nextCase() const {
     return cases.front();
 }
 
+void DesktopControls::toggleBoard() {
+    keysUsed_ = true;
+    if (onBoard_) {
+        leaveBoard();
+        return;
+    }
+    QWidget* lowest = gameWindow()->controls().boardPlates[0];
+    if (!lowest->isVisible()) {
+        accessibility::say(gameWindow(), tr("Табло ещё закрыто."));
+        return;
+    }
+    onBoard_ = lowest;
+    onBoard_->setFocus(Qt::OtherFocusReason);
+    focusRing_->follow(onBoard_);
+}
+
+void DesktopControls::leaveBoard() {
+    onBoard_ = nullptr;
+    syncFocus(Qt::OtherFocusReason);
+    focusRing_->follow(focused());
+}
+
+bool DesktopControls::stepOnBoard(int dx, int dy) {
+    if (!onBoard_)
+        return false;
+    const auto& plates = gameWindow()->controls().boardPlates;
+    const auto at = std::find(plates.begin(), plates.end(), onBoard_.data());
+    if (at == plates.end())
+        return false;
+    // Two columns, the lower amounts on the left, each low to high downwards.
+    const int rows = layout::kBoardRowsPerColumn;
+    const int rank = int(at - plates.begin());
+    const int column = rank / rows + dx;
+    const int row = rank % rows + dy;
+    if (column < 0 || column * rows >= game::kCaseCount || row < 0 || row >= rows) {
+        accessibility::say(gameWindow(), tr("Край."));
+        return true;
+    }
+    onBoard_ = plates[size_t(column * rows + row)];
+    onBoard_->setFocus(Qt::OtherFocusReason);
+    focusRing_->follow(onBoard_);
+    return true;
+}
+
 void DesktopControls::moveFocus(int dx, int dy) {
+    if (stepOnBoard(dx, dy))
+        return;
     keysUsed_ = true;
     updateFocusPolicies();
     const QList<QWidget*> candidates = targets();
@@ -773,6 +831,10 @@ bool DesktopControls::skipSuspense() {
 }
 
 void DesktopControls::pressEnter() {
+    if (onBoard_) {
+        leaveBoard();
+        return;
+    }
     if (skipSuspense() || press(focused()))
         return;
     const GameWindow::Controls& ui = gameWindow()->controls();

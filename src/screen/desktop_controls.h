@@ -106,6 +106,12 @@ class DesktopControls final : public QObject {
     [[nodiscard]] QWidget* nextCase() const;
     void moveFocus(int dx, int dy);
     void stepFocus(int step);
+    // The keys read the amount board: the focus goes to its lowest amount, the
+    // arrows move along it, and the same key, Esc or Return bring it back.
+    void toggleBoard();
+    void leaveBoard();
+    // An arrow on the board; false when the keys are not reading it.
+    bool stepOnBoard(int dx, int dy);
     void typeDigit(int digit);
     bool press(QWidget* widget);
     void pressEnter();
@@ -130,6 +136,8 @@ class DesktopControls final : public QObject {
     QPointer<QWidget> at_;
     // The case the keys were at last.
     QPointer<QWidget> lastCase_;
+    // The board's amount the keys read, while they read the board.
+    QPointer<QWidget> onBoard_;
     // The player has moved the focus with the keys.
     bool keysUsed_ = false;
     bool followScheduled_ = false;

@@ -22,7 +22,6 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
-#include <malloc.h>
 
 namespace {
 
@@ -160,6 +159,13 @@ void GameApp::start() {
     // Claimed before the window, which writes to the file claimed.
     logClaim_ = game::LogFileClaim::shared(media::currentDirectory());
     game_->setLogFile(logClaim_->path(), media::readablePath(logClaim_->path()));
+    game_->newGame();
+    leftGameRecorded_ = false;
+    if (window_) {
+        window_->activateWindow();
+        reportLogClaim();
+        return;
+    }
     window_ = createWindow();
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (windowPlace_.isValid() && screen && screen->virtualGeometry().intersects(windowPlace_)) {
@@ -173,11 +179,13 @@ void GameApp::start() {
         window_->showFullScreen();
     else
         window_->show();
-    // The keys go to the new window, also when it takes the place of the last
-    // game's.
     window_->activateWindow();
     if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
+    reportLogClaim();
+}
+
+void GameApp::reportLogClaim() {
     if (!logClaim_->problem().isEmpty() && !logApartTold_) {
         logApartTold_ = true;
         reportLogRefused(*logClaim_);
@@ -247,8 +255,6 @@ void GameApp::noteWindowGeometry() {
 }
 
 GameWindow* GameApp::createWindow() {
-    game_->newGame();
-    leftGameRecorded_ = false;
     auto* window = new GameWindow(*game_, makeSoundPlayer_());
     // No smaller than half the design, where the amounts stay readable, unless
     // the screen is smaller still.
@@ -265,20 +271,9 @@ GameWindow* GameApp::createWindow() {
 }
 
 void GameApp::newGame() {
-    // The window and all its controls go; the game stays. The old window is
-    // deleted once its click handler has returned.
-    if (window_) {
-        recordLeftGame();
-        window_->detachFromGame();
-        noteWindowGeometry();           // the new window takes the old one's size and place
-        window_->soundPlayer()->stop(); // the sound goes with the window
-        window_->hide();
-        // Once the old window is gone, what it freed goes back to the system
-        // instead of staying with the allocator from game to game.
-        connect(window_, &QObject::destroyed, this,
-                [] { QTimer::singleShot(0, [] { malloc_trim(0); }); });
-        window_->deleteLater();
-    }
+    // The same window plays the next game: it draws the game afresh as the game
+    // starts over.
+    recordLeftGame();
     start();
 }
 

@@ -44,7 +44,8 @@ class GameApp final : public QObject {
                      std::unique_ptr<game::RandomSource> random = {}, QString statisticsFile = {});
     ~GameApp() override;
 
-    // Builds and shows the main window.
+    // Starts a game: the first builds and shows the main window, the next ones
+    // play in it.
     void start();
     [[nodiscard]] GameWindow* window() const { return window_; }
     [[nodiscard]] CreditsWindow* credits() const { return credits_; }
@@ -87,6 +88,8 @@ class GameApp final : public QObject {
 
   private:
     GameWindow* createWindow();
+    // Tells the player once when this run keeps its log elsewhere or none.
+    void reportLogClaim();
     void windowClosed();
     // Keeps the window's size, place and full-screen state for the next window.
     void noteWindowGeometry();

@@ -334,8 +334,30 @@ void GameWindow::buildCase(int i) {
             [this, i] { game_.pressCase(i); });
 }
 
-// The window as a newly loaded game shows it.
+// The window as a newly loaded game shows it, also after a game.
 void GameWindow::drawNewGame() {
+    hideHistory();
+    setCounterPanelVisible(false);
+    ui_.counterNumber->setText(QString::number(state().counter));
+    for (QWidget* shownInPlay : std::initializer_list<QWidget*>{
+             ui_.winningsPanel, ui_.winningsTitle, ui_.winningsAmount, ui_.newGameButton,
+             ui_.acceptButton, ui_.declineButton, ui_.offerAmount})
+        shownInPlay->hide();
+    ui_.startButton->show();
+    ui_.offerPanel->setFile(QString());
+    // What the last game showed in its texts is not shown again in another language.
+    for (QLabel* label : {ui_.offerAmount, ui_.winningsAmount})
+        gameTexts_.remove(label);
+    for (int row = 0; row < game::kHistoryRowsShown; ++row)
+        gameTexts_.remove(ui_.historyAmounts[row]);
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        // Every case home in its cell and closed.
+        layout::place(ui_.casePlates[i], layout::casePlate(i));
+        layout::place(ui_.caseBriefcases[i], layout::caseBriefcase(i));
+        layout::place(ui_.caseAmounts[i], layout::caseAmount(i));
+        layout::place(ui_.caseLids[i], layout::caseLid(i));
+        ui_.casePlates[i]->show();
+    }
     for (MovieWidget* plate : ui_.historyPlates)
         loadMovie(plate, media::kMovieOpenPlate);
     for (int k = 0; k < game::kCaseCount; ++k) {

@@ -19,8 +19,7 @@ class SoundPlayer;
 // The game window: the case pyramid, the amount board, the banker's offer and
 // the counter panel. It draws what the game (game::Game) tells it, plays the
 // game's cues and forwards the player's clicks and the ends of the cues; the
-// game decides. The game outlives the window ("Новая игра" destroys this window
-// and builds a new one on the same game).
+// game decides. One window plays every game of a run: a new game draws it afresh.
 class GameWindow final : public QWidget {
     Q_OBJECT
   public:
@@ -73,8 +72,6 @@ class GameWindow final : public QWidget {
     [[nodiscard]] bool gameUnderWay() const { return game_.isInProgress(); }
     [[nodiscard]] const game::GameState& state() const { return game_.state(); }
     [[nodiscard]] game::Game& game() const { return game_; }
-    // Stops drawing the game and forwarding to it (the window is on its way out).
-    void detachFromGame();
     [[nodiscard]] SoundPlayer* soundPlayer() const { return sound_.get(); }
     // The controls, for tests and tools that look at the window from outside.
     [[nodiscard]] const Controls& controls() const { return ui_; }

@@ -16,6 +16,10 @@
 void GameWindow::connectGame() {
     using game::Game;
     connect(sound_.get(), &SoundPlayer::clipEnded, &game_, &Game::cueEnded);
+    connect(&game_, &Game::newGameLoaded, this, [this] {
+        sound_->stop();
+        drawNewGame();
+    });
     connect(&game_, &Game::cue, this, &GameWindow::playCue);
     connect(&game_, &Game::cueLooping, this, [this](bool looping) { sound_->setLooping(looping); });
     connect(&game_, &Game::cueResumed, this, [this] { sound_->resume(); });
@@ -71,16 +75,6 @@ void GameWindow::connectGame() {
                      [rank] { return i18n::shownAmount(game::amountValue(rank)); });
     });
     connect(&game_, &Game::winningsShown, this, &GameWindow::showWinnings);
-}
-
-void GameWindow::detachFromGame() {
-    disconnect(&game_, nullptr, this, nullptr);
-    disconnect(sound_.get(), nullptr, &game_, nullptr);
-    for (ClickablePicture* plate : ui_.casePlates)
-        disconnect(plate, nullptr, &game_, nullptr);
-    for (QPushButton* button :
-         {ui_.startButton, ui_.newGameButton, ui_.acceptButton, ui_.declineButton})
-        disconnect(button, nullptr, &game_, nullptr);
 }
 
 void GameWindow::showAmountsInCases() {

@@ -63,6 +63,8 @@ WORDS = {
         "winnings": r"Выигрыш: ([^.]+?)\.",
         "in_play": r"Суммы в игре: (.+)\.",
         "sound_on": "Звук включён.",
+        "board_item": r"^(.+?)(, выбыла)?\.$",
+        "board_state": r"^(в игре|выбыла)\.$",
         "million": r"^(\d+) миллион\w*(?: (\d+))?$",
         "fractions": {"одна сотая": "0.01", "одна десятая": "0.1"},
         "menu_first": "Новая игра",
@@ -93,6 +95,8 @@ WORDS = {
         "winnings": r"You win ([^ ]+?)\.(?: |$)",
         "in_play": r"Amounts in play: (.+)\.",
         "sound_on": "Sound on.",
+        "board_item": r"^(.+?)(, out of play)?\.$",
+        "board_state": r"^(in play|out)\.$",
         "million": None,
         "fractions": {},
         "menu_first": "New game",
@@ -356,8 +360,10 @@ class Player:
         self.counters += 1
 
     def ask_facts(self):
-        """F2 repeats the last news, F3 lists the amounts in play."""
+        """F2 repeats the last news, F3 lists the amounts in play, M says the
+        sound is on, F6 reads the board item by item."""
         last = self.ear.said[self.ear.heard - 1]
+        board = []
         started = time.monotonic()
         key("F2")
         self.ear.wait_for(re.escape(last), within=ANSWERED_WITHIN, what="the news again after F2")
@@ -374,7 +380,28 @@ class Player:
         # The game runs muted: M turns the sound on, and says so.
         key("m")
         self.ear.wait_for(news(self.w, "sound_on"), within=ANSWERED_WITHIN, what="the sound on after M")
-        print("F2, F3 and M answered in %.1f s" % (time.monotonic() - started))
+        # F6 reads the board from its lowest amount, Down the next; each says
+        # whether it is still in play. Esc brings the keys back to the cases.
+        for press in ("F6", "Down"):
+            key(press)
+            if press == "F6":
+                self.ear.wait_for(r"^List with 22 items\.$", within=ANSWERED_WITHIN,
+                                  what="the board after F6")
+            said, match = self.ear.wait_for(self.w["board_item"], within=ANSWERED_WITHIN,
+                                            what="a board amount after " + press)
+            amount = self.spoken(match.group(1))
+            state, state_match = self.ear.wait_for(self.w["board_state"], within=ANSWERED_WITHIN,
+                                                   what="whether %r is in play" % amount)
+            out = amount in self.opened
+            if out != bool(match.group(2)) or out != (state_match.group(1) in ("выбыла", "out")):
+                raise Failure("the board says %r, %r after the openings %r"
+                              % (said, state, self.opened))
+            board.append(self.value(amount))
+        if board[0] >= board[1]:
+            raise Failure("the board is not read from its lowest amount: %r" % board)
+        key("Escape")
+        self.ear.wait_for(r"push button\.$", within=ANSWERED_WITHIN, what="a case after Esc")
+        print("F2, F3, M and F6 answered in %.1f s" % (time.monotonic() - started))
 
     def value(self, spoken):
         """The number a spoken amount stands for."""

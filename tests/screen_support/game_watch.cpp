@@ -45,10 +45,10 @@ QString GameWatch::check(const QWidget* clicked) {
     GameWindow* w = h_.w();
     if (!w)
         return QStringLiteral("the main window is gone");
-    if (w != window_.data()) {
+    if (w != window_.data() || (phase_ != Phase::Loaded && w->phase() == Phase::Loaded)) {
         if (window_ && phase_ != Phase::GameOver)
-            return QStringLiteral("a new window came in phase %1").arg(phaseName(phase_));
-        newWindow(w);
+            return QStringLiteral("a new game came in phase %1").arg(phaseName(phase_));
+        newGame(w);
     }
     const game::GameState& s = h_.app->state();
     const Phase before = phase_;
@@ -131,7 +131,7 @@ QString GameWatch::check(const QWidget* clicked) {
     return checkLog();
 }
 
-void GameWatch::newWindow(GameWindow* w) {
+void GameWatch::newGame(GameWindow* w) {
     window_ = w;
     phase_ = Phase::Loaded;
     opened_ = 0;

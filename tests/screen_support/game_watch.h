@@ -41,7 +41,7 @@ class GameWatch {
         QString text; // as shown
     };
 
-    void newWindow(GameWindow* w);
+    void newGame(GameWindow* w);
     QString checkOpening(GameWindow* w, int before, int after);
     QString checkOffer(GameWindow* w, GameWindow::Phase before, GameWindow::Phase after,
                        const QWidget* clicked);
