@@ -375,12 +375,15 @@ void DesktopControls::showMenu(const QPoint& globalPos) {
     for (QAction* level : volumeLevels_->actions())
         level->setChecked(level->data().toInt() == sound_.volume());
     menu_->popup(globalPos);
-    // Its first entry is chosen once the menu has the keyboard (as for a menu
-    // opened by a key): Qt tells assistive technology of the chosen entry, and
-    // a screen reader says it; the opening alone it does not say. Chosen
-    // before, the entry is said and then the game window again, as Qt tells
-    // of that window when the menu takes the keyboard. Where no window system
-    // says so, a moment later.
+    // For a screen reader its first entry is chosen once the menu has the
+    // keyboard (as for a menu opened by a key): Qt tells assistive technology
+    // of the chosen entry, and a screen reader says it; the opening alone it
+    // does not say. Chosen before, the entry is said and then the game window
+    // again, as Qt tells of that window when the menu takes the keyboard.
+    // Where no window system says so, a moment later. Without a screen reader
+    // the first arrow chooses the first entry, as in any menu of Qt.
+    if (!QAccessible::isActive())
+        return;
     firstEntryDue_ = true;
     QTimer::singleShot(kFirstEntryLatestMs, menu_, [this] { chooseFirstEntry(); });
 }
