@@ -56,10 +56,6 @@
         <translation>Winnings: %1</translation>
     </message>
     <message>
-        <source>выбыла</source>
-        <translation>out</translation>
-    </message>
-    <message>
         <source>в игре</source>
         <translation>in play</translation>
     </message>

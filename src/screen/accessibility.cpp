@@ -191,8 +191,9 @@ QString describe(const Place& place, const QWidget* widget) {
     case Kind::BoardItem:
         if (widget->isHidden())
             return {}; // not on the board yet
+        // Out of play, the name says so.
         return place.window->controls().boardAmounts[place.index]->isHidden()
-                   ? Accessibility::tr("выбыла")
+                   ? QString()
                    : Accessibility::tr("в игре");
     default:
         return {};
