@@ -195,9 +195,11 @@ void CreditsTest::roleFadesInAndOutThroughGreys() {
 }
 
 // The address shows while the name stands still, and only then; the last name
-// is smaller.
+// is smaller. Each entry is told once as it comes to rest (what a screen
+// reader says).
 void CreditsTest::addressShownOnlyWhileNameStandsStill() {
     Credits credits(kDesignMainWidth);
+    QSignalSpy told(credits.window.data(), &CreditsWindow::entryShown);
     const std::vector<Step> steps = runToEnd(*credits.window);
     const CreditTable table = creditEntries();
 
@@ -216,6 +218,10 @@ void CreditsTest::addressShownOnlyWhileNameStandsStill() {
             entriesShown.push_back(step.entry);
     }
     QCOMPARE(entriesShown, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    std::vector<int> entriesTold;
+    for (const QList<QVariant>& signal : told)
+        entriesTold.push_back(signal.at(0).toInt());
+    QCOMPARE(entriesTold, entriesShown);
 }
 
 void CreditsTest::nameComesToRestAtTheSamePlace_data() {

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QValueAxis>
@@ -39,6 +40,9 @@ QStringList textsOf(QWidget* window) {
         texts << button->text();
     for (const QTextBrowser* browser : window->findChildren<QTextBrowser*>())
         texts << browser->toPlainText();
+    // What a screen reader reads where the screen shows something else.
+    for (const QWidget* widget : window->findChildren<QWidget*>())
+        texts << widget->accessibleName() << widget->accessibleDescription();
     for (const QChartView* view : window->findChildren<QChartView*>()) {
         texts << view->chart()->title();
         for (const QAbstractSeries* series : view->chart()->series())
@@ -47,6 +51,23 @@ QStringList textsOf(QWidget* window) {
             texts << axis->titleText();
     }
     return texts;
+}
+
+// Every figure of the statistics is read with its caption, and its sums in
+// digits a voice reads as one number: not grouped as the screen shows them.
+void spokenAsNumbers(const StatisticsWindow& window) {
+    const QRegularExpression grouped(QStringLiteral("\\d[ ,\\x{a0}]\\d{3}"));
+    for (const auto& [caption, value] : window.figures()) {
+        const QLabel* figure = nullptr;
+        for (const QLabel* label : window.findChildren<QLabel*>()) {
+            if (label->text() == value && label->accessibleName().startsWith(caption))
+                figure = label;
+        }
+        QVERIFY2(figure, qPrintable(caption));
+        QVERIFY2(!figure->accessibleName().contains(grouped), qPrintable(figure->accessibleName()));
+    }
+    const QString summary = window.chartView()->accessibleDescription();
+    QVERIFY2(!summary.isEmpty() && !summary.contains(grouped), qPrintable(summary));
 }
 
 // The language menu's entry for language, in the game window's menu.
@@ -189,8 +210,10 @@ class TestLanguage final : public QObject {
             QCOMPARE(statisticsWindow.figures()[row].second,
                      QString(figures[row].second).replace(QLatin1Char(' '), QLatin1Char(',')));
         QVERIFY(statisticsWindow.problemLine()->text().endsWith(QStringLiteral("disk full")));
+        spokenAsNumbers(statisticsWindow);
 
         switchTo(i18n::kRussian);
+        spokenAsNumbers(statisticsWindow);
         for (int i = 0; i < windows.size(); ++i)
             QCOMPARE(textsOf(windows[i]), russian[i]);
     }

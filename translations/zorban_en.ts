@@ -633,5 +633,45 @@ you want instead</translation>
         <source>из них удачных:</source>
         <translation>for a better case:</translation>
     </message>
+    <message>
+        <source>Цифры всех игр и график последней</source>
+        <translation>Figures of all games and a chart of the last one</translation>
+    </message>
+    <message>
+        <source>плюс %1</source>
+        <translation>plus %1</translation>
+    </message>
+    <message>
+        <source>минус %1</source>
+        <translation>minus %1</translation>
+    </message>
+    <message>
+        <source>Последняя игра: банк не предлагал денег.</source>
+        <translation>Last game: the bank offered no money.</translation>
+    </message>
+    <message>
+        <source>Последняя игра, предложений банка: %1; первое %2, последнее %3, наибольшее %4.</source>
+        <translation>Last game, bank offers: %1; the first %2, the last %3, the highest %4.</translation>
+    </message>
+    <message>
+        <source>Предложений обмена: %1.</source>
+        <translation>Swap offers: %1.</translation>
+    </message>
+    <message>
+        <source>Принято предложение %1.</source>
+        <translation>Offer accepted: %1.</translation>
+    </message>
+    <message>
+        <source>Ни одно предложение не принято.</source>
+        <translation>No offer accepted.</translation>
+    </message>
+    <message>
+        <source>В своём чемодане: %1.</source>
+        <translation>Your own case held %1.</translation>
+    </message>
+    <message>
+        <source>График последней игры</source>
+        <translation>Chart of the last game</translation>
+    </message>
 </context>
 </TS>

@@ -227,6 +227,7 @@ void CreditsWindow::slideInName() {
         addressLabel_->show();
         stepCounter_ = 0;
         handOver(Phase::NameSlideIn, Phase::Hold);
+        emit entryShown(entryIndex_);
     }
 }
 

@@ -59,6 +59,11 @@ class CreditsWindow final : public QWidget {
     // One step of the running phase, as if its timer had fired.
     void tick();
 
+  signals:
+    // An entry's name has come to rest with its role and address shown: what a
+    // screen reader says once for the entry.
+    void entryShown(int entry);
+
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,7 @@
 #include "accessibility.h"
 
 #include "amounts.h"
+#include "credits_window.h"
 #include "game.h"
 #include "game_window.h"
 #include "language.h"
@@ -897,18 +898,103 @@ class GameWidgetAccessible final : public QAccessibleWidget {
     }
 };
 
+class CreditsWindowAccessible;
+
+// What the credits window has a screen reader say: the entry whose name has
+// just come to rest, as a notification shown once for it.
+class CreditNewsAccessible final : public QAccessibleInterface {
+  public:
+    explicit CreditNewsAccessible(CreditsWindowAccessible* window) : window_(window) {}
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? news_ : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.readOnly = true;
+        state.invisible = news_.isEmpty();
+        return state;
+    }
+
+    void say(const QString& news) {
+        news_ = news;
+        QAccessibleEvent shown(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
+
+  private:
+    CreditsWindowAccessible* window_;
+    QString news_;
+};
+
 // The credits window: a window of its own whose texts come and go, slide in
-// from beyond its edge and fade in from black.
+// from beyond its edge and fade in from black. Each entry is said once, when
+// its name comes to rest.
 class CreditsWindowAccessible final : public QAccessibleWidget {
   public:
-    explicit CreditsWindowAccessible(QWidget* window)
-        : QAccessibleWidget(window, QAccessible::Window) {}
+    explicit CreditsWindowAccessible(CreditsWindow* window)
+        : QAccessibleWidget(window, QAccessible::Window), news_(new CreditNewsAccessible(this)),
+          newsId_(QAccessible::registerAccessibleInterface(news_)) {
+        QObject::connect(window, &CreditsWindow::entryShown, window, [this, window] {
+            QStringList parts;
+            for (const QLabel* label :
+                 {window->roleLabel(), window->nameLabel(), window->addressLabel()}) {
+                // The address's parts stand apart by a dot in the middle.
+                const QString text =
+                    labelText(label).replace(QStringLiteral(" \u00b7 "), QStringLiteral(", "));
+                if (!text.isEmpty())
+                    parts << text;
+            }
+            news_->say(parts.join(QStringLiteral(": ")) + QLatin1Char('.'));
+        });
+    }
+    ~CreditsWindowAccessible() override { QAccessible::deleteAccessibleInterface(newsId_); }
+
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name)
             return widget()->windowTitle();
         return QAccessibleWidget::text(t);
     }
+    int childCount() const override { return QAccessibleWidget::childCount() + 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == QAccessibleWidget::childCount() ? news_ : QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child == news_ ? QAccessibleWidget::childCount()
+                              : QAccessibleWidget::indexOfChild(child);
+    }
+
+  private:
+    CreditNewsAccessible* news_;
+    QAccessible::Id newsId_;
 };
+
+bool CreditNewsAccessible::isValid() const {
+    return window_->isValid();
+}
+
+QWindow* CreditNewsAccessible::window() const {
+    return window_->window();
+}
+
+QAccessibleInterface* CreditNewsAccessible::parent() const {
+    return window_;
+}
+
+QRect CreditNewsAccessible::rect() const {
+    return window_->rect();
+}
 
 // One text of the credits, read only while a sighted reader sees it: shown,
 // within the window and lighter than the black behind it.
@@ -945,8 +1031,8 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType())
         return nullptr;
     auto* widget = static_cast<QWidget*>(object);
-    if (className == QLatin1String("CreditsWindow"))
-        return new CreditsWindowAccessible(widget);
+    if (auto* credits = qobject_cast<CreditsWindow*>(object))
+        return new CreditsWindowAccessible(credits);
     if (className == QLatin1String("QLabel") && object->parent() &&
         object->parent()->inherits("CreditsWindow"))
         return new CreditTextAccessible(widget);

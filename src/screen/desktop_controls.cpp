@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -316,6 +317,7 @@ const QWidget* DesktopControls::focusRing() const {
 void DesktopControls::buildMenu() {
     // A child of the window, so that it opens over it and goes with it.
     menu_ = new QMenu(attached_);
+    menu_->setAccessibleName(tr("Меню"));
     menu_->addAction(newGameAction_);
     menu_->addAction(rulesAction_);
     menu_->addSeparator();
@@ -373,6 +375,31 @@ void DesktopControls::showMenu(const QPoint& globalPos) {
     for (QAction* level : volumeLevels_->actions())
         level->setChecked(level->data().toInt() == sound_.volume());
     menu_->popup(globalPos);
+    // For a screen reader its first entry is chosen once the menu has the
+    // keyboard (as for a menu opened by a key): Qt tells assistive technology
+    // of the chosen entry, and a screen reader says it; the opening alone it
+    // does not say. Chosen before, the entry is said and then the game window
+    // again, as Qt tells of that window when the menu takes the keyboard.
+    // Where no window system says so, a moment later. Without a screen reader
+    // the first arrow chooses the first entry, as in any menu of Qt.
+    if (!QAccessible::isActive())
+        return;
+    firstEntryDue_ = true;
+    QTimer::singleShot(kFirstEntryLatestMs, menu_, [this] { chooseFirstEntry(); });
+}
+
+void DesktopControls::chooseFirstEntry() {
+    if (!firstEntryDue_ || !menu_ || !menu_->isVisible())
+        return;
+    firstEntryDue_ = false;
+    if (menu_->activeAction())
+        return; // the player has chosen one already
+    for (QAction* entry : menu_->actions()) {
+        if (!entry->isSeparator() && entry->isVisible() && entry->isEnabled()) {
+            menu_->setActiveAction(entry);
+            return;
+        }
+    }
 }
 
 void DesktopControls::showRules() {
@@ -456,6 +483,11 @@ GameWindow* DesktopControls::gameWindow() const {
 }
 
 bool DesktopControls::eventFilter(QObject* watched, QEvent* event) {
+    if (firstEntryDue_ && menu_ && event->type() == QEvent::FocusIn &&
+        watched == static_cast<QObject*>(menu_->windowHandle())) {
+        QTimer::singleShot(0, menu_, [this] { chooseFirstEntry(); });
+        return false;
+    }
     if (event->type() == QEvent::ShortcutOverride &&
         static_cast<QKeyEvent*>(event)->key() == kKeyEn && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == gameWindow()) {

@@ -84,6 +84,8 @@ class DesktopControls final : public QObject {
                        const std::function<void()>& act);
     void buildMenu();
     void showMenu(const QPoint& globalPos);
+    // Chooses the open menu's first entry, unless one is chosen already.
+    void chooseFirstEntry();
     // The case plates a click could press now, by the numbers on their plates,
     // then the buttons.
     [[nodiscard]] QList<QWidget*> targets() const;
@@ -142,6 +144,8 @@ class DesktopControls final : public QObject {
     QString typed_;
     QTimer typingTimeout_;
     QPointer<QMenu> menu_;
+    bool firstEntryDue_ = false; // the menu has opened, its first entry not chosen yet
+    static constexpr int kFirstEntryLatestMs = 400;
     QList<QAction*> actions_;
     // The source text of each action (the digits' actions take their digit).
     QHash<QAction*, const char*> actionTexts_;

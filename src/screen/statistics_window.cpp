@@ -2,6 +2,7 @@
 
 #include "language.h"
 #include "shown_texts.h"
+#include "spoken_numbers.h"
 #include "window_fit.h"
 
 #include <QChart>
@@ -12,9 +13,12 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -25,10 +29,39 @@ namespace {
 // The chart counts in thousands, so that its labels stay short.
 constexpr double kChartUnit = 1000;
 
-QLabel* valueLabel(const QString& text) {
-    auto* label = new QLabel(text);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
+// A text a screen reader's user reaches with Tab: it takes the focus, shows
+// a focus frame while it has it, and is read by its accessible name.
+class ReadableText final : public QLabel {
+  public:
+    ReadableText() {
+        setTextInteractionFlags(Qt::TextSelectableByMouse);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
+};
+
+// A sum as a voice reads it right in the language spoken now (the shown
+// grouped digits are not).
+QString spokenSum(double amount) {
+    const double size = std::fabs(amount);
+    if (size > 0 && size < 1) {
+        QString fraction = QString::number(size, 'f', 2);
+        if (fraction.endsWith(QLatin1Char('0')))
+            fraction.chop(1);
+        return i18n::spokenAmount(fraction, i18n::currentLanguage());
+    }
+    return i18n::spokenMoney(std::llround(size), i18n::currentLanguage());
 }
 
 } // namespace
@@ -41,23 +74,30 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     auto* content = new QWidget;
     auto* row = new QHBoxLayout(content);
     auto* figuresColumn = new QVBoxLayout;
-    problem_ = new QLabel;
+    problem_ = new ReadableText;
     problem_->setWordWrap(true);
     problem_->hide();
     figuresColumn->addWidget(problem_);
     figureGrid_ = new QGridLayout;
     figureGrid_->setColumnStretch(1, 1);
+    for (int row = 0; row < kFigureRows; ++row) {
+        figureGrid_->addWidget(new QLabel, row, 0);
+        figureGrid_->addWidget(new ReadableText, row, 1);
+    }
     figuresColumn->addLayout(figureGrid_);
     figuresColumn->addStretch(1);
     row->addLayout(figuresColumn);
-    noGames_ = new QLabel;
+    noGames_ = new ReadableText;
     noGames_->setAlignment(Qt::AlignCenter);
     row->addWidget(noGames_, 1);
     chartView_ = new QChartView;
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(460, 360);
     row->addWidget(chartView_, 1);
-    auto* scroll = new QScrollArea;
+    scroll_ = new QScrollArea;
+    auto* scroll = scroll_;
+    // Tab goes through the figures, not to the area holding them.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -72,6 +112,19 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     auto* column = new QVBoxLayout(this);
     column->addWidget(scroll, 1);
     column->addWidget(buttons);
+    // Tab order: the figures as read, the chart, the buttons.
+    QWidget* previous = problem_;
+    for (int row = 0; row < kFigureRows; ++row) {
+        QWidget* value = figureGrid_->itemAtPosition(row, 1)->widget();
+        setTabOrder(previous, value);
+        previous = value;
+    }
+    for (QWidget* next :
+         {static_cast<QWidget*>(noGames_), static_cast<QWidget*>(chartView_),
+          static_cast<QWidget*>(startAfreshButton_), static_cast<QWidget*>(closeButton_)}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
     statistics_ = statistics;
     retranslate(); // shows the figures
     i18n::followLanguage(this, [this] { retranslate(); });
@@ -103,12 +156,15 @@ void StatisticsWindow::setStatistics(const storage::Statistics& statistics) {
 void StatisticsWindow::setProblem(const QString& problem) {
     problemText_ = problem;
     problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
+    problem_->setAccessibleName(problem_->text());
     problem_->setVisible(!problem.isEmpty());
 }
 
 void StatisticsWindow::retranslate() {
     setWindowTitle(tr("Статистика"));
     noGames_->setText(tr("Сыгранных игр пока нет."));
+    noGames_->setAccessibleName(noGames_->text());
+    scroll_->setAccessibleName(tr("Цифры всех игр и график последней"));
     startAfreshButton_->setText(tr("Начать заново"));
     closeButton_->setText(tr("Закрыть"));
     setProblem(problemText_);
@@ -117,41 +173,55 @@ void StatisticsWindow::retranslate() {
 }
 
 void StatisticsWindow::showFigures(const storage::Statistics& statistics) {
-    while (QLayoutItem* item = figureGrid_->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
-    const auto signedAmount = [](double amount) {
-        return amount > 0 ? QStringLiteral("+") + i18n::shownAmount(amount)
-                          : i18n::shownAmount(amount);
-    };
     struct Row {
         QString caption;
         QString value;
+        QString spoken;    // the value for a voice
         bool part = false; // a part of the row above it, set in under it
     };
-    const QList<Row> rows = {
-        {tr("Сыграно игр:"), QString::number(statistics.gamesPlayed())},
-        {tr("Игр брошено:"), QString::number(statistics.gamesLeft())},
-        {tr("Выиграно всего:"), i18n::shownAmount(statistics.totalWinnings())},
-        {tr("Средний выигрыш:"), i18n::shownAmount(statistics.averageWinnings())},
-        {tr("Лучший выигрыш:"), i18n::shownAmount(statistics.bestWinnings())},
-        {tr("Принято предложений банка:"), QString::number(statistics.offersAccepted())},
-        {tr("больше, чем в своём чемодане:"), QString::number(statistics.dealsAboveOwnCase()),
-         true},
-        {tr("меньше, чем в своём чемодане:"), QString::number(statistics.dealsBelowOwnCase()),
-         true},
-        {tr("столько же:"), QString::number(statistics.dealsEqualToOwnCase()), true},
-        {tr("выгода сделок против своих чемоданов:"), signedAmount(statistics.dealsGain()), true},
-        {tr("Обменов чемоданов:"), QString::number(statistics.exchangesTaken())},
-        {tr("из них удачных:"), QString::number(statistics.exchangesPaidOff()), true},
+    const auto count = [](qint64 number) {
+        return Row{{}, QString::number(number), QString::number(number)};
     };
-    for (int row = 0; row < rows.size(); ++row) {
-        auto* caption = new QLabel(rows[row].caption);
-        if (rows[row].part)
-            caption->setIndent(caption->fontMetrics().averageCharWidth() * 3);
-        figureGrid_->addWidget(caption, row, 0);
-        figureGrid_->addWidget(valueLabel(rows[row].value), row, 1);
+    const auto sum = [](double amount) {
+        return Row{{}, i18n::shownAmount(amount), spokenSum(amount)};
+    };
+    const auto signedSum = [](double amount) {
+        if (amount > 0)
+            return Row{{},
+                       QStringLiteral("+") + i18n::shownAmount(amount),
+                       tr("плюс %1").arg(spokenSum(amount))};
+        if (amount < 0)
+            return Row{{}, i18n::shownAmount(amount), tr("минус %1").arg(spokenSum(amount))};
+        return Row{{}, i18n::shownAmount(amount), spokenSum(amount)};
+    };
+    const auto row = [](const QString& caption, Row value, bool part = false) {
+        value.caption = caption;
+        value.part = part;
+        return value;
+    };
+    const QList<Row> rows = {
+        row(tr("Сыграно игр:"), count(statistics.gamesPlayed())),
+        row(tr("Игр брошено:"), count(statistics.gamesLeft())),
+        row(tr("Выиграно всего:"), sum(statistics.totalWinnings())),
+        row(tr("Средний выигрыш:"), sum(statistics.averageWinnings())),
+        row(tr("Лучший выигрыш:"), sum(statistics.bestWinnings())),
+        row(tr("Принято предложений банка:"), count(statistics.offersAccepted())),
+        row(tr("больше, чем в своём чемодане:"), count(statistics.dealsAboveOwnCase()), true),
+        row(tr("меньше, чем в своём чемодане:"), count(statistics.dealsBelowOwnCase()), true),
+        row(tr("столько же:"), count(statistics.dealsEqualToOwnCase()), true),
+        row(tr("выгода сделок против своих чемоданов:"), signedSum(statistics.dealsGain()), true),
+        row(tr("Обменов чемоданов:"), count(statistics.exchangesTaken())),
+        row(tr("из них удачных:"), count(statistics.exchangesPaidOff()), true),
+    };
+    Q_ASSERT(rows.size() == kFigureRows);
+    for (int i = 0; i < kFigureRows; ++i) {
+        auto* caption = static_cast<QLabel*>(figureGrid_->itemAtPosition(i, 0)->widget());
+        auto* value = static_cast<QLabel*>(figureGrid_->itemAtPosition(i, 1)->widget());
+        caption->setText(rows[i].caption);
+        caption->setIndent(rows[i].part ? caption->fontMetrics().averageCharWidth() * 3 : -1);
+        value->setText(rows[i].value);
+        // Caption and value as one text, as a sighted player reads the row.
+        value->setAccessibleName(rows[i].caption + QLatin1Char(' ') + rows[i].spoken);
     }
 }
 
@@ -167,10 +237,39 @@ QList<QPair<QString, QString>> StatisticsWindow::figures() const {
     return rows;
 }
 
+QString StatisticsWindow::chartSummary(const game::GameRecord& game) {
+    QList<double> amounts;
+    int exchanges = 0;
+    for (const game::OfferRecord& offer : game.offers) {
+        if (offer.exchange)
+            ++exchanges;
+        else
+            amounts << offer.amount;
+    }
+    QStringList sentences;
+    if (amounts.isEmpty())
+        sentences << tr("Последняя игра: банк не предлагал денег.");
+    else
+        sentences << tr("Последняя игра, предложений банка: %1; первое %2, последнее %3, "
+                        "наибольшее %4.")
+                         .arg(amounts.size())
+                         .arg(spokenSum(amounts.first()), spokenSum(amounts.last()),
+                              spokenSum(*std::max_element(amounts.begin(), amounts.end())));
+    if (exchanges > 0)
+        sentences << tr("Предложений обмена: %1.").arg(exchanges);
+    sentences << (game.acceptedOffer
+                      ? tr("Принято предложение %1.").arg(spokenSum(*game.acceptedOffer))
+                      : tr("Ни одно предложение не принято."));
+    sentences << tr("В своём чемодане: %1.").arg(spokenSum(game.ownCaseAmount));
+    return sentences.join(QLatin1Char(' '));
+}
+
 void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     const std::optional<game::GameRecord>& last = statistics.lastGame();
     noGames_->setVisible(!last);
     chartView_->setVisible(last.has_value());
+    chartView_->setAccessibleName(tr("График последней игры"));
+    chartView_->setAccessibleDescription(last ? chartSummary(*last) : QString());
     auto* chart = new QChart;
     chart->setTitle(tr("Последняя игра: предложения банка, тысячи"));
     chart->legend()->setAlignment(Qt::AlignBottom);

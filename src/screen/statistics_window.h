@@ -8,6 +8,7 @@ class QChartView;
 class QGridLayout;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 // The player's figures over every finished game and a chart of the last game:
 // each offer of the banker against the average of the amounts still on the
@@ -15,6 +16,10 @@ class QPushButton;
 // It scrolls where the screen is smaller than its content; "Закрыть", Esc and
 // Ctrl+W close it. "Начать заново" asks first, then asks the application to
 // start the statistics afresh (startAfreshRequested).
+//
+// For a screen reader each figure is a text reached with Tab whose accessible
+// name is its caption and its value in words a voice reads right, and the
+// chart's accessible description sums the last game up in one sentence.
 class StatisticsWindow final : public QWidget {
     Q_OBJECT
   public:
@@ -39,14 +44,19 @@ class StatisticsWindow final : public QWidget {
     void askToStartAfresh();
 
   private:
+    static constexpr int kFigureRows = 12;
+
     // Sets every text in the language spoken now.
     void retranslate();
     void showFigures(const storage::Statistics& statistics);
     void showLastGame(const storage::Statistics& statistics);
+    // The last game as the chart shows it, in words for a screen reader.
+    static QString chartSummary(const game::GameRecord& game);
 
     QGridLayout* figureGrid_ = nullptr;
     QLabel* noGames_ = nullptr;
     QLabel* problem_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
     QChartView* chartView_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QPushButton* startAfreshButton_ = nullptr;

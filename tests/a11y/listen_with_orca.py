@@ -10,7 +10,10 @@ every offer (one deal is made, and the offers after it must still be said),
 each answer, the own case and the winnings. F2 must repeat the last news and F3
 list the amounts in play, M say that the sound is on, F6 read the board item by
 item, each within a few seconds; "Новая игра" starts the next game in the same
-window without flooding Orca with events. At the end what was heard is
+window without flooding Orca with events. After each game the menu must say its
+first entry as it opens; the statistics window is read with Tab (each figure
+with its caption, the chart by a summary that agrees with the game heard) and
+the credits say their entries, each once. At the end what was heard is
 compared with log.txt, and every amount Orca passed to the voice is checked to
 sound as the number with espeak-ng (Debian's default voice): its phonemes
 (espeak-ng -q -x) must be those of the number written as plain digits.
@@ -21,6 +24,7 @@ at-spi2-core is missing.
 """
 
 import argparse
+import fcntl
 import os
 import re
 import shutil
@@ -65,6 +69,14 @@ WORDS = {
         "board_in_play": r"^в игре\.$",
         "million": r"^(\d+) миллион\w*(?: (\d+))?$",
         "fractions": {"одна сотая": "0.01", "одна десятая": "0.1"},
+        "menu_first": "Новая игра",
+        "statistics": "Статистика",
+        "credits": "Об авторах",
+        "games_played": "Сыграно игр: 1",
+        "total": r"^Выиграно всего: ([^.]+?)\.? label",
+        "chart_name": r"^График последней игры\.?$",
+        "chart": r"^Последняя игра, предложений банка: (\d+);.* Принято предложение ([^.]+?)\.",
+        "credit_entries": (r"Разработчик: Команда «Зорбан»", r"Сделано на: Qt 6"),
     },
     "en": {
         "window": "? ZORBAN !",
@@ -89,6 +101,14 @@ WORDS = {
         "board_in_play": r"^in play\.$",
         "million": None,
         "fractions": {},
+        "menu_first": "New game",
+        "statistics": "Statistics",
+        "credits": "Credits",
+        "games_played": "Games played: 1",
+        "total": r"^Total winnings: ([^ ]+?)\.? label",
+        "chart_name": r"^Chart of the last game\.?$",
+        "chart": r"^Last game, bank offers: (\d+);.* Offer accepted: ([^ ]+?)\.",
+        "credit_entries": (r"Developer: The Zorban team", r"Made with: Qt 6"),
     },
 }
 
@@ -105,7 +125,11 @@ def outer(argv):
     if missing:
         print("SKIPPED: the Orca test needs " + ", ".join(missing) + " (./zorban.sh installs them)")
         return SKIPPED
-    return private_session.run_inside(__file__, argv, INNER)
+    # Orca, started with --replace, kills every other Orca of the user, those of
+    # other sessions too: one run at a time on the machine.
+    with open(os.path.join(tempfile.gettempdir(), "zorban-orca-%d.lock" % os.getuid()), "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        return private_session.run_inside(__file__, argv, INNER)
 
 
 class Listener:
@@ -277,6 +301,68 @@ class Player:
         self.ear.wait_for(re.escape(w["start"]), what="the start of the next game")
         if self.ear.deluges:
             raise Failure("Orca dropped events for their number %d times" % self.ear.deluges)
+
+    def visit_side_windows(self):
+        """The menu, the statistics window and the credits, by keys alone."""
+        w = self.w
+        started = time.monotonic()
+        key("Menu")
+        self.ear.wait_for("^%s\\.?$" % re.escape(w["menu_first"]), within=ANSWERED_WITHIN,
+                          what="the menu's first entry as it opens")
+        self.choose_in_menu(w["statistics"])
+        self.ear.wait_for("^%s" % re.escape(w["games_played"]), within=ANSWERED_WITHIN,
+                          what="the first figure as the statistics open")
+        key("Tab")
+        key("Tab")
+        said, match = self.ear.wait_for(w["total"], within=ANSWERED_WITHIN,
+                                        what="the winnings among the figures")
+        if self.value(self.spoken(match.group(1))) != self.value(self.winnings):
+            raise Failure("the statistics say %r, the game said winnings %r"
+                          % (said, self.winnings))
+        # On through the figures to the chart: its name, then its summary.
+        for _ in range(12):
+            key("Tab")
+            said, _ = self.ear.wait_for(".", within=ANSWERED_WITHIN, what="the next figure")
+            if re.match(w["chart_name"], said):
+                said, _ = self.ear.wait_for(".", within=ANSWERED_WITHIN, what="the chart's summary")
+            match = re.search(w["chart"], said)
+            if match:
+                break
+        else:
+            raise Failure("Tab never reached the chart's summary")
+        money_offers = [o for o in self.offers if o != "ОБМЕН"]
+        if int(match.group(1)) != len(money_offers) or \
+                self.value(self.spoken(match.group(2))) != self.value(self.winnings_offer()):
+            raise Failure("the chart's summary %r disagrees with the offers heard %r"
+                          % (said, self.offers))
+        key("Escape")
+        key("Menu")
+        self.ear.wait_for("^%s\\.?$" % re.escape(w["menu_first"]), within=ANSWERED_WITHIN,
+                          what="the menu's first entry as it opens again")
+        self.choose_in_menu(w["credits"])
+        first, second = w["credit_entries"]
+        self.ear.wait_for(r"(?i:notification|уведомление) " + first, within=10,
+                          what="the credits' first entry")
+        self.ear.wait_for(r"(?i:notification|уведомление) " + second, within=10,
+                          what="the credits' second entry")
+        if sum(1 for said in self.ear.said if re.search(first, said)) != 1:
+            raise Failure("the credits' first entry was said more than once")
+        key("Escape")
+        print("menu, statistics and credits heard in %.1f s" % (time.monotonic() - started))
+
+    def choose_in_menu(self, entry):
+        """Down through the open menu until Orca says entry, then Return."""
+        for _ in range(12):
+            key("Down")
+            said, _ = self.ear.wait_for(".", within=ANSWERED_WITHIN, what="a menu entry")
+            if re.match("^%s\\.?$" % re.escape(entry), said):
+                key("Return")
+                return
+        raise Failure("the menu has no entry %r that Orca says" % entry)
+
+    def winnings_offer(self):
+        """The offer accepted, as heard."""
+        return self.offers[[i for i, yes in self.answers if yes][0]]
 
     def check_counter(self, said):
         if not re.search(self.w["counter"], said):
@@ -456,13 +542,18 @@ def inner(args):
             print("-- a game in %s" % language)
             gamedir = os.path.join(workdir, language)
             os.mkdir(gamedir)
+            # Kept files of its own: the statistics hold this one game.
+            game_env = dict(env, **{name: os.path.join(gamedir, name.lower())
+                                    for name in ("XDG_STATE_HOME", "XDG_CONFIG_HOME",
+                                                 "XDG_DATA_HOME")})
             game = subprocess.Popen([os.path.abspath(args.game), "--mute", "--lang", language],
-                                    cwd=gamedir, env=env)
+                                    cwd=gamedir, env=game_env)
             window = find_window(WORDS[language]["window"], game)
             subprocess.run(["xdotool", "windowfocus", window], check=False)
             player = Player(language, listener, os.path.join(gamedir, "log.txt"), window)
             started = time.monotonic()
             player.play()
+            player.visit_side_windows()
             player.check_voice()
             print("a game heard in %.0f s" % (time.monotonic() - started))
             game.terminate()
