@@ -14,6 +14,10 @@
 RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
     text_ = new QTextBrowser(this);
     text_->setOpenLinks(false);
+    // A caret the arrows move line by line, which a screen reader follows and
+    // reads; the text itself stays read-only.
+    text_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+    text_->setFocus(Qt::OtherFocusReason);
     auto* buttons = new QDialogButtonBox(this);
     closeButton_ = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -37,16 +41,12 @@ QString amountInText(double amount) {
 
 QString RulesDialog::padHelp() {
     return tr("<h2>Геймпад</h2>"
-              "<table cellpadding='3'>"
-              "<tr><td><b>крестовина, левый стик</b></td><td>перейти к другому чемодану или "
-              "кнопке</td></tr>"
-              "<tr><td><b>A</b></td><td>нажать выбранное; во время ожидания — открыть "
-              "чемодан сразу</td></tr>"
-              "<tr><td><b>B</b></td><td>«НЕТ»; закрыть окно поверх игры</td></tr>"
-              "<tr><td><b>Y</b></td><td>«ДА»</td></tr>"
-              "<tr><td><b>Start</b></td><td>меню</td></tr>"
-              "<tr><td><b>Back / Select</b></td><td>во весь экран и обратно</td></tr>"
-              "</table>");
+              "<p><b>крестовина, левый стик</b> — перейти к другому чемодану или кнопке</p>"
+              "<p><b>A</b> — нажать выбранное; во время ожидания — открыть чемодан сразу</p>"
+              "<p><b>B</b> — «НЕТ»; закрыть окно поверх игры</p>"
+              "<p><b>Y</b> — «ДА»</p>"
+              "<p><b>Start</b> — меню</p>"
+              "<p><b>Back / Select</b> — во весь экран и обратно</p>");
 }
 
 void RulesDialog::retranslate() {

@@ -77,6 +77,7 @@ WORDS = {
         "chart_name": r"^График последней игры\.?$",
         "chart": r"^Последняя игра, предложений банка: (\d+);.* Принято предложение ([^.]+?)\.",
         "credit_entries": (r"Разработчик: Команда «Зорбан»", r"Сделано на: Qt 6"),
+        "rules": ("Правила dialog.", "Нажмите «Начать игру»|спрятаны в 22|чемоданах и видны"),
     },
     "en": {
         "window": "? ZORBAN !",
@@ -109,6 +110,7 @@ WORDS = {
         "chart_name": r"^Chart of the last game\.?$",
         "chart": r"^Last game, bank offers: (\d+);.* Offer accepted: ([^ ]+?)\.",
         "credit_entries": (r"Developer: The Zorban team", r"Made with: Qt 6"),
+        "rules": ("Rules dialog.", "Press “Start game”|Twenty-two|briefcases hide|on the board"),
     },
 }
 
@@ -303,7 +305,7 @@ class Player:
             raise Failure("Orca dropped events for their number %d times" % self.ear.deluges)
 
     def visit_side_windows(self):
-        """The menu, the statistics window and the credits, by keys alone."""
+        """The menu, the statistics window, the credits and the rules, by keys alone."""
         w = self.w
         started = time.monotonic()
         key("Menu")
@@ -348,7 +350,22 @@ class Player:
         if sum(1 for said in self.ear.said if re.search(first, said)) != 1:
             raise Failure("the credits' first entry was said more than once")
         key("Escape")
-        print("menu, statistics and credits heard in %.1f s" % (time.monotonic() - started))
+        # The rules are read line by line with the arrows.
+        title, first_line = w["rules"]
+        key("F1")
+        self.ear.wait_for("^" + re.escape(title), within=ANSWERED_WITHIN, what="the rules opening")
+        # The text takes the keys a moment after the dialog is said.
+        for attempt in range(3):
+            key("Down")
+            try:
+                self.ear.wait_for(first_line, within=2, what="the rules' first lines after Down")
+                break
+            except Failure:
+                if attempt == 2:
+                    raise
+        key("Escape")
+        print("menu, statistics, credits and rules heard in %.1f s"
+              % (time.monotonic() - started))
 
     def choose_in_menu(self, entry):
         """Down through the open menu until Orca says entry, then Return."""
