@@ -37,6 +37,16 @@ QString amountInText(double amount) {
     return i18n::shownAmount(amount).replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
 }
 
+// The highest amount: in Russian in words a voice reads right ("до 3 миллионов";
+// a grouped "3 000 000" is read digit by digit), in English with its commas,
+// which a voice reads right.
+QString highestAmountInText() {
+    const double highest = game::kAmounts.back();
+    if (i18n::currentLanguage() != i18n::kRussian)
+        return amountInText(highest);
+    return QStringLiteral("%1&nbsp;миллионов").arg(highest / 1e6);
+}
+
 } // namespace
 
 QString RulesDialog::padHelp() {
@@ -100,6 +110,6 @@ void RulesDialog::retranslate() {
            "<p><b>+ и −</b> — громче и тише</p>"
            "<p><b>правая кнопка мыши, Menu</b> — меню</p>"
            "<p><b>Ctrl+Q</b> — выход</p>")
-            .arg(amountInText(game::kAmounts.front()), amountInText(game::kAmounts.back())) +
+            .arg(amountInText(game::kAmounts.front()), highestAmountInText()) +
         (GamePad::connectedCount() > 0 ? padHelp() : QString()));
 }
