@@ -442,15 +442,8 @@ class Player:
     # --- the log ---------------------------------------------------------------
 
     def compare_with_log(self):
-        # The game writes its log on a thread of its own: the winnings can be
-        # said before the last records are written.
-        deadline = time.monotonic() + ANSWERED_WITHIN
-        while True:
-            with open(self.log_path, "rb") as f:
-                text = f.read().decode("cp1251")
-            if text.endswith(">\r\n\r\n") or time.monotonic() > deadline:
-                break
-            time.sleep(0.1)
+        with open(self.log_path, "rb") as f:
+            text = f.read().decode("cp1251")
         opened, offers, accepted, own = [], [], [], None
         for line in text.split("\r\n"):
             if not line:
@@ -465,7 +458,9 @@ class Player:
                 opened.append(line)
 
         def number(text):
-            return float(text.replace(" ", "").replace("\u00a0", "").replace(",", ""))
+            # An offer of 0 is written as an empty text, as the screen shows it.
+            digits = text.replace(" ", "").replace("\u00a0", "").replace(",", "")
+            return float(digits) if digits else 0.0
 
         problems = []
         if [number(a) for a in opened] != [self.value(a) for a in self.opened]:
