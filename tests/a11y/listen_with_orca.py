@@ -350,10 +350,20 @@ class Player:
         if sum(1 for said in self.ear.said if re.search(first, said)) != 1:
             raise Failure("the credits' first entry was said more than once")
         key("Escape")
+        # Back in the game window (a key pressed before goes to the credits).
+        self.ear.wait_for("^" + re.escape(w["start"]) + " push button", within=ANSWERED_WITHIN,
+                          what="the game window after the credits")
         # The rules are read line by line with the arrows.
         title, first_line = w["rules"]
-        key("F1")
-        self.ear.wait_for("^" + re.escape(title), within=ANSWERED_WITHIN, what="the rules opening")
+        for attempt in range(2):
+            key("F1")
+            try:
+                self.ear.wait_for("^" + re.escape(title), within=ANSWERED_WITHIN,
+                                  what="the rules opening")
+                break
+            except Failure:
+                if attempt == 1:
+                    raise
         # The text takes the keys a moment after the dialog is said.
         for attempt in range(3):
             key("Down")
