@@ -5,6 +5,7 @@
 #include "pictures.h"
 #include "sound_settings.h"
 #include "start_directory.h"
+#include "startup_timeline.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -156,6 +157,7 @@ CommandLine::CommandLine() : help(parser.addHelpOption()), version(parser.addVer
 } // namespace
 
 int main(int argc, char* argv[]) {
+    startup_timeline::mark("main");
     QCoreApplication::setOrganizationName(QStringLiteral("zorban"));
     QCoreApplication::setApplicationName(QStringLiteral("zorban"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORBAN_VERSION));
@@ -199,6 +201,7 @@ int main(int argc, char* argv[]) {
     }
     fonts::readFontConfigurationAhead(); // while Qt connects to the display
     QApplication app(argc, argv);
+    startup_timeline::mark("application");
     CommandLine commandLine;
     commandLine.parser.process(app);
     // Before the first window, which is then built in the language.
@@ -209,6 +212,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral(ZORBAN_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
     GameApp game;
+    startup_timeline::mark("game");
     endOnSignals(game); // a signal from here on ends the game cleanly
     game.rememberWindowBetweenRuns();
     game.useGamePads();

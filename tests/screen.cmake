@@ -2,7 +2,7 @@ add_library(zorban_screen_test_support STATIC
     screen_support/game_harness.cpp screen_support/game_harness.h
     screen_support/game_watch.cpp screen_support/game_watch.h)
 target_include_directories(zorban_screen_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/screen_support)
-target_link_libraries(zorban_screen_test_support PUBLIC zorban_screen zorban_test_support Qt6::Test)
+target_link_libraries(zorban_screen_test_support PUBLIC zorban_screen zorban_test_support Qt6::Test Qt6::Charts)
 target_compile_definitions(zorban_screen_test_support PRIVATE ZORBAN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
 zorban_add_test(test_main_window SOURCES test_main_window.cpp LIBS zorban_screen_test_support LABELS gui)

@@ -270,7 +270,9 @@ class TestLanguage final : public QObject {
         statistics.addGame(record);
         switchTo(i18n::kEnglish);
         StatisticsWindow window(statistics);
-        const QChart* chart = window.chartView()->chart();
+        const auto* view = qobject_cast<QChartView*>(window.chartView());
+        QVERIFY2(view, "the chart library was not loaded");
+        const QChart* chart = view->chart();
         const auto axes = chart->axes(Qt::Vertical);
         QCOMPARE(axes.size(), 1);
         QVERIFY2(static_cast<QValueAxis*>(axes.first())->max() > 3000,

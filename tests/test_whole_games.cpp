@@ -458,7 +458,9 @@ void TestWholeGames::exchangeOffersAfterMoneyAccepted() {
     QCOMPARE(nextRunStatistics(*h).lastGame()->acceptedAt, std::optional<int>(0));
     h->app->showStatistics();
     QList<QPointF> marked;
-    for (QAbstractSeries* series : h->app->statisticsWindow()->chartView()->chart()->series()) {
+    const auto* view = qobject_cast<QChartView*>(h->app->statisticsWindow()->chartView());
+    QVERIFY2(view, "the chart library was not loaded");
+    for (QAbstractSeries* series : view->chart()->series()) {
         if (series->name() == QStringLiteral("Принятое предложение"))
             marked << static_cast<QXYSeries*>(series)->points();
     }

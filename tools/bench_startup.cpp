@@ -3,10 +3,14 @@
 // into that window (its first frame). Both are events of the server, so the
 // times are exact to well under a millisecond, whatever the program.
 //
-//   bench_startup <program> [arguments...]
+//   bench_startup [--timeline] <program> [arguments...]
 //
 // Prints the two times in milliseconds on one line, "mapped first-frame", then
-// ends the program (SIGTERM). Exit code 1 when the program ends or fails to map
+// ends the program (SIGTERM). With --timeline the program is started with
+// ZORBAN_STARTUP_TIMELINE set, its stderr is read for the stages it marks
+// ("zorban-startup: <stage> <monotonic ns>"), and each is printed after that
+// line as "timeline <ms since start> <stage>", those that come within half a
+// second after the first frame too. Exit code 1 when the program ends or fails to map
 // a window and draw into it within 20 s.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -15,10 +19,15 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <poll.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -42,11 +51,63 @@ long windowPid(Display* display, Window window) {
     return pid;
 }
 
+// Reads what the program has written on its stderr so far and keeps each
+// timeline mark as (ms since started, stage).
+class TimelineReader {
+  public:
+    explicit TimelineReader(int fd) : fd_(fd) {}
+    // False once the program has closed its stderr.
+    bool read(Clock::time_point started) {
+        char bytes[4096];
+        ssize_t count = 0;
+        while ((count = ::read(fd_, bytes, sizeof bytes)) > 0) {
+            pending_.append(bytes, static_cast<size_t>(count));
+            size_t end = 0;
+            while ((end = pending_.find('\n')) != std::string::npos) {
+                take(pending_.substr(0, end), started);
+                pending_.erase(0, end + 1);
+            }
+        }
+        return count != 0;
+    }
+    void print() const {
+        for (const auto& [ms, stage] : marks_)
+            std::printf("timeline %.1f %s\n", ms, stage.c_str());
+    }
+
+  private:
+    void take(const std::string& line, Clock::time_point started) {
+        static const char kPrefix[] = "zorban-startup: ";
+        if (line.compare(0, sizeof kPrefix - 1, kPrefix) != 0)
+            return;
+        const size_t lastSpace = line.rfind(' ');
+        const std::string stage = line.substr(sizeof kPrefix - 1, lastSpace - (sizeof kPrefix - 1));
+        const long long ns = std::atoll(line.c_str() + lastSpace + 1);
+        const long long startedNs =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(started.time_since_epoch())
+                .count();
+        marks_.emplace_back((ns - startedNs) / 1e6, stage);
+    }
+    int fd_;
+    std::string pending_;
+    std::vector<std::pair<double, std::string>> marks_;
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    const bool timeline = argc > 1 && std::strcmp(argv[1], "--timeline") == 0;
+    if (timeline) {
+        --argc;
+        ++argv;
+    }
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <program> [arguments...]\n", argv[0]);
+        std::fprintf(stderr, "usage: bench_startup [--timeline] <program> [arguments...]\n");
+        return 2;
+    }
+    int marks[2] = {-1, -1};
+    if (timeline && pipe2(marks, O_CLOEXEC) != 0) {
+        std::perror("bench_startup: pipe");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -70,6 +131,10 @@ int main(int argc, char* argv[]) {
     const Clock::time_point started = Clock::now();
     const pid_t child = fork();
     if (child == 0) {
+        if (timeline) {
+            setenv("ZORBAN_STARTUP_TIMELINE", "1", 1);
+            dup2(marks[1], STDERR_FILENO);
+        }
         execvp(argv[1], argv + 1);
         std::perror("bench_startup: exec");
         _exit(127);
@@ -79,6 +144,11 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
+    if (timeline) {
+        close(marks[1]);
+        fcntl(marks[0], F_SETFL, O_NONBLOCK);
+    }
+    TimelineReader timelineMarks(marks[0]);
     const Clock::time_point giveUp = started + std::chrono::seconds(20);
     pollfd connection{ConnectionNumber(display), POLLIN, 0};
     auto msSinceStart = [&] {
@@ -109,6 +179,8 @@ int main(int argc, char* argv[]) {
         }
         if (firstFrameMs >= 0)
             break;
+        if (timeline)
+            timelineMarks.read(started);
         if (waitpid(child, nullptr, WNOHANG) == child) {
             std::fprintf(stderr, "bench_startup: %s ended before showing a window\n", argv[1]);
             return 1;
@@ -126,6 +198,20 @@ int main(int argc, char* argv[]) {
             break;
     }
     std::printf("%.1f %.1f\n", shownMs, firstFrameMs);
+    if (timeline) {
+        // What the program does right after its first frame.
+        const Clock::time_point until = Clock::now() + std::chrono::milliseconds(500);
+        pollfd stderrOfChild{marks[0], POLLIN, 0};
+        for (;;) {
+            if (!timelineMarks.read(started))
+                break;
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+            if (left <= 0 || poll(&stderrOfChild, 1, static_cast<int>(left)) <= 0)
+                break;
+        }
+        timelineMarks.print();
+    }
     std::fflush(stdout);
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);

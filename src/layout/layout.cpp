@@ -111,6 +111,12 @@ void place(QWidget* widget, const Rect& rect) {
     setPlace(widget, rect, sceneOf(widget->parentWidget()));
 }
 
+void setDesignedFont(QWidget* widget, const QFont& font) {
+    widget->setProperty(kDesignedFontPixels, font.pixelSize());
+    widget->setFont(font);
+    applyFontScale(widget, sceneOf(widget->parentWidget()).scale);
+}
+
 QSize openingSize(const Rect& design, QSize available, QMargins frame) {
     const QSize designed = twips::toPixels(design).size();
     const QSize room(available.width() - frame.left() - frame.right(),

@@ -31,6 +31,8 @@ void setScene(QWidget* window, const Scene& scene);
 // and remembers the rectangle for setScene(). A control reaching past the
 // design's edge is cut there, as the designed window's edge cuts it.
 void place(QWidget* widget, const Rect& rect);
+// Gives a placed control the font it has in the design, drawn at its scene's scale.
+void setDesignedFont(QWidget* widget, const QFont& font);
 
 // The size a window of that design opens at: the designed size, or smaller with
 // the same proportions when that, with the frame around it, does not fit the

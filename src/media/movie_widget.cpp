@@ -20,11 +20,12 @@ MovieWidget::~MovieWidget() {
 void MovieWidget::setFile(const QString& path) {
     playing_ = false;
     updateClockAttachment();
-    path_ = path;
-    std::shared_ptr<const MovieFile> file = MovieFile::open(path);
-    if (file != file_)
+    if (file_ && file_->path() != path) {
+        file_.reset();
         animation_.reset();
-    file_ = std::move(file);
+    }
+    path_ = path;
+    fileRead_ = false;
     frame_ = 0;
     if (!isHidden())
         startPlaying();
@@ -57,12 +58,23 @@ void MovieWidget::play() {
         startPlaying();
 }
 
+const std::shared_ptr<const MovieFile>& MovieWidget::opened() const {
+    if (!fileRead_) {
+        fileRead_ = true;
+        std::shared_ptr<const MovieFile> file = MovieFile::open(path_);
+        if (file != file_)
+            animation_.reset();
+        file_ = std::move(file);
+    }
+    return file_;
+}
+
 bool MovieWidget::isLoaded() const {
-    return file_ != nullptr;
+    return opened() != nullptr;
 }
 
 int MovieWidget::frameCount() const {
-    return file_ ? file_->frameCount() : 0;
+    return opened() ? file_->frameCount() : 0;
 }
 
 int MovieWidget::lastFrame() const {
@@ -71,7 +83,7 @@ int MovieWidget::lastFrame() const {
 
 void MovieWidget::startPlaying() {
     // A movie that runs once and stands on its last frame has nothing left to play.
-    if (!file_ || frameCount() < 2 || (!loop_ && frame_ >= lastFrame()))
+    if (!opened() || frameCount() < 2 || (!loop_ && frame_ >= lastFrame()))
         return;
     playing_ = true;
     playStartFrame_ = frame_;
@@ -87,7 +99,7 @@ void MovieWidget::stopPlaying() {
 }
 
 void MovieWidget::catchUp(qint64 nowMs) {
-    if (!playing_ || !file_)
+    if (!playing_ || !opened())
         return;
     const double elapsedFrames = double(nowMs - playStartMs_) * file_->frameRate() / 1000.0;
     const qint64 due = playStartFrame_ + qint64(std::floor(std::max(elapsedFrames, 0.0)));
@@ -125,7 +137,7 @@ void MovieWidget::updateClockAttachment() {
 }
 
 double MovieWidget::clockFrameRate() const {
-    return file_ ? file_->frameRate() : 0.0;
+    return opened() ? file_->frameRate() : 0.0;
 }
 
 void MovieWidget::clockTick(qint64 nowMs) {
@@ -138,7 +150,7 @@ QSize MovieWidget::pixelSize() const {
 }
 
 QImage MovieWidget::renderedFrame() {
-    if (!file_)
+    if (!opened())
         return {};
     const QSize pixels = pixelSize();
     if (pixels.isEmpty())

@@ -29,8 +29,10 @@ class MovieWidget final : public QWidget, private MovieClockClient {
     explicit MovieWidget(ScaleMode mode, QWidget* parent = nullptr);
     ~MovieWidget() override;
 
-    // Loads the movie file at that path. A movie set while the widget is shown
-    // starts playing by itself from its first frame.
+    // Names the movie file to show. It is read when first needed (shown,
+    // played or asked about), so that a movie kept hidden costs nothing until
+    // then. A movie set while the widget is shown starts playing by itself from
+    // its first frame.
     void setFile(const QString& path);
     [[nodiscard]] QString file() const { return path_; }
 
@@ -73,14 +75,18 @@ class MovieWidget final : public QWidget, private MovieClockClient {
     void updateClockAttachment();
     [[nodiscard]] int lastFrame() const;
     [[nodiscard]] QSize pixelSize() const;
+    // The file named by setFile(), read on the first call.
+    const std::shared_ptr<const MovieFile>& opened() const;
 
     ScaleMode mode_;
     QString path_;
     bool loop_ = false;
     bool playing_ = false;
     int frame_ = 0;
-    std::shared_ptr<const MovieFile> file_;
-    std::shared_ptr<MovieAnimation> animation_; // at the size last painted
+    // Read from path_ by opened(); until then the file shown before, if any.
+    mutable std::shared_ptr<const MovieFile> file_;
+    mutable bool fileRead_ = true;
+    mutable std::shared_ptr<MovieAnimation> animation_; // at the size last painted
     // The frame last painted, kept while the animation's own frames are let go.
     QImage shown_;
     int shownFrame_ = -1;

@@ -90,6 +90,36 @@ struct Mixer {
     static void addVoice(Voice& voice, int32_t* sum, int frames);
 };
 
+// The commands of the window's thread, handed to the audio thread without a
+// lock: pushed onto an atomic list and taken all at once, the audio thread
+// woken through an eventfd. The window's thread never waits here, whatever the
+// audio thread is doing or however long it is kept off the processor.
+class CommandQueue final {
+  public:
+    CommandQueue();
+    ~CommandQueue();
+    CommandQueue(const CommandQueue&) = delete;
+    CommandQueue& operator=(const CommandQueue&) = delete;
+
+    // Any thread.
+    void push(SoundCommand command);
+    // Wakes the audio thread (from wait()) with nothing new to take.
+    void wake();
+    // Audio thread: every command pushed so far, in the order pushed.
+    [[nodiscard]] std::deque<SoundCommand> takeAll();
+    // Audio thread: returns once woken (or woken since the last wait), or at
+    // the deadline when one is given.
+    void wait(const std::chrono::steady_clock::time_point* deadline);
+
+  private:
+    struct Node {
+        SoundCommand command;
+        Node* next = nullptr;
+    };
+    std::atomic<Node*> newest_{nullptr};
+    int wakeFd_ = -1;
+};
+
 struct SoundCore final {
     explicit SoundCore(SoundEngine::Output output);
     // Ends the audio thread and waits for it, unless stopWithin() has already.
@@ -114,6 +144,8 @@ struct SoundCore final {
     // Lets the audio thread open the device and carry out the commands posted
     // so far and from now on. Window's thread; only the first call counts.
     void requestOutput();
+    // What the audio thread made of a file, on the window's thread.
+    void takeDecoded(const QString& path, const DecodedClip& clip);
 
     // Audio thread.
     void run();
@@ -134,8 +166,8 @@ struct SoundCore final {
     // only while it waits.
     void lockMixer();
     void unlockMixer();
-    // Hands news to the window's thread.
-    void tell(const QString& path, const QString& problem, bool cutShort);
+    // Hands a decoded file and its news to the window's thread.
+    void tell(const QString& path, const DecodedClip& clip, const QString& problem, bool cutShort);
     // silent: the clips are still timed and decoded, without a device.
     void tellNoDevice(const QString& reason, bool silent);
     void tellOutput(const QString& news);
@@ -152,22 +184,22 @@ struct SoundCore final {
     bool outputAsked = false;
     std::atomic<qint64> longestCallNs{0};
 
-    // Shared: the cache is read by the window's thread and written by the audio
-    // thread, each holding the lock only to copy an entry.
-    std::mutex cacheMutex;
+    // What the engine knows of each file; written only here, with what the
+    // audio thread tells of its decoding.
     QHash<QString, DecodedClip> cache;
 
-    std::mutex queueMutex;
-    std::condition_variable queueReady;
-    std::deque<SoundCommand> queue;
-    bool quitting = false;
-    // Set with quitting, read without the lock between the commands of a batch:
-    // a program that quits while its sounds are still being decoded does not
-    // wait for the rest of them.
-    std::atomic<bool> stopping{false};
-    bool finished = false; // the audio thread has closed the device and SDL
+    // Shared, without locks.
+    CommandQueue commands;
+    // Stops the audio thread, also between the commands of a batch: a program
+    // that quits while its sounds are still being decoded does not wait for the
+    // rest of them.
+    std::atomic<bool> quitting{false};
+    std::atomic<bool> outputRequested{false};
+
+    // Only for ending: the audio thread has closed the device and SDL.
+    std::mutex finishedMutex;
     std::condition_variable finishedReady;
-    bool outputRequested = false;
+    bool finished = false;
 
     // Audio thread only.
     const SdlLibrary* sdl = nullptr; // once the output is asked for; null without SDL2
@@ -180,6 +212,7 @@ struct SoundCore final {
     std::vector<ChannelPlan> plans; // by channel, as the mixer's voices
     quint64 nextClipId = 1;
     QHash<quint64, std::shared_ptr<const std::vector<int16_t>>> chunks; // decoded clips by id
+    QHash<QString, quint64> chunkOfFile; // by absolute path: the clip decoded last
 
     std::thread thread;
 };

@@ -13,8 +13,14 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <dlfcn.h>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace media {
 
@@ -29,6 +35,8 @@ constexpr int kInitialMixerChannels = 4;
 // still there, and how often it tries to open one while there is none.
 constexpr std::chrono::seconds kWatchInterval{1};
 constexpr std::chrono::seconds kRetryInterval{2};
+// How often the audio thread looks for commands when no eventfd could be made.
+constexpr int kWakeFallbackMs = 10;
 
 std::weak_ptr<SoundCore>& sharedCore() {
     static std::weak_ptr<SoundCore> core;
@@ -147,6 +155,59 @@ void Mixer::addVoice(Voice& voice, int32_t* sum, int frames) {
     }
 }
 
+CommandQueue::CommandQueue() : wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    if (wakeFd_ < 0)
+        std::perror("zorban: no eventfd for the sound engine; it looks for work every 10 ms");
+}
+
+CommandQueue::~CommandQueue() {
+    for (Node* node = newest_.exchange(nullptr); node;)
+        delete std::exchange(node, node->next);
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
+}
+
+void CommandQueue::push(SoundCommand command) {
+    auto* node = new Node{std::move(command), newest_.load(std::memory_order_relaxed)};
+    while (!newest_.compare_exchange_weak(node->next, node, std::memory_order_release,
+                                          std::memory_order_relaxed)) {
+    }
+    wake();
+}
+
+void CommandQueue::wake() {
+    const uint64_t one = 1;
+    if (wakeFd_ >= 0)
+        static_cast<void>(::write(wakeFd_, &one, sizeof one));
+}
+
+std::deque<SoundCommand> CommandQueue::takeAll() {
+    std::deque<SoundCommand> taken;
+    for (Node* node = newest_.exchange(nullptr, std::memory_order_acquire); node;) {
+        taken.push_front(std::move(node->command));
+        delete std::exchange(node, node->next);
+    }
+    return taken;
+}
+
+void CommandQueue::wait(const std::chrono::steady_clock::time_point* deadline) {
+    int timeoutMs = -1;
+    if (deadline) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            *deadline - std::chrono::steady_clock::now());
+        timeoutMs = static_cast<int>(std::max<qint64>(0, left.count()));
+    }
+    if (wakeFd_ < 0) {
+        ::poll(nullptr, 0, timeoutMs < 0 ? kWakeFallbackMs : std::min(timeoutMs, kWakeFallbackMs));
+        return;
+    }
+    pollfd woken{wakeFd_, POLLIN, 0};
+    if (::poll(&woken, 1, timeoutMs) > 0) {
+        uint64_t count = 0;
+        static_cast<void>(::read(wakeFd_, &count, sizeof count));
+    }
+}
+
 SoundCore::SoundCore(SoundEngine::Output chosenOutput) : output(chosenOutput) {
     thread = std::thread([this] { run(); });
 }
@@ -154,20 +215,15 @@ SoundCore::SoundCore(SoundEngine::Output chosenOutput) : output(chosenOutput) {
 SoundCore::~SoundCore() {
     if (!thread.joinable())
         return;
-    {
-        std::lock_guard<std::mutex> lock(queueMutex);
-        quitting = true;
-        stopping = true;
-    }
-    queueReady.notify_one();
+    quitting = true;
+    commands.wake();
     thread.join();
 }
 
 bool SoundCore::stopWithin(std::chrono::milliseconds wait) {
-    std::unique_lock<std::mutex> lock(queueMutex);
     quitting = true;
-    stopping = true;
-    queueReady.notify_one();
+    commands.wake();
+    std::unique_lock<std::mutex> lock(finishedMutex);
     if (finishedReady.wait_for(lock, wait, [this] { return finished; })) {
         lock.unlock();
         thread.join();
@@ -178,29 +234,18 @@ bool SoundCore::stopWithin(std::chrono::milliseconds wait) {
 }
 
 void SoundCore::post(SoundCommand command) {
-    {
-        std::lock_guard<std::mutex> lock(queueMutex);
-        queue.push_back(std::move(command));
-    }
-    queueReady.notify_one();
+    commands.push(std::move(command));
 }
 
 DecodedClip SoundCore::lookup(const FileStamp& file) {
+    const auto known = cache.constFind(file.absolutePath);
+    if (known != cache.constEnd() && known->size == file.size &&
+        known->modifiedNs == file.modifiedNs)
+        return *known;
     DecodedClip pending;
     pending.size = file.size;
     pending.modifiedNs = file.modifiedNs;
-    {
-        std::lock_guard<std::mutex> lock(cacheMutex);
-        const auto known = cache.constFind(file.absolutePath);
-        if (known != cache.constEnd() && known->size == file.size &&
-            known->modifiedNs == file.modifiedNs)
-            return *known;
-        // The sound decoded before, if any, is freed once the new one is in.
-        DecodedClip& entry = cache[file.absolutePath];
-        pending.id = entry.id;
-        entry = pending;
-        pending.id = 0;
-    }
+    cache[file.absolutePath] = pending;
     SoundCommand decode;
     decode.kind = SoundCommand::Kind::Decode;
     decode.file = file;
@@ -252,44 +297,35 @@ void SoundCore::requestOutput() {
     if (outputAsked)
         return;
     outputAsked = true;
-    {
-        std::lock_guard<std::mutex> lock(queueMutex);
-        outputRequested = true;
-    }
-    queueReady.notify_one();
+    outputRequested = true;
+    commands.wake();
+}
+
+void SoundCore::takeDecoded(const QString& path, const DecodedClip& clip) {
+    const auto known = cache.constFind(path);
+    // A file that has changed again meanwhile is being decoded anew: its entry
+    // waits for that.
+    if (known == cache.constEnd() || known->state != DecodedClip::State::Decoding ||
+        (known->size == clip.size && known->modifiedNs == clip.modifiedNs))
+        cache[path] = clip;
 }
 
 void SoundCore::run() {
-    bool open = false;
-    {
-        // Commands queue up until then.
-        std::unique_lock<std::mutex> lock(queueMutex);
-        queueReady.wait(lock, [this] { return quitting || outputRequested; });
-        open = !quitting;
-    }
-    if (open)
+    // Commands queue up until then.
+    while (!quitting && !outputRequested)
+        commands.wait(nullptr);
+    if (!quitting)
         openOutput();
-    std::deque<SoundCommand> batch;
-    for (;;) {
-        {
-            std::unique_lock<std::mutex> lock(queueMutex);
-            const auto ready = [this] { return quitting || !queue.empty(); };
-            if (watchesOutput())
-                queueReady.wait_until(lock, nextWatch, ready);
-            else
-                queueReady.wait(lock, ready);
+    while (!quitting) {
+        for (const SoundCommand& command : commands.takeAll()) {
             if (quitting)
-                break;
-            batch.swap(queue);
-        }
-        for (const SoundCommand& command : batch) {
-            if (stopping.load(std::memory_order_relaxed))
                 break;
             execute(command);
         }
-        batch.clear();
         if (watchesOutput() && std::chrono::steady_clock::now() >= nextWatch)
             watchOutput();
+        if (!quitting)
+            commands.wait(watchesOutput() ? &nextWatch : nullptr);
     }
     closeDevice();
     chunks.clear();
@@ -299,7 +335,7 @@ void SoundCore::run() {
         sdl->Quit();
     }
     {
-        std::lock_guard<std::mutex> lock(queueMutex);
+        std::lock_guard<std::mutex> lock(finishedMutex);
         finished = true;
     }
     finishedReady.notify_all();
@@ -518,11 +554,7 @@ void SoundCore::decode(const SoundCommand& command) {
         cutShort = sound.cutShort;
         if (problem.isEmpty()) {
             // What the other sounds kept take; the one this file had goes.
-            quint64 previous = 0;
-            {
-                std::lock_guard<std::mutex> lock(cacheMutex);
-                previous = cache.value(command.file.absolutePath).id;
-            }
+            const quint64 previous = chunkOfFile.value(command.file.absolutePath);
             qint64 kept = 0;
             for (auto chunk = chunks.cbegin(); chunk != chunks.cend(); ++chunk) {
                 if (chunk.key() != previous && chunk.value())
@@ -548,13 +580,11 @@ void SoundCore::decode(const SoundCommand& command) {
         }
     }
 
-    quint64 replaced = 0;
-    {
-        std::lock_guard<std::mutex> lock(cacheMutex);
-        DecodedClip& entry = cache[command.file.absolutePath];
-        replaced = entry.id;
-        entry = clip;
-    }
+    const quint64 replaced = chunkOfFile.value(command.file.absolutePath);
+    if (clip.id != 0)
+        chunkOfFile.insert(command.file.absolutePath, clip.id);
+    else
+        chunkOfFile.remove(command.file.absolutePath);
     // A sound decoded anew replaces the old one, and silences any channel still playing it.
     if (replaced != 0 && replaced != clip.id) {
         const std::shared_ptr<const std::vector<int16_t>> old = chunks.take(replaced);
@@ -569,13 +599,15 @@ void SoundCore::decode(const SoundCommand& command) {
             unlockMixer();
         }
     }
-    tell(command.file.absolutePath, sdl ? problem : QString(), cutShort);
+    tell(command.file.absolutePath, clip, sdl ? problem : QString(), cutShort);
 }
 
-void SoundCore::tell(const QString& path, const QString& problem, bool cutShort) {
+void SoundCore::tell(const QString& path, const DecodedClip& clip, const QString& problem,
+                     bool cutShort) {
     QMetaObject::invokeMethod(
         &mailbox,
-        [this, path, problem, cutShort] {
+        [this, path, clip, problem, cutShort] {
+            takeDecoded(path, clip);
             if (!problem.isEmpty())
                 reportOnce(SoundProblem::Unplayable, path, problem);
             else if (cutShort)

@@ -9,6 +9,7 @@
 #include "settings.h"
 #include "sound_engine.h"
 #include "sound_settings.h"
+#include "startup_timeline.h"
 #include "window_fit.h"
 
 #include <QApplication>
@@ -115,14 +116,6 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
         // from the window's first frame.
         soundEngine_ = std::make_unique<media::SoundEngine>(media::SoundEngine::Output::Device,
                                                             media::SoundEngine::Opening::WhenAsked);
-        // The window's sounds are decoded before they are first needed; the
-        // credits' music only when the credits are opened.
-        QStringList sounds;
-        for (const QString& sound : media::allSounds()) {
-            if (sound != media::soundFile(media::Sound::Credits))
-                sounds << media::locate(media::currentDirectory(), sound);
-        }
-        soundEngine_->preload(sounds);
         makeSoundPlayer_ = [engine = soundEngine_.get()] { return engine->createPlayer(); };
     }
     storage::Settings::writeInBackground(); // never on the window's thread
@@ -167,6 +160,7 @@ void GameApp::start() {
         return;
     }
     window_ = createWindow();
+    startup_timeline::mark("window built");
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (windowPlace_.isValid() && screen && screen->virtualGeometry().intersects(windowPlace_)) {
         window_->setGeometry(windowPlace_); // where the player left it
@@ -179,6 +173,7 @@ void GameApp::start() {
         window_->showFullScreen();
     else
         window_->show();
+    startup_timeline::mark("window shown");
     window_->activateWindow();
     if (soundEngine_ && !soundOutputAsked_)
         window_->windowHandle()->installEventFilter(this); // until its first frame
@@ -217,10 +212,23 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Expose && shown && shown->isExposed()) {
         // The window draws its frame as it takes this event; the output opens
         // right after.
+        startup_timeline::mark("window exposed");
         shown->removeEventFilter(this);
         soundOutputAsked_ = true;
         QTimer::singleShot(0, this, [this] {
+            startup_timeline::mark("first frame drawn");
+            if (window_)
+                window_->prepareForPlay();
+            startup_timeline::mark("window prepared for play");
             soundEngine_->openOutput();
+            // The window's sounds are decoded before they are first needed; the
+            // credits' music only when the credits are opened.
+            QStringList sounds;
+            for (const QString& sound : media::allSounds()) {
+                if (sound != media::soundFile(media::Sound::Credits))
+                    sounds << media::locate(media::currentDirectory(), sound);
+            }
+            soundEngine_->preload(sounds);
             if (gamePadsWanted_)
                 useGamePads();
         });

@@ -37,30 +37,6 @@ Label* makeLabel(QWidget* parent, const layout::Rect& rect, const QString& text,
     return label;
 }
 
-// The largest size, at most the font's, at which the text's ink fits in the box.
-QFont fittedToBox(QFont font, const QString& text, const QSizeF& box) {
-    const int largest = font.pixelSize();
-    auto fits = [&](int pixelSize) {
-        font.setPixelSize(pixelSize);
-        const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
-        return ink.width() <= box.width() && ink.height() <= box.height();
-    };
-    if (largest <= 1 || fits(largest))
-        return font;
-    // Ink grows about in proportion to the size: start from the proportional
-    // size and step from there, instead of loading the font at every size down.
-    const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
-    const double shrink = std::min(box.width() / std::max(ink.width(), 1.0),
-                                   box.height() / std::max(ink.height(), 1.0));
-    int size = std::clamp(static_cast<int>(largest * shrink), 1, largest - 1);
-    while (size + 1 < largest && fits(size + 1))
-        ++size;
-    while (size > 1 && !fits(size))
-        --size;
-    font.setPixelSize(size);
-    return font;
-}
-
 void setTextColour(QLabel* label, const QColor& colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -244,9 +220,11 @@ void GameWindow::buildControls() {
     const QString phone(QChar(0x260E));
     const QSizeF phoneBox = QSizeF(twips::toPixels(layout::kPhoneGlyph).size()) -
                             QSizeF(2 * kGlyphMargin, 2 * kGlyphMargin);
-    ui_.phoneGlyph =
-        makeLabel(this, layout::kPhoneGlyph, phone,
-                  fittedToBox(fonts::caption(30, false), phone, phoneBox), Qt::AlignCenter);
+    const QFont phoneFont = fonts::caption(30, false);
+    phoneGlyph_ =
+        makeLabel<FittedSymbol>(this, layout::kPhoneGlyph, phone, phoneFont, Qt::AlignCenter);
+    phoneGlyph_->fitTo(phoneFont, phoneBox);
+    ui_.phoneGlyph = phoneGlyph_;
     for (QLabel* label : {ui_.counterCaption, ui_.counterNumber, ui_.phoneGlyph})
         setTextColour(label, theme::kPanelText);
     ui_.winningsTitle = makeLabel(this, layout::kWinningsTitle, QString(), fonts::caption(18),
@@ -373,6 +351,12 @@ void GameWindow::drawNewGame() {
     }
     for (int i = 0; i < game::kCaseCount; ++i)
         ui_.casePlates[i]->setPicture(platePixmaps_[game::plateForCase(state().caseSkin, i)]);
+}
+
+void GameWindow::prepareForPlay() {
+    for (MovieWidget* movie : findChildren<MovieWidget*>())
+        static_cast<void>(movie->isLoaded());
+    phoneGlyph_->fit();
 }
 
 void GameWindow::paintEvent(QPaintEvent* event) {

@@ -75,6 +75,11 @@ class GameWindow final : public QWidget {
     [[nodiscard]] SoundPlayer* soundPlayer() const { return sound_.get(); }
     // The controls, for tests and tools that look at the window from outside.
     [[nodiscard]] const Controls& controls() const { return ui_; }
+    // Reads what the first screen does not show (the movies of the board, the
+    // offers and the winnings, the counter panel's symbol), so that the first
+    // moves find it ready. Called once the window's first frame is drawn; what
+    // is needed before is read then.
+    void prepareForPlay();
     // The window's geometry, or while it is full screen the one it had before.
     [[nodiscard]] QRect placeOutsideFullScreen() const;
 
@@ -124,6 +129,7 @@ class GameWindow final : public QWidget {
     void loadMovie(MovieWidget* movie, const QString& relativePath);
 
     Controls ui_;
+    FittedSymbol* phoneGlyph_ = nullptr;                 // ui_.phoneGlyph
     std::array<QPixmap, game::kCaseCount> platePixmaps_; // the numbered plates
     QPixmap designedBackdrop_;
     QPixmap backdrop_; // at the size drawn

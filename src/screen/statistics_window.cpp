@@ -1,33 +1,26 @@
 #include "statistics_window.h"
 
 #include "language.h"
+#include "last_game_chart.h"
 #include "shown_texts.h"
 #include "spoken_numbers.h"
 #include "window_fit.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineSeries>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// The chart counts in thousands, so that its labels stay short.
-constexpr double kChartUnit = 1000;
 
 // A text a screen reader's user reaches with Tab: it takes the focus, shows
 // a focus frame while it has it, and is read by its accessible name.
@@ -90,8 +83,9 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     noGames_ = new ReadableText;
     noGames_->setAlignment(Qt::AlignCenter);
     row->addWidget(noGames_, 1);
-    chartView_ = new QChartView;
-    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_ = last_game_chart::create();
+    if (!chartView_)
+        chartView_ = new QWidget;
     chartView_->setMinimumSize(460, 360);
     row->addWidget(chartView_, 1);
     scroll_ = new QScrollArea;
@@ -270,97 +264,9 @@ void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     chartView_->setVisible(last.has_value());
     chartView_->setAccessibleName(tr("График последней игры"));
     chartView_->setAccessibleDescription(last ? chartSummary(*last) : QString());
-    auto* chart = new QChart;
-    chart->setTitle(tr("Последняя игра: предложения банка, тысячи"));
-    chart->legend()->setAlignment(Qt::AlignBottom);
     // The axes' numbers grouped as the figures are.
-    chart->setLocale(i18n::currentLanguage() == i18n::kEnglish
-                         ? QLocale(QLocale::English, QLocale::UnitedStates)
-                         : QLocale(QLocale::Russian, QLocale::Russia));
-    chart->setLocalizeNumbers(true);
-    QChart* old = chartView_->chart();
-    chartView_->setChart(chart);
-    delete old;
-    if (!last)
-        return;
-
-    auto* offers = new QLineSeries;
-    offers->setName(tr("Предложение банка"));
-    offers->setPointsVisible(true);
-    auto* exchanges = new QScatterSeries;
-    exchanges->setName(tr("Предложение обмена"));
-    exchanges->setMarkerSize(12);
-    auto* average = new QLineSeries;
-    average->setName(tr("Среднее на табло"));
-    average->setPointsVisible(true);
-    auto* ownCase = new QLineSeries;
-    ownCase->setName(tr("Свой чемодан"));
-    auto* accepted = new QScatterSeries;
-    accepted->setName(tr("Принятое предложение"));
-    accepted->setMarkerShape(QScatterSeries::MarkerShapeStar);
-    accepted->setMarkerSize(22);
-    accepted->setColor(QColor(0xd0, 0x20, 0x20));
-
-    const int count = static_cast<int>(last->offers.size());
-    double highest = last->ownCaseAmount;
-    for (int i = 0; i < count; ++i) {
-        const game::OfferRecord& offer = last->offers[static_cast<size_t>(i)];
-        const double x = i + 1;
-        // An exchange has no amount: it is marked on the average it was made at.
-        if (offer.exchange)
-            exchanges->append(x, offer.boardAverage / kChartUnit);
-        else
-            offers->append(x, offer.amount / kChartUnit);
-        average->append(x, offer.boardAverage / kChartUnit);
-        // Where the record does not say which offer was accepted (older
-        // files), the first money offer of that amount.
-        const bool isAccepted = last->acceptedAt ? *last->acceptedAt == i
-                                                 : !offer.exchange && last->acceptedOffer &&
-                                                       offer.amount == *last->acceptedOffer &&
-                                                       accepted->count() == 0;
-        if (isAccepted)
-            accepted->append(x, offer.amount / kChartUnit);
-        highest = std::max({highest, offer.amount, offer.boardAverage});
-    }
-    const double left = 0.5;
-    const double right = std::max(count, 1) + 0.5;
-    ownCase->append(left, last->ownCaseAmount / kChartUnit);
-    ownCase->append(right, last->ownCaseAmount / kChartUnit);
-
-    QPen dashed = ownCase->pen();
-    dashed.setStyle(Qt::DashLine);
-    dashed.setWidth(2);
-    ownCase->setPen(dashed);
-    chart->addSeries(average);
-    chart->addSeries(offers);
-    // A game without an exchange offer names none in the legend.
-    if (exchanges->count() > 0)
-        chart->addSeries(exchanges);
-    else
-        delete exchanges;
-    chart->addSeries(ownCase);
-    if (accepted->count() > 0)
-        chart->addSeries(accepted);
-    else
-        delete accepted;
-
-    auto* axisX = new QValueAxis;
-    axisX->setTitleText(tr("Предложение"));
-    axisX->setRange(left, right);
-    axisX->setTickType(QValueAxis::TicksDynamic);
-    axisX->setTickAnchor(1);
-    axisX->setTickInterval(1);
-    axisX->setLabelFormat(QStringLiteral("%d"));
-    auto* axisY = new QValueAxis;
-    // A little room above the highest point, so that a line there (the own
-    // case's, often) is not drawn on the chart's border.
-    axisY->setRange(0, highest * 1.04 / kChartUnit);
-    axisY->applyNiceNumbers();
-    axisY->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-    for (QAbstractSeries* series : chart->series()) {
-        series->attachAxis(axisX);
-        series->attachAxis(axisY);
-    }
+    last_game_chart::show(chartView_, last,
+                          i18n::currentLanguage() == i18n::kEnglish
+                              ? QLocale(QLocale::English, QLocale::UnitedStates)
+                              : QLocale(QLocale::Russian, QLocale::Russia));
 }

@@ -4,7 +4,6 @@
 
 #include <QWidget>
 
-class QChartView;
 class QGridLayout;
 class QLabel;
 class QPushButton;
@@ -33,7 +32,8 @@ class StatisticsWindow final : public QWidget {
     [[nodiscard]] QLabel* problemLine() const { return problem_; }
     // The figures as shown, row by row: caption and value.
     [[nodiscard]] QList<QPair<QString, QString>> figures() const;
-    [[nodiscard]] QChartView* chartView() const { return chartView_; }
+    // A QChartView (an empty widget when the chart library cannot be loaded).
+    [[nodiscard]] QWidget* chartView() const { return chartView_; }
     [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
 
   signals:
@@ -57,7 +57,7 @@ class StatisticsWindow final : public QWidget {
     QLabel* noGames_ = nullptr;
     QLabel* problem_ = nullptr;
     QScrollArea* scroll_ = nullptr;
-    QChartView* chartView_ = nullptr;
+    QWidget* chartView_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QPushButton* startAfreshButton_ = nullptr;
 

@@ -4,6 +4,7 @@
 #include "layout.h"
 #include "theme.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
@@ -335,4 +336,58 @@ void RoundedFrame::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(border_, borderWidth_));
     painter.setBrush(fill_);
     painter.drawRoundedRect(frame, radius, radius);
+}
+
+namespace {
+
+// The largest size, at most the font's, at which the text's ink fits in the box.
+QFont fittedToBox(QFont font, const QString& text, const QSizeF& box) {
+    const int largest = font.pixelSize();
+    auto fits = [&](int pixelSize) {
+        font.setPixelSize(pixelSize);
+        const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
+        return ink.width() <= box.width() && ink.height() <= box.height();
+    };
+    if (largest <= 1 || fits(largest))
+        return font;
+    // Ink grows about in proportion to the size: start from the proportional
+    // size and step from there, instead of loading the font at every size down.
+    const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
+    const double shrink = std::min(box.width() / std::max(ink.width(), 1.0),
+                                   box.height() / std::max(ink.height(), 1.0));
+    int size = std::clamp(static_cast<int>(largest * shrink), 1, largest - 1);
+    while (size + 1 < largest && fits(size + 1))
+        ++size;
+    while (size > 1 && !fits(size))
+        --size;
+    font.setPixelSize(size);
+    return font;
+}
+
+} // namespace
+
+FittedSymbol::FittedSymbol(const QString& symbol, QWidget* parent)
+    : ReadableLabel(symbol, parent) {}
+
+void FittedSymbol::fitTo(const QFont& designed, const QSizeF& box) {
+    designed_ = designed;
+    box_ = box;
+    fitted_ = false;
+}
+
+void FittedSymbol::fit() {
+    if (fitted_)
+        return;
+    fitted_ = true;
+    layout::setDesignedFont(this, fittedToBox(designed_, text(), box_));
+}
+
+void FittedSymbol::showEvent(QShowEvent* event) {
+    fit();
+    ReadableLabel::showEvent(event);
+}
+
+void FittedSymbol::paintEvent(QPaintEvent* event) {
+    fit();
+    ReadableLabel::paintEvent(event);
 }

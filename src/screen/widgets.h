@@ -109,6 +109,28 @@ class ReadableLabel : public QLabel {
 // Where a line would be too wide (or the lines too tall) in the label's font,
 // the font is made smaller until they fit: the counter panel's words and the
 // banker's offer, whose texts differ in length from language to language.
+// A symbol drawn as large as its designed font has it, but no larger than its
+// ink fits in a box of the design. The size is found when the symbol is first
+// shown or drawn, or fit() is called: finding the face that holds a symbol can
+// take longer than all the rest of a window's first frame.
+class FittedSymbol final : public ReadableLabel {
+    Q_OBJECT
+  public:
+    explicit FittedSymbol(const QString& symbol, QWidget* parent = nullptr);
+    // The font and the box, in the design's pixels, the symbol is fitted to.
+    void fitTo(const QFont& designed, const QSizeF& box);
+    void fit();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QFont designed_;
+    QSizeF box_;
+    bool fitted_ = true;
+};
+
 class FittedCaption final : public ReadableLabel {
     Q_OBJECT
   public:

@@ -1,0 +1,15 @@
+#pragma once
+
+// What libzorban_chart gives the program that loads it, by these C names.
+
+#include "game_record.h"
+
+#include <QLocale>
+#include <QWidget>
+
+extern "C" {
+// A new chart view, owned by the caller.
+QWidget* zorbanChartCreate();
+// last: null when there is no game to show.
+void zorbanChartShow(QWidget* view, const game::GameRecord* last, const QLocale* locale);
+}
