@@ -223,16 +223,8 @@ void ReadableLabel::paintEvent(QPaintEvent*) {
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (pixels.isEmpty())
         return;
-    // The text's shape: how much of each pixel it covers.
-    QImage shape(pixels, QImage::Format_ARGB32_Premultiplied);
-    shape.setDevicePixelRatio(ratio);
-    shape.fill(Qt::transparent);
-    {
-        QPainter painter(&shape);
-        painter.setFont(QFont(font(), this));
-        painter.setPen(Qt::white);
-        drawTextShape(painter);
-    }
+    // The text's shape: how much of each pixel it covers; coloured in a copy.
+    QImage shape = textShape(pixels, ratio);
     const QImage beneath = renderBeneath(pixels, ratio);
     const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
     const Ink designed = inkOf(palette().color(group, foregroundRole()).rgb());
@@ -249,6 +241,24 @@ void ReadableLabel::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), shape);
+}
+
+const QImage& ReadableLabel::textShape(const QSize& pixels, qreal devicePixelRatio) {
+    ShapeKey key{text(),     QFont(font(), this), contentsRect(), alignment(),
+                 wordWrap(), layoutDirection(),   pixels,         devicePixelRatio};
+    if (key == shapeKey_ && !shape_.isNull())
+        return shape_;
+    shape_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    shape_.setDevicePixelRatio(devicePixelRatio);
+    shape_.fill(Qt::transparent);
+    {
+        QPainter painter(&shape_);
+        painter.setFont(key.font);
+        painter.setPen(Qt::white);
+        drawTextShape(painter);
+    }
+    shapeKey_ = std::move(key);
+    return shape_;
 }
 
 void ReadableLabel::drawTextShape(QPainter& painter) {

@@ -100,6 +100,28 @@ class ReadableLabel : public QLabel {
 
   private:
     [[nodiscard]] QImage renderBeneath(const QSize& pixels, qreal devicePixelRatio);
+    // The text's shape at the label's size, drawn again only when something it
+    // depends on changes: the labels over the board's plates are drawn at every
+    // frame of the plates beneath.
+    [[nodiscard]] const QImage& textShape(const QSize& pixels, qreal devicePixelRatio);
+
+    struct ShapeKey {
+        QString text;
+        QFont font;
+        QRect box;
+        Qt::Alignment alignment;
+        bool wordWrap = false;
+        Qt::LayoutDirection direction = Qt::LeftToRight;
+        QSize pixels;
+        qreal ratio = 0;
+        bool operator==(const ShapeKey& other) const {
+            return text == other.text && font == other.font && box == other.box &&
+                   alignment == other.alignment && wordWrap == other.wordWrap &&
+                   direction == other.direction && pixels == other.pixels && ratio == other.ratio;
+        }
+    };
+    ShapeKey shapeKey_;
+    QImage shape_;
 };
 
 // A caption drawn in the lines its text gives ("\n" between them), each line
