@@ -56,6 +56,7 @@ class TestSoundPlayer : public QObject {
     void stoppedClipDoesNotEnd();
     void playersSoundTogether();
     void changedFileIsDecodedAgain();
+    void releasedFileIsDecodedAgainWhenPlayed();
     void withoutDeviceTheTimingStays();
     void allSoundsTogetherStayBounded();
 
@@ -370,6 +371,24 @@ void TestSoundPlayer::changedFileIsDecodedAgain() {
     QVERIFY(writeFile(path, readFile(kClip)));
     sound->start(path);
     QTRY_COMPARE_WITH_TIMEOUT(sound->length(), double(kClipMs), kEndWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, kEndWaitMs);
+}
+
+// The credits' music is let go when the credits close, and decoded anew when
+// they open again: it plays and ends as before.
+void TestSoundPlayer::releasedFileIsDecodedAgainWhenPlayed() {
+    const QString path = tempFile(QStringLiteral("released.mp3"));
+    QVERIFY(writeFile(path, readFile(kBlip)));
+    auto sound = player();
+    QSignalSpy ended(sound.get(), &SoundPlayer::clipEnded);
+    sound->start(path);
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kEndWaitMs);
+    sound->stop();
+
+    m_engine->release(path);
+    sound->start(path);
+    QCOMPARE(sound->length(), 0.0); // waits for the decoding
+    QTRY_COMPARE_WITH_TIMEOUT(sound->length(), 40.0, kEndWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, kEndWaitMs);
 }
 

@@ -49,12 +49,12 @@ struct DecodedClip {
 
 // What the window's thread asks of the audio thread, in order.
 struct SoundCommand {
-    enum class Kind { Decode, Play, Halt, Expire, Channels, Volume };
+    enum class Kind { Decode, Forget, Play, Halt, Expire, Channels, Volume };
     Kind kind = Kind::Halt;
     int channel = -1;
     quint64 clipId = 0;
     bool loop = false;
-    // Decode: the file; Expire: milliseconds left; Channels: how many; Volume: 0..128.
+    // Decode and Forget: the file; Expire: milliseconds left; Channels: how many; Volume: 0..128.
     FileStamp file;
     int value = 0;
     // On the game's clock (steady_clock, nanoseconds): Play: when the clip

@@ -303,10 +303,11 @@ void SoundCore::requestOutput() {
 
 void SoundCore::takeDecoded(const QString& path, const DecodedClip& clip) {
     const auto known = cache.constFind(path);
-    // A file that has changed again meanwhile is being decoded anew: its entry
-    // waits for that.
-    if (known == cache.constEnd() || known->state != DecodedClip::State::Decoding ||
-        (known->size == clip.size && known->modifiedNs == clip.modifiedNs))
+    // A file let go meanwhile stays so; one that has changed again is being
+    // decoded anew, and its entry waits for that.
+    if (known != cache.constEnd() &&
+        (known->state != DecodedClip::State::Decoding ||
+         (known->size == clip.size && known->modifiedNs == clip.modifiedNs)))
         cache[path] = clip;
 }
 
@@ -490,6 +491,11 @@ void SoundCore::execute(const SoundCommand& command) {
         decode(command);
         return;
     }
+    if (command.kind == Kind::Forget) {
+        // A voice still playing it keeps its samples until it ends.
+        chunks.remove(chunkOfFile.take(command.file.absolutePath));
+        return;
+    }
     // Without SDL there is nothing to play.
     if (!sdl)
         return;
@@ -534,6 +540,7 @@ void SoundCore::execute(const SoundCommand& command) {
         mixer.volume = std::clamp(command.value, 0, Mixer::kFullVolume);
         break;
     case Kind::Decode:
+    case Kind::Forget:
         break;
     }
     unlockMixer();
@@ -681,6 +688,15 @@ void SoundEngine::preload(const QStringList& paths) {
         if (file.isFile)
             static_cast<void>(core_->lookup(file));
     }
+}
+
+void SoundEngine::release(const QString& path) {
+    CallTimer timer(*core_);
+    SoundCommand forget;
+    forget.kind = SoundCommand::Kind::Forget;
+    forget.file.absolutePath = QFileInfo(path).absoluteFilePath();
+    core_->cache.remove(forget.file.absolutePath);
+    core_->post(std::move(forget));
 }
 
 void SoundEngine::setVolume(int percent) {

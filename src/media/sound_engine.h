@@ -54,6 +54,9 @@ class SoundEngine final {
     // they start without delay when first played. Files that are not there are
     // skipped.
     void preload(const QStringList& paths);
+    // Lets a decoded file go: its memory is freed once no player plays it, and
+    // it is decoded again when next played.
+    void release(const QString& path);
     // Opens the output now if it was held back (Opening::WhenAsked).
     void openOutput();
 

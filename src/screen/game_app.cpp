@@ -208,6 +208,12 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
+    if (event->type() == QEvent::Close && soundEngine_ && credits_ &&
+        watched == static_cast<QObject*>(credits_)) {
+        soundEngine_->release(
+            media::locate(media::currentDirectory(), media::soundFile(media::Sound::Credits)));
+        return false;
+    }
     auto* shown = qobject_cast<QWindow*>(watched);
     if (event->type() == QEvent::Expose && shown && shown->isExposed()) {
         // The window draws its frame as it takes this event; the output opens
@@ -294,6 +300,7 @@ void GameApp::showCredits() {
                            : layout::kGameWindow.width;
         };
         credits_ = new CreditsWindow(makeSoundPlayer_(), width);
+        credits_->installEventFilter(this); // its music goes when it closes
         window_fit::openBeside(credits_, window_);
     }
     window_fit::showInFront(credits_);
