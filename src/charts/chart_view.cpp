@@ -14,11 +14,6 @@ namespace {
 // The chart counts in thousands, so that its labels stay short.
 constexpr double kChartUnit = 1000;
 
-// The statistics window's texts, translated with it.
-QString tr(const char* text) {
-    return QCoreApplication::translate("StatisticsWindow", text);
-}
-
 } // namespace
 
 extern "C" QWidget* zorbanChartCreate() {
@@ -27,13 +22,15 @@ extern "C" QWidget* zorbanChartCreate() {
     return view;
 }
 
+// The chart's texts are the statistics window's, translated with them.
 extern "C" void zorbanChartShow(QWidget* view, const game::GameRecord* last,
                                 const QLocale* locale) {
     auto* chartView = qobject_cast<QChartView*>(view);
     if (!chartView)
         return;
     auto* chart = new QChart;
-    chart->setTitle(tr("Последняя игра: предложения банка, тысячи"));
+    chart->setTitle(QCoreApplication::translate("StatisticsWindow",
+                                                "Последняя игра: предложения банка, тысячи"));
     chart->legend()->setAlignment(Qt::AlignBottom);
     // The axes' numbers grouped as the figures are.
     chart->setLocale(*locale);
@@ -45,18 +42,18 @@ extern "C" void zorbanChartShow(QWidget* view, const game::GameRecord* last,
         return;
 
     auto* offers = new QLineSeries;
-    offers->setName(tr("Предложение банка"));
+    offers->setName(QCoreApplication::translate("StatisticsWindow", "Предложение банка"));
     offers->setPointsVisible(true);
     auto* exchanges = new QScatterSeries;
-    exchanges->setName(tr("Предложение обмена"));
+    exchanges->setName(QCoreApplication::translate("StatisticsWindow", "Предложение обмена"));
     exchanges->setMarkerSize(12);
     auto* average = new QLineSeries;
-    average->setName(tr("Среднее на табло"));
+    average->setName(QCoreApplication::translate("StatisticsWindow", "Среднее на табло"));
     average->setPointsVisible(true);
     auto* ownCase = new QLineSeries;
-    ownCase->setName(tr("Свой чемодан"));
+    ownCase->setName(QCoreApplication::translate("StatisticsWindow", "Свой чемодан"));
     auto* accepted = new QScatterSeries;
-    accepted->setName(tr("Принятое предложение"));
+    accepted->setName(QCoreApplication::translate("StatisticsWindow", "Принятое предложение"));
     accepted->setMarkerShape(QScatterSeries::MarkerShapeStar);
     accepted->setMarkerSize(22);
     accepted->setColor(QColor(0xd0, 0x20, 0x20));
@@ -105,7 +102,7 @@ extern "C" void zorbanChartShow(QWidget* view, const game::GameRecord* last,
         delete accepted;
 
     auto* axisX = new QValueAxis;
-    axisX->setTitleText(tr("Предложение"));
+    axisX->setTitleText(QCoreApplication::translate("StatisticsWindow", "Предложение"));
     axisX->setRange(left, right);
     axisX->setTickType(QValueAxis::TicksDynamic);
     axisX->setTickAnchor(1);
