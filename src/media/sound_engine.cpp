@@ -172,7 +172,11 @@ void CommandQueue::push(SoundCommand command) {
     while (!newest_.compare_exchange_weak(node->next, node, std::memory_order_release,
                                           std::memory_order_relaxed)) {
     }
-    wake();
+    // Commands already waiting were woken for, and are taken with this one:
+    // the audio thread is woken once for a batch, not once a command (each
+    // wake-up can take the processor from this thread on a busy machine).
+    if (!node->next)
+        wake();
 }
 
 void CommandQueue::wake() {
