@@ -14,6 +14,7 @@
 #include <optional>
 
 namespace game {
+Q_NAMESPACE
 
 // Where play stands; presses and ends of waits that the phase does not expect
 // are ignored.
@@ -28,6 +29,7 @@ enum class Phase {
     EndOfGame,       // the own case is opened, then the winnings shown
     GameOver         // the winnings are shown
 };
+Q_ENUM_NS(Phase) // names for tests and tools: QMetaEnum::fromType<Phase>()
 
 // The sounds of a game, by what they mean; the screen picks the files.
 enum class Cue {

@@ -19,7 +19,7 @@ bool fail(QString* error, const QString& why, files::Problem* problem = nullptr,
     if (error)
         *error = why;
     if (problem)
-        *problem = kind;
+        *problem = kind == files::Problem::None ? files::Problem::Other : kind;
     return false;
 }
 

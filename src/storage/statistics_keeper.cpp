@@ -91,6 +91,8 @@ void StatisticsKeeper::written(bool done, const Statistics& saved, const Problem
         problem_ = {};
     } else if (problem_.kind == files::Problem::None) {
         problem_ = problem;
+        if (problem_.kind == files::Problem::None)
+            problem_.kind = files::Problem::Other;
         reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); the file is "
                                       "kept as it was, and this run tries again after the "
                                       "next game")
@@ -111,6 +113,8 @@ bool StatisticsKeeper::startAfresh() {
     Problem problem;
     if (!store_.startAfresh(QDateTime::currentDateTime(), &backup, &problem.error, &problem.kind)) {
         problem_ = problem;
+        if (problem_.kind == files::Problem::None)
+            problem_.kind = files::Problem::Other;
         emit changed();
         return false;
     }
