@@ -193,7 +193,10 @@ void TestInstalledMedia::startUpDirectoryComesFirst() {
     QVERIFY(startUp.isValid());
     const QString movie = media::kMovieBankOpen;
     const QString sound = media::soundFile(media::Sound::Declined);
-    QVERIFY(writeFile(QDir(startUp.path()).filePath(movie)));
+    // A movie the game plays: one that is not JSON is refused.
+    QVERIFY(QDir().mkpath(QFileInfo(QDir(startUp.path()).filePath(movie)).absolutePath()));
+    QVERIFY(QFile::copy(QStringLiteral(ZORBAN_TEST_DATA "/movies/square.json"),
+                        QDir(startUp.path()).filePath(movie)));
     QVERIFY(writeFile(QDir(startUp.path()).filePath(sound)));
     const Report report = mediaReport(kBinary, startUp.path());
     QCOMPARE(report.exitCode, 0);

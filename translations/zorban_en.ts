@@ -400,8 +400,8 @@
         <translation>no permission to write %1</translation>
     </message>
     <message>
-        <source>путь %1 длиннее, чем позволяет система</source>
-        <translation>the path %1 is longer than the system allows</translation>
+        <source>путь к %1 длиннее, чем позволяет система</source>
+        <translation>the path to %1 is longer than the system allows</translation>
     </message>
     <message>
         <source>папки для %1 больше нет</source>

@@ -134,7 +134,8 @@ QString playerText(Problem problem, const QString& place, const QString& detail)
     case Problem::NoPermission:
         return QCoreApplication::translate("FileProblem", "нет права записи в %1").arg(shown);
     case Problem::NameTooLong:
-        return QCoreApplication::translate("FileProblem", "путь %1 длиннее, чем позволяет система")
+        return QCoreApplication::translate("FileProblem",
+                                           "путь к %1 длиннее, чем позволяет система")
             .arg(shown);
     case Problem::NoFolder:
         return QCoreApplication::translate("FileProblem", "папки для %1 больше нет").arg(shown);

@@ -259,7 +259,14 @@ class Walk {
 QString movieStructureProblem(const QByteArray& json) {
     if (const int depth = nestingDepth(json); depth > kMaxMovieDepth)
         return QStringLiteral("nested %1 deep (at most %2)").arg(depth).arg(kMaxMovieDepth);
-    const QJsonDocument document = QJsonDocument::fromJson(json);
+    // rlottie reads on past what is not JSON (a byte that is no UTF-8, a cut
+    // end) and draws what it made of it: what cannot be checked is refused.
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        return QStringLiteral("not JSON that can be checked (%1 at byte %2)")
+            .arg(error.errorString())
+            .arg(error.offset);
     if (!document.isObject())
         return {};
     const QJsonObject movie = document.object();

@@ -12,9 +12,10 @@ namespace media {
 // of the game's size. Everything is counted as drawn: a precomposition's
 // layers, shapes and points once for every layer that uses it. Images are
 // measured from their headers, never decoded; an image kept in a file is looked
-// for where rlottie looks, relative to the current directory. Empty when the
-// movie stays within bounds (or is not JSON at all, which rlottie refuses on
-// its own).
+// for where rlottie looks, relative to the current directory. Text that is not
+// JSON is refused too: rlottie would read on past the fault. Empty when the
+// movie stays within bounds (or is JSON but not an object, which rlottie
+// refuses on its own).
 [[nodiscard]] QString movieStructureProblem(const QByteArray& json);
 
 // The bounds, well past the game's own movies (a few layers, repeaters of
