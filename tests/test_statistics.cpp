@@ -243,6 +243,29 @@ void TestStatistics::leftGamesAreCountedApart() {
     many->addLeftGame();
     QCOMPARE(storage::Statistics::fromJson(many->toJson())->gamesLeft(),
              storage::Statistics::kMaxCount);
+
+    // With the games at the largest count, games with deals and exchanges
+    // leave every figure where it was, and the file reads back.
+    constexpr qint64 kMax = storage::Statistics::kMaxCount;
+    object.insert(QStringLiteral("gamesPlayed"), double(kMax));
+    object.insert(QStringLiteral("dealsAboveOwnCase"), double(kMax - 1));
+    object.insert(QStringLiteral("dealsBelowOwnCase"), 1);
+    object.insert(QStringLiteral("exchangesTaken"), double(kMax - 1));
+    object.insert(QStringLiteral("exchangesPaidOff"), double(kMax - 1));
+    many = storage::Statistics::fromJson(object);
+    QVERIFY(many);
+    many->addGame(deal(2000, 10));
+    many->addGame(exchanged({{10, 500000}, {1, 5}}, 3));
+    QString fullError;
+    const std::optional<storage::Statistics> full =
+        storage::Statistics::fromJson(many->toJson(), &fullError);
+    QVERIFY2(full, qPrintable(fullError));
+    QCOMPARE(full->gamesPlayed(), kMax);
+    QCOMPARE(full->offersAccepted(), kMax);
+    QCOMPARE(full->exchangesTaken(), kMax - 1);
+    QCOMPARE(full->exchangesPaidOff(), kMax - 1);
+    QCOMPARE(full->totalWinnings(), many->totalWinnings());
+    QCOMPARE(full->lastGame()->ownCaseAmount, 3.0);
 }
 
 // A named pipe or folder where the files or their lock belong never stalls a

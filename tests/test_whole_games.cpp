@@ -116,7 +116,7 @@ class TestWholeGames final : public QObject {
     void unwritableLogShowsOneMessageAndTheGameFinishes();
     void logDeletedInMidGameComesBack();
     void plantedLinksAreNeverFollowed();
-    void unsavedStatisticsAreTriedAgainAtQuit();
+    void startFolderDeletedInMidGameIsSaidInWords();
     void unwrittenStatisticsAreSaidOnceAndKeptLater();
 
   private:
@@ -531,6 +531,35 @@ void TestWholeGames::unwritableLogShowsOneMessageAndTheGameFinishes() {
     QVERIFY(i18n::setLanguage(i18n::kRussian));
     QCoreApplication::sendPostedEvents();
     QCOMPARE(boxes.first()->text(), russian);
+    QVERIFY2(russian.contains(QStringLiteral("(на месте log.txt стоит папка)")),
+             qPrintable(russian));
+
+    // The next games of the run say it no more: the log that cannot be
+    // emptied once, and no other message.
+    StderrCapture stderrText;
+    for (int game = 0; game < 2; ++game) {
+        h->app->newGame();
+        QVERIFY(h->startGame());
+        QVERIFY(GameHarness::click(h->w()->controls().casePlates[21])); // the own case
+        QVERIFY(h->openCases({0, 1}));
+    }
+    QCOMPARE(h->w()->findChildren<QMessageBox*>().size(), 1);
+    QCOMPARE(stderrText.text().count("cannot empty the game log"), 1);
+    QCOMPARE(stderrText.text().count("cannot write the game log"), 0);
+}
+
+// The start folder deleted in mid-game: the one message says so in the
+// player's language, not in the system's words.
+void TestWholeGames::startFolderDeletedInMidGameIsSaidInWords() {
+    auto h = GameHarness::withOwnCase(21);
+    QVERIFY(h);
+    QVERIFY(h->openCases({0}));
+    QVERIFY(QDir(h->dir()).removeRecursively());
+    QVERIFY(h->openCases({1}));
+    const QList<QMessageBox*> boxes = h->w()->findChildren<QMessageBox*>();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.first()->text().contains(QStringLiteral("(папки для log.txt больше нет)")),
+             qPrintable(boxes.first()->text()));
 }
 
 void TestWholeGames::logDeletedInMidGameComesBack() {
@@ -614,27 +643,6 @@ void TestWholeGames::unwrittenStatisticsAreSaidOnceAndKeptLater() {
     QTRY_VERIFY(!h.app->statisticsWindow()->problemLine()->isVisible());
     QCOMPARE(nextRunStatistics(h).gamesPlayed(), 3);
     QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);
-}
-
-// Games the file could not take are written at quit, or said to be lost.
-void TestWholeGames::unsavedStatisticsAreTriedAgainAtQuit() {
-    for (const bool heldAtQuit : {false, true}) {
-        GameHarness h;
-        game::GameRecord record;
-        record.ownCaseAmount = 1000;
-        StderrCapture stderrText;
-        auto otherGame = std::make_unique<QLockFile>(h.statisticsFile() + QStringLiteral(".lock"));
-        QVERIFY(otherGame->tryLock(0));
-        emit h.app->game().gameFinished(record);
-        background_writes::wait();
-        if (!heldAtQuit)
-            otherGame.reset();
-        h.app.reset();
-        otherGame.reset();
-        QCOMPARE(nextRunStatistics(h).gamesPlayed(), heldAtQuit ? 0 : 1);
-        QCOMPARE(stderrText.text().count("at quit: 1 change(s) of this run are not kept"),
-                 heldAtQuit ? 1 : 0);
-    }
 }
 
 QTEST_MAIN(TestWholeGames)

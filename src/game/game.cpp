@@ -8,6 +8,7 @@
 #include <QDir>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace game {
 
@@ -66,7 +67,6 @@ void Game::newGame() {
     revealStep_ = 0;
     historyStep_ = 0;
     casesEnabled_ = false;
-    logFailureShown_ = false;
     record_ = {};
 
     // Every case closed in its cell, and the first count.
@@ -79,7 +79,7 @@ void Game::newGame() {
 
     // The log is kept in the directory the game is loaded in.
     log_.setPath(logFile_.value_or(QDir::current().filePath(QStringLiteral("log.txt"))));
-    if (!log_.reset()) {
+    if (!log_.reset() && !std::exchange(logResetFailureShown_, true)) {
         // The game can be played without its log; say so once and go on.
         std::fprintf(stderr, "zorban: cannot empty the game log %s: %s\n",
                      qPrintable(logShownName()), qPrintable(log_.lastError()));
@@ -208,7 +208,7 @@ void Game::writeLog(const QString& record) {
     logFailureShown_ = true;
     std::fprintf(stderr, "zorban: cannot write the game log %s: %s\n", qPrintable(logShownName()),
                  qPrintable(log_.lastError()));
-    emit logWriteFailed(logShownName(), log_.lastError());
+    emit logWriteFailed(logShownName(), log_.lastError(), log_.lastProblem());
 }
 
 // Starting a game and the reveal of the board.

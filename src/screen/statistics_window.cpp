@@ -154,7 +154,12 @@ void StatisticsWindow::setStatistics(const storage::Statistics& statistics) {
 }
 
 void StatisticsWindow::setProblem(const QString& problem) {
-    problemText_ = problem;
+    setProblem([problem] { return problem; });
+}
+
+void StatisticsWindow::setProblem(std::function<QString()> problemNow) {
+    problemText_ = std::move(problemNow);
+    const QString problem = problemText_ ? problemText_() : QString();
     problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
     problem_->setAccessibleName(problem_->text());
     problem_->setVisible(!problem.isEmpty());

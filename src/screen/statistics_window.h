@@ -3,6 +3,7 @@
 #include "statistics.h"
 
 #include <QWidget>
+#include <functional>
 
 class QChartView;
 class QGridLayout;
@@ -28,8 +29,10 @@ class StatisticsWindow final : public QWidget {
     // Shows these figures instead of the ones shown.
     void setStatistics(const storage::Statistics& statistics);
     // One line over the figures saying why they could not be written to the
-    // file; none when problem is empty.
+    // file; none when problem is empty. Given as a function, the reason is
+    // asked again in the new language when the language changes.
     void setProblem(const QString& problem);
+    void setProblem(std::function<QString()> problem);
     [[nodiscard]] QLabel* problemLine() const { return problem_; }
     // The figures as shown, row by row: caption and value.
     [[nodiscard]] QList<QPair<QString, QString>> figures() const;
@@ -61,6 +64,6 @@ class StatisticsWindow final : public QWidget {
     QPushButton* closeButton_ = nullptr;
     QPushButton* startAfreshButton_ = nullptr;
 
-    storage::Statistics statistics_; // as shown
-    QString problemText_;            // as given to setProblem()
+    storage::Statistics statistics_;       // as shown
+    std::function<QString()> problemText_; // as given to setProblem()
 };

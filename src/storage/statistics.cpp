@@ -181,6 +181,11 @@ void Statistics::addLeftGame() {
 }
 
 void Statistics::addGame(const GameRecord& game) {
+    lastGame_ = game;
+    // Every count stops once the games stop being counted: a deal or an
+    // exchange counted past the games would make a file no run reads.
+    if (gamesPlayed_ == kMaxCount)
+        return;
     countUp(gamesPlayed_);
     const double winnings = game.winnings();
     totalWinnings_ = added(totalWinnings_, winnings);
@@ -200,7 +205,6 @@ void Statistics::addGame(const GameRecord& game) {
         if (exchange.taken > exchange.given)
             countUp(exchangesPaidOff_);
     }
-    lastGame_ = game;
 }
 
 double Statistics::averageWinnings() const {
@@ -347,29 +351,32 @@ StatisticsStore::Loaded StatisticsStore::read(bool mayMoveAside) const {
 }
 
 bool StatisticsStore::update(const std::function<void(Statistics&)>& change, Statistics* result,
-                             QString* error, QString* notice) const {
+                             QString* error, QString* notice, files::Problem* problem) const {
     kept_file::Lock lock(path_);
-    if (!lock.take(kept_file::kLockWaitMs, error))
+    if (!lock.take(kept_file::kLockWaitMs, error, problem))
         return false;
     Loaded now = read(true);
     if (now.mustNotWrite) {
         if (error)
             *error = now.problem;
+        if (problem)
+            *problem = files::Problem::Other;
         return false;
     }
     if (notice)
         *notice = now.problem;
     change(now.statistics);
-    if (!kept_file::replace(path_, QJsonDocument(now.statistics.toJson()).toJson(), error))
+    if (!kept_file::replace(path_, QJsonDocument(now.statistics.toJson()).toJson(), error, problem))
         return false;
     if (result)
         *result = now.statistics;
     return true;
 }
 
-bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString* error) const {
+bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString* error,
+                                  files::Problem* problem) const {
     kept_file::Lock lock(path_);
-    if (!lock.take(kept_file::kLockWaitMs, error))
+    if (!lock.take(kept_file::kLockWaitMs, error, problem))
         return false;
     QString kept;
     QFile file(path_);
@@ -377,6 +384,8 @@ bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString
         if (!file.open(QIODevice::ReadOnly)) {
             if (error)
                 *error = file.errorString();
+            if (problem)
+                *problem = files::Problem::Other;
             return false;
         }
         const QByteArray bytes = file.readAll();
@@ -386,10 +395,10 @@ bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString
             kept = path_ + QStringLiteral(".bak-%1-%2")
                                .arg(now.toString(QStringLiteral("yyyyMMdd-HHmmss")))
                                .arg(n);
-        if (!kept_file::replace(kept, bytes, error))
+        if (!kept_file::replace(kept, bytes, error, problem))
             return false;
     }
-    if (!kept_file::replace(path_, QJsonDocument(Statistics().toJson()).toJson(), error))
+    if (!kept_file::replace(path_, QJsonDocument(Statistics().toJson()).toJson(), error, problem))
         return false;
     if (backup)
         *backup = kept;
