@@ -30,7 +30,8 @@ namespace {
 // A free spot on the backdrop, below the offer history, away from every control.
 constexpr layout::Rect kMutedMark{240, 10440, 450, 450};
 // Beside it, the volume for a moment after it was changed.
-constexpr layout::Rect kVolumeMark{780, 10440, 2400, 450};
+// Wide enough for "Громкость 100 %" in its bold face at any scale.
+constexpr layout::Rect kVolumeMark{600, 10440, 3300, 450};
 constexpr int kVolumeMarkMs = 1200;
 constexpr int kTypingPauseMs = 1500;
 
