@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts the game, or runs every test.
-#   ./zorban.sh play   install what is missing, build, start the game
+#   ./zorban.sh play [options]   install what is missing, build, start the game
+#                                with those options (./zorban.sh play --lang en --mute)
 #   ./zorban.sh test   install what is missing, build, run every test
 set -euo pipefail
 
@@ -50,7 +51,8 @@ play)
         echo "zorban: no display found (DISPLAY is not set); start the game from a desktop session or under xvfb-run." >&2
         exit 1
     fi
-    exec "$build/zorban"
+    shift
+    exec "$build/zorban" "$@"
     ;;
 test)
     install_missing
@@ -59,7 +61,7 @@ test)
     ctest --output-on-failure -j"$(nproc)"
     ;;
 *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play [game options] | $0 test" >&2
     exit 2
     ;;
 esac
