@@ -45,7 +45,7 @@ QToolTip { color: #1E1030; background: #FFE9B0; border: 1px solid #7A5A1A; }
 void applyGameLook(QWidget* window) {
     window->setProperty("gameLook", true);
     window->setAttribute(Qt::WA_StyledBackground);
-    window->setFont(fonts::caption(11, false));
+    window->setFont(fonts::caption(kTextPoints, false));
     window->setStyleSheet(QString::fromLatin1(kStyle));
 }
 

@@ -9,6 +9,9 @@ class QWidget;
 // keep.
 namespace side_windows {
 
+// The size of their texts, in the game's points.
+inline constexpr double kTextPoints = 11;
+
 // Gives window and everything in it that look (a chart draws its own colours).
 void applyGameLook(QWidget* window);
 

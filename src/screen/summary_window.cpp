@@ -1,5 +1,6 @@
 #include "summary_window.h"
 
+#include "game_fonts.h"
 #include "game_summary.h"
 #include "language.h"
 #include "shown_texts.h"
@@ -52,10 +53,7 @@ QString chanceText(const game::OfferSummary& offer) {
 
 SummaryWindow::SummaryWindow(QWidget* parent) : QWidget(parent) {
     title_ = new QLabel;
-    QFont titleFont = title_->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
-    title_->setFont(titleFont);
+    title_->setFont(fonts::caption(15));
     auto* content = new QWidget;
     auto* column = new QVBoxLayout(content);
     column->addWidget(title_);
@@ -124,11 +122,8 @@ void SummaryWindow::addOfferRow(const QStringList& cells, const QString& spoken,
         cell->setAlignment(c == 4 ? Qt::AlignLeft | Qt::AlignVCenter
                                   : Qt::AlignRight | Qt::AlignVCenter);
         cell->setContentsMargins(4, 2, 4, 2);
-        if (deal) {
-            QFont bold = cell->font();
-            bold.setBold(true);
-            cell->setFont(bold);
-        }
+        if (deal)
+            cell->setFont(fonts::caption(side_windows::kTextPoints));
         table_->addWidget(cell, row, c);
     }
     if (!rows_.isEmpty())
@@ -164,9 +159,7 @@ void SummaryWindow::showGame() {
                                  tr("Шанс, что в своём\nбольше")};
     for (int c = 0; c < kColumns; ++c) {
         auto* header = new QLabel(headers[c]);
-        QFont bold = header->font();
-        bold.setBold(true);
-        header->setFont(bold);
+        header->setFont(fonts::caption(side_windows::kTextPoints));
         header->setAlignment(c == 4 ? Qt::AlignLeft | Qt::AlignBottom
                                     : Qt::AlignRight | Qt::AlignBottom);
         header->setContentsMargins(4, 2, 4, 2);
