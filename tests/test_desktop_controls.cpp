@@ -349,6 +349,7 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
         QVERIFY(quick && !quick->isChecked());
         quick->trigger();
         QVERIFY(first.app->game().isQuickPace());
+        menuAction(controls, QStringLiteral("Итоги в конце партии"))->trigger();
         typeKey(first.w(), Qt::Key_M, QStringLiteral("m"));
         typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
         typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
@@ -371,6 +372,8 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
     {
         GameHarness next; // the next run
         QVERIFY(next.app->game().isQuickPace());
+        QVERIFY(menuAction(next.app->desktopControls(), QStringLiteral("Итоги в конце партии"))
+                    ->isChecked());
         QVERIFY(next.app->soundSettings().isMuted());
         QCOMPARE(next.app->soundSettings().volume(), 80);
         QVERIFY(next.app->desktopControls().mutedMark()->isVisible());

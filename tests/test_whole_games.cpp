@@ -327,6 +327,11 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("100 000"));
     QCOMPARE(h->app->statisticsWindow()->figures().value(0).second, QStringLiteral("1"));
     QVERIFY(!h->app->statisticsWindow()->chartView()->isHidden());
+    // The statistics lead to the game's summary, which tells the exchange.
+    QVERIFY(GameHarness::click(h->app->statisticsWindow()->summaryButton()));
+    QVERIFY(h->app->summaryWindow() && h->app->summaryWindow()->isVisible());
+    QVERIFY(h->app->summaryWindow()->shownRows().contains(
+        QStringList{"Обмен: отдан чемодан с 3 000 000, взят чемодан с 100 000."}));
     // Each offer against the board as it stood; the exchange gave 3 000 000 for 100 000.
     const storage::Statistics statistics = nextRunStatistics(*h);
     QCOMPARE(statistics.gamesPlayed(), 1);
