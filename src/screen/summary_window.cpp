@@ -122,8 +122,7 @@ void SummaryWindow::addOfferRow(const QStringList& cells, const QString& spoken,
         cell->setAlignment(c == 4 ? Qt::AlignLeft | Qt::AlignVCenter
                                   : Qt::AlignRight | Qt::AlignVCenter);
         cell->setContentsMargins(4, 2, 4, 2);
-        if (deal)
-            cell->setFont(fonts::caption(side_windows::kTextPoints));
+        cell->setFont(fonts::caption(side_windows::kTextPoints, deal));
         table_->addWidget(cell, row, c);
     }
     if (!rows_.isEmpty())
@@ -134,6 +133,7 @@ void SummaryWindow::addOfferRow(const QStringList& cells, const QString& spoken,
 void SummaryWindow::addLine(const QString& text, const QString& spoken) {
     auto* line = new FocusableText;
     line->setText(text);
+    line->setFont(fonts::caption(side_windows::kTextPoints, false));
     line->setWordWrap(true);
     line->setAccessibleName(spoken);
     lines_->addWidget(line);
