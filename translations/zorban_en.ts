@@ -368,6 +368,14 @@
         <source>Край.</source>
         <translation>Edge.</translation>
     </message>
+    <message>
+        <source>Итоги партии</source>
+        <translation>Game summary</translation>
+    </message>
+    <message>
+        <source>Итоги в конце партии</source>
+        <translation>Summary at the end of a game</translation>
+    </message>
 </context>
 <context>
     <name>FileProblem</name>
@@ -550,6 +558,10 @@ you want instead</translation>
         <source>Об авторах</source>
         <translation>Credits</translation>
     </message>
+    <message>
+        <source>продано</source>
+        <translation>sold</translation>
+    </message>
 </context>
 <context>
     <name>RulesDialog</name>
@@ -640,10 +652,6 @@ you want instead</translation>
         <translation>Your case</translation>
     </message>
     <message>
-        <source>Предложение</source>
-        <translation>Offer</translation>
-    </message>
-    <message>
         <source>Начать статистику заново? Нынешний файл останется рядом как резервная копия.</source>
         <translation>Reset the statistics? The current file is kept next to the new one as a backup.</translation>
     </message>
@@ -726,6 +734,131 @@ you want instead</translation>
     <message>
         <source>График последней игры</source>
         <translation>Chart of the last game</translation>
+    </message>
+    <message>
+        <source>Итоги партии</source>
+        <translation>Game summary</translation>
+    </message>
+    <message>
+        <source>Открыто чемоданов</source>
+        <translation>Cases opened</translation>
+    </message>
+</context>
+<context>
+    <name>SummaryWindow</name>
+    <message>
+        <source>ДА</source>
+        <translation>YES</translation>
+    </message>
+    <message>
+        <source>ДА, сделка</source>
+        <translation>YES, deal</translation>
+    </message>
+    <message>
+        <source>НЕТ</source>
+        <translation>NO</translation>
+    </message>
+    <message>
+        <source>после сделки</source>
+        <translation>after the deal</translation>
+    </message>
+    <message>
+        <source>не записан</source>
+        <translation>not recorded</translation>
+    </message>
+    <message>
+        <source>%1 из %2 (%3)</source>
+        <translation>%1 of %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Итоги партии</source>
+        <translation>Game summary</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Сыгранных партий пока нет.</source>
+        <translation>No game has been finished yet.</translation>
+    </message>
+    <message>
+        <source>Открыто
+чемоданов</source>
+        <translation>Cases
+opened</translation>
+    </message>
+    <message>
+        <source>Предложение
+банка</source>
+        <translation>Bank&apos;s
+offer</translation>
+    </message>
+    <message>
+        <source>Среднее
+на табло</source>
+        <translation>Board
+average</translation>
+    </message>
+    <message>
+        <source>Доля
+среднего</source>
+        <translation>Share of
+the average</translation>
+    </message>
+    <message>
+        <source>Ответ</source>
+        <translation>Answer</translation>
+    </message>
+    <message>
+        <source>Шанс, что в своём
+больше</source>
+        <translation>Chance your case
+held more</translation>
+    </message>
+    <message>
+        <source>обмен</source>
+        <translation>swap</translation>
+    </message>
+    <message>
+        <source>Открыто %1: банк предлагал обмен, среднее на табло %2; ответ: %3.</source>
+        <translation>%1 opened: the bank offered a swap, board average %2; answer: %3.</translation>
+    </message>
+    <message>
+        <source>Открыто %1: предложение %2, среднее на табло %3, это %4 среднего; ответ: %5.</source>
+        <translation>%1 opened: offer %2, board average %3, that is %4 of the average; answer: %5.</translation>
+    </message>
+    <message>
+        <source>Больше предложения было в %1 из %2 сумм в игре.</source>
+        <translation>%1 of the %2 amounts in play were above the offer.</translation>
+    </message>
+    <message>
+        <source>Обмен: отдан чемодан с %1, взят чемодан с %2.</source>
+        <translation>Swap: gave a case holding %1, took one holding %2.</translation>
+    </message>
+    <message>
+        <source>В своём чемодане было: %1.</source>
+        <translation>Your case held: %1.</translation>
+    </message>
+    <message>
+        <source>Выигрыш: %1.</source>
+        <translation>Winnings: %1.</translation>
+    </message>
+    <message>
+        <source>Ни одно предложение не принято: выигрыш — свой чемодан.</source>
+        <translation>No offer taken: you won what your case held.</translation>
+    </message>
+    <message>
+        <source>Сделка принесла на %1 больше, чем было в своём чемодане.</source>
+        <translation>The deal gained %1 over what your case held.</translation>
+    </message>
+    <message>
+        <source>Сделка принесла на %1 меньше, чем было в своём чемодане.</source>
+        <translation>The deal lost %1 against what your case held.</translation>
+    </message>
+    <message>
+        <source>Сделка принесла ровно столько, сколько было в своём чемодане.</source>
+        <translation>The deal gave exactly what your case held.</translation>
     </message>
 </context>
 </TS>

@@ -411,9 +411,15 @@ void Game::makeOffer() {
     s.swapOfferChosen = offer.swapOfferChosen;
     s.swapOfferAllowed = offer.swapOfferAllowed;
     s.offer = {offer.isExchange, offer.offerAmount};
-    record_.offers.push_back({s.offer.exchange,
-                              s.offer.exchange ? 0 : static_cast<double>(s.offer.amount),
-                              boardAverage(s.boardShown)});
+    OfferRecord made;
+    made.exchange = s.offer.exchange;
+    made.amount = s.offer.exchange ? 0 : static_cast<double>(s.offer.amount);
+    made.boardAverage = boardAverage(s.boardShown);
+    made.onBoard = s.boardShown;
+    // Money offered once money was taken is only shown.
+    if (!s.offer.exchange && s.offerTaken)
+        made.answer = OfferAnswer::NotAsked;
+    record_.offers.push_back(made);
 }
 
 void Game::showOffer() {
@@ -467,6 +473,7 @@ void Game::accept() {
     if (phase_ != Phase::OfferShown)
         return;
     emit answered(true);
+    record_.offers.back().answer = OfferAnswer::Accepted;
     setCasesEnabled(true);
     emit offerPanelClosed();
     emit answerButtonsShown(false);
@@ -503,6 +510,7 @@ void Game::decline() {
     if (phase_ != Phase::OfferShown)
         return;
     emit answered(false);
+    record_.offers.back().answer = OfferAnswer::Declined;
     hideHistory();
     emit offerPanelClosed();
     if (s.openedCount < kLastOfferPoint)

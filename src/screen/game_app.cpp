@@ -6,6 +6,7 @@
 #include "layout.h"
 #include "media_files.h"
 #include "settings.h"
+#include "side_windows.h"
 #include "sound_engine.h"
 #include "sound_settings.h"
 #include "window_fit.h"
@@ -95,8 +96,11 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
     connect(game_.get(), &game::Game::newGameRequested, this, &GameApp::newGame);
     connect(game_.get(), &game::Game::logWriteFailed, this, &GameApp::reportLogFailure);
     connect(game_.get(), &game::Game::gameFinished, this, [this](const game::GameRecord& record) {
-        if (!leftGameRecorded_) // a left game is recorded as it was left
-            recordGame(record);
+        if (leftGameRecorded_) // a left game is recorded as it was left
+            return;
+        recordGame(record);
+        if (summaryAtEnd_)
+            showSummary();
     });
     if (!makeSoundPlayer_) {
         // The device is opened once the first window has been drawn (or a sound
@@ -122,6 +126,14 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
             &GameApp::showCredits);
     connect(desktopControls_.get(), &DesktopControls::statisticsRequested, this,
             &GameApp::showStatistics);
+    connect(desktopControls_.get(), &DesktopControls::summaryRequested, this,
+            &GameApp::showSummary);
+    summaryAtEnd_ = storage::Settings().summaryAtEnd();
+    desktopControls_->setSummaryAtEnd(summaryAtEnd_);
+    connect(desktopControls_.get(), &DesktopControls::summaryAtEndChosen, this, [this](bool shown) {
+        summaryAtEnd_ = shown;
+        storage::Settings().setSummaryAtEnd(shown);
+    });
     game_->setQuickPace(storage::Settings().quickPace());
     connect(desktopControls_.get(), &DesktopControls::quickPaceChosen, this, [this](bool quick) {
         game_->setQuickPace(quick);
@@ -139,6 +151,7 @@ GameApp::~GameApp() {
     statistics_.writeUnsavedAtQuit();
     gamePad_.reset();
     delete statisticsWindow_.data();
+    delete summaryWindow_.data();
     delete credits_.data();
     delete window_.data();
     game_.reset();
@@ -286,9 +299,20 @@ void GameApp::showStatistics() {
         statisticsWindow_->setProblem([this] { return statistics_.problemText(); });
         connect(statisticsWindow_, &StatisticsWindow::startAfreshRequested, this,
                 &GameApp::startStatisticsAfresh);
+        connect(statisticsWindow_, &StatisticsWindow::summaryRequested, this,
+                &GameApp::showSummary);
         window_fit::openBeside(statisticsWindow_, window_);
     }
     window_fit::showInFront(statisticsWindow_);
+}
+
+void GameApp::showSummary() {
+    if (!summaryWindow_) {
+        summaryWindow_ = new SummaryWindow;
+        summaryWindow_->setGame(statistics_.statistics().lastGame());
+        window_fit::openBeside(summaryWindow_, window_);
+    }
+    window_fit::showInFront(summaryWindow_);
 }
 
 void GameApp::startStatisticsAfresh() {
@@ -300,6 +324,8 @@ void GameApp::showStatisticsKept() {
         statisticsWindow_->setStatistics(statistics_.statistics());
         statisticsWindow_->setProblem([this] { return statistics_.problemText(); });
     }
+    if (summaryWindow_)
+        summaryWindow_->setGame(statistics_.statistics().lastGame());
 }
 
 void GameApp::recordLeftGame() {
@@ -394,6 +420,7 @@ void GameApp::reportLogFailure(const QString& path, const QString& reason, files
 
 void GameApp::showMessage(QMessageBox::Icon icon, const std::function<QString()>& text) {
     auto* box = new QMessageBox(icon, QString(), QString(), QMessageBox::Ok, window_);
+    side_windows::applyGameLook(box);
     const auto retranslate = [box, text] {
         box->setWindowTitle(tr("? ЗОРБАН !"));
         box->setText(text());

@@ -7,6 +7,7 @@
 #include "statistics_keeper.h"
 #include "statistics_window.h"
 #include "step_timer.h"
+#include "summary_window.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -20,6 +21,7 @@ class DesktopControls;
 class GamePad;
 class SoundPlayer;
 class SoundSettings;
+
 namespace media {
 class SoundEngine;
 }
@@ -78,6 +80,9 @@ class GameApp final : public QObject {
     void endNow();
     void showCredits();
     void showStatistics();
+    // The last finished game told offer by offer.
+    void showSummary();
+    [[nodiscard]] SummaryWindow* summaryWindow() const { return summaryWindow_; }
     // The statistics file is kept beside as a backup and the statistics start
     // from nothing (the player has agreed in the statistics window).
     void startStatisticsAfresh();
@@ -123,7 +128,9 @@ class GameApp final : public QObject {
     QPointer<CreditsWindow> credits_;
     storage::StatisticsKeeper statistics_;
     QPointer<StatisticsWindow> statisticsWindow_;
-    QRect windowPlace_; // of the last window, out of full screen
+    QPointer<SummaryWindow> summaryWindow_;
+    bool summaryAtEnd_ = false; // as the settings keep it
+    QRect windowPlace_;         // of the last window, out of full screen
     bool windowFullScreen_ = false;
     bool rememberWindow_ = false;
     QTimer geometrySettles_;

@@ -37,11 +37,15 @@ class StatisticsWindow final : public QWidget {
     // The figures as shown, row by row: caption and value.
     [[nodiscard]] QList<QPair<QString, QString>> figures() const;
     [[nodiscard]] QChartView* chartView() const { return chartView_; }
+    [[nodiscard]] QWidget* legend() const { return legend_; }
     [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
+    [[nodiscard]] QPushButton* summaryButton() const { return summaryButton_; }
 
   signals:
     // The player has agreed to start the statistics afresh.
     void startAfreshRequested();
+    // "Итоги партии": the last game told offer by offer.
+    void summaryRequested();
 
   private:
     void askToStartAfresh();
@@ -61,8 +65,10 @@ class StatisticsWindow final : public QWidget {
     QLabel* problem_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QChartView* chartView_ = nullptr;
+    QWidget* legend_ = nullptr; // under the chart
     QPushButton* closeButton_ = nullptr;
     QPushButton* startAfreshButton_ = nullptr;
+    QPushButton* summaryButton_ = nullptr;
 
     storage::Statistics statistics_;       // as shown
     std::function<QString()> problemText_; // as given to setProblem()

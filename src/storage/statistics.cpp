@@ -91,6 +91,34 @@ class FieldReader {
     QString error_;
 };
 
+// The answers as the file names them, in the order of game::OfferAnswer
+// (Unknown is not written).
+const QLatin1String kAnswerNames[] = {QLatin1String(""), QLatin1String("declined"),
+                                      QLatin1String("accepted"), QLatin1String("notAsked")};
+
+// The answer and the amounts on the board are only told in the game's summary:
+// kept when they make sense, else left unknown, so that they never make a file
+// unreadable.
+void readOfferDetails(const QJsonObject& entry, OfferRecord& offer) {
+    const QString answer = entry.value(QStringLiteral("answer")).toString();
+    for (size_t i = 1; i < std::size(kAnswerNames); ++i) {
+        if (answer == kAnswerNames[i])
+            offer.answer = static_cast<game::OfferAnswer>(i);
+    }
+    const QJsonValue onBoard = entry.value(QStringLiteral("onBoard"));
+    if (!onBoard.isArray())
+        return;
+    std::array<bool, game::kCaseCount> ranks{};
+    for (const QJsonValue& rank : onBoard.toArray()) {
+        const int r = rank.toInt(-1);
+        if (!rank.isDouble() || rank.toDouble() != r || r < 0 || r >= game::kCaseCount ||
+            ranks[size_t(r)])
+            return;
+        ranks[size_t(r)] = true;
+    }
+    offer.onBoard = ranks;
+}
+
 QJsonObject gameToJson(const GameRecord& game) {
     QJsonArray offers;
     for (const OfferRecord& offer : game.offers) {
@@ -99,6 +127,16 @@ QJsonObject gameToJson(const GameRecord& game) {
             entry.insert(QStringLiteral("exchange"), true);
         else
             entry.insert(QStringLiteral("amount"), offer.amount);
+        if (offer.answer != game::OfferAnswer::Unknown)
+            entry.insert(QStringLiteral("answer"), kAnswerNames[size_t(offer.answer)]);
+        if (offer.onBoard) {
+            QJsonArray ranks;
+            for (int rank = 0; rank < game::kCaseCount; ++rank) {
+                if ((*offer.onBoard)[size_t(rank)])
+                    ranks.append(rank);
+            }
+            entry.insert(QStringLiteral("onBoard"), ranks);
+        }
         offers.append(entry);
     }
     QJsonArray exchanges;
@@ -131,6 +169,8 @@ std::optional<GameRecord> gameFromJson(const QJsonObject& object, QString* error
         offer.boardAverage = f.amount(QStringLiteral("boardAverage"));
         return offer;
     });
+    for (size_t i = 0; i < game.offers.size(); ++i)
+        readOfferDetails(offers.at(qsizetype(i)).toObject(), game.offers[i]);
     game.exchanges = fields.entries<
         ExchangeRecord>(exchanges, QStringLiteral("exchange"), [](FieldReader& f) {
         return ExchangeRecord{f.amount(QStringLiteral("given")), f.amount(QStringLiteral("taken"))};
