@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts the game, or runs every test.
-#   ./zorban.sh play   install what is missing, build, start the game
-#   ./zorban.sh test   install what is missing, build, run every test
+#   ./zorban.sh play [options]   install what is missing, build, start the game
+#                                with those options (./zorban.sh play --lang en --mute)
+#   ./zorban.sh test   install what is missing, build, run every test but the soaks
+#   ./zorban.sh soak   install what is missing, build, run the soaks (minutes of
+#                      the same thing again and again; CI runs them as a step)
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -50,16 +53,23 @@ play)
         echo "zorban: no display found (DISPLAY is not set); start the game from a desktop session or under xvfb-run." >&2
         exit 1
     fi
-    exec "$build/zorban"
+    shift
+    exec "$build/zorban" "$@"
     ;;
 test)
     install_missing
     build
     cd "$build"
-    ctest --output-on-failure -j"$(nproc)"
+    ctest --output-on-failure -j"$(nproc)" -LE soak
+    ;;
+soak)
+    install_missing
+    build
+    cd "$build"
+    ctest --output-on-failure -j"$(nproc)" -L soak
     ;;
 *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play [game options] | $0 test | $0 soak" >&2
     exit 2
     ;;
 esac

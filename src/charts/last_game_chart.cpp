@@ -67,9 +67,11 @@ QWidget* create() {
     return entry().create ? entry().create() : nullptr;
 }
 
-void show(QWidget* view, const std::optional<game::GameRecord>& last, const QLocale& locale) {
-    if (view && entry().show)
-        entry().show(view, last ? &*last : nullptr, &locale);
+Shown show(QWidget* view, const std::optional<game::GameRecord>& last, const QLocale& locale) {
+    if (!view || !entry().show)
+        return {};
+    const int shown = entry().show(view, last ? &*last : nullptr, &locale);
+    return {(shown & 1) != 0, (shown & 2) != 0};
 }
 
 } // namespace last_game_chart

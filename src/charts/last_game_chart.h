@@ -14,10 +14,15 @@ namespace last_game_chart {
 // A view for the chart, or null when the chart library cannot be loaded (said
 // once on stderr).
 [[nodiscard]] QWidget* create();
+// What a chart shows beside the offers, the board's average and the own case.
+struct Shown {
+    bool exchanges = false;
+    bool accepted = false;
+};
 // Draws the game on a view made by create(): each offer of the banker against
 // the average of the board when it was made, the exchange offers, the offer
 // accepted and the own case's amount; no game, an empty chart. Numbers are
 // grouped as locale groups them.
-void show(QWidget* view, const std::optional<game::GameRecord>& last, const QLocale& locale);
+Shown show(QWidget* view, const std::optional<game::GameRecord>& last, const QLocale& locale);
 
 } // namespace last_game_chart

@@ -14,6 +14,7 @@
 #include <optional>
 
 namespace game {
+Q_NAMESPACE
 
 // Where play stands; presses and ends of waits that the phase does not expect
 // are ignored.
@@ -28,6 +29,7 @@ enum class Phase {
     EndOfGame,       // the own case is opened, then the winnings shown
     GameOver         // the winnings are shown
 };
+Q_ENUM_NS(Phase) // names for tests and tools: QMetaEnum::fromType<Phase>()
 
 // The sounds of a game, by what they mean; the screen picks the files.
 enum class Cue {
@@ -163,8 +165,8 @@ class Game final : public QObject {
     void paceChanged(bool quick);
     // "Новая игра" was taken on the end screen.
     void newGameRequested();
-    // The log could not be written; said once per game.
-    void logWriteFailed(const QString& path, const QString& reason);
+    // The log could not be written; said once per run.
+    void logWriteFailed(const QString& path, const QString& reason, files::Problem problem);
     // The winnings are shown; what the game leaves for the statistics.
     void gameFinished(const game::GameRecord& record);
 
@@ -207,7 +209,9 @@ class Game final : public QObject {
     std::optional<QString> logFile_;
     QString logShownName_;
     GameRecord record_;
+    // A failure of the log is said once per run, not again with every game.
     bool logFailureShown_ = false;
+    bool logResetFailureShown_ = false;
     bool casesEnabled_ = false;
     bool quickPace_ = false;
     // Since the start of the current wait of the end.

@@ -13,14 +13,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <dlfcn.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
 
 namespace media {
 
@@ -35,8 +29,6 @@ constexpr int kInitialMixerChannels = 4;
 // still there, and how often it tries to open one while there is none.
 constexpr std::chrono::seconds kWatchInterval{1};
 constexpr std::chrono::seconds kRetryInterval{2};
-// How often the audio thread looks for commands when no eventfd could be made.
-constexpr int kWakeFallbackMs = 10;
 
 std::weak_ptr<SoundCore>& sharedCore() {
     static std::weak_ptr<SoundCore> core;
@@ -152,63 +144,6 @@ void Mixer::addVoice(Voice& voice, int32_t* sum, int frames) {
             if (!voice.loop)
                 voice.samples.reset();
         }
-    }
-}
-
-CommandQueue::CommandQueue() : wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-    if (wakeFd_ < 0)
-        std::perror("zorban: no eventfd for the sound engine; it looks for work every 10 ms");
-}
-
-CommandQueue::~CommandQueue() {
-    for (Node* node = newest_.exchange(nullptr); node;)
-        delete std::exchange(node, node->next);
-    if (wakeFd_ >= 0)
-        ::close(wakeFd_);
-}
-
-void CommandQueue::push(SoundCommand command) {
-    auto* node = new Node{std::move(command), newest_.load(std::memory_order_relaxed)};
-    while (!newest_.compare_exchange_weak(node->next, node, std::memory_order_release,
-                                          std::memory_order_relaxed)) {
-    }
-    // Commands already waiting were woken for, and are taken with this one:
-    // the audio thread is woken once for a batch, not once a command (each
-    // wake-up can take the processor from this thread on a busy machine).
-    if (!node->next)
-        wake();
-}
-
-void CommandQueue::wake() {
-    const uint64_t one = 1;
-    if (wakeFd_ >= 0)
-        static_cast<void>(::write(wakeFd_, &one, sizeof one));
-}
-
-std::deque<SoundCommand> CommandQueue::takeAll() {
-    std::deque<SoundCommand> taken;
-    for (Node* node = newest_.exchange(nullptr, std::memory_order_acquire); node;) {
-        taken.push_front(std::move(node->command));
-        delete std::exchange(node, node->next);
-    }
-    return taken;
-}
-
-void CommandQueue::wait(const std::chrono::steady_clock::time_point* deadline) {
-    int timeoutMs = -1;
-    if (deadline) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-            *deadline - std::chrono::steady_clock::now());
-        timeoutMs = static_cast<int>(std::max<qint64>(0, left.count()));
-    }
-    if (wakeFd_ < 0) {
-        ::poll(nullptr, 0, timeoutMs < 0 ? kWakeFallbackMs : std::min(timeoutMs, kWakeFallbackMs));
-        return;
-    }
-    pollfd woken{wakeFd_, POLLIN, 0};
-    if (::poll(&woken, 1, timeoutMs) > 0) {
-        uint64_t count = 0;
-        static_cast<void>(::read(wakeFd_, &count, sizeof count));
     }
 }
 
@@ -560,17 +495,19 @@ void SoundCore::decode(const SoundCommand& command) {
     // Without SDL (said once already) every clip counts as ended at once. A
     // clip is decoded and timed whether a device is open or not.
     if (sdl) {
-        DecodedSound sound = decodeSound(command.file.absolutePath);
+        // What the other sounds kept take; the one this file had goes. A sound
+        // that would pass what all may take is not decoded.
+        const quint64 previous = chunkOfFile.value(command.file.absolutePath);
+        qint64 kept = 0;
+        for (auto chunk = chunks.cbegin(); chunk != chunks.cend(); ++chunk) {
+            if (chunk.key() != previous && chunk.value())
+                kept += qint64(chunk.value()->size() * sizeof(int16_t));
+        }
+        DecodedSound sound =
+            decodeSound(command.file.absolutePath, std::max<qint64>(kAllSoundsBytes - kept, 0));
         problem = sound.problem;
         cutShort = sound.cutShort;
         if (problem.isEmpty()) {
-            // What the other sounds kept take; the one this file had goes.
-            const quint64 previous = chunkOfFile.value(command.file.absolutePath);
-            qint64 kept = 0;
-            for (auto chunk = chunks.cbegin(); chunk != chunks.cend(); ++chunk) {
-                if (chunk.key() != previous && chunk.value())
-                    kept += qint64(chunk.value()->size() * sizeof(int16_t));
-            }
             const qint64 bytes = qint64(sound.samples.size() * sizeof(int16_t));
             if (kept + bytes > kAllSoundsBytes) {
                 problem = QStringLiteral("not kept: the sounds decoded already take %1 MB, and "

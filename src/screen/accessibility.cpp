@@ -1141,7 +1141,31 @@ namespace {
 // - Qt tells every enabled change of a widget, the case plates' at every step;
 //   what a case means to the player is told by the game window's notifier,
 //   which says only what changed.
+// - what only draws (the hidden kind: amounts inside the cases, movies, frames)
+//   has no name, text or state a reader could use, yet Qt tells each change of
+//   it: 40 and more at the start of a game. A screen reader queues them all, and
+//   once its queue is long (Orca 43: over 50 events, as on a busy machine) it
+//   throws away what is not about the focused control, the game's news among it.
+bool onlyDraws(const QAccessibleEvent* event) {
+    switch (event->type()) {
+    case QAccessible::NameChanged:
+    case QAccessible::DescriptionChanged:
+    case QAccessible::StateChanged:
+    case QAccessible::ObjectShow:
+    case QAccessible::ObjectHide:
+    case QAccessible::LocationChanged:
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated:
+        return placeOf(event->object()).kind == Kind::Hidden;
+    default:
+        return false;
+    }
+}
+
 void withoutNoise(QAccessibleEvent* event) {
+    if (onlyDraws(event))
+        return;
     if (event->type() == QAccessible::Focus) {
         const auto* window = qobject_cast<const GameWindow*>(event->object());
         if (window && window->phase() != game::Phase::Loaded)

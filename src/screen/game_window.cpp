@@ -199,6 +199,11 @@ void GameWindow::buildControls() {
                       fonts::digits(11.25), Qt::AlignHCenter | Qt::AlignTop);
         ui_.historyPlates[row]->hide();
         ui_.historyAmounts[row]->hide();
+        ui_.historySoldMarks[row] =
+            makeLabel(this, layout::historySoldMark(row), QString(QChar(0x2605)),
+                      fonts::caption(16, false), Qt::AlignCenter);
+        setTextColour(ui_.historySoldMarks[row], theme::kTextOnBackdrop);
+        ui_.historySoldMarks[row]->hide();
     }
 
     ui_.historyCover = new BackdropCover(&backdrop_, this);
@@ -240,6 +245,10 @@ void GameWindow::buildControls() {
     ui_.offerAmount = makeLabel<FittedCaption>(this, layout::kOfferAmount, QStringLiteral("0"),
                                                fonts::offer(36), Qt::AlignHCenter | Qt::AlignTop);
     ui_.offerAmount->hide();
+    ui_.soldCaption = makeLabel(this, layout::kSoldCaption, QString(), caption12,
+                                Qt::AlignLeft | Qt::AlignVCenter);
+    setTextColour(ui_.soldCaption, theme::kTextOnBackdrop);
+    ui_.soldCaption->hide();
 
     // The amount board.
     for (int rank = 0; rank < game::kCaseCount; ++rank) {
@@ -281,6 +290,9 @@ void GameWindow::retranslate() {
     ui_.newGameButton->setText(tr("Новая игра"));
     ui_.acceptButton->setText(tr("ДА"));
     ui_.declineButton->setText(tr("НЕТ"));
+    ui_.soldCaption->setText(tr("продано"));
+    for (QLabel* mark : ui_.historySoldMarks)
+        mark->setAccessibleName(tr("продано"));
     ui_.logo->setToolTip(tr("Об авторах"));
     for (auto shown = gameTexts_.cbegin(); shown != gameTexts_.cend(); ++shown)
         shown.key()->setText(shown.value()());
@@ -319,8 +331,9 @@ void GameWindow::drawNewGame() {
     ui_.counterNumber->setText(QString::number(state().counter));
     for (QWidget* shownInPlay : std::initializer_list<QWidget*>{
              ui_.winningsPanel, ui_.winningsTitle, ui_.winningsAmount, ui_.newGameButton,
-             ui_.acceptButton, ui_.declineButton, ui_.offerAmount})
+             ui_.acceptButton, ui_.declineButton, ui_.offerAmount, ui_.soldCaption})
         shownInPlay->hide();
+    soldHistoryEntry_ = 0;
     ui_.startButton->show();
     ui_.offerPanel->setFile(QString());
     // What the last game showed in its texts is not shown again in another language.

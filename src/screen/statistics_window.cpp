@@ -1,9 +1,13 @@
 #include "statistics_window.h"
 
+#include "chart_style.h"
 #include "language.h"
 #include "last_game_chart.h"
+#include "rounds.h"
 #include "shown_texts.h"
+#include "side_windows.h"
 #include "spoken_numbers.h"
+#include "widgets.h"
 #include "window_fit.h"
 
 #include <QDialogButtonBox>
@@ -14,47 +18,45 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-// A text a screen reader's user reaches with Tab: it takes the focus, shows
-// a focus frame while it has it, and is read by its accessible name.
-class ReadableText final : public QLabel {
-  public:
-    ReadableText() {
-        setTextInteractionFlags(Qt::TextSelectableByMouse);
-        setFocusPolicy(Qt::StrongFocus);
+// A legend entry's mark: a short line, a dot or a star, as the series draws it.
+QPixmap legendMark(const QColor& colour, bool line, bool dashed, bool star, bool dot) {
+    const int side = 24;
+    QPixmap mark(side, side / 2 + 6);
+    mark.fill(Qt::transparent);
+    QPainter painter(&mark);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(side / 2.0, mark.height() / 2.0);
+    if (line) {
+        QPen pen(colour, 2, dashed ? Qt::DashLine : Qt::SolidLine);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(1, centre.y()), QPointF(side - 1, centre.y()));
     }
-
-  protected:
-    void paintEvent(QPaintEvent* event) override {
-        QLabel::paintEvent(event);
-        if (!hasFocus())
-            return;
-        QPainter painter(this);
-        QStyleOptionFocusRect frame;
-        frame.initFrom(this);
-        frame.backgroundColor = palette().color(QPalette::Window);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    if (dot)
+        painter.drawEllipse(centre, 4, 4);
+    if (star) {
+        QPolygonF points;
+        for (int i = 0; i < 10; ++i) {
+            const double radius = i % 2 == 0 ? 8 : 3.5;
+            const double angle = M_PI / 2 + i * M_PI / 5;
+            points << centre + QPointF(radius * std::cos(angle), -radius * std::sin(angle));
+        }
+        painter.drawPolygon(points);
     }
-};
+    return mark;
+}
 
 // A sum as a voice reads it right in the language spoken now (the shown
 // grouped digits are not).
 QString spokenSum(double amount) {
-    const double size = std::fabs(amount);
-    if (size > 0 && size < 1) {
-        QString fraction = QString::number(size, 'f', 2);
-        if (fraction.endsWith(QLatin1Char('0')))
-            fraction.chop(1);
-        return i18n::spokenAmount(fraction, i18n::currentLanguage());
-    }
-    return i18n::spokenMoney(std::llround(size), i18n::currentLanguage());
+    return i18n::spokenSum(amount, i18n::currentLanguage());
 }
 
 } // namespace
@@ -67,7 +69,7 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     auto* content = new QWidget;
     auto* row = new QHBoxLayout(content);
     auto* figuresColumn = new QVBoxLayout;
-    problem_ = new ReadableText;
+    problem_ = new FocusableText;
     problem_->setWordWrap(true);
     problem_->hide();
     figuresColumn->addWidget(problem_);
@@ -75,19 +77,25 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     figureGrid_->setColumnStretch(1, 1);
     for (int row = 0; row < kFigureRows; ++row) {
         figureGrid_->addWidget(new QLabel, row, 0);
-        figureGrid_->addWidget(new ReadableText, row, 1);
+        figureGrid_->addWidget(new FocusableText, row, 1);
     }
     figuresColumn->addLayout(figureGrid_);
     figuresColumn->addStretch(1);
     row->addLayout(figuresColumn);
-    noGames_ = new ReadableText;
+    noGames_ = new FocusableText;
     noGames_->setAlignment(Qt::AlignCenter);
     row->addWidget(noGames_, 1);
     chartView_ = last_game_chart::create();
     if (!chartView_)
         chartView_ = new QWidget;
-    chartView_->setMinimumSize(460, 360);
-    row->addWidget(chartView_, 1);
+    chartView_->setMinimumSize(460, 330);
+    // The legend under the chart, in lines of its own that wrap, so that no
+    // name is cut short in either language.
+    legend_ = new QWidget;
+    auto* chartColumn = new QVBoxLayout;
+    chartColumn->addWidget(chartView_, 1);
+    chartColumn->addWidget(legend_);
+    row->addLayout(chartColumn, 1);
     scroll_ = new QScrollArea;
     auto* scroll = scroll_;
     // Tab goes through the figures, not to the area holding them.
@@ -97,7 +105,9 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     scroll->setFrameShape(QFrame::NoFrame);
 
     auto* buttons = new QDialogButtonBox;
+    summaryButton_ = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     startAfreshButton_ = buttons->addButton(QString(), QDialogButtonBox::ResetRole);
+    connect(summaryButton_, &QPushButton::clicked, this, &StatisticsWindow::summaryRequested);
     closeButton_ = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
     connect(startAfreshButton_, &QPushButton::clicked, this, &StatisticsWindow::askToStartAfresh);
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
@@ -115,13 +125,15 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     }
     for (QWidget* next :
          {static_cast<QWidget*>(noGames_), static_cast<QWidget*>(chartView_),
-          static_cast<QWidget*>(startAfreshButton_), static_cast<QWidget*>(closeButton_)}) {
+          static_cast<QWidget*>(summaryButton_), static_cast<QWidget*>(startAfreshButton_),
+          static_cast<QWidget*>(closeButton_)}) {
         setTabOrder(previous, next);
         previous = next;
     }
     statistics_ = statistics;
     retranslate(); // shows the figures
     i18n::followLanguage(this, [this] { retranslate(); });
+    side_windows::applyGameLook(this);
     resize(960, 470);
 }
 
@@ -130,6 +142,7 @@ void StatisticsWindow::askToStartAfresh() {
         QMessageBox::Question, tr("Статистика"),
         tr("Начать статистику заново? Нынешний файл останется рядом как резервная копия."),
         QMessageBox::Yes | QMessageBox::No, this);
+    side_windows::applyGameLook(question);
     question->button(QMessageBox::Yes)->setText(tr("Да"));
     question->button(QMessageBox::No)->setText(tr("Нет"));
     question->setDefaultButton(QMessageBox::No);
@@ -148,7 +161,12 @@ void StatisticsWindow::setStatistics(const storage::Statistics& statistics) {
 }
 
 void StatisticsWindow::setProblem(const QString& problem) {
-    problemText_ = problem;
+    setProblem([problem] { return problem; });
+}
+
+void StatisticsWindow::setProblem(std::function<QString()> problemNow) {
+    problemText_ = std::move(problemNow);
+    const QString problem = problemText_ ? problemText_() : QString();
     problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
     problem_->setAccessibleName(problem_->text());
     problem_->setVisible(!problem.isEmpty());
@@ -159,6 +177,7 @@ void StatisticsWindow::retranslate() {
     noGames_->setText(tr("Сыгранных игр пока нет."));
     noGames_->setAccessibleName(noGames_->text());
     scroll_->setAccessibleName(tr("Цифры всех игр и график последней"));
+    summaryButton_->setText(tr("Итоги партии"));
     startAfreshButton_->setText(tr("Начать заново"));
     closeButton_->setText(tr("Закрыть"));
     setProblem(problemText_);
@@ -264,9 +283,48 @@ void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     chartView_->setVisible(last.has_value());
     chartView_->setAccessibleName(tr("График последней игры"));
     chartView_->setAccessibleDescription(last ? chartSummary(*last) : QString());
+    if (!legend_->layout()) {
+        auto* grid = new QGridLayout(legend_);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(3, 1);
+    }
+    while (QLayoutItem* item = legend_->layout()->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    legend_->setVisible(last.has_value());
     // The axes' numbers grouped as the figures are.
-    last_game_chart::show(chartView_, last,
-                          i18n::currentLanguage() == i18n::kEnglish
-                              ? QLocale(QLocale::English, QLocale::UnitedStates)
-                              : QLocale(QLocale::Russian, QLocale::Russia));
+    const last_game_chart::Shown shown = last_game_chart::show(
+        chartView_, last,
+        i18n::currentLanguage() == i18n::kEnglish ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                                  : QLocale(QLocale::Russian, QLocale::Russia));
+    if (!last)
+        return;
+
+    // The legend names the series as the chart does.
+    struct Entry {
+        QString name;
+        QColor colour;
+        bool line, dashed, star, dot;
+    };
+    QList<Entry> entries = {
+        {tr("Предложение банка"), chart_style::kOffer, true, false, false, true},
+        {tr("Среднее на табло"), chart_style::kAverage, true, false, false, true}};
+    if (shown.exchanges)
+        entries.append(
+            {tr("Предложение обмена"), chart_style::kExchange, false, false, false, true});
+    entries.append({tr("Свой чемодан"), chart_style::kOwnCase, true, true, false, false});
+    if (shown.accepted)
+        entries.append(
+            {tr("Принятое предложение"), chart_style::kAccepted, false, false, true, false});
+    auto* grid = static_cast<QGridLayout*>(legend_->layout());
+    for (int i = 0; i < entries.size(); ++i) {
+        auto* mark = new QLabel;
+        mark->setPixmap(legendMark(entries[i].colour, entries[i].line, entries[i].dashed,
+                                   entries[i].star, entries[i].dot));
+        auto* name = new QLabel(entries[i].name);
+        grid->addWidget(mark, i / 2, (i % 2) * 2);
+        grid->addWidget(name, i / 2, (i % 2) * 2 + 1);
+    }
 }
