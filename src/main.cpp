@@ -257,8 +257,11 @@ int main(int argc, char* argv[]) {
     if (commandLine.parser.isSet(commandLine.mute))
         game.soundSettings().muteThisRun();
     game.start();
-    // After the window, whose pictures the icons were decoded behind.
-    QApplication::setWindowIcon(pictures::icon());
-    pictures::forgetDecodedAhead();
+    // The icon is not drawn in the window: it is decoded and set once the
+    // window's first frame is.
+    game.whenFirstFrameDrawn([] {
+        QApplication::setWindowIcon(pictures::icon());
+        pictures::forgetDecodedAhead();
+    });
     return QApplication::exec();
 }

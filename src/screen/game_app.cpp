@@ -22,6 +22,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -237,6 +238,8 @@ bool GameApp::eventFilter(QObject* watched, QEvent* event) {
                     sounds << media::locate(media::currentDirectory(), sound);
             }
             soundEngine_->preload(sounds);
+            for (const std::function<void()>& work : std::exchange(afterFirstFrame_, {}))
+                work();
             if (gamePadsWanted_)
                 useGamePads();
         });
@@ -257,6 +260,13 @@ void GameApp::useGamePads() {
     if (gamePad_ || (soundEngine_ && !soundOutputAsked_))
         return;
     gamePad_ = std::make_unique<GamePad>([this] { return static_cast<QWidget*>(window_.data()); });
+}
+
+void GameApp::whenFirstFrameDrawn(std::function<void()> work) {
+    if (soundEngine_ && !soundOutputAsked_)
+        afterFirstFrame_.push_back(std::move(work));
+    else
+        work();
 }
 
 void GameApp::noteWindowGeometry() {

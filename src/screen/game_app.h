@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class DesktopControls;
 class GamePad;
@@ -70,6 +71,9 @@ class GameApp final : public QObject {
     // Game pads play too (GamePad), watched from once the first window has been
     // drawn, or at once without the sound engine.
     void useGamePads();
+    // Runs work once the first window has drawn its first frame (at once if it
+    // has, or without the sound engine, which waits for that frame too).
+    void whenFirstFrameDrawn(std::function<void()> work);
     // Null until then.
     [[nodiscard]] GamePad* gamePad() const { return gamePad_.get(); }
 
@@ -135,6 +139,7 @@ class GameApp final : public QObject {
     bool rememberWindow_ = false;
     QTimer geometrySettles_;
     bool soundOutputAsked_ = false; // once the first window has been drawn
+    std::vector<std::function<void()>> afterFirstFrame_;
     // The log file of this run's games, held for as long as the application.
     std::shared_ptr<const game::LogFileClaim> logClaim_;
     bool logApartTold_ = false;

@@ -139,7 +139,6 @@ void decodeAhead() {
         files << fileFor(name, doubleSize);
     for (int plate = 0; plate < game::kCaseCount; ++plate)
         files << fileFor(plateName(plate), doubleSize);
-    files << iconFiles();
     ahead.workers.push_back(decodeOnWorker(files, ahead));
 }
 

@@ -15,11 +15,10 @@ namespace pictures {
 // wherever the binary runs from, installed or not.
 [[nodiscard]] QIcon icon();
 
-// Starts decoding, on a thread of its own, the pictures the first game window
-// shows at the primary screen's pixel ratio, and the icons: the window's
-// controls are built meanwhile, and load() and icon() take each picture when it
-// is ready instead of decoding it again. Call once, after the application object
-// exists.
+// Starts decoding, on threads of their own, the pictures the first game window
+// shows at the primary screen's pixel ratio: the window's controls are built
+// meanwhile, and load() takes each picture when it is ready instead of decoding
+// it again. Call once, after the application object exists.
 void decodeAhead();
 // Frees what was decoded ahead and not taken (a window drawn at another ratio).
 void forgetDecodedAhead();
