@@ -127,13 +127,20 @@ QIcon icon() {
     return icon;
 }
 
+void decodeBackdropAhead() {
+    DecodedAhead& ahead = decodedAhead();
+    if (ahead.workers.empty())
+        ahead.workers.push_back(decodeOnWorker({fileOf(kBackground, false)}, ahead));
+}
+
 void decodeAhead() {
     DecodedAhead& ahead = decodedAhead();
-    if (!ahead.workers.empty())
+    if (ahead.workers.size() > 1)
         return;
     const bool doubleSize = qApp->devicePixelRatio() > 1.0;
     // The backdrop takes as long as all the others together: it has a worker of its own.
-    ahead.workers.push_back(decodeOnWorker({fileFor(kBackground, doubleSize)}, ahead));
+    if (const QString backdrop = fileFor(kBackground, doubleSize); !ahead.images.count(backdrop))
+        ahead.workers.push_back(decodeOnWorker({backdrop}, ahead));
     QStringList files;
     for (const QString& name : {kHistoryFrame, kBriefcase, kLogo})
         files << fileFor(name, doubleSize);
