@@ -623,11 +623,15 @@ std::unique_ptr<SoundPlayer> SoundEngine::createPlayer() const {
 }
 
 void SoundEngine::preload(const QStringList& paths) {
-    CallTimer timer(*core_);
+    // One file at each turn of the event loop: all at once would hold the
+    // window's thread for milliseconds on a busy machine.
     for (const QString& path : paths) {
-        const FileStamp file = stampOf(path);
-        if (file.isFile)
-            static_cast<void>(core_->lookup(file));
+        QTimer::singleShot(0, &core_->mailbox, [core = core_.get(), path] {
+            CallTimer timer(*core);
+            const FileStamp file = stampOf(path);
+            if (file.isFile)
+                static_cast<void>(core->lookup(file));
+        });
     }
 }
 

@@ -51,8 +51,8 @@ class SoundEngine final {
     [[nodiscard]] std::unique_ptr<SoundPlayer> createPlayer() const;
 
     // Decodes these files in the background, once the output is open, so that
-    // they start without delay when first played. Files that are not there are
-    // skipped.
+    // they start without delay when first played; each is looked at on a turn
+    // of the event loop of its own. Files that are not there are skipped.
     void preload(const QStringList& paths);
     // Lets a decoded file go: its memory is freed once no player plays it, and
     // it is decoded again when next played.
