@@ -139,6 +139,10 @@
         <source>Закрыты чемоданы: %1.</source>
         <translation>Closed cases: %1.</translation>
     </message>
+    <message>
+        <source>Сейчас нельзя.</source>
+        <translation>Not now.</translation>
+    </message>
 </context>
 <context>
     <name>CreditEntries</name>

@@ -1,10 +1,10 @@
 #include "desktop_controls.h"
 
-#include "accessibility.h"
 #include "game_window.h"
 #include "language.h"
 #include "layout.h"
 #include "movie_widget.h"
+#include "narrator.h"
 #include "rounds.h"
 #include "rules_dialog.h"
 #include "sound_settings.h"
@@ -144,8 +144,7 @@ void DesktopControls::createActions() {
                   [this] { showRules(); });
     soundAction_ = addAction(QT_TR_NOOP("Звук вкл/выкл"), keys({Qt::Key_M, kKeySoftSign}), [this] {
         sound_.setMuted(!sound_.isMuted());
-        accessibility::say(gameWindow(),
-                           sound_.isMuted() ? tr("Звук выключен.") : tr("Звук включён."));
+        say(sound_.isMuted() ? tr("Звук выключен.") : tr("Звук включён."));
     });
     soundAction_->setCheckable(true);
     louderAction_ = addAction(QT_TR_NOOP("Громче"), keys({Qt::Key_Plus, Qt::Key_Equal}), [this] {
@@ -172,13 +171,13 @@ void DesktopControls::createActions() {
     // What a sighted player sees at a glance, said by a screen reader.
     factActions_ = {
         addAction(QT_TR_NOOP("Повторить новость"), {Qt::Key_F2},
-                  [this] { accessibility::say(gameWindow(), accessibility::Fact::LastNews); }),
+                  [this] { say(a11y::Fact::LastNews); }),
         addAction(QT_TR_NOOP("Суммы в игре"), {Qt::Key_F3},
-                  [this] { accessibility::say(gameWindow(), accessibility::Fact::AmountsInPlay); }),
+                  [this] { say(a11y::Fact::AmountsInPlay); }),
         addAction(QT_TR_NOOP("Предложения банка"), {Qt::Key_F4},
-                  [this] { accessibility::say(gameWindow(), accessibility::Fact::Offers); }),
+                  [this] { say(a11y::Fact::Offers); }),
         addAction(QT_TR_NOOP("Закрытые чемоданы"), {Qt::Key_F5},
-                  [this] { accessibility::say(gameWindow(), accessibility::Fact::ClosedCases); }),
+                  [this] { say(a11y::Fact::ClosedCases); }),
         addAction(QT_TR_NOOP("Читать табло"), {Qt::Key_F6}, [this] { toggleBoard(); }),
     };
     quitAction_ = addAction(QT_TR_NOOP("Выход"),
@@ -406,14 +405,22 @@ void DesktopControls::toggleFullScreen() {
         gameWindow()->showFullScreen();
     else
         gameWindow()->showNormal();
-    accessibility::say(gameWindow(), fullScreen ? tr("Во весь экран.") : tr("В окне."));
+    say(fullScreen ? tr("Во весь экран.") : tr("В окне."));
+}
+
+void DesktopControls::say(const QString& text) {
+    if (gameWindow() && QAccessible::isActive())
+        gameWindow()->narrator().say(text);
+}
+
+void DesktopControls::say(a11y::Fact fact) {
+    if (gameWindow() && QAccessible::isActive())
+        gameWindow()->narrator().say(fact);
 }
 
 void DesktopControls::sayVolume() {
-    accessibility::say(gameWindow(),
-                       sound_.isMuted()
-                           ? tr("Громкость: %1 из 100, звук выключен.").arg(sound_.volume())
-                           : tr("Громкость: %1 из 100.").arg(sound_.volume()));
+    say(sound_.isMuted() ? tr("Громкость: %1 из 100, звук выключен.").arg(sound_.volume())
+                         : tr("Громкость: %1 из 100.").arg(sound_.volume()));
 }
 
 void DesktopControls::requestNewGame() {

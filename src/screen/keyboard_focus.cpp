@@ -2,10 +2,10 @@
 // the reading of the amount board, the typed case numbers and the presses.
 #include "desktop_controls.h"
 
-#include "accessibility.h"
 #include "game_window.h"
 #include "layout.h"
 #include "movie_widget.h"
+#include "narrator.h"
 #include "rounds.h"
 #include "widgets.h"
 
@@ -206,7 +206,7 @@ void DesktopControls::toggleBoard() {
     }
     QWidget* lowest = gameWindow()->controls().boardPlates[0];
     if (!lowest->isVisible()) {
-        accessibility::say(gameWindow(), tr("Табло ещё закрыто."));
+        say(tr("Табло ещё закрыто."));
         return;
     }
     onBoard_ = lowest;
@@ -233,7 +233,7 @@ bool DesktopControls::stepOnBoard(int dx, int dy) {
     const int column = rank / rows + dx;
     const int row = rank % rows + dy;
     if (column < 0 || column * rows >= game::kCaseCount || row < 0 || row >= rows) {
-        accessibility::say(gameWindow(), tr("Край."));
+        say(tr("Край."));
         return true;
     }
     onBoard_ = plates[size_t(column * rows + row)];
@@ -274,7 +274,7 @@ void DesktopControls::moveFocus(int dx, int dy) {
         // Nothing further that way: the focus stays, and a screen reader,
         // which would say nothing, says so.
         moveTo(at_.data(), Qt::OtherFocusReason);
-        accessibility::say(gameWindow(), tr("Край."));
+        say(tr("Край."));
         return;
     }
     moveTo(best ? best : candidates.front(), Qt::OtherFocusReason);
@@ -348,6 +348,9 @@ void DesktopControls::pressEnter() {
     if (skipSuspense() || press(focused()))
         return;
     const GameWindow::Controls& ui = gameWindow()->controls();
-    if (!press(ui.startButton))
-        press(ui.newGameButton);
+    if (press(ui.startButton) || press(ui.newGameButton))
+        return;
+    // A case named by its number that the game cannot take now.
+    if (gameWindow() && caseNumber(gameWindow(), at_) > 0)
+        say(a11y::Narrator::pressNotTaken());
 }

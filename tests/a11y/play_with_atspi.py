@@ -49,6 +49,7 @@ SWAP_PROMPT = "для обмена"
 
 STEP_TIMEOUT = 60.0  # the longest sound between two steps is some seconds
 POLL = 0.1
+NOT_TAKEN = "Сейчас нельзя."  # the news when a press cannot be taken now
 
 
 class Failure(Exception):
@@ -133,6 +134,8 @@ class Player:
         self.offer_showing = False
         self.answers = []           # (offer index, "ДА"/"НЕТ")
         self.own_amount = None
+        self.presses = 0              # cases pressed that said they were sensitive
+        self.not_taken_answered = 0   # presses during a suspense, answered "not now"
         self.winnings = None
         self.looks = 0
 
@@ -328,6 +331,41 @@ class Player:
                 return
         raise Failure("%r has no press action" % entry["name"])
 
+    def press_action(self, entry):
+        """Presses by the accessible action alone, without the focus."""
+        action = entry["obj"].queryAction()
+        for i in range(action.nActions):
+            if action.getName(i).lower() == "press":
+                action.doAction(i)
+                return
+        raise Failure("%r has no press action" % entry["name"])
+
+    def check_press_answered(self, pressed):
+        """A case pressed while the game cannot take it says so, and says it is not sensitive."""
+        view = self.look()
+        if self.pyatspi_phase_busy(view, pressed):
+            others = [c for c in view["cases"].values()
+                      if c["name"] != pressed and c["own"] == "закрыт" and c["showing"]]
+            if not others:
+                return
+            other = others[0]
+            if other["sensitive"]:
+                raise Failure("%s says it is sensitive while %s opens" % (other["name"], pressed))
+            self.press_action(other)
+            deadline = time.monotonic() + 5
+            while not self.heard(NOT_TAKEN):
+                if time.monotonic() > deadline:
+                    raise Failure("a press on %s during the suspense was not answered" % other["name"])
+                self.pump(POLL)
+            self.news = [n for n in self.news if NOT_TAKEN not in n]
+            self.not_taken_answered += 1
+
+    @staticmethod
+    def pyatspi_phase_busy(view, pressed):
+        """The pressed case is still closed: its suspense is playing."""
+        case = view["cases"].get(pressed)
+        return bool(case and case["own"] == "закрыт")
+
     @staticmethod
     def offer_name(view):
         return view["offer"]["name"] if view["offer"] else None
@@ -392,12 +430,20 @@ class Player:
                 raise Failure("%s can be opened but says %r" % (name, case["description"]))
             self.described.clear()
             self.press(case)
+            self.presses += 1
+            if not swap and not self.not_taken_answered:
+                self.check_press_answered(name)
             if swap:
                 print("exchange for %s" % name)
                 self.wait_for("%s to become the own case" % name,
                               lambda v: v["cases"][name]["own"] == "ваш")
             else:
-                self.wait_for("%s to open" % name, lambda v: name in self.opened_cases)
+                def opened(v):
+                    if self.heard(NOT_TAKEN):
+                        raise Failure("the press on %s, which said it was sensitive, was not taken"
+                                      % name)
+                    return name in self.opened_cases
+                self.wait_for("%s to open" % name, opened)
                 print("opened %s: %s" % (name, self.opened[-1]))
                 news = "%s: %s." % (name, self.opened[-1])
                 self.wait_for("the news %r" % news,
@@ -414,7 +460,9 @@ class Player:
         self.wait_for("the own case's amount", lambda v: self.own_amount is not None)
         self.wait_for("the focus on 'Новая игра' and the winnings in the news",
                       lambda v: self.focused_on(v, "Новая игра", "%s%s." % (WINNINGS_PREFIX, self.winnings)))
-        print("own case %s, winnings %s" % (self.own_amount, self.winnings))
+        print("own case %s, winnings %s; %d presses on sensitive cases, all taken; %d press "
+              "during a suspense answered" % (self.own_amount, self.winnings, self.presses,
+                                              self.not_taken_answered))
         self.check_board()
         self.compare_with_log()
 

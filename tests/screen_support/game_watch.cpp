@@ -6,6 +6,7 @@
 #include "offer_format.h"
 
 #include <QLabel>
+#include <QMetaEnum>
 #include <QPushButton>
 
 namespace {
@@ -13,27 +14,7 @@ namespace {
 using Phase = GameWindow::Phase;
 
 const char* phaseName(Phase phase) {
-    switch (phase) {
-    case Phase::Loaded:
-        return "Loaded";
-    case Phase::ChoosingOwnCase:
-        return "ChoosingOwnCase";
-    case Phase::WaitingForClick:
-        return "WaitingForClick";
-    case Phase::Suspense:
-        return "Suspense";
-    case Phase::OfferPending:
-        return "OfferPending";
-    case Phase::OfferShown:
-        return "OfferShown";
-    case Phase::ExchangePick:
-        return "ExchangePick";
-    case Phase::EndOfGame:
-        return "EndOfGame";
-    case Phase::GameOver:
-        return "GameOver";
-    }
-    return "?";
+    return QMetaEnum::fromType<Phase>().valueToKey(static_cast<int>(phase));
 }
 
 // The points at which the banker speaks, by the number of opened cases.
