@@ -8,7 +8,11 @@ class QAccessibleInterface;
 // What the game does only because of the Qt and Orca versions of Debian 12
 // (Qt 6.4.2, Orca 43.1). Each names the version that needs it and how to see
 // whether a newer one still does; once none does, the call goes and the plain
-// Qt way takes its place.
+// Qt way takes its place. Two more live where they act, named there:
+// DesktopControls::showMenu() chooses the menu's first entry for Orca 43, which
+// does not say a menu's opening, and the focus waits on the game window while a
+// press is taken (DesktopControls::press(), the cases' doAction()), as Qt 6.4
+// moves it on for a moment from a control the press hides and Orca reads that one.
 namespace a11y::workarounds {
 
 // Has a screen reader say notification's text now, wherever the focus is.
