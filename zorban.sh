@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts the game, or runs every test.
 #   ./zorban.sh play   install what is missing, build, start the game
-#   ./zorban.sh test   install what is missing, build, run every test
+#   ./zorban.sh test   install what is missing, build, run every test but the soaks
+#   ./zorban.sh soak   install what is missing, build, run the soaks (minutes of
+#                      the same thing again and again; CI runs them as a step)
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -56,10 +58,16 @@ test)
     install_missing
     build
     cd "$build"
-    ctest --output-on-failure -j"$(nproc)"
+    ctest --output-on-failure -j"$(nproc)" -LE soak
+    ;;
+soak)
+    install_missing
+    build
+    cd "$build"
+    ctest --output-on-failure -j"$(nproc)" -L soak
     ;;
 *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|soak" >&2
     exit 2
     ;;
 esac

@@ -30,7 +30,6 @@ import time
 
 import private_session  # beside this script
 
-SKIPPED = 77
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 REGISTRY = "/usr/libexec/at-spi2-registryd"
 INNER = "ZORBAN_A11Y_INNER"
@@ -78,8 +77,8 @@ def outer(argv):
     except ImportError:
         missing.append("python3-pyatspi (for %s)" % sys.executable)
     if missing:
-        print("SKIPPED: the AT-SPI test needs " + ", ".join(missing) + " (./zorban.sh installs them)")
-        return SKIPPED
+        return private_session.skip("the AT-SPI test needs " + ", ".join(missing)
+                                    + " (./zorban.sh installs them)")
     return private_session.run_inside(__file__, argv, INNER)
 
 
