@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts the game, or runs every test.
-#   ./zorban.sh play   install what is missing, build, start the game
+#   ./zorban.sh play [options]   install what is missing, build, start the game
+#                                with those options (./zorban.sh play --lang en --mute)
 #   ./zorban.sh test   install what is missing, build, run every test but the soaks
 #   ./zorban.sh soak   install what is missing, build, run the soaks (minutes of
 #                      the same thing again and again; CI runs them as a step)
@@ -52,7 +53,8 @@ play)
         echo "zorban: no display found (DISPLAY is not set); start the game from a desktop session or under xvfb-run." >&2
         exit 1
     fi
-    exec "$build/zorban"
+    shift
+    exec "$build/zorban" "$@"
     ;;
 test)
     install_missing
@@ -67,7 +69,7 @@ soak)
     ctest --output-on-failure -j"$(nproc)" -L soak
     ;;
 *)
-    echo "usage: $0 play|test|soak" >&2
+    echo "usage: $0 play [game options] | $0 test | $0 soak" >&2
     exit 2
     ;;
 esac

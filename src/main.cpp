@@ -93,6 +93,40 @@ void endOnSignals(GameApp& game) {
     sigaction(SIGHUP, &action, nullptr);
 }
 
+// Qt ends the program (abort) when no platform can be opened: a -platform it
+// does not have, a DISPLAY with no server behind it. While the application is
+// made, that end is the clear message and exit code of a missing display; Qt
+// has said what it tried just before.
+QtMessageHandler qtMessages = nullptr;
+QByteArray displayTried; // what could not be opened, in words
+
+void endWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        if (qtMessages)
+            qtMessages(type, context, message);
+        return;
+    }
+    std::fprintf(stderr,
+                 "zorban: no display found (%s); start the game from a desktop session or "
+                 "under xvfb-run.\n",
+                 displayTried.constData());
+    std::_Exit(1);
+}
+
+// What the application is about to open: the platform asked for, else the display.
+QByteArray displayToOpen(int argc, char* argv[]) {
+    QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            platform = argv[i + 1];
+    }
+    if (!platform.isEmpty())
+        return "the platform \"" + platform + "\" cannot be opened";
+    const QByteArray display =
+        qEnvironmentVariableIsSet("DISPLAY") ? qgetenv("DISPLAY") : qgetenv("WAYLAND_DISPLAY");
+    return "the display \"" + display + "\" cannot be opened";
+}
+
 // The command line, its texts in the language of the help: written in English,
 // with a Russian translation of their own (zorban_ru.ts) that --help shows when
 // the system's language is Russian or --lang ru is given.
@@ -178,7 +212,8 @@ int main(int argc, char* argv[]) {
     const bool answerOnly =
         parsed && (first.parser.isSet(first.help) || first.parser.isSet(first.version) ||
                    first.parser.isSet(first.media));
-    if (parsed && !givenLanguage.isEmpty() && !i18n::languages().contains(givenLanguage)) {
+    if (parsed && first.parser.isSet(first.language) &&
+        !i18n::languages().contains(givenLanguage)) {
         std::fprintf(stderr, "zorban: --lang takes ru or en, not \"%s\"\n",
                      qPrintable(givenLanguage));
         return 1;
@@ -199,7 +234,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     fonts::readFontConfigurationAhead(); // while Qt connects to the display
+    displayTried = displayToOpen(argc, argv);
+    qtMessages = qInstallMessageHandler(endWithoutDisplay);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtMessages);
     CommandLine commandLine;
     commandLine.parser.process(app);
     // Before the first window, which is then built in the language.

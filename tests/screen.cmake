@@ -13,7 +13,7 @@ zorban_add_test(test_monkey SOURCES test_monkey.cpp LIBS zorban_screen_test_supp
 zorban_add_test(test_soak SOURCES test_soak.cpp LIBS zorban_screen_test_support TIMEOUT 300 LABELS soak)
 # Seeded whole games step by step against their records in data/golden/.
 zorban_add_test(test_golden_games SOURCES test_golden_games.cpp LIBS zorban_screen_test_support LABELS gui)
-zorban_add_test(test_contrast SOURCES test_contrast.cpp LIBS zorban_screen LABELS unit)
+zorban_add_test(test_contrast SOURCES test_contrast.cpp LIBS zorban_screen LABELS gui)
 zorban_add_test(test_desktop_controls SOURCES test_desktop_controls.cpp LIBS zorban_screen_test_support LABELS gui)
 # SDL2 linked here for its virtual joystick; the game loads the same library.
 zorban_add_test(test_game_pad SOURCES test_game_pad.cpp LIBS zorban_screen_test_support PkgConfig::SDL2 LABELS gui)

@@ -2,6 +2,7 @@
 // event loop, and the sound settings kept between runs.
 #include "desktop_controls.h"
 #include "game_harness.h"
+#include "language.h"
 #include "rounds.h"
 #include "settings_file.h"
 #include "sound_settings.h"
@@ -100,6 +101,7 @@ class TestDesktopControls final : public QObject {
     void keysThatDoNotApplyDoNothing();
     void theFocusIsWhereTheKeysAreAndOnlyThere();
     void muteAndVolumeAreRemembered();
+    void volumeCaptionFitsAtEveryVolume();
     void windowsBesideTheGameFitAndCloseFromTheKeys_data();
     void windowsBesideTheGameFitAndCloseFromTheKeys();
     void newGameFromTheMenuAsksMidGame();
@@ -347,6 +349,7 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
         QVERIFY(quick && !quick->isChecked());
         quick->trigger();
         QVERIFY(first.app->game().isQuickPace());
+        menuAction(controls, QStringLiteral("Итоги в конце партии"))->trigger();
         typeKey(first.w(), Qt::Key_M, QStringLiteral("m"));
         typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
         typeKey(first.w(), Qt::Key_Minus, QStringLiteral("-"));
@@ -369,6 +372,8 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
     {
         GameHarness next; // the next run
         QVERIFY(next.app->game().isQuickPace());
+        QVERIFY(menuAction(next.app->desktopControls(), QStringLiteral("Итоги в конце партии"))
+                    ->isChecked());
         QVERIFY(next.app->soundSettings().isMuted());
         QCOMPARE(next.app->soundSettings().volume(), 80);
         QVERIFY(next.app->desktopControls().mutedMark()->isVisible());
@@ -387,6 +392,42 @@ void TestDesktopControls::muteAndVolumeAreRemembered() {
     GameHarness last; // the mute of that run only is forgotten, its volume is not
     QVERIFY(!last.app->soundSettings().isMuted());
     QCOMPARE(last.app->soundSettings().volume(), 80);
+}
+
+// "Громкость 100 %" and every other volume fit the caption's box, in both
+// languages, from the smallest window to a full HD screen.
+void TestDesktopControls::volumeCaptionFitsAtEveryVolume() {
+    GameHarness h;
+    const DesktopControls& controls = h.app->desktopControls();
+    SoundSettings& sound = h.app->soundSettings();
+    const QSize smallest = h.w()->minimumSize();
+    for (const QString& language : {QStringLiteral("ru"), QStringLiteral("en")}) {
+        QVERIFY(i18n::setLanguage(language));
+        for (const QSize size : {smallest, QSize(1016, 540), QSize(1920, 1080)}) {
+            h.w()->resize(size);
+            QCOMPARE(h.w()->size(), size);
+            for (int volume = 0; volume <= 100; ++volume) {
+                // Shown by the key that brings the volume there.
+                sound.setVolume(volume <= 90 ? volume + 10 : volume - 10);
+                typeKey(h.w(), volume <= 90 ? Qt::Key_Minus : Qt::Key_Plus,
+                        volume <= 90 ? QStringLiteral("-") : QStringLiteral("+"));
+                QCOMPARE(sound.volume(), volume);
+                const QLabel* mark = controls.volumeMark();
+                QVERIFY(mark->isVisible());
+                QVERIFY(mark->text().contains(QString::number(volume)));
+                const QSize text = mark->fontMetrics().size(0, mark->text());
+                const QRect box = mark->contentsRect();
+                QVERIFY2(text.width() <= box.width() && text.height() <= box.height(),
+                         qPrintable(QStringLiteral("%1 at %2x%3: %4 px in %5 px")
+                                        .arg(mark->text())
+                                        .arg(size.width())
+                                        .arg(size.height())
+                                        .arg(text.width())
+                                        .arg(box.width())));
+            }
+        }
+    }
+    QVERIFY(i18n::setLanguage(QStringLiteral("ru")));
 }
 
 void TestDesktopControls::windowsBesideTheGameFitAndCloseFromTheKeys_data() {

@@ -2,6 +2,7 @@
 // widget, timed steps fired by hand, fixed random draws.
 #include "draws.h"
 #include "game.h"
+#include "game_summary.h"
 #include "offer_format.h"
 
 #include <QDir>
@@ -116,6 +117,8 @@ class TestGame final : public QObject {
     void strayActionsChangeNothing();
     void historyIsRevealedNewestFirst();
     void newGameResetsSomeAndKeepsTheRest();
+    void summaryTellsTheGameAsPlayed_data();
+    void summaryTellsTheGameAsPlayed();
 };
 
 // Three games to the end: every offer declined; money taken and the game
@@ -435,6 +438,111 @@ void TestGame::newGameResetsSomeAndKeepsTheRest() {
     QCOMPARE(p.log(), QByteArray());
     QVERIFY(p.s().swapOfferChosen);
     QVERIFY(p.s().offerHistory[3].exchange);
+}
+
+void TestGame::summaryTellsTheGameAsPlayed_data() {
+    QTest::addColumn<int>("ownCase");
+    QTest::addColumn<QList<int>>("order"); // the cases opened, in order
+    // One letter per offer that asks for an answer: y takes it, n declines it.
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<int>("pick"); // the case taken when an exchange is taken
+    QList<int> lowFirst;
+    for (int i = 0; i < 21; ++i)
+        lowFirst << i;
+    QTest::newRow("every offer declined") << 21 << lowFirst << "nnnnnn" << -1;
+    QList<int> highFirst;
+    for (int i = 21; i >= 0; --i) {
+        if (i != 10)
+            highFirst << i;
+    }
+    QTest::newRow("deal at the first offer") << 10 << highFirst << "y" << -1;
+    QTest::newRow("deal at the last offer") << 21 << lowFirst << "nnnnny" << -1;
+    QList<int> withExchange = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9, 10,
+                               11, 12, 13, 14, 16, 17, 18, 19, 20, 21};
+    QTest::newRow("exchange taken, then a deal") << 21 << withExchange << "nnynny" << 15;
+}
+
+// The summary's figures, against what the game showed at each offer: the
+// board, the offer, the answer given, and at the end the own case.
+void TestGame::summaryTellsTheGameAsPlayed() {
+    QFETCH(int, ownCase);
+    QFETCH(QList<int>, order);
+    QFETCH(QString, answers);
+    QFETCH(int, pick);
+    struct Seen {
+        std::array<bool, game::kCaseCount> board;
+        game::Offer offer;
+        int opened = 0;
+        game::OfferAnswer answer = game::OfferAnswer::NotAsked;
+    };
+    std::vector<Seen> seen;
+    Play p(identityGame());
+    QObject::connect(p.g.get(), &game::Game::offerShown, [&](const game::Offer& offer) {
+        seen.push_back({p.s().boardShown, offer, p.s().openedCount});
+    });
+    p.startWith(ownCase);
+    // The exchange is offered at the third offer of the game that takes one.
+    const std::vector<float> exchangeDraws[] = {
+        {}, {}, pick >= 0 ? kYesExchange : kNoExchange, kNoExchange, kNoExchange, {0.25f}};
+    int answered = 0;
+    for (const int caseIndex : order) {
+        if (p.g->phase() == Phase::ExchangePick)
+            p.g->pressCase(pick);
+        p.open({caseIndex});
+        if (p.g->phase() != Phase::OfferPending)
+            continue;
+        p.offer(offerDraws(exchangeDraws[seen.size()]));
+        if (p.g->phase() != Phase::OfferShown)
+            continue;
+        const bool take = answers.at(answered++) == QLatin1Char('y');
+        seen.back().answer = take ? game::OfferAnswer::Accepted : game::OfferAnswer::Declined;
+        take ? p.g->accept() : p.g->decline();
+    }
+    QCOMPARE(answered, answers.size());
+    p.finish();
+    QCOMPARE(p.finished.size(), size_t(1));
+    const game::GameRecord& record = p.finished[0];
+    const game::GameSummary summary = game::summarizeGame(record);
+
+    QCOMPARE(summary.offers.size(), seen.size());
+    QCOMPARE(seen.size(), size_t(6));
+    std::optional<double> taken;
+    for (size_t i = 0; i < seen.size(); ++i) {
+        const game::OfferSummary& told = summary.offers[i];
+        const Seen& at = seen[i];
+        double sum = 0;
+        int inPlay = 0;
+        int above = 0;
+        for (int rank = 0; rank < game::kCaseCount; ++rank) {
+            if (!at.board[size_t(rank)])
+                continue;
+            sum += game::kAmounts[size_t(rank)];
+            ++inPlay;
+            above += game::kAmounts[size_t(rank)] > double(at.offer.amount) ? 1 : 0;
+        }
+        QCOMPARE(told.openedCount, at.opened);
+        QCOMPARE(inPlay, game::kCaseCount - at.opened);
+        QCOMPARE(told.exchange, at.offer.exchange);
+        QCOMPARE(told.answer, at.answer);
+        QCOMPARE(told.average, sum / inPlay);
+        if (at.offer.exchange) {
+            QVERIFY(!told.shareOfAverage && !told.chanceOwnCaseHigher());
+            continue;
+        }
+        QCOMPARE(told.amount, double(at.offer.amount));
+        QCOMPARE(*told.shareOfAverage, double(at.offer.amount) / (sum / inPlay));
+        QCOMPARE(told.amountsInPlay, inPlay);
+        QCOMPARE(told.amountsAbove, above);
+        if (at.answer == game::OfferAnswer::Accepted)
+            taken = double(at.offer.amount);
+    }
+    const double own = game::kAmounts[size_t(p.s().caseAmount[size_t(p.s().ownCase)])];
+    QCOMPARE(summary.ownCase, own);
+    QCOMPARE(summary.winnings, taken.value_or(own));
+    QCOMPARE(summary.dealGain.has_value(), taken.has_value());
+    if (taken)
+        QCOMPARE(*summary.dealGain, *taken - own);
+    QCOMPARE(summary.exchanges.size(), size_t(pick >= 0 ? 1 : 0));
 }
 
 QTEST_GUILESS_MAIN(TestGame)

@@ -76,10 +76,26 @@ void TestGameLog::unwritablePlaceIsReportedNotThrown() {
     QVERIFY(!log.reset());
     QVERIFY(!log.lastError().isEmpty());
     QVERIFY(!log.append("1"));
+    QCOMPARE(log.lastProblem(), files::Problem::Folder);
     // Once the obstacle is gone the next record is written.
     QVERIFY(QDir(dir.path()).rmdir("log.txt"));
     QVERIFY(log.append("1"));
     QCOMPARE(readAll(log.path()), QByteArray("1\r\n"));
+
+    // A folder that is gone, or deeper than the system allows, has nothing in
+    // the way of the log: the log is claimed as it is, and its writes say what
+    // is wrong.
+    const QString gone = dir.filePath(QStringLiteral("deleted"));
+    const QString deep = dir.filePath(QString(300, QLatin1Char('d')));
+    for (const auto& [directory, problem] : {std::pair{gone, files::Problem::NoFolder},
+                                             std::pair{deep, files::Problem::NameTooLong}}) {
+        const game::LogFileClaim claim(directory);
+        QVERIFY2(claim.problem().isEmpty(), qPrintable(claim.refusedName() + claim.problem()));
+        QCOMPARE(claim.path(), QDir(directory).filePath(QStringLiteral("log.txt")));
+        game::GameLog unwritable(claim.path());
+        QVERIFY(!unwritable.reset());
+        QCOMPARE(unwritable.lastProblem(), problem);
+    }
 }
 
 // A second game running in the directory writes its own log, never into the

@@ -100,6 +100,8 @@ class TestInstalledMedia : public QObject {
     void desktopStartUsesTheStateDirectory();
     void signalsEndTheGameCleanly_data();
     void signalsEndTheGameCleanly();
+    void commandLineTheGameCannotStartWith_data();
+    void commandLineTheGameCannotStartWith();
 };
 
 // SIGTERM, SIGINT and SIGHUP end the game as its window's closing does (its
@@ -134,6 +136,47 @@ void TestInstalledMedia::signalsEndTheGameCleanly() {
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("log.txt.lock"))));
 }
 
+// A display that cannot be opened and a language the game does not speak end
+// the program with a clear message and exit code 1, never with a crash.
+void TestInstalledMedia::commandLineTheGameCannotStartWith_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("display"); // DISPLAY, with no other platform given
+    QTest::addColumn<QString>("said");
+    const QString noDisplay = QStringLiteral("zorban: no display found (");
+    QTest::newRow("a platform Qt lacks")
+        << QStringList{QStringLiteral("-platform"), QStringLiteral("nosuchplatform")}
+        << QStringLiteral(":0") << noDisplay;
+    QTest::newRow("a display with no server")
+        << QStringList{} << QStringLiteral(":27431") << noDisplay;
+    for (const char* language : {"", "xx"})
+        QTest::newRow(qPrintable(QStringLiteral("--lang \"%1\"").arg(language)))
+            << QStringList{QStringLiteral("--lang"), QString::fromLatin1(language)}
+            << QStringLiteral(":0")
+            << QStringLiteral("zorban: --lang takes ru or en, not \"%1\"")
+                   .arg(QString::fromLatin1(language));
+}
+
+void TestInstalledMedia::commandLineTheGameCannotStartWith() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, display);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    QProcessEnvironment env = environmentWithoutDisplay();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    QProcess game;
+    game.setProcessEnvironment(env);
+    game.setWorkingDirectory(dir.path());
+    game.start(kBinary, arguments);
+    QVERIFY(game.waitForFinished(30000));
+    const QString errors = QString::fromLocal8Bit(game.readAllStandardError());
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), 1);
+    QVERIFY2(errors.contains(said), qPrintable(errors));
+    QCOMPARE(errors.count(QStringLiteral("zorban:")), 1);
+}
+
 void TestInstalledMedia::buildTreeBinaryFindsItsAssetsFromAnyDirectory() {
     QTemporaryDir elsewhere;
     QVERIFY(elsewhere.isValid());
@@ -150,7 +193,10 @@ void TestInstalledMedia::startUpDirectoryComesFirst() {
     QVERIFY(startUp.isValid());
     const QString movie = media::kMovieBankOpen;
     const QString sound = media::soundFile(media::Sound::Declined);
-    QVERIFY(writeFile(QDir(startUp.path()).filePath(movie)));
+    // A movie the game plays: one that is not JSON is refused.
+    QVERIFY(QDir().mkpath(QFileInfo(QDir(startUp.path()).filePath(movie)).absolutePath()));
+    QVERIFY(QFile::copy(QStringLiteral(ZORBAN_TEST_DATA "/movies/square.json"),
+                        QDir(startUp.path()).filePath(movie)));
     QVERIFY(writeFile(QDir(startUp.path()).filePath(sound)));
     const Report report = mediaReport(kBinary, startUp.path());
     QCOMPARE(report.exitCode, 0);

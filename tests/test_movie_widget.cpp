@@ -104,12 +104,15 @@ void TestMovieWidget::brokenFileLeavesWidgetEmpty_data() {
     const QString absent = movie(QStringLiteral("no such movie.json"));
     QTest::newRow("missing") << absent << missing + absent;
     QTest::newRow("a folder") << movie(QString()) << missing + movie(QString());
-    for (const char* name :
-         {"broken_empty.json", "broken_truncated.json", "broken_not_lottie.json",
-          "broken_no_frames.json", "broken_frame_rate.json", "broken_size.json"}) {
+    for (const char* name : {"broken_not_lottie.json", "broken_no_frames.json",
+                             "broken_frame_rate.json", "broken_size.json"}) {
         const QString path = movie(QLatin1String(name));
         QTest::newRow(name) << path << unreadable + path;
     }
+    // What is not JSON never reaches rlottie, which would draw what it made of it.
+    for (const char* name : {"broken_empty.json", "broken_truncated.json"})
+        QTest::newRow(name) << movie(QLatin1String(name))
+                            << QStringLiteral("zorban: movie file refused (not JSON");
     // Movies made to exhaust rlottie are refused before it sees them.
     static QTemporaryDir hostile;
     QFile square(movie(QStringLiteral("square.json")));
@@ -125,10 +128,33 @@ void TestMovieWidget::brokenFileLeavesWidgetEmpty_data() {
     QByteArray nested = good;
     nested.replace(box, QByteArray(R"({"ty": "gr", "it": [)").repeated(kNestedGroups) + "]}" +
                             QByteArray("]}").repeated(kNestedGroups - 1) + ", " + box);
+    // Precompositions drawing one another, and images held in or named by a movie.
+    const auto corpus = [](const char* name) {
+        QFile file(QStringLiteral(ZORBAN_SOURCE_DIR "/tests/fuzz/corpus/movie/") +
+                   QLatin1String(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray precompositions = corpus("precompositions-drawn-a-billion-times.json");
+    const QByteArray image = corpus("embedded-image-16384-square.json");
+    const QByteArray notUtf8 = corpus("precompositions-behind-a-byte-that-is-no-utf8.json");
+    QVERIFY(!precompositions.isEmpty() && !image.isEmpty() && !notUtf8.isEmpty());
+    QByteArray loop = precompositions;
+    loop.replace(R"("refId":"a1")", R"("refId":"a0")");
+    const QByteArray unreadableImage =
+        QByteArray(image).replace("iVBORw0KGgo", "AAAAAAAAAAA"); // no image header left
+    const qsizetype asset = image.indexOf(R"("u":)");
+    const QByteArray device = QByteArray(image).replace(
+        asset, image.indexOf(R"("e":1)") + 5 - asset, R"("u":"/dev/","p":"zero","e":0)");
     const QList<QPair<const char*, QByteArray>> movies = {
         {"a repeater of a million copies", repeated("1000000")},
         {"a repeater of a billion copies", repeated("1e9")},
-        {"groups nested 200000 deep", nested}};
+        {"groups nested 200000 deep", nested},
+        {"precompositions drawn a billion times", precompositions},
+        {"a precomposition that contains itself", loop},
+        {"an embedded image of 16384 x 16384", image},
+        {"an embedded image of no size", unreadableImage},
+        {"an image that is a device", device},
+        {"precompositions behind a byte that is no UTF-8", notUtf8}};
     for (const auto& [name, bytes] : movies) {
         const QString path = hostile.filePath(QString::fromLatin1(name) + ".json");
         QFile file(path);

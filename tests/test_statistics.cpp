@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QLockFile>
 #include <QProcess>
@@ -123,6 +124,7 @@ class TestStatistics final : public QObject {
     void figuresOverGames_data();
     void figuresOverGames();
     void leftGamesAreCountedApart();
+    void offerDetailsThatMakeNoSenseAreLeftUnknown();
     void oddFilesNeverStall();
     void damagedFileIsKeptAsideAndReportedOnce_data();
     void damagedFileIsKeptAsideAndReportedOnce();
@@ -243,6 +245,70 @@ void TestStatistics::leftGamesAreCountedApart() {
     many->addLeftGame();
     QCOMPARE(storage::Statistics::fromJson(many->toJson())->gamesLeft(),
              storage::Statistics::kMaxCount);
+
+    // With the games at the largest count, games with deals and exchanges
+    // leave every figure where it was, and the file reads back.
+    constexpr qint64 kMax = storage::Statistics::kMaxCount;
+    object.insert(QStringLiteral("gamesPlayed"), double(kMax));
+    object.insert(QStringLiteral("dealsAboveOwnCase"), double(kMax - 1));
+    object.insert(QStringLiteral("dealsBelowOwnCase"), 1);
+    object.insert(QStringLiteral("exchangesTaken"), double(kMax - 1));
+    object.insert(QStringLiteral("exchangesPaidOff"), double(kMax - 1));
+    many = storage::Statistics::fromJson(object);
+    QVERIFY(many);
+    many->addGame(deal(2000, 10));
+    many->addGame(exchanged({{10, 500000}, {1, 5}}, 3));
+    QString fullError;
+    const std::optional<storage::Statistics> full =
+        storage::Statistics::fromJson(many->toJson(), &fullError);
+    QVERIFY2(full, qPrintable(fullError));
+    QCOMPARE(full->gamesPlayed(), kMax);
+    QCOMPARE(full->offersAccepted(), kMax);
+    QCOMPARE(full->exchangesTaken(), kMax - 1);
+    QCOMPARE(full->exchangesPaidOff(), kMax - 1);
+    QCOMPARE(full->totalWinnings(), many->totalWinnings());
+    QCOMPARE(full->lastGame()->ownCaseAmount, 3.0);
+}
+
+// The answer to each offer and the amounts on the board then only feed the
+// game's summary: odd ones (a hand-edited file, an older version's) are left
+// unknown, and the file reads whole.
+void TestStatistics::offerDetailsThatMakeNoSenseAreLeftUnknown() {
+    game::GameRecord game = deal(1000, 10);
+    game::OfferRecord offer(false, 1000, 2000);
+    offer.answer = game::OfferAnswer::Accepted;
+    offer.onBoard.emplace();
+    (*offer.onBoard)[3] = (*offer.onBoard)[21] = true;
+    game.offers = {offer};
+    game.acceptedAt = 0;
+    storage::Statistics statistics;
+    statistics.addGame(game);
+    const QJsonObject object = statistics.toJson();
+    QCOMPARE(storage::Statistics::fromJson(object)->lastGame()->offers, game.offers);
+    const QList<QPair<QJsonValue, QJsonValue>> odd = {
+        {QStringLiteral("maybe"), QJsonArray{3, 3}},    // an unknown answer, a rank twice
+        {1, QJsonArray{22}},                            // an answer not by name, no such rank
+        {QJsonValue(), QStringLiteral("3 21")},         // no answer, not a list
+        {QStringLiteral("accepted"), QJsonArray{2.5}}}; // not a whole rank
+    for (const auto& [answer, onBoard] : odd) {
+        QJsonObject edited = object;
+        QJsonObject last = edited.value(QStringLiteral("lastGame")).toObject();
+        QJsonArray offers = last.value(QStringLiteral("offers")).toArray();
+        QJsonObject entry = offers.at(0).toObject();
+        entry.insert(QStringLiteral("answer"), answer);
+        entry.insert(QStringLiteral("onBoard"), onBoard);
+        offers.replace(0, entry);
+        last.insert(QStringLiteral("offers"), offers);
+        edited.insert(QStringLiteral("lastGame"), last);
+        const std::optional<storage::Statistics> read = storage::Statistics::fromJson(edited);
+        QVERIFY(read && read->lastGame());
+        const game::OfferRecord& kept = read->lastGame()->offers.at(0);
+        QCOMPARE(kept.amount, 1000.0);
+        QCOMPARE(kept.answer, answer == QJsonValue(QStringLiteral("accepted"))
+                                  ? game::OfferAnswer::Accepted
+                                  : game::OfferAnswer::Unknown);
+        QVERIFY(!kept.onBoard);
+    }
 }
 
 // A named pipe or folder where the files or their lock belong never stalls a

@@ -3,6 +3,7 @@
 // Russian group separator (a no-break space, 0xA0 in the log's code page).
 #include "background_writes.h"
 #include "banker.h"
+#include "desktop_controls.h"
 #include "game_harness.h"
 #include "language.h"
 #include "layout.h"
@@ -10,6 +11,7 @@
 #include "movie_widget.h"
 #include "offer_format.h"
 #include "rounds.h"
+#include "summary_window.h"
 #include "widgets.h"
 
 #include <QChart>
@@ -18,8 +20,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLockFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QXYSeries>
 #include <QtTest>
@@ -137,7 +142,12 @@ class TestWholeGames final : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        // The settings the games choose are kept apart from the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings(QStringLiteral("zorban"), QStringLiteral("zorban")).clear();
+    }
     void noOfferAccepted();
     void moneyAcceptedEarly();
     void exchangeWithPickBelowTwenty();
@@ -149,7 +159,7 @@ class TestWholeGames final : public QObject {
     void unwritableLogShowsOneMessageAndTheGameFinishes();
     void logDeletedInMidGameComesBack();
     void plantedLinksAreNeverFollowed();
-    void unsavedStatisticsAreTriedAgainAtQuit();
+    void startFolderDeletedInMidGameIsSaidInWords();
     void unwrittenStatisticsAreSaidOnceAndKeptLater();
 
   private:
@@ -220,10 +230,27 @@ void TestWholeGames::moneyAcceptedEarly() {
     QVERIFY(h->openCases({6, 7, 8}));
     QVERIFY(h->showOffer(offerDraws({}, 99)));
     QVERIFY(GameHarness::click(w->controls().acceptButton));
+    // The offer sold is captioned so while it stands, and marked among the
+    // earlier offers at the next one.
+    const GameWindow::Controls& c = w->controls();
+    QVERIFY(c.soldCaption->isVisible() && !c.offerAmount->isHidden());
+    QCOMPARE(c.soldCaption->text(), QStringLiteral("продано"));
     h->random->append(offerDraws(kNoExchange, 99));
-    QVERIFY(h->openCases({9, 10, 11}));
+    QVERIFY(h->openCases({9}));
+    QVERIFY(c.soldCaption->isHidden());
+    QVERIFY(h->openCases({10, 11}));
     QVERIFY(h->showOffer({}));
     QVERIFY(w->controls().acceptButton->isHidden());
+    w->game().timer(game::Game::Step::HistoryReveal).fireNow();
+    w->game().timer(game::Game::Step::HistoryReveal).fireNow();
+    QCOMPARE(c.historyAmounts[0]->text(), QStringLiteral("119000"));
+    QVERIFY(c.historySoldMarks[0]->isVisible() && c.historySoldMarks[1]->isHidden());
+    // The summary is asked for at the end of the game (off until chosen).
+    QVERIFY(!h->app->summaryWindow());
+    for (QAction* action : h->app->desktopControls().menu()->actions()) {
+        if (action->text() == QStringLiteral("Итоги в конце партии"))
+            action->trigger();
+    }
     h->random->append(offerDraws(kNoExchange, 99));
     QVERIFY(h->openCases({12, 13, 14}));
     QVERIFY(h->showOffer({}));
@@ -237,6 +264,34 @@ void TestWholeGames::moneyAcceptedEarly() {
     finish(*h);
     QCOMPARE(w->controls().winningsAmount->text(), QString::fromLatin1(money("119 000")));
     QCOMPARE(s.offerCount, qint16(6));
+    // The summary opened by itself: a row for each offer, then the own case, the
+    // winnings and the deal; Tab reaches each of them, read whole.
+    SummaryWindow* summary = h->app->summaryWindow();
+    QVERIFY(summary && summary->isVisible());
+    const QList<QStringList> rows = summary->shownRows();
+    QCOMPARE(rows.size(), 1 + 6 + 3);
+    QCOMPARE(rows[1], (QStringList{"6", "44 000", "419 319", "10 %", "НЕТ", "8 из 16 (50 %)"})
+                          .replaceInStrings(" %", QStringLiteral("\u00a0%")));
+    QCOMPARE(rows[2].mid(0, 2), (QStringList{"9", "119 000"}));
+    QCOMPARE(rows[2][4], QStringLiteral("ДА, сделка"));
+    QCOMPARE(rows[3][4], QStringLiteral("после сделки"));
+    QCOMPARE(rows[7], QStringList{"В своём чемодане было: 3 000 000."});
+    QCOMPARE(rows[8], QStringList{"Выигрыш: 119 000."});
+    QCOMPARE(rows[9],
+             QStringList{"Сделка принесла на 2 881 000 меньше, чем было в своём чемодане."});
+    const QStringList spoken = summary->spokenRows();
+    QCOMPARE(spoken.size(), 6 + 3);
+    QVERIFY2(spoken[1].contains(QStringLiteral("предложение 119000")), qPrintable(spoken[1]));
+    summary->activateWindow();
+    QWidget* first = summary->focusWidget() ? summary->focusWidget() : summary;
+    QStringList reached;
+    for (QWidget* next = first->nextInFocusChain(); next != first && reached.size() < 40;
+         next = next->nextInFocusChain()) {
+        if (next->focusPolicy() & Qt::TabFocus && !next->accessibleName().isEmpty())
+            reached << next->accessibleName();
+    }
+    for (const QString& row : spoken)
+        QVERIFY2(reached.contains(row), qPrintable(row));
     // The deal is won and fell short of the own case; the offers after it count.
     const storage::Statistics statistics = nextRunStatistics(*h);
     QCOMPARE(statistics.gamesPlayed(), 1);
@@ -305,6 +360,11 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QCOMPARE(w->controls().winningsAmount->text(), QStringLiteral("100 000"));
     QCOMPARE(h->app->statisticsWindow()->figures().value(0).second, QStringLiteral("1"));
     QVERIFY(!h->app->statisticsWindow()->chartView()->isHidden());
+    // The statistics lead to the game's summary, which tells the exchange.
+    QVERIFY(GameHarness::click(h->app->statisticsWindow()->summaryButton()));
+    QVERIFY(h->app->summaryWindow() && h->app->summaryWindow()->isVisible());
+    QVERIFY(h->app->summaryWindow()->shownRows().contains(
+        QStringList{"Обмен: отдан чемодан с 3 000 000, взят чемодан с 100 000."}));
     // Each offer against the board as it stood; the exchange gave 3 000 000 for 100 000.
     const storage::Statistics statistics = nextRunStatistics(*h);
     QCOMPARE(statistics.gamesPlayed(), 1);
@@ -316,9 +376,21 @@ void TestWholeGames::exchangeWithPickBelowTwenty() {
     QCOMPARE(last.exchanges, (std::vector<game::ExchangeRecord>{{3000000, 100000}}));
     QCOMPARE(last.ownCaseAmount, 100000.0);
     QCOMPARE(last.offers.size(), size_t(6));
-    QCOMPARE(last.offers[0], (game::OfferRecord{false, 44000, 419318.75}));
+    // With the answers and the amounts on the board, as the next run reads them.
+    const auto declined = [](double amount, double average, std::vector<int> onBoard) {
+        game::OfferRecord offer{false, amount, average};
+        offer.answer = game::OfferAnswer::Declined;
+        offer.onBoard.emplace();
+        for (int rank : onBoard)
+            (*offer.onBoard)[size_t(rank)] = true;
+        return offer;
+    };
+    QCOMPARE(
+        last.offers[0],
+        declined(44000, 419318.75, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
     QVERIFY(last.offers[2].exchange);
-    QCOMPARE(last.offers[5], (game::OfferRecord{false, 1550000, 1550000}));
+    QCOMPARE(last.offers[2].answer, game::OfferAnswer::Accepted);
+    QCOMPARE(last.offers[5], declined(1550000, 1550000, {15, 21}));
 
     ExpectedLog log;
     log.declinedRounds(2).openedAll({9, 10, 11}).exchange();
@@ -566,6 +638,35 @@ void TestWholeGames::unwritableLogShowsOneMessageAndTheGameFinishes() {
     QVERIFY(i18n::setLanguage(i18n::kRussian));
     QCoreApplication::sendPostedEvents();
     QCOMPARE(boxes.first()->text(), russian);
+    QVERIFY2(russian.contains(QStringLiteral("(на месте log.txt стоит папка)")),
+             qPrintable(russian));
+
+    // The next games of the run say it no more: the log that cannot be
+    // emptied once, and no other message.
+    StderrCapture stderrText;
+    for (int game = 0; game < 2; ++game) {
+        h->app->newGame();
+        QVERIFY(h->startGame());
+        QVERIFY(GameHarness::click(h->w()->controls().casePlates[21])); // the own case
+        QVERIFY(h->openCases({0, 1}));
+    }
+    QCOMPARE(h->w()->findChildren<QMessageBox*>().size(), 1);
+    QCOMPARE(stderrText.text().count("cannot empty the game log"), 1);
+    QCOMPARE(stderrText.text().count("cannot write the game log"), 0);
+}
+
+// The start folder deleted in mid-game: the one message says so in the
+// player's language, not in the system's words.
+void TestWholeGames::startFolderDeletedInMidGameIsSaidInWords() {
+    auto h = GameHarness::withOwnCase(21);
+    QVERIFY(h);
+    QVERIFY(h->openCases({0}));
+    QVERIFY(QDir(h->dir()).removeRecursively());
+    QVERIFY(h->openCases({1}));
+    const QList<QMessageBox*> boxes = h->w()->findChildren<QMessageBox*>();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.first()->text().contains(QStringLiteral("(папки для log.txt больше нет)")),
+             qPrintable(boxes.first()->text()));
 }
 
 void TestWholeGames::logDeletedInMidGameComesBack() {
@@ -649,27 +750,6 @@ void TestWholeGames::unwrittenStatisticsAreSaidOnceAndKeptLater() {
     QTRY_VERIFY(!h.app->statisticsWindow()->problemLine()->isVisible());
     QCOMPARE(nextRunStatistics(h).gamesPlayed(), 3);
     QCOMPARE(stderrText.text().count("cannot write the statistics"), 1);
-}
-
-// Games the file could not take are written at quit, or said to be lost.
-void TestWholeGames::unsavedStatisticsAreTriedAgainAtQuit() {
-    for (const bool heldAtQuit : {false, true}) {
-        GameHarness h;
-        game::GameRecord record;
-        record.ownCaseAmount = 1000;
-        StderrCapture stderrText;
-        auto otherGame = std::make_unique<QLockFile>(h.statisticsFile() + QStringLiteral(".lock"));
-        QVERIFY(otherGame->tryLock(0));
-        emit h.app->game().gameFinished(record);
-        background_writes::wait();
-        if (!heldAtQuit)
-            otherGame.reset();
-        h.app.reset();
-        otherGame.reset();
-        QCOMPARE(nextRunStatistics(h).gamesPlayed(), heldAtQuit ? 0 : 1);
-        QCOMPARE(stderrText.text().count("at quit: 1 change(s) of this run are not kept"),
-                 heldAtQuit ? 1 : 0);
-    }
 }
 
 QTEST_MAIN(TestWholeGames)

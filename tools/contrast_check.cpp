@@ -76,6 +76,9 @@ QMap<const QWidget*, QString> textControlNames(const GameWindow* w) {
     }
     for (QLabel* amount : c.historyAmounts)
         names[amount] = QStringLiteral("historyAmounts[*]");
+    for (QLabel* mark : c.historySoldMarks)
+        names[mark] = QStringLiteral("historySoldMarks[*]");
+    names[c.soldCaption] = QStringLiteral("soldCaption");
     names[c.historyTitle] = QStringLiteral("historyTitle");
     names[c.offerAmount] = QStringLiteral("offerAmount");
     names[c.acceptButton] = QStringLiteral("acceptButton");

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of the file readers (statistics, settings, movies, MP3
-# and WAV sounds) for a bounded time each, from the seeds in tests/fuzz/corpus.
+# and WAV sounds) for a bounded time each, from the seeds in tests/fuzz/corpus
+# and with the words of tests/fuzz/TARGET.dict where there is one.
 # Fails on a crash, a leak, an input taking over a second, or memory over the
 # bound. Usage: tools/fuzz.sh [BUILD_DIR] [SECONDS_EACH]
 set -euo pipefail
@@ -25,7 +26,11 @@ for target in statistics settings movie mp3 wav; do
     mkdir -p "$corpus" "$work/findings-$target"
     cp tests/fuzz/corpus/"$target"/* "$corpus"/
     log="$work/$target.log"
-    if "$build/tests/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -timeout=1 \
+    dictionary=()
+    if [[ -f tests/fuzz/$target.dict ]]; then
+        dictionary=(-dict="tests/fuzz/$target.dict")
+    fi
+    if "$build/tests/fuzz/fuzz_$target" "$corpus" "${dictionary[@]}" -max_total_time="$seconds" -timeout=1 \
         -rss_limit_mb="$rss_limit_mb" -malloc_limit_mb="$rss_limit_mb" -max_len=65536 \
         -artifact_prefix="$work/findings-$target/" -print_final_stats=1 >"$log" 2>&1; then
         status=ok

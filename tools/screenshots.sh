@@ -5,8 +5,8 @@
 # offer when the banker makes one (it is drawn at random: not every game has
 # one; an early one is answered "ДА" and the choice of the case to take is shot
 # too, then the own case is kept), the end of the game, and the rules, the
-# statistics and the credits opened over it (the whole screen). Takes about two
-# minutes (the sounds play in real time). Needs: xvfb xdotool imagemagick.
+# statistics, the game's summary and the credits opened over it (the whole
+# screen). Takes about two minutes (the sounds play in real time). Needs: xvfb xdotool imagemagick.
 # XVFB_SCREEN sets the screen's size (1280x900x24 by default; 1024x600x24 for a
 # small laptop's): the window fills what the screen leaves it.
 #
@@ -43,7 +43,9 @@ mkdir -p "$shots"
 shot() { import -window "$GAME_WINDOW" "$shots/$1.png"; echo "$shots/$1.png"; }
 screen_shot() { import -window root "$shots/$1.png"; echo "$shots/$1.png"; }
 
-# Opens the game window's menu and takes its entry $1 (counted from the top).
+# Opens the game window's menu and takes its entry $1 (counted from the top,
+# separators not counted): the menu opens with no entry chosen, so the first
+# Down chooses the first entry.
 menu_entry() {
     local i
     xdotool windowfocus --sync "$GAME_WINDOW" key Menu
@@ -88,12 +90,17 @@ take_shots() {
             screen_shot 5-rules
             xdotool key Escape
             sleep 0.5
-            menu_entry 6
+            menu_entry 7
             sleep 1.5
             screen_shot 6-statistics
             xdotool key Escape
             sleep 0.5
-            menu_entry 7
+            menu_entry 8
+            sleep 1.5
+            screen_shot 6-summary
+            xdotool key Escape
+            sleep 0.5
+            menu_entry 10
             sleep 4
             screen_shot 7-credits
             cp "$work/log.txt" "$work/played.txt" # the next game empties the log

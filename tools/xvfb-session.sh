@@ -37,8 +37,11 @@ game_start() {
     GAME_PID=$!
     GAME_WINDOW=""
     # Polled every 10 ms: xdotool's own --sync waits in steps of half a second.
+    # xdotool matches no Cyrillic title (the Russian "? ЗОРБАН !"): the first
+    # window is found by its class, which the credits window (opened later)
+    # shares.
     while [ -z "$GAME_WINDOW" ]; do
-        GAME_WINDOW=$(xdotool search --onlyvisible --name 'ЗОРБАН|ZORBAN' 2>/dev/null | head -n 1) || true
+        GAME_WINDOW=$(xdotool search --onlyvisible --classname '^zorban$' 2>/dev/null | head -n 1) || true
         if [ -z "$GAME_WINDOW" ]; then
             kill -0 "$GAME_PID" 2>/dev/null || { echo "the game did not start: $(cat "$dir/zorban.out")" >&2; return 1; }
             sleep 0.01

@@ -372,6 +372,65 @@
         <source>Край.</source>
         <translation>Edge.</translation>
     </message>
+    <message>
+        <source>Итоги партии</source>
+        <translation>Game summary</translation>
+    </message>
+    <message>
+        <source>Итоги в конце партии</source>
+        <translation>Summary at the end of a game</translation>
+    </message>
+</context>
+<context>
+    <name>FileProblem</name>
+    <message>
+        <source>на месте %1 стоит символическая ссылка</source>
+        <translation>a symbolic link stands where %1 belongs</translation>
+    </message>
+    <message>
+        <source>на месте %1 стоит именованный канал</source>
+        <translation>a named pipe stands where %1 belongs</translation>
+    </message>
+    <message>
+        <source>на месте %1 стоит устройство</source>
+        <translation>a device stands where %1 belongs</translation>
+    </message>
+    <message>
+        <source>на месте %1 стоит папка</source>
+        <translation>a folder stands where %1 belongs</translation>
+    </message>
+    <message>
+        <source>на месте %1 стоит не обычный файл</source>
+        <translation>something other than a regular file stands where %1 belongs</translation>
+    </message>
+    <message>
+        <source>%1 лежит на диске, открытом только для чтения</source>
+        <translation>%1 is on a read-only disk</translation>
+    </message>
+    <message>
+        <source>нет права записи в %1</source>
+        <translation>no permission to write %1</translation>
+    </message>
+    <message>
+        <source>путь к %1 длиннее, чем позволяет система</source>
+        <translation>the path to %1 is longer than the system allows</translation>
+    </message>
+    <message>
+        <source>папки для %1 больше нет</source>
+        <translation>the folder of %1 is gone</translation>
+    </message>
+    <message>
+        <source>на диске нет места для %1</source>
+        <translation>the disk has no room for %1</translation>
+    </message>
+    <message>
+        <source>другая игра давно держит %1</source>
+        <translation>another game has been holding %1 for too long</translation>
+    </message>
+    <message>
+        <source>%1: ошибка системы (%2)</source>
+        <translation>%1: system error (%2)</translation>
+    </message>
 </context>
 <context>
     <name>GameApp</name>
@@ -408,10 +467,6 @@ This game’s log is written to %1.</translation>
 The game continues without a log.</translation>
     </message>
     <message>
-        <source>файл статистики повреждён и не отложен</source>
-        <translation>the statistics file is damaged and could not be moved aside</translation>
-    </message>
-    <message>
         <source>символическая ссылка</source>
         <translation>a symbolic link</translation>
     </message>
@@ -428,16 +483,16 @@ The game continues without a log.</translation>
         <translation>a folder</translation>
     </message>
     <message>
-        <source>не обычный файл (%1)</source>
-        <translation>not a regular file (%1)</translation>
-    </message>
-    <message>
         <source>%1 в этой папке — %2.
 
 Игра не трогает его и идёт без журнала.</source>
         <translation>%1 in this folder is %2.
 
 The game leaves it alone and plays on without a log.</translation>
+    </message>
+    <message>
+        <source>не обычный файл</source>
+        <translation>not a regular file</translation>
     </message>
 </context>
 <context>
@@ -507,6 +562,10 @@ you want instead</translation>
         <source>Об авторах</source>
         <translation>Credits</translation>
     </message>
+    <message>
+        <source>продано</source>
+        <translation>sold</translation>
+    </message>
 </context>
 <context>
     <name>RulesDialog</name>
@@ -525,6 +584,13 @@ you want instead</translation>
     <message>
         <source>&lt;h2&gt;Как играть&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Нажмите «Начать игру». Суммы от %1 до %2 спрятаны в 22 чемоданах и видны на табло справа.&lt;/li&gt;&lt;li&gt;Выберите свой чемодан. Он встаёт под пирамиду; что в нём, вы не знаете.&lt;/li&gt;&lt;li&gt;Открывайте остальные чемоданы по одному. Открытая сумма уходит с табло; панель внизу считает, сколько чемоданов осталось до звонка банкира.&lt;/li&gt;&lt;li&gt;После 6, 9, 12, 15, 18 и 20 открытых чемоданов банкир предлагает деньги за ваш чемодан, глядя на суммы, оставшиеся на табло.&lt;/li&gt;&lt;li&gt;Когда остаётся один чужой чемодан, откройте его щелчком (или клавишами). Затем открывается ваш, и вы видите выигрыш. «Новая игра» начинает сначала.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Ответы банкиру&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;«ДА» на деньги&lt;/b&gt;: вы продали свой чемодан. Игра идёт дальше, вы открываете оставшиеся чемоданы, а выигрыш — принятая сумма, что бы ни было в вашем чемодане. Следующие предложения денег только показываются, но обмен банкир предложить ещё может, и на него снова отвечают «ДА» или «НЕТ».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«НЕТ»&lt;/b&gt;: игра продолжается; предложение записывается под «Банк предлагал:».&lt;/li&gt;&lt;li&gt;&lt;b&gt;«ОБМЕН»&lt;/b&gt;: банкир предлагает поменять ваш чемодан. До 20 открытых чемоданов «ДА» позволяет выбрать любой закрытый чемодан (выбор своего оставляет его вам). При 20 открытых «ДА» сразу меняет ваш чемодан на последний закрытый. «НЕТ» оставляет ваш чемодан.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Если вы ни разу не сказали «ДА» на деньги, выигрыш — сумма в вашем чемодане.&lt;/p&gt;&lt;h2&gt;Клавиши&lt;/h2&gt;&lt;p&gt;&lt;b&gt;номер + Enter&lt;/b&gt; — чемодан с этим номером на табличке&lt;/p&gt;&lt;p&gt;&lt;b&gt;стрелки, Tab&lt;/b&gt; — перейти к другому чемодану или кнопке&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, пробел&lt;/b&gt; — открыть выбранный чемодан, нажать выбранную кнопку; Enter — «Начать игру» и «Новая игра»&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, пробел в ожидании&lt;/b&gt; — открыть чемодан не дожидаясь конца музыки; «Быстрая игра» в меню сокращает все ожидания&lt;/p&gt;&lt;p&gt;&lt;b&gt;Y; Д в русской раскладке&lt;/b&gt; — «ДА»&lt;/p&gt;&lt;p&gt;&lt;b&gt;N; Т в русской раскладке (та же клавиша)&lt;/b&gt; — «НЕТ»; клавиша Y/Н в русской раскладке не отвечает ничего&lt;/p&gt;&lt;p&gt;&lt;b&gt;F1&lt;/b&gt; — эти правила&lt;/p&gt;&lt;p&gt;&lt;b&gt;F2&lt;/b&gt; — повторить последнюю новость (для программ чтения с экрана)&lt;/p&gt;&lt;p&gt;&lt;b&gt;F3&lt;/b&gt; — суммы, ещё оставшиеся в игре, от меньшей к большей&lt;/p&gt;&lt;p&gt;&lt;b&gt;F4&lt;/b&gt; — предложения банка и принятое&lt;/p&gt;&lt;p&gt;&lt;b&gt;F5&lt;/b&gt; — номера закрытых чемоданов&lt;/p&gt;&lt;p&gt;&lt;b&gt;F6&lt;/b&gt; — читать табло стрелками; F6, Enter или Esc — назад&lt;/p&gt;&lt;p&gt;&lt;b&gt;F11&lt;/b&gt; — во весь экран; Esc — выйти из него&lt;/p&gt;&lt;p&gt;&lt;b&gt;M&lt;/b&gt; — звук вкл/выкл&lt;/p&gt;&lt;p&gt;&lt;b&gt;+ и −&lt;/b&gt; — громче и тише&lt;/p&gt;&lt;p&gt;&lt;b&gt;правая кнопка мыши, Menu&lt;/b&gt; — меню&lt;/p&gt;&lt;p&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt; — выход&lt;/p&gt;</source>
         <translation>&lt;h2&gt;How to play&lt;/h2&gt;&lt;ol&gt;&lt;li&gt;Press “Start game”. Twenty-two briefcases hide the amounts from %1 to %2, which are listed on the board on the right.&lt;/li&gt;&lt;li&gt;Choose your case. It moves below the others, and you do not know what it holds.&lt;/li&gt;&lt;li&gt;Open the other cases one at a time. Each amount you reveal leaves the board; the panel at the bottom counts down the cases left before the banker calls.&lt;/li&gt;&lt;li&gt;When 6, 9, 12, 15, 18 and 20 cases are open, the banker offers you money for your case, based on the amounts still on the board.&lt;/li&gt;&lt;li&gt;When only one other case is left, open it with a click (or the keys). Your own case is opened next and shows what you have won. “New game” starts over.&lt;/li&gt;&lt;/ol&gt;&lt;h2&gt;Answering the banker&lt;/h2&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;“YES” to money&lt;/b&gt;: you sell your case. Play goes on and you open the remaining cases, but you win the amount you accepted, whatever your case holds. Later money offers are only shown; the banker may still offer a swap, which you answer with “YES” or “NO” as before.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“NO”&lt;/b&gt;: play goes on, and the offer is listed under “Earlier offers”.&lt;/li&gt;&lt;li&gt;&lt;b&gt;“Swap your case?”&lt;/b&gt;: the banker offers you another case for yours. Before 20 cases are open, “YES” lets you pick any closed case (picking your own keeps it). With 20 cases open, “YES” swaps your case for the last closed one straight away. “NO” keeps your case.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;If you never say “YES” to money, you win the amount in your case.&lt;/p&gt;&lt;h2&gt;Keys&lt;/h2&gt;&lt;p&gt;&lt;b&gt;number + Enter&lt;/b&gt; — the case with that number&lt;/p&gt;&lt;p&gt;&lt;b&gt;arrows, Tab&lt;/b&gt; — move to another case or button&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, Space&lt;/b&gt; — open the selected case or press the selected button; Enter also presses “Start game” and “New game”&lt;/p&gt;&lt;p&gt;&lt;b&gt;Enter, Space while waiting&lt;/b&gt; — open the case without waiting for the music to end; “Quick game” in the menu shortens every wait&lt;/p&gt;&lt;p&gt;&lt;b&gt;Y; in the Russian layout the key marked L&lt;/b&gt; — “YES”&lt;/p&gt;&lt;p&gt;&lt;b&gt;N, in either layout&lt;/b&gt; — “NO”; in the Russian layout the key marked Y answers nothing (its Russian letter means “no”)&lt;/p&gt;&lt;p&gt;&lt;b&gt;F1&lt;/b&gt; — these rules&lt;/p&gt;&lt;p&gt;&lt;b&gt;F2&lt;/b&gt; — the last news again (for screen readers)&lt;/p&gt;&lt;p&gt;&lt;b&gt;F3&lt;/b&gt; — the amounts still in play, low to high&lt;/p&gt;&lt;p&gt;&lt;b&gt;F4&lt;/b&gt; — the bank’s offers and the one accepted&lt;/p&gt;&lt;p&gt;&lt;b&gt;F5&lt;/b&gt; — the numbers of the closed cases&lt;/p&gt;&lt;p&gt;&lt;b&gt;F6&lt;/b&gt; — read the board with the arrows; F6, Enter or Esc to come back&lt;/p&gt;&lt;p&gt;&lt;b&gt;F11&lt;/b&gt; — full screen (Esc leaves it)&lt;/p&gt;&lt;p&gt;&lt;b&gt;M&lt;/b&gt; — sound on or off&lt;/p&gt;&lt;p&gt;&lt;b&gt;+ and −&lt;/b&gt; — louder and quieter&lt;/p&gt;&lt;p&gt;&lt;b&gt;right mouse button, Menu&lt;/b&gt; — the menu&lt;/p&gt;&lt;p&gt;&lt;b&gt;Ctrl+Q&lt;/b&gt; — quit&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsKeeper</name>
+    <message>
+        <source>файл статистики повреждён и не отложен</source>
+        <translation>the statistics file is damaged and could not be moved aside</translation>
     </message>
 </context>
 <context>
@@ -588,10 +654,6 @@ you want instead</translation>
     <message>
         <source>Свой чемодан</source>
         <translation>Your case</translation>
-    </message>
-    <message>
-        <source>Предложение</source>
-        <translation>Offer</translation>
     </message>
     <message>
         <source>Начать статистику заново? Нынешний файл останется рядом как резервная копия.</source>
@@ -676,6 +738,131 @@ you want instead</translation>
     <message>
         <source>График последней игры</source>
         <translation>Chart of the last game</translation>
+    </message>
+    <message>
+        <source>Итоги партии</source>
+        <translation>Game summary</translation>
+    </message>
+    <message>
+        <source>Открыто чемоданов</source>
+        <translation>Cases opened</translation>
+    </message>
+</context>
+<context>
+    <name>SummaryWindow</name>
+    <message>
+        <source>ДА</source>
+        <translation>YES</translation>
+    </message>
+    <message>
+        <source>ДА, сделка</source>
+        <translation>YES, deal</translation>
+    </message>
+    <message>
+        <source>НЕТ</source>
+        <translation>NO</translation>
+    </message>
+    <message>
+        <source>после сделки</source>
+        <translation>after the deal</translation>
+    </message>
+    <message>
+        <source>не записан</source>
+        <translation>not recorded</translation>
+    </message>
+    <message>
+        <source>%1 из %2 (%3)</source>
+        <translation>%1 of %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Итоги партии</source>
+        <translation>Game summary</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Сыгранных партий пока нет.</source>
+        <translation>No game has been finished yet.</translation>
+    </message>
+    <message>
+        <source>Открыто
+чемоданов</source>
+        <translation>Cases
+opened</translation>
+    </message>
+    <message>
+        <source>Предложение
+банка</source>
+        <translation>Bank&apos;s
+offer</translation>
+    </message>
+    <message>
+        <source>Среднее
+на табло</source>
+        <translation>Board
+average</translation>
+    </message>
+    <message>
+        <source>Доля
+среднего</source>
+        <translation>Share of
+the average</translation>
+    </message>
+    <message>
+        <source>Ответ</source>
+        <translation>Answer</translation>
+    </message>
+    <message>
+        <source>Шанс, что в своём
+больше</source>
+        <translation>Chance your case
+held more</translation>
+    </message>
+    <message>
+        <source>обмен</source>
+        <translation>swap</translation>
+    </message>
+    <message>
+        <source>Открыто %1: банк предлагал обмен, среднее на табло %2; ответ: %3.</source>
+        <translation>%1 opened: the bank offered a swap, board average %2; answer: %3.</translation>
+    </message>
+    <message>
+        <source>Открыто %1: предложение %2, среднее на табло %3, это %4 среднего; ответ: %5.</source>
+        <translation>%1 opened: offer %2, board average %3, that is %4 of the average; answer: %5.</translation>
+    </message>
+    <message>
+        <source>Больше предложения было в %1 из %2 сумм в игре.</source>
+        <translation>%1 of the %2 amounts in play were above the offer.</translation>
+    </message>
+    <message>
+        <source>Обмен: отдан чемодан с %1, взят чемодан с %2.</source>
+        <translation>Swap: gave a case holding %1, took one holding %2.</translation>
+    </message>
+    <message>
+        <source>В своём чемодане было: %1.</source>
+        <translation>Your case held: %1.</translation>
+    </message>
+    <message>
+        <source>Выигрыш: %1.</source>
+        <translation>Winnings: %1.</translation>
+    </message>
+    <message>
+        <source>Ни одно предложение не принято: выигрыш — свой чемодан.</source>
+        <translation>No offer taken: you won what your case held.</translation>
+    </message>
+    <message>
+        <source>Сделка принесла на %1 больше, чем было в своём чемодане.</source>
+        <translation>The deal gained %1 over what your case held.</translation>
+    </message>
+    <message>
+        <source>Сделка принесла на %1 меньше, чем было в своём чемодане.</source>
+        <translation>The deal lost %1 against what your case held.</translation>
+    </message>
+    <message>
+        <source>Сделка принесла ровно столько, сколько было в своём чемодане.</source>
+        <translation>The deal gave exactly what your case held.</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,6 @@
 #include "game_window_accessible.h"
 
+#include "change_notifier.h"
 #include "game.h"
 #include "game_window.h"
 #include "movie_widget.h"
@@ -91,129 +92,6 @@ Place placeOf(const QObject* object) {
     // the counter's number and glyph (read as part of the counter's text).
     return found(Kind::Hidden, -1);
 }
-
-// While the game plays the suspense or the round's last sound no case takes a
-// press, and soon every closed case does again: a state change for each case
-// there and back would flood a screen reader (Orca 43 drops the news then), so
-// the cases' states are not told while it lasts. A client that asks is told
-// the truth.
-bool casesQuiet(const GameWindow* window) {
-    const game::Phase phase = window->phase();
-    return phase == game::Phase::Suspense || phase == game::Phase::OfferPending;
-}
-
-// Tells assistive technology what changes in meaning without Qt saying so: a
-// case's description and state when it is chosen, exchanged or opened or when
-// the cases take presses or not (and that an opened case still shows, though
-// its plate is gone), an amount leaving the board, the counter's whole text.
-// The events go once the window has drawn the change. It also has the news of
-// each step said, through the window's notification.
-class ChangeNotifier final : public QObject {
-  public:
-    ChangeNotifier(GameWindow* window, NotificationAccessible* news)
-        : QObject(window), window_(window) {
-        connect(&window->narrator(), &a11y::Narrator::spoken, this, [news] { news->show(); });
-        const game::Game* game = &window->game();
-        connect(game, &game::Game::newGameLoaded, this, [this] { said_.clear(); });
-        auto caseChanged = [this](int i) {
-            if (i >= 0 && i < game::kCaseCount)
-                changed(window_->controls().casePlates[i]);
-        };
-        auto everyCase = [this] {
-            for (ClickablePicture* plate : window_->controls().casePlates)
-                changed(plate);
-        };
-        connect(game, &game::Game::caseOpened, this, [caseChanged](int i, int) { caseChanged(i); });
-        connect(game, &game::Game::ownCaseOpened, this, caseChanged);
-        connect(game, &game::Game::ownCaseChosen, this, caseChanged);
-        connect(game, &game::Game::casesExchanged, this, [caseChanged](int given, int taken) {
-            caseChanged(given);
-            caseChanged(taken);
-        });
-        // Which cases a press acts on follows the phase and whether cases take presses.
-        connect(game, &game::Game::casesEnabledChanged, this, everyCase);
-        connect(game, &game::Game::phaseChanged, this, everyCase);
-        connect(game, &game::Game::boardAmountShown, this, [this](int rank, bool) {
-            if (rank >= 0 && rank < game::kCaseCount)
-                changed(window_->controls().boardPlates[rank]);
-        });
-        auto counter = [this] { changed(window_->controls().counterCaption); };
-        connect(game, &game::Game::counterChanged, this, counter);
-        connect(game, &game::Game::counterShown, this, counter);
-    }
-
-  private:
-    void changed(QWidget* widget) {
-        pending_.insert(widget);
-        if (pending_.size() == 1)
-            QTimer::singleShot(0, this, [this] { notify(); });
-    }
-
-    void notify() {
-        const QSet<QWidget*> due = std::exchange(pending_, {});
-        if (!QAccessible::isActive())
-            return;
-        const GameWindow::Controls& ui = window_->controls();
-        const bool quiet = casesQuiet(window_);
-        for (int i = 0; i < game::kCaseCount; ++i) {
-            if (due.contains(ui.casePlates[i]))
-                caseChanged(ui.casePlates[i], quiet);
-            if (due.contains(ui.boardPlates[i]))
-                meaningChanged(ui.boardPlates[i], false);
-        }
-        if (due.contains(ui.counterCaption)) {
-            QAccessibleEvent nameChanged(ui.counterCaption, QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&nameChanged);
-        }
-    }
-
-    // Says what changed since last said (a phase change touches every case and
-    // changes few); the state not while quiet.
-    void meaningChanged(QWidget* widget, bool quiet) {
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-        if (!iface)
-            return;
-        const QString description = iface->text(QAccessible::Description);
-        const QAccessible::State state = iface->state();
-        Said& said = said_[widget];
-        if (description != said.description) {
-            QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
-            QAccessible::updateAccessibility(&event);
-            said.description = description;
-        }
-        if (quiet)
-            return;
-        if ((state.disabled != 0) != said.disabled || (state.focusable != 0) != said.focusable) {
-            QAccessible::State states;
-            states.disabled = true;
-            states.focusable = true;
-            QAccessibleStateChangeEvent event(widget, states);
-            QAccessible::updateAccessibility(&event);
-        }
-        said.disabled = state.disabled != 0;
-        said.focusable = state.focusable != 0;
-    }
-
-    void caseChanged(QWidget* plate, bool quiet) {
-        meaningChanged(plate, quiet);
-        // Qt said the plate went; the case it stands for is still there.
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(plate);
-        if (plate->isHidden() && iface && !iface->state().invisible) {
-            QAccessibleEvent shown(plate, QAccessible::ObjectShow);
-            QAccessible::updateAccessibility(&shown);
-        }
-    }
-
-    struct Said {
-        QString description;
-        bool disabled = false;
-        bool focusable = false;
-    };
-
-    GameWindow* window_;
-    QSet<QWidget*> pending_;
-    QHash<const QWidget*, Said> said_;
-};
 
 class GameWindowAccessible;
 
@@ -645,7 +523,31 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
 // - Qt tells every enabled change of a widget, the case plates' at every step;
 //   what a case means to the player is told by the change notifier above,
 //   which says only what changed.
+// - what only draws (the hidden kind: amounts inside the cases, movies, frames)
+//   has no name, text or state a reader could use, yet Qt tells each change of
+//   it: 40 and more at the start of a game. A screen reader queues them all, and
+//   once its queue is long (Orca 43: over 50 events, as on a busy machine) it
+//   throws away what is not about the focused control, the game's news among it.
+bool onlyDraws(const QAccessibleEvent* event) {
+    switch (event->type()) {
+    case QAccessible::NameChanged:
+    case QAccessible::DescriptionChanged:
+    case QAccessible::StateChanged:
+    case QAccessible::ObjectShow:
+    case QAccessible::ObjectHide:
+    case QAccessible::LocationChanged:
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated:
+        return placeOf(event->object()).kind == Kind::Hidden;
+    default:
+        return false;
+    }
+}
+
 bool unwantedByOrca(QAccessibleEvent* event) {
+    if (onlyDraws(event))
+        return true;
     if (event->type() == QAccessible::Focus) {
         const auto* window = qobject_cast<const GameWindow*>(event->object());
         if (window && window->phase() != game::Phase::Loaded)

@@ -1,5 +1,7 @@
 #include "regular_file.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
@@ -29,18 +31,123 @@ QString describeMode(mode_t mode) {
     return {};
 }
 
+Problem kindOfMode(mode_t mode) {
+    if (S_ISLNK(mode))
+        return Problem::SymbolicLink;
+    if (S_ISFIFO(mode))
+        return Problem::NamedPipe;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return Problem::Device;
+    if (S_ISDIR(mode))
+        return Problem::Folder;
+    if (S_ISSOCK(mode))
+        return Problem::Socket;
+    return S_ISREG(mode) ? Problem::None : Problem::NotRegularFile;
+}
+
 QString systemError(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // Why opening path failed with error, in the words of oddity() where one fits.
-QString openProblem(const QString& path, Links links, int error) {
-    if (const QString odd = oddity(path, links); !odd.isEmpty())
-        return odd;
+QString openProblem(const QString& path, Links links, int error, Problem& kind) {
+    struct stat status {};
+    const QByteArray name = QFile::encodeName(path);
+    if ((links == Links::Follow ? ::stat(name.constData(), &status)
+                                : ::lstat(name.constData(), &status)) == 0) {
+        if (const QString odd = describeMode(status.st_mode); !odd.isEmpty()) {
+            kind = kindOfMode(status.st_mode);
+            return odd;
+        }
+    }
+    kind = problemOf(error);
     return systemError(error);
 }
 
 } // namespace
+
+Problem problemOf(int error) {
+    switch (error) {
+    case 0:
+        return Problem::None;
+    case EROFS:
+        return Problem::ReadOnly;
+    case EACCES:
+    case EPERM:
+        return Problem::NoPermission;
+    case ENAMETOOLONG:
+        return Problem::NameTooLong;
+    case ENOENT:
+    case ENOTDIR:
+        return Problem::NoFolder;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return Problem::DiskFull;
+    case ELOOP:
+        return Problem::SymbolicLink;
+    case EISDIR:
+        return Problem::Folder;
+    default:
+        return Problem::Other;
+    }
+}
+
+bool standsInTheWay(Problem problem) {
+    switch (problem) {
+    case Problem::SymbolicLink:
+    case Problem::NamedPipe:
+    case Problem::Device:
+    case Problem::Folder:
+    case Problem::Socket:
+    case Problem::NotRegularFile:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString playerText(Problem problem, const QString& place, const QString& detail) {
+    const QString shown = QDir::toNativeSeparators(place);
+    switch (problem) {
+    case Problem::None:
+        return {};
+    case Problem::SymbolicLink:
+        return QCoreApplication::translate("FileProblem", "на месте %1 стоит символическая ссылка")
+            .arg(shown);
+    case Problem::NamedPipe:
+        return QCoreApplication::translate("FileProblem", "на месте %1 стоит именованный канал")
+            .arg(shown);
+    case Problem::Device:
+        return QCoreApplication::translate("FileProblem", "на месте %1 стоит устройство")
+            .arg(shown);
+    case Problem::Folder:
+        return QCoreApplication::translate("FileProblem", "на месте %1 стоит папка").arg(shown);
+    case Problem::Socket:
+    case Problem::NotRegularFile:
+        return QCoreApplication::translate("FileProblem", "на месте %1 стоит не обычный файл")
+            .arg(shown);
+    case Problem::ReadOnly:
+        return QCoreApplication::translate("FileProblem",
+                                           "%1 лежит на диске, открытом только для чтения")
+            .arg(shown);
+    case Problem::NoPermission:
+        return QCoreApplication::translate("FileProblem", "нет права записи в %1").arg(shown);
+    case Problem::NameTooLong:
+        return QCoreApplication::translate("FileProblem",
+                                           "путь к %1 длиннее, чем позволяет система")
+            .arg(shown);
+    case Problem::NoFolder:
+        return QCoreApplication::translate("FileProblem", "папки для %1 больше нет").arg(shown);
+    case Problem::DiskFull:
+        return QCoreApplication::translate("FileProblem", "на диске нет места для %1").arg(shown);
+    case Problem::Busy:
+        return QCoreApplication::translate("FileProblem", "другая игра давно держит %1").arg(shown);
+    case Problem::Other:
+        break;
+    }
+    return QCoreApplication::translate("FileProblem", "%1: ошибка системы (%2)").arg(shown, detail);
+}
 
 QString oddity(const QString& path, Links links) {
     struct stat status {};
@@ -71,12 +178,15 @@ OpenFile::OpenFile(const QString& path, Access access, Links links) {
     }
     const int fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
     if (fd < 0) {
-        problem_ = openProblem(path, links, errno);
+        problem_ = openProblem(path, links, errno, kind_);
         return;
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        problem_ = ::fstat(fd, &status) == 0 ? describeMode(status.st_mode) : systemError(errno);
+        const int error = errno;
+        const bool known = ::fstat(fd, &status) == 0;
+        problem_ = known ? describeMode(status.st_mode) : systemError(error);
+        kind_ = known ? kindOfMode(status.st_mode) : problemOf(error);
         if (problem_.isEmpty())
             problem_ = QStringLiteral("is not a regular file");
         ::close(fd);
@@ -93,7 +203,7 @@ OpenFile::~OpenFile() {
 }
 
 OpenFile::OpenFile(OpenFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), problem_(std::move(other.problem_)) {}
+    : fd_(std::exchange(other.fd_, -1)), problem_(std::move(other.problem_)), kind_(other.kind_) {}
 
 OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
     if (this != &other) {
@@ -101,6 +211,7 @@ OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
             ::close(fd_);
         fd_ = std::exchange(other.fd_, -1);
         problem_ = std::move(other.problem_);
+        kind_ = other.kind_;
     }
     return *this;
 }
@@ -113,6 +224,7 @@ bool OpenFile::truncate() {
     if (fd_ < 0)
         return false;
     if (::ftruncate(fd_, 0) != 0) {
+        kind_ = problemOf(errno);
         problem_ = systemError(errno);
         return false;
     }
@@ -153,19 +265,18 @@ Lock::Result Lock::tryOnce() {
 
 Lock::Result Lock::lockOnce() {
     problem_.clear();
-    folderUnwritable_ = false;
+    kind_ = Problem::None;
     const QByteArray name = QFile::encodeName(path_);
     const int fd = ::open(name.constData(),
                           O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0644);
     if (fd < 0) {
-        const int error = errno;
-        folderUnwritable_ = error == EACCES || error == EROFS || error == EPERM;
-        problem_ = openProblem(path_, Links::Refuse, error);
+        problem_ = openProblem(path_, Links::Refuse, errno, kind_);
         return Result::Refused;
     }
     struct stat opened {};
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
         problem_ = describeMode(opened.st_mode);
+        kind_ = kindOfMode(opened.st_mode);
         ::close(fd);
         return Result::Refused;
     }
@@ -175,6 +286,7 @@ Lock::Result Lock::lockOnce() {
         if (error == EWOULDBLOCK)
             return Result::Held;
         problem_ = systemError(error);
+        kind_ = problemOf(error);
         return Result::Refused;
     }
     struct stat named {};

@@ -9,6 +9,36 @@ namespace files {
 // planted there would point the write at another file.
 enum class Links { Follow, Refuse };
 
+// What keeps the game from a file, as a kind the player can be told of in
+// their language (playerText) rather than as the system's words.
+enum class Problem {
+    None,
+    // Something that is not a regular file stands where the file belongs.
+    SymbolicLink,
+    NamedPipe,
+    Device,
+    Folder,
+    Socket,
+    NotRegularFile,
+    // The place itself cannot take the file.
+    ReadOnly,     // a read-only file system
+    NoPermission, // the folder or file may not be written
+    NameTooLong,  // the path is longer than the system allows
+    NoFolder,     // the folder is not there (any more)
+    DiskFull,     // no room left, or a size limit reached
+    Busy,         // another game holds the file's lock
+    Other,
+};
+
+// The kind of an errno value.
+[[nodiscard]] Problem problemOf(int error);
+// Something odd stands at the file's name: removing it would let the game
+// write again, which is not so for the other kinds.
+[[nodiscard]] bool standsInTheWay(Problem problem);
+// What the player reads: the problem with the file or folder at place, in
+// the language spoken now; detail (the system's words) only for Other.
+[[nodiscard]] QString playerText(Problem problem, const QString& place, const QString& detail = {});
+
 enum class Access {
     Read,
     // Created when missing; never cut on opening (OpenFile::truncate() does
@@ -35,11 +65,13 @@ class OpenFile {
     [[nodiscard]] int release();
     // Why it could not be opened ("is a symbolic link", "is a named pipe" ...).
     [[nodiscard]] const QString& problem() const { return problem_; }
+    [[nodiscard]] Problem problemKind() const { return kind_; }
     bool truncate();
 
   private:
     int fd_ = -1;
     QString problem_;
+    Problem kind_ = Problem::None;
 };
 
 // What stands at path when it is not a regular file the game may use, in
@@ -65,9 +97,7 @@ class Lock {
     Result take(int waitMs);
     [[nodiscard]] bool isTaken() const { return fd_ >= 0; }
     [[nodiscard]] const QString& problem() const { return problem_; }
-    // The lock could not be made because the folder is not writable (read
-    // only, no permission), as opposed to something odd standing at path.
-    [[nodiscard]] bool folderUnwritable() const { return folderUnwritable_; }
+    [[nodiscard]] Problem problemKind() const { return kind_; }
     void release();
 
   private:
@@ -77,7 +107,7 @@ class Lock {
     QString path_;
     int fd_ = -1;
     QString problem_;
-    bool folderUnwritable_ = false;
+    Problem kind_ = Problem::None;
 };
 
 } // namespace files

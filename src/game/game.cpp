@@ -8,6 +8,7 @@
 #include <QDir>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace game {
 
@@ -66,7 +67,6 @@ void Game::newGame() {
     revealStep_ = 0;
     historyStep_ = 0;
     casesEnabled_ = false;
-    logFailureShown_ = false;
     record_ = {};
 
     // Every case closed in its cell, and the first count.
@@ -79,7 +79,7 @@ void Game::newGame() {
 
     // The log is kept in the directory the game is loaded in.
     log_.setPath(logFile_.value_or(QDir::current().filePath(QStringLiteral("log.txt"))));
-    if (!log_.reset()) {
+    if (!log_.reset() && !std::exchange(logResetFailureShown_, true)) {
         // The game can be played without its log; say so once and go on.
         std::fprintf(stderr, "zorban: cannot empty the game log %s: %s\n",
                      qPrintable(logShownName()), qPrintable(log_.lastError()));
@@ -208,7 +208,7 @@ void Game::writeLog(const QString& record) {
     logFailureShown_ = true;
     std::fprintf(stderr, "zorban: cannot write the game log %s: %s\n", qPrintable(logShownName()),
                  qPrintable(log_.lastError()));
-    emit logWriteFailed(logShownName(), log_.lastError());
+    emit logWriteFailed(logShownName(), log_.lastError(), log_.lastProblem());
 }
 
 // Starting a game and the reveal of the board.
@@ -411,9 +411,15 @@ void Game::makeOffer() {
     s.swapOfferChosen = offer.swapOfferChosen;
     s.swapOfferAllowed = offer.swapOfferAllowed;
     s.offer = {offer.isExchange, offer.offerAmount};
-    record_.offers.push_back({s.offer.exchange,
-                              s.offer.exchange ? 0 : static_cast<double>(s.offer.amount),
-                              boardAverage(s.boardShown)});
+    OfferRecord made;
+    made.exchange = s.offer.exchange;
+    made.amount = s.offer.exchange ? 0 : static_cast<double>(s.offer.amount);
+    made.boardAverage = boardAverage(s.boardShown);
+    made.onBoard = s.boardShown;
+    // Money offered once money was taken is only shown.
+    if (!s.offer.exchange && s.offerTaken)
+        made.answer = OfferAnswer::NotAsked;
+    record_.offers.push_back(made);
 }
 
 void Game::showOffer() {
@@ -467,6 +473,7 @@ void Game::accept() {
     if (phase_ != Phase::OfferShown)
         return;
     emit answered(true);
+    record_.offers.back().answer = OfferAnswer::Accepted;
     setCasesEnabled(true);
     emit offerPanelClosed();
     emit answerButtonsShown(false);
@@ -503,6 +510,7 @@ void Game::decline() {
     if (phase_ != Phase::OfferShown)
         return;
     emit answered(false);
+    record_.offers.back().answer = OfferAnswer::Declined;
     hideHistory();
     emit offerPanelClosed();
     if (s.openedCount < kLastOfferPoint)

@@ -29,7 +29,7 @@ enum class Phase {
     EndOfGame,       // the own case is opened, then the winnings shown
     GameOver         // the winnings are shown
 };
-Q_ENUM_NS(Phase)
+Q_ENUM_NS(Phase) // names for tests and tools: QMetaEnum::fromType<Phase>()
 
 // The sounds of a game, by what they mean; the screen picks the files.
 enum class Cue {
@@ -176,8 +176,8 @@ class Game final : public QObject {
     void paceChanged(bool quick);
     // "Новая игра" was taken on the end screen.
     void newGameRequested();
-    // The log could not be written; said once per game.
-    void logWriteFailed(const QString& path, const QString& reason);
+    // The log could not be written; said once per run.
+    void logWriteFailed(const QString& path, const QString& reason, files::Problem problem);
     // The winnings are shown; what the game leaves for the statistics.
     void gameFinished(const game::GameRecord& record);
 
@@ -219,7 +219,9 @@ class Game final : public QObject {
     std::optional<QString> logFile_;
     QString logShownName_;
     GameRecord record_;
+    // A failure of the log is said once per run, not again with every game.
     bool logFailureShown_ = false;
+    bool logResetFailureShown_ = false;
     bool casesEnabled_ = false;
     bool quickPace_ = false;
     // Since the start of the current wait of the end.

@@ -133,9 +133,10 @@ bool fitsWindows1251(const QString& text) {
 LogFileClaim::LogFileClaim(const QString& directory) {
     constexpr int kLastName = 9;
     const QDir place(directory);
-    const auto refuse = [this](const QString& name, const QString& problem) {
+    const auto refuse = [this](const QString& name, const QString& problem, files::Problem kind) {
         refusedName_ = name;
         problem_ = problem;
+        problemKind_ = kind;
         path_.clear();
         lock_.reset();
     };
@@ -153,8 +154,8 @@ LogFileClaim::LogFileClaim(const QString& directory) {
         case files::Lock::Result::Held:
             continue;
         case files::Lock::Result::Refused:
-            if (!lock->folderUnwritable()) {
-                refuse(lockName, lock->problem());
+            if (files::standsInTheWay(lock->problemKind())) {
+                refuse(lockName, lock->problem(), lock->problemKind());
                 return;
             }
             // No lock can be made here: the log's own writes say what is wrong.
@@ -162,8 +163,11 @@ LogFileClaim::LogFileClaim(const QString& directory) {
             break;
         }
         const QString odd = files::oddity(path_, files::Links::Refuse);
-        if (!odd.isEmpty())
-            refuse(QFileInfo(path_).fileName(), odd);
+        if (!odd.isEmpty()) {
+            // Opening it says of what kind it is.
+            const files::OpenFile opened(path_, files::Access::Read, files::Links::Refuse);
+            refuse(QFileInfo(path_).fileName(), odd, opened.problemKind());
+        }
         return;
     }
     apart_ = true; // every name is held: no log
@@ -190,12 +194,17 @@ bool GameLog::append(const QString& record) {
     if (path_.isEmpty())
         return true;
     const std::optional<QByteArray> bytes = toWindows1251(record + QStringLiteral("\r\n"));
-    if (!bytes) {
-        lastError_ = QStringLiteral("the system has no Windows-1251 converter (iconv: %1)")
-                         .arg(Windows1251Converter::forThisThread().openError());
-        return false;
-    }
+    if (!bytes)
+        return fail(QStringLiteral("the system has no Windows-1251 converter (iconv: %1)")
+                        .arg(Windows1251Converter::forThisThread().openError()),
+                    files::Problem::Other);
     return write(*bytes, false);
+}
+
+bool GameLog::fail(const QString& error, files::Problem problem) {
+    lastError_ = error;
+    lastProblem_ = problem == files::Problem::None ? files::Problem::Other : problem;
+    return false;
 }
 
 bool GameLog::write(const QByteArray& bytes, bool truncate) {
@@ -203,29 +212,17 @@ bool GameLog::write(const QByteArray& bytes, bool truncate) {
         return true;
     files::OpenFile opened(path_, truncate ? files::Access::Write : files::Access::Append,
                            files::Links::Refuse);
-    if (!opened.isOpen() || (truncate && !opened.truncate())) {
-        lastError_ = opened.problem();
-        return false;
-    }
+    if (!opened.isOpen() || (truncate && !opened.truncate()))
+        return fail(opened.problem(), opened.problemKind());
     QFile file;
     if (!file.open(opened.release(), QIODevice::WriteOnly | QIODevice::Append,
-                   QFileDevice::AutoCloseHandle)) {
-        lastError_ = file.errorString();
-        return false;
-    }
-    if (!bytes.isEmpty() && file.write(bytes) != bytes.size()) {
-        lastError_ = file.errorString();
-        return false;
-    }
-    if (!file.flush()) {
-        lastError_ = file.errorString();
-        return false;
-    }
+                   QFileDevice::AutoCloseHandle))
+        return fail(file.errorString(), files::problemOf(errno));
+    if ((!bytes.isEmpty() && file.write(bytes) != bytes.size()) || !file.flush())
+        return fail(file.errorString(), files::problemOf(errno));
     file.close();
-    if (file.error() != QFileDevice::NoError) {
-        lastError_ = file.errorString();
-        return false;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString(), files::problemOf(errno));
     return true;
 }
 

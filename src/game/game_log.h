@@ -39,7 +39,8 @@ namespace records {
 // never write one log. A game that finds log.txt held by another running game
 // writes log-2.txt (a third log-3.txt, up to log-9.txt; past that no log). A
 // killed game's lock is let go by the system. Where no lock can be made (a
-// read-only directory), log.txt is used as it is. A log or lock that is a
+// read-only directory, one deleted, a path too long), log.txt is used as it
+// is, and its writes say what is wrong. A log or lock that is a
 // symbolic link, a named pipe, a device or a folder is left exactly as it is,
 // and the game keeps no log: problem() says why.
 class LogFileClaim {
@@ -57,6 +58,7 @@ class LogFileClaim {
     // the way (a name in the directory) and what it is ("is a symbolic link").
     [[nodiscard]] const QString& refusedName() const { return refusedName_; }
     [[nodiscard]] const QString& problem() const { return problem_; }
+    [[nodiscard]] files::Problem problemKind() const { return problemKind_; }
 
     // The claim this program holds on the directory, shared by all who ask
     // while any of them keeps it; made anew when none does.
@@ -68,6 +70,7 @@ class LogFileClaim {
     bool apart_ = false;
     QString refusedName_;
     QString problem_;
+    files::Problem problemKind_ = files::Problem::None;
 };
 
 // The plain-text record of the game in progress. Every record is written by its
@@ -87,14 +90,18 @@ class GameLog {
     // Appends the record's text and a CR LF. Fails, writing nothing, when the
     // system has no Windows-1251 converter.
     [[nodiscard]] bool append(const QString& record);
-    // Why the last failed call failed.
+    // Why the last failed call failed, and of what kind.
     [[nodiscard]] const QString& lastError() const { return lastError_; }
+    [[nodiscard]] files::Problem lastProblem() const { return lastProblem_; }
 
   private:
     bool write(const QByteArray& bytes, bool truncate);
 
+    bool fail(const QString& error, files::Problem problem);
+
     QString path_;
     QString lastError_;
+    files::Problem lastProblem_ = files::Problem::None;
 };
 
 } // namespace game

@@ -8,13 +8,30 @@
 
 namespace game {
 
+// How the player answered an offer.
+enum class OfferAnswer {
+    Unknown, // kept by a version that did not record it
+    Declined,
+    Accepted,
+    NotAsked // money offered after money was taken: shown, never asked
+};
+
 // One offer of the banker as the player saw it.
 struct OfferRecord {
+    OfferRecord() = default;
+    OfferRecord(bool isExchange, double money, double average)
+        : exchange(isExchange), amount(money), boardAverage(average) {}
+
     bool exchange = false; // the exchange offer; amount is 0 then
     double amount = 0;
     double boardAverage = 0; // the average of the amounts on the board when it was made
+    OfferAnswer answer = OfferAnswer::Unknown;
+    // The amounts on the board when it was made, by rank; unknown in files
+    // written before it was kept.
+    std::optional<std::array<bool, kCaseCount>> onBoard;
     friend bool operator==(const OfferRecord& a, const OfferRecord& b) {
-        return a.exchange == b.exchange && a.amount == b.amount && a.boardAverage == b.boardAverage;
+        return a.exchange == b.exchange && a.amount == b.amount &&
+               a.boardAverage == b.boardAverage && a.answer == b.answer && a.onBoard == b.onBoard;
     }
 };
 

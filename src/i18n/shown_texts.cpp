@@ -59,6 +59,11 @@ QString shownHistoryOffer(const game::Offer& offer) {
     return english() ? shownMoney(offer.amount) : QString::number(offer.amount);
 }
 
+QString shownPercent(double share) {
+    const QString number = QString::number(std::llround(share * 100));
+    return english() ? number + QLatin1Char('%') : number + QChar(0x00A0) + QLatin1Char('%');
+}
+
 QString counterWords(int casesLeft) {
     static constexpr struct {
         const char* source;

@@ -30,6 +30,10 @@ namespace i18n {
 // the column is designed, digits without groups and "ObMEH" for an exchange.
 [[nodiscard]] QString shownHistoryOffer(const game::Offer& offer);
 
+// A share (0.5: half) in whole percent: "50 %" in Russian, kept on one line,
+// "50%" in English.
+[[nodiscard]] QString shownPercent(double share);
+
 // The counter panel's words: what the number of cases left before the next
 // offer is followed by, in the language's plural form for that number.
 [[nodiscard]] QString counterWords(int casesLeft);

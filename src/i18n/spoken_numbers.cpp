@@ -2,6 +2,8 @@
 
 #include "language.h"
 
+#include <cmath>
+
 namespace i18n {
 
 namespace {
@@ -45,6 +47,17 @@ QString spokenAmount(const QString& amountText, const QString& language) {
     if (digits == QLatin1String("0.1"))
         return QStringLiteral("одна десятая");
     return digits;
+}
+
+QString spokenSum(double amount, const QString& language) {
+    const double size = std::fabs(amount);
+    if (size > 0 && size < 1) {
+        QString fraction = QString::number(size, 'f', 2);
+        if (fraction.endsWith(QLatin1Char('0')))
+            fraction.chop(1);
+        return spokenAmount(fraction, language);
+    }
+    return spokenMoney(std::llround(size), language);
 }
 
 } // namespace i18n

@@ -19,5 +19,8 @@ namespace i18n {
 
 // An amount of the board as the game writes it ("0.01", "36 000").
 [[nodiscard]] QString spokenAmount(const QString& amountText, const QString& language);
+// Any sum, fractions below 1 as the board's, larger ones rounded to whole
+// units; its sign is left to the caller.
+[[nodiscard]] QString spokenSum(double amount, const QString& language);
 
 } // namespace i18n

@@ -181,5 +181,9 @@ Rect historyAmount(int row) {
 Rect historyPlate(int row) {
     return {240, 6480 + 600 * row, 2055, 495};
 }
+Rect historySoldMark(int row) {
+    // Right of the plate, inside the area the history's cover hides.
+    return {2310, 6540 + 600 * row, 450, 435};
+}
 
 } // namespace layout

@@ -47,6 +47,8 @@ inline constexpr Rect kOfferAmount{120, 5040, 3615, 975};
 inline constexpr Rect kOfferPanel{-3970, 5040, 7935, 975};
 inline constexpr Rect kHistoryTitle{240, 6120, 2655, 375};
 inline constexpr Rect kHistoryCover{120, 6480, 2655, 3135};
+// Beside the offer once it is sold, where the answer buttons stood.
+inline constexpr Rect kSoldCaption{4080, 5280, 1920, 495};
 // The frame around the history: its title, rows and cover, with room to spare.
 inline constexpr Rect kHistoryFrame{30, 6030, 2970, 3690};
 inline constexpr Rect kCounterCaption{3480, 8760, 3855, 615};
@@ -96,5 +98,7 @@ inline constexpr int kBoardRowsPerColumn = 11;
 // The offer history, by row.
 [[nodiscard]] Rect historyAmount(int row);
 [[nodiscard]] Rect historyPlate(int row);
+// The mark beside the row of the offer the player sold the own case for.
+[[nodiscard]] Rect historySoldMark(int row);
 
 } // namespace layout

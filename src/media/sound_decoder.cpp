@@ -69,6 +69,19 @@ QString tooLong(const QString& length) {
         .arg(length, clockText(double(kLongestSoundFrames) / kSoundRate));
 }
 
+// The bytes a sound of that many frames at that rate takes once decoded.
+qint64 decodedBytes(qint64 frames, qint64 rate) {
+    return frames * kSoundRate / std::max<qint64>(rate, 1) * qint64(sizeof(int16_t));
+}
+
+QString noRoom(qint64 roomBytes, qint64 bytes) {
+    return QStringLiteral("not kept: the sounds decoded already take %1 MB, and this one's %2 MB "
+                          "would pass the %3 MB all sounds may take")
+        .arg((kAllSoundsBytes - roomBytes) >> 20)
+        .arg(bytes >> 20)
+        .arg(kAllSoundsBytes >> 20);
+}
+
 // Interleaved samples of any format, rate and channel count, taken a chunk at a
 // time as they are decoded and converted at once into the output's format. Stops
 // taking them once the sound is longer than the longest kept.
@@ -76,12 +89,15 @@ class Converter {
   public:
     // expectedFrames: the source's length as its header declares it, if known,
     // so that the samples are held in one block of the right size.
+    explicit Converter(qint64 roomBytes) : roomFrames_(roomBytes / qint64(sizeof(int16_t))) {}
+
     bool begin(SDL_AudioFormat format, int channels, int rate, qint64 expectedFrames,
                QString& problem) {
         direct_ = format == AUDIO_S16SYS && channels == 1 && rate == kSoundRate;
         if (expectedFrames > 0) {
             const qint64 frames = expectedFrames * kSoundRate / rate + kSoundRate / 10;
-            out_.reserve(size_t(std::min(frames, kLongestSoundFrames + kSlackFrames)));
+            out_.reserve(size_t(std::min(
+                {frames, kLongestSoundFrames + kSlackFrames, roomFrames_ + kSlackFrames})));
         }
         if (direct_)
             return true;
@@ -118,7 +134,7 @@ class Converter {
             if (!drain(problem))
                 return false;
         }
-        return !tooLong();
+        return !tooLong() && !overRoom();
     }
 
     // The samples the resampler still holds. Flushing alone leaves the last
@@ -143,6 +159,12 @@ class Converter {
     }
 
     [[nodiscard]] bool tooLong() const { return qint64(out_.size()) > kLongestSoundFrames; }
+    [[nodiscard]] qint64 frames() const { return qint64(out_.size()); }
+    // More than the room given, past the few samples by which the length
+    // found by decoding may pass the one estimated from the header.
+    [[nodiscard]] bool overRoom() const {
+        return qint64(out_.size()) > roomFrames_ + kSoundRate / 100;
+    }
 
     std::vector<int16_t> take() {
         // A block held far larger than the sound (a header that promised more)
@@ -180,6 +202,7 @@ class Converter {
         out_.insert(out_.end(), samples, samples + count);
     }
 
+    qint64 roomFrames_;
     const SdlLibrary* sdl_ = nullptr;
     SDL_AudioStream* stream_ = nullptr;
     bool direct_ = false;
@@ -295,7 +318,7 @@ bool streamPcm(QFile& file, const WavHeader& header, Converter& converter, QStri
 // open file, up to the end of the sound data, with the data chunk's size set to
 // what the file holds: SDL reserves memory for the size a header declares, and a
 // header may declare gigabytes the file does not have.
-bool loadCompressedWav(QFile& file, Converter* converter, const WavHeader& header,
+bool loadCompressedWav(QFile& file, Converter* converter, const WavHeader& header, qint64 roomBytes,
                        QString& problem) {
     const SdlLibrary* sdl = sdlLibrary(&problem);
     if (!sdl)
@@ -323,6 +346,12 @@ bool loadCompressedWav(QFile& file, Converter* converter, const WavHeader& heade
         problem = QStringLiteral("damaged WAV format");
         return false;
     }
+    const qint64 needed =
+        decodedBytes(qint64(bytes) / (SDL_AUDIO_BITSIZE(wav.format) / 8 * wav.channels), wav.freq);
+    if (needed > roomBytes) {
+        problem = noRoom(roomBytes, needed);
+        return false;
+    }
     if (!converter->begin(wav.format, wav.channels, wav.freq, 0, problem))
         return false;
     const size_t frameBytes = size_t(SDL_AUDIO_BITSIZE(wav.format) / 8 * wav.channels);
@@ -334,7 +363,18 @@ bool loadCompressedWav(QFile& file, Converter* converter, const WavHeader& heade
     return true;
 }
 
-DecodedSound decodeWav(const QString& path) {
+// What is said of a sound that stopped decoding once it was too long or too
+// large: empty when it did not.
+QString stopped(const Converter& converter, qint64 roomBytes) {
+    if (converter.tooLong())
+        return tooLong(QStringLiteral("over ") +
+                       clockText(double(kLongestSoundFrames) / kSoundRate));
+    if (converter.overRoom())
+        return noRoom(roomBytes, decodedBytes(converter.frames(), kSoundRate));
+    return {};
+}
+
+DecodedSound decodeWav(const QString& path, qint64 roomBytes) {
     DecodedSound sound;
     // Only a regular file, also when a link names it: never a pipe or a device.
     files::OpenFile opened(path, files::Access::Read, files::Links::Follow);
@@ -376,7 +416,7 @@ DecodedSound decodeWav(const QString& path) {
         format = AUDIO_F32LSB;
     }
 
-    Converter converter;
+    Converter converter(roomBytes);
     if (format != 0) {
         if (header.blockAlign != bytesPerSample * header.channels) {
             sound.problem = QStringLiteral("damaged WAV format");
@@ -387,12 +427,15 @@ DecodedSound decodeWav(const QString& path) {
             sound.problem = tooLong(clockText(double(frames) / header.rate));
             return sound;
         }
+        if (const qint64 needed = decodedBytes(frames, header.rate); needed > roomBytes) {
+            sound.problem = noRoom(roomBytes, needed);
+            return sound;
+        }
         if (!converter.begin(format, header.channels, header.rate, frames, sound.problem) ||
             !streamPcm(file, header, converter, sound.problem) ||
             !converter.finish(sound.problem)) {
-            if (converter.tooLong())
-                sound.problem = tooLong(QStringLiteral("over ") +
-                                        clockText(double(kLongestSoundFrames) / kSoundRate));
+            if (const QString why = stopped(converter, roomBytes); !why.isEmpty())
+                sound.problem = why;
             return sound;
         }
     } else {
@@ -404,24 +447,22 @@ DecodedSound decodeWav(const QString& path) {
                                 .arg(double(header.dataOffset + header.dataBytes) / 1e6, 0, 'f', 1);
             return sound;
         }
-        if (!loadCompressedWav(file, &converter, header, sound.problem) ||
+        if (!loadCompressedWav(file, &converter, header, roomBytes, sound.problem) ||
             !converter.finish(sound.problem)) {
-            if (converter.tooLong())
-                sound.problem = tooLong(QStringLiteral("over ") +
-                                        clockText(double(kLongestSoundFrames) / kSoundRate));
+            if (const QString why = stopped(converter, roomBytes); !why.isEmpty())
+                sound.problem = why;
             return sound;
         }
     }
-    if (converter.tooLong()) {
-        sound.problem =
-            tooLong(QStringLiteral("over ") + clockText(double(kLongestSoundFrames) / kSoundRate));
+    if (const QString why = stopped(converter, roomBytes); !why.isEmpty()) {
+        sound.problem = why;
         return sound;
     }
     sound.samples = converter.take();
     return sound;
 }
 
-DecodedSound decodeMp3(const QString& path) {
+DecodedSound decodeMp3(const QString& path, qint64 roomBytes) {
     DecodedSound sound;
     // Only a regular file, also when a link names it: never a pipe or a device.
     // Open until the decoder is gone.
@@ -464,15 +505,24 @@ DecodedSound decodeMp3(const QString& path) {
     const auto tooLongToKeep = [rate](off_t frames) {
         return qint64(frames) * kSoundRate / rate > kLongestSoundFrames;
     };
-    if (declared > 0 && tooLongToKeep(declared) && mpg123_scan(mh) == MPG123_OK) {
+    // So is one that seems too large for the room left.
+    const auto tooLarge = [rate, roomBytes](off_t frames) {
+        return decodedBytes(qint64(frames), rate) > roomBytes;
+    };
+    if (declared > 0 && (tooLongToKeep(declared) || tooLarge(declared)) &&
+        mpg123_scan(mh) == MPG123_OK) {
         declared = mpg123_length(mh);
         if (declared > 0 && tooLongToKeep(declared)) {
             sound.problem = tooLong(clockText(double(declared) / double(rate)));
             return sound;
         }
+        if (declared > 0 && tooLarge(declared)) {
+            sound.problem = noRoom(roomBytes, decodedBytes(qint64(declared), rate));
+            return sound;
+        }
     }
 
-    Converter converter;
+    Converter converter(roomBytes);
     if (!converter.begin(AUDIO_S16SYS, channels, int(rate), qint64(declared), sound.problem))
         return sound;
     qint64 frames = 0;
@@ -491,11 +541,10 @@ DecodedSound decodeMp3(const QString& path) {
         if (result != MPG123_OK)
             break;
     }
-    // Decoding stopped soon after the longest sound kept (a header that
-    // declared less, or a file that could not be measured).
-    if (converter.tooLong()) {
-        sound.problem =
-            tooLong(QStringLiteral("over ") + clockText(double(kLongestSoundFrames) / kSoundRate));
+    // Decoding stopped soon after the longest or largest sound kept (a header
+    // that declared less, or a file that could not be measured).
+    if (const QString why = stopped(converter, roomBytes); !why.isEmpty()) {
+        sound.problem = why;
         return sound;
     }
     if (!fits)
@@ -508,21 +557,26 @@ DecodedSound decodeMp3(const QString& path) {
     sound.cutShort =
         declared > 0 && 1000.0 * double(declared) / double(rate) > decodedMs + kCutShortToleranceMs;
     mpg123_close(mh);
-    if (converter.finish(sound.problem))
-        sound.samples = converter.take();
+    if (!converter.finish(sound.problem))
+        return sound;
+    if (const QString why = stopped(converter, roomBytes); !why.isEmpty()) {
+        sound.problem = why;
+        return sound;
+    }
+    sound.samples = converter.take();
     return sound;
 }
 
 } // namespace
 
-DecodedSound decodeSound(const QString& path) {
+DecodedSound decodeSound(const QString& path, qint64 roomBytes) {
     DecodedSound sound;
     switch (containerOf(path)) {
     case Container::Mp3:
-        sound = decodeMp3(path);
+        sound = decodeMp3(path, roomBytes);
         break;
     case Container::Wav:
-        sound = decodeWav(path);
+        sound = decodeWav(path, roomBytes);
         break;
     case Container::Unknown:
         sound.problem = QStringLiteral("not a sound file");

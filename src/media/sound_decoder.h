@@ -30,10 +30,13 @@ inline constexpr qint64 kLongestSoundFrames = qint64(10) * 60 * kSoundRate;
 inline constexpr qint64 kAllSoundsBytes = qint64(128) * 1024 * 1024;
 
 // Decodes a whole MP3 (through libmpg123) or WAV file. Any other file, one with
-// no sound in it, and one longer than kLongestSoundFrames (said as such, with its
-// length) give a problem. Samples are converted as they are decoded: beyond the
-// decoded sound, decoding holds at most a few hundred kilobytes, and it stops
-// once a sound turns out too long. Safe on any thread.
-[[nodiscard]] DecodedSound decodeSound(const QString& path);
+// no sound in it, one longer than kLongestSoundFrames (said as such, with its
+// length) and one whose decoded samples would take more than roomBytes give a
+// problem. The decoded size is first estimated from the header (the frames an
+// MP3 declares or seems to hold, a WAV's data size), so that a sound that would
+// not fit is not decoded at all. Samples are converted as they are decoded:
+// beyond the decoded sound, decoding holds at most a few hundred kilobytes, and
+// it stops once a sound turns out too long or too large. Safe on any thread.
+[[nodiscard]] DecodedSound decodeSound(const QString& path, qint64 roomBytes = kAllSoundsBytes);
 
 } // namespace media

@@ -513,21 +513,23 @@ void SoundCore::decode(const SoundCommand& command) {
     // Without SDL (said once already) every clip counts as ended at once. A
     // clip is decoded and timed whether a device is open or not.
     if (sdl) {
-        DecodedSound sound = decodeSound(command.file.absolutePath);
+        // What the other sounds kept take; the one this file had goes. A sound
+        // that would pass what all may take is not decoded.
+        quint64 previous = 0;
+        {
+            std::lock_guard<std::mutex> lock(cacheMutex);
+            previous = cache.value(command.file.absolutePath).id;
+        }
+        qint64 kept = 0;
+        for (auto chunk = chunks.cbegin(); chunk != chunks.cend(); ++chunk) {
+            if (chunk.key() != previous && chunk.value())
+                kept += qint64(chunk.value()->size() * sizeof(int16_t));
+        }
+        DecodedSound sound =
+            decodeSound(command.file.absolutePath, std::max<qint64>(kAllSoundsBytes - kept, 0));
         problem = sound.problem;
         cutShort = sound.cutShort;
         if (problem.isEmpty()) {
-            // What the other sounds kept take; the one this file had goes.
-            quint64 previous = 0;
-            {
-                std::lock_guard<std::mutex> lock(cacheMutex);
-                previous = cache.value(command.file.absolutePath).id;
-            }
-            qint64 kept = 0;
-            for (auto chunk = chunks.cbegin(); chunk != chunks.cend(); ++chunk) {
-                if (chunk.key() != previous && chunk.value())
-                    kept += qint64(chunk.value()->size() * sizeof(int16_t));
-            }
             const qint64 bytes = qint64(sound.samples.size() * sizeof(int16_t));
             if (kept + bytes > kAllSoundsBytes) {
                 problem = QStringLiteral("not kept: the sounds decoded already take %1 MB, and "

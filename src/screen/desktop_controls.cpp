@@ -7,6 +7,7 @@
 #include "narrator.h"
 #include "rounds.h"
 #include "rules_dialog.h"
+#include "side_windows.h"
 #include "sound_settings.h"
 #include "widgets.h"
 #include "window_fit.h"
@@ -29,7 +30,8 @@ namespace {
 // A free spot on the backdrop, below the offer history, away from every control.
 constexpr layout::Rect kMutedMark{240, 10440, 450, 450};
 // Beside it, the volume for a moment after it was changed.
-constexpr layout::Rect kVolumeMark{780, 10440, 2400, 450};
+// Wide enough for "Громкость 100 %" in its bold face at any scale.
+constexpr layout::Rect kVolumeMark{600, 10440, 3300, 450};
 constexpr int kVolumeMarkMs = 1200;
 
 // The Russian letters of the Y, N and M keys' places: Д, Н and Ь.
@@ -167,6 +169,11 @@ void DesktopControls::createActions() {
     quickPaceAction_->setCheckable(true);
     statisticsAction_ =
         addAction(QT_TR_NOOP("Статистика"), {}, [this] { emit statisticsRequested(); });
+    summaryAction_ = addAction(QT_TR_NOOP("Итоги партии"), {}, [this] { emit summaryRequested(); });
+    summaryAtEndAction_ = addAction(QT_TR_NOOP("Итоги в конце партии"), {}, [this] {
+        emit summaryAtEndChosen(summaryAtEndAction_->isChecked());
+    });
+    summaryAtEndAction_->setCheckable(true);
     creditsAction_ = addAction(QT_TR_NOOP("Об авторах"), {}, [this] { emit creditsRequested(); });
     // What a sighted player sees at a glance, said by a screen reader.
     factActions_ = {
@@ -298,6 +305,10 @@ const QWidget* DesktopControls::focusRing() const {
     return focusRing_;
 }
 
+void DesktopControls::setSummaryAtEnd(bool shown) {
+    summaryAtEndAction_->setChecked(shown);
+}
+
 void DesktopControls::buildMenu() {
     // A child of the window, so that it opens over it and goes with it.
     menu_ = new QMenu(attached_);
@@ -326,6 +337,8 @@ void DesktopControls::buildMenu() {
     menu_->addAction(fullScreenAction_);
     menu_->addAction(quickPaceAction_);
     menu_->addAction(statisticsAction_);
+    menu_->addAction(summaryAction_);
+    menu_->addAction(summaryAtEndAction_);
     menu_->addAction(creditsAction_);
     menu_->addSeparator();
     for (QAction* fact : factActions_)
@@ -448,6 +461,7 @@ void DesktopControls::askToLeave(const char* title, const char* text,
     }
     auto* question = new QMessageBox(QMessageBox::Question, QString(), QString(),
                                      QMessageBox::Yes | QMessageBox::No, gameWindow());
+    side_windows::applyGameLook(question);
     const auto translate = [question, title, text] {
         question->setWindowTitle(tr(title));
         question->setText(tr(text));

@@ -58,6 +58,8 @@ class DesktopControls final : public QObject {
 
     void showRules();
     void toggleFullScreen();
+    // The menu's mark on "Итоги в конце партии".
+    void setSummaryAtEnd(bool shown);
     // Mid-game it asks first; before the start and at the end it starts over at once.
     void requestNewGame();
     // Closes the window, which ends the program: the same question mid-game.
@@ -68,6 +70,9 @@ class DesktopControls final : public QObject {
     void newGameRequested();
     void creditsRequested();
     void statisticsRequested();
+    void summaryRequested();
+    // The player chose whether the summary opens at the end of each game.
+    void summaryAtEndChosen(bool shown);
     // The player chose the quick pace or the designed one in the menu.
     void quickPaceChosen(bool quick);
 
@@ -163,6 +168,8 @@ class DesktopControls final : public QObject {
     QAction* fullScreenAction_ = nullptr;
     QAction* quickPaceAction_ = nullptr;
     QAction* statisticsAction_ = nullptr;
+    QAction* summaryAction_ = nullptr;
+    QAction* summaryAtEndAction_ = nullptr;
     QAction* creditsAction_ = nullptr;
     QAction* quitAction_ = nullptr;
     QList<QAction*> factActions_;

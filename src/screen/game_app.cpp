@@ -1,18 +1,17 @@
 #include "game_app.h"
 
-#include "background_writes.h"
 #include "desktop_controls.h"
 #include "game_pad.h"
 #include "language.h"
 #include "layout.h"
 #include "media_files.h"
 #include "settings.h"
+#include "side_windows.h"
 #include "sound_engine.h"
 #include "sound_settings.h"
 #include "window_fit.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -88,26 +87,20 @@ void reportOnStderr(const QString& message) {
 GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSource> random,
                  QString statisticsFile)
     : random_(std::move(random)), makeSoundPlayer_(std::move(makeSoundPlayer)),
-      statisticsStore_(statisticsFile.isEmpty() ? defaultStatisticsFile()
-                                                : std::move(statisticsFile)) {
-    if (statisticsStore_.path() == defaultStatisticsFile()) {
-        if (const QString moved = statisticsStore_.takeOver(earlierStatisticsFile());
-            !moved.isEmpty())
-            reportOnStderr(moved);
-    }
-    storage::StatisticsStore::Loaded loaded = statisticsStore_.load();
-    statistics_ = loaded.statistics;
-    savingStatistics_ = !loaded.mustNotWrite;
-    if (!loaded.problem.isEmpty())
-        reportOnStderr(loaded.problem);
+      statistics_(statisticsFile.isEmpty() ? defaultStatisticsFile() : statisticsFile,
+                  statisticsFile.isEmpty() ? earlierStatisticsFile() : QString()) {
+    connect(&statistics_, &storage::StatisticsKeeper::changed, this, &GameApp::showStatisticsKept);
     if (!random_)
         random_ = std::make_unique<game::TimeSeededRandom>();
     game_ = std::make_unique<game::Game>(*random_, timers_);
     connect(game_.get(), &game::Game::newGameRequested, this, &GameApp::newGame);
     connect(game_.get(), &game::Game::logWriteFailed, this, &GameApp::reportLogFailure);
     connect(game_.get(), &game::Game::gameFinished, this, [this](const game::GameRecord& record) {
-        if (!leftGameRecorded_) // a left game is recorded as it was left
-            recordGame(record);
+        if (leftGameRecorded_) // a left game is recorded as it was left
+            return;
+        recordGame(record);
+        if (summaryAtEnd_)
+            showSummary();
     });
     if (!makeSoundPlayer_) {
         // The device is opened once the first window has been drawn (or a sound
@@ -133,6 +126,14 @@ GameApp::GameApp(SoundFactory makeSoundPlayer, std::unique_ptr<game::RandomSourc
             &GameApp::showCredits);
     connect(desktopControls_.get(), &DesktopControls::statisticsRequested, this,
             &GameApp::showStatistics);
+    connect(desktopControls_.get(), &DesktopControls::summaryRequested, this,
+            &GameApp::showSummary);
+    summaryAtEnd_ = storage::Settings().summaryAtEnd();
+    desktopControls_->setSummaryAtEnd(summaryAtEnd_);
+    connect(desktopControls_.get(), &DesktopControls::summaryAtEndChosen, this, [this](bool shown) {
+        summaryAtEnd_ = shown;
+        storage::Settings().setSummaryAtEnd(shown);
+    });
     game_->setQuickPace(storage::Settings().quickPace());
     connect(desktopControls_.get(), &DesktopControls::quickPaceChosen, this, [this](bool quick) {
         game_->setQuickPace(quick);
@@ -147,9 +148,10 @@ GameApp::~GameApp() {
     // The members go one by one from here; what their windows still send
     // (an action removed, a window closed) is not looked at any more.
     destroying_ = true;
-    writeUnsavedStatisticsAtQuit();
+    statistics_.writeUnsavedAtQuit();
     gamePad_.reset();
     delete statisticsWindow_.data();
+    delete summaryWindow_.data();
     delete credits_.data();
     delete window_.data();
     game_.reset();
@@ -293,37 +295,37 @@ void GameApp::showCredits() {
 
 void GameApp::showStatistics() {
     if (!statisticsWindow_) {
-        statisticsWindow_ = new StatisticsWindow(statistics_);
-        statisticsWindow_->setProblem(statisticsProblem_);
+        statisticsWindow_ = new StatisticsWindow(statistics_.statistics());
+        statisticsWindow_->setProblem([this] { return statistics_.problemText(); });
         connect(statisticsWindow_, &StatisticsWindow::startAfreshRequested, this,
                 &GameApp::startStatisticsAfresh);
+        connect(statisticsWindow_, &StatisticsWindow::summaryRequested, this,
+                &GameApp::showSummary);
         window_fit::openBeside(statisticsWindow_, window_);
     }
     window_fit::showInFront(statisticsWindow_);
 }
 
+void GameApp::showSummary() {
+    if (!summaryWindow_) {
+        summaryWindow_ = new SummaryWindow;
+        summaryWindow_->setGame(statistics_.statistics().lastGame());
+        window_fit::openBeside(summaryWindow_, window_);
+    }
+    window_fit::showInFront(summaryWindow_);
+}
+
 void GameApp::startStatisticsAfresh() {
-    QString backup;
-    QString error;
-    if (!savingStatistics_) {
-        error =
-            statisticsProblem_.isEmpty()
-                ? QCoreApplication::translate("GameApp", "файл статистики повреждён и не отложен")
-                : statisticsProblem_;
-    } else if (background_writes::wait();
-               statisticsStore_.startAfresh(QDateTime::currentDateTime(), &backup, &error)) {
-        statistics_ = storage::Statistics();
-        const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
-        unsavedStatistics_->changes.clear();
-        statisticsProblem_.clear();
-        if (!backup.isEmpty())
-            reportOnStderr(QStringLiteral("statistics started afresh; the old ones are kept as %1")
-                               .arg(backup));
-    }
+    static_cast<void>(statistics_.startAfresh()); // the window shows how it went
+}
+
+void GameApp::showStatisticsKept() {
     if (statisticsWindow_) {
-        statisticsWindow_->setStatistics(statistics_);
-        statisticsWindow_->setProblem(error.isEmpty() ? statisticsProblem_ : error);
+        statisticsWindow_->setStatistics(statistics_.statistics());
+        statisticsWindow_->setProblem([this] { return statistics_.problemText(); });
     }
+    if (summaryWindow_)
+        summaryWindow_->setGame(statistics_.statistics().lastGame());
 }
 
 void GameApp::recordLeftGame() {
@@ -334,117 +336,11 @@ void GameApp::recordLeftGame() {
     if (const std::optional<game::GameRecord> decided = game_->decidedRecord())
         recordGame(*decided);
     else
-        keepStatistics([](storage::Statistics& statistics) { statistics.addLeftGame(); });
+        statistics_.keep([](storage::Statistics& statistics) { statistics.addLeftGame(); });
 }
 
 void GameApp::recordGame(const game::GameRecord& record) {
-    keepStatistics([record](storage::Statistics& statistics) { statistics.addGame(record); });
-}
-
-void GameApp::keepStatistics(const std::function<void(storage::Statistics&)>& change) {
-    change(statistics_); // shown even when the file cannot take it
-    if (savingStatistics_) {
-        {
-            const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
-            unsavedStatistics_->changes.push_back(change);
-        }
-        writeStatistics();
-    }
-    if (statisticsWindow_) {
-        statisticsWindow_->setStatistics(statistics_);
-        statisticsWindow_->setProblem(statisticsProblem_);
-    }
-}
-
-void GameApp::writeStatistics() {
-    // Runs after every write asked for before; ~GameApp() waits for it.
-    background_writes::post([this, store = statisticsStore_, unsaved = unsavedStatistics_] {
-        std::vector<std::function<void(storage::Statistics&)>> changes;
-        {
-            const std::lock_guard<std::mutex> lock(unsaved->mutex);
-            changes = unsaved->changes;
-        }
-        if (changes.empty())
-            return; // an earlier write took them
-        storage::Statistics saved;
-        QString error;
-        QString notice;
-        const bool written = store.update(
-            [&changes](storage::Statistics& statistics) {
-                for (const auto& change : changes)
-                    change(statistics);
-            },
-            &saved, &error, &notice);
-        if (written) {
-            const std::lock_guard<std::mutex> lock(unsaved->mutex);
-            unsaved->changes.erase(unsaved->changes.begin(),
-                                   unsaved->changes.begin() + qsizetype(changes.size()));
-        }
-        QMetaObject::invokeMethod(
-            this,
-            [this, written, saved, error, notice] {
-                statisticsWritten(written, saved, error, notice);
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void GameApp::statisticsWritten(bool written, const storage::Statistics& saved,
-                                const QString& error, const QString& notice) {
-    if (!notice.isEmpty())
-        reportOnStderr(notice);
-    if (written) {
-        statistics_ = saved; // with what other games have added meanwhile
-        const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
-        for (const auto& change : unsavedStatistics_->changes)
-            change(statistics_); // still on their way to the file
-        statisticsProblem_.clear();
-    } else if (statisticsProblem_.isEmpty()) {
-        statisticsProblem_ = error;
-        reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2); the file is "
-                                      "kept as it was, and this run tries again after the "
-                                      "next game")
-                           .arg(statisticsStore_.path(), error));
-    }
-    if (statisticsWindow_) {
-        statisticsWindow_->setStatistics(statistics_);
-        statisticsWindow_->setProblem(statisticsProblem_);
-    }
-}
-
-void GameApp::writeUnsavedStatisticsAtQuit() {
-    background_writes::wait();
-    const auto unsavedCount = [this] {
-        const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
-        return unsavedStatistics_->changes.size();
-    };
-    if (unsavedCount() == 0)
-        return;
-    QString error;
-    {
-        std::vector<std::function<void(storage::Statistics&)>> changes;
-        {
-            const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
-            changes = unsavedStatistics_->changes;
-        }
-        if (statisticsStore_.update(
-                [&changes](storage::Statistics& statistics) {
-                    for (const auto& change : changes)
-                        change(statistics);
-                },
-                nullptr, &error)) {
-            const std::lock_guard<std::mutex> lock(unsavedStatistics_->mutex);
-            unsavedStatistics_->changes.clear();
-            reportOnStderr(QStringLiteral("the statistics the file could not take earlier are "
-                                          "written to %1 now")
-                               .arg(statisticsStore_.path()));
-            return;
-        }
-    }
-    reportOnStderr(QStringLiteral("cannot write the statistics to %1 (%2) at quit: %3 "
-                                  "change(s) of this run are not kept")
-                       .arg(statisticsStore_.path(), error)
-                       .arg(unsavedCount()));
+    statistics_.keep([record](storage::Statistics& statistics) { statistics.addGame(record); });
 }
 
 void GameApp::windowClosed() {
@@ -492,16 +388,19 @@ void GameApp::reportLogRefused(const game::LogFileClaim& claim) {
                                   "keeps no log")
                        .arg(name, problem));
     // The kinds of file the game refuses, in the player's language.
-    const auto what = [problem] {
-        if (problem == QLatin1String("is a symbolic link"))
+    const auto what = [kind = claim.problemKind()] {
+        switch (kind) {
+        case files::Problem::SymbolicLink:
             return tr("символическая ссылка");
-        if (problem == QLatin1String("is a named pipe"))
+        case files::Problem::NamedPipe:
             return tr("именованный канал");
-        if (problem == QLatin1String("is a device"))
+        case files::Problem::Device:
             return tr("устройство");
-        if (problem == QLatin1String("is a folder"))
+        case files::Problem::Folder:
             return tr("папка");
-        return tr("не обычный файл (%1)").arg(problem);
+        default:
+            return tr("не обычный файл");
+        }
     };
     showMessage(QMessageBox::Information, [name, what] {
         return tr("%1 в этой папке — %2.\n\nИгра не трогает его и идёт без журнала.")
@@ -509,18 +408,19 @@ void GameApp::reportLogRefused(const game::LogFileClaim& claim) {
     });
 }
 
-void GameApp::reportLogFailure(const QString& path, const QString& reason) {
+void GameApp::reportLogFailure(const QString& path, const QString& reason, files::Problem problem) {
     if (!window_)
         return;
-    showMessage(QMessageBox::Warning, [path, reason] {
+    showMessage(QMessageBox::Warning, [path, reason, problem] {
         return tr("Не удаётся записать журнал игры:\n%1\n(%2)\n\n"
                   "Игра продолжается без записи.")
-            .arg(path, reason);
+            .arg(path, files::playerText(problem, QFileInfo(path).fileName(), reason));
     });
 }
 
 void GameApp::showMessage(QMessageBox::Icon icon, const std::function<QString()>& text) {
     auto* box = new QMessageBox(icon, QString(), QString(), QMessageBox::Ok, window_);
+    side_windows::applyGameLook(box);
     const auto retranslate = [box, text] {
         box->setWindowTitle(tr("? ЗОРБАН !"));
         box->setText(text());

@@ -4,9 +4,10 @@
 #include "game.h"
 #include "game_window.h"
 #include "random_source.h"
-#include "statistics.h"
+#include "statistics_keeper.h"
 #include "statistics_window.h"
 #include "step_timer.h"
+#include "summary_window.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -15,21 +16,21 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <vector>
 
 class DesktopControls;
 class GamePad;
 class SoundPlayer;
 class SoundSettings;
+
 namespace media {
 class SoundEngine;
 }
 
 // The application: it owns the game (game::Game) and the random source for as
 // long as the program runs, builds the main window once (every game is drawn in it,
-// "Новая игра" included) and the credits and statistics windows on demand. It keeps the statistics
-// of finished games in a file that outlives the run.
+// "Новая игра" included) and the credits and statistics windows on demand. The
+// statistics of finished games go to their keeper (storage::StatisticsKeeper),
+// which writes them to a file that outlives the run.
 class GameApp final : public QObject {
     Q_DECLARE_TR_FUNCTIONS(GameApp)
 
@@ -50,7 +51,7 @@ class GameApp final : public QObject {
     [[nodiscard]] GameWindow* window() const { return window_; }
     [[nodiscard]] CreditsWindow* credits() const { return credits_; }
     [[nodiscard]] StatisticsWindow* statisticsWindow() const { return statisticsWindow_; }
-    [[nodiscard]] const storage::Statistics& statistics() const { return statistics_; }
+    [[nodiscard]] const storage::Statistics& statistics() const { return statistics_.statistics(); }
     [[nodiscard]] game::Game& game() const { return *game_; }
     [[nodiscard]] const game::GameState& state() const { return game_->state(); }
     [[nodiscard]] game::RandomSource& random() { return *random_; }
@@ -79,6 +80,9 @@ class GameApp final : public QObject {
     void endNow();
     void showCredits();
     void showStatistics();
+    // The last finished game told offer by offer.
+    void showSummary();
+    [[nodiscard]] SummaryWindow* summaryWindow() const { return summaryWindow_; }
     // The statistics file is kept beside as a backup and the statistics start
     // from nothing (the player has agreed in the statistics window).
     void startStatisticsAfresh();
@@ -93,7 +97,7 @@ class GameApp final : public QObject {
     void windowClosed();
     // Keeps the window's size, place and full-screen state for the next run.
     void noteWindowGeometry();
-    void reportLogFailure(const QString& path, const QString& reason);
+    void reportLogFailure(const QString& path, const QString& reason, files::Problem problem);
     // Another game runs in the same directory: this one's log is kept apart.
     void reportLogApart(const QString& path);
     void reportLogRefused(const game::LogFileClaim& claim);
@@ -103,17 +107,8 @@ class GameApp final : public QObject {
     // The game under way, as the player leaves it (by "Новая игра" or by
     // closing the window): recorded when decided, else counted as left.
     void recordLeftGame();
-    // Applies change to the statistics shown and to those in the file as it is
-    // now (other games may have added theirs). A failed write is said once, on
-    // stderr and in the statistics window, and tried again with the next change.
-    void keepStatistics(const std::function<void(storage::Statistics&)>& change);
-    // Asks the writing thread to write the unsaved changes; statisticsWritten()
-    // takes its answer on this thread.
-    void writeStatistics();
-    void statisticsWritten(bool written, const storage::Statistics& saved, const QString& error,
-                           const QString& notice);
-    // At quit: the changes the file could not take are tried once more.
-    void writeUnsavedStatisticsAtQuit();
+    // The statistics window shows what the keeper holds now.
+    void showStatisticsKept();
 
     // Outlives the windows and their players.
     std::unique_ptr<media::SoundEngine> soundEngine_;
@@ -131,20 +126,11 @@ class GameApp final : public QObject {
     bool endingNow_ = false;
     bool leftGameRecorded_ = false; // the game under way was left and recorded so
     QPointer<CreditsWindow> credits_;
-    storage::StatisticsStore statisticsStore_;
-    storage::Statistics statistics_;
-    // Off when the file is damaged and could not be kept aside.
-    bool savingStatistics_ = true;
-    // The changes the file has not taken yet, shared with the writing thread.
-    struct UnsavedStatistics {
-        std::mutex mutex;
-        std::vector<std::function<void(storage::Statistics&)>> changes;
-    };
-    std::shared_ptr<UnsavedStatistics> unsavedStatistics_ = std::make_shared<UnsavedStatistics>();
-    // Why the last write failed; empty once one succeeds.
-    QString statisticsProblem_;
+    storage::StatisticsKeeper statistics_;
     QPointer<StatisticsWindow> statisticsWindow_;
-    QRect windowPlace_; // of the last window, out of full screen
+    QPointer<SummaryWindow> summaryWindow_;
+    bool summaryAtEnd_ = false; // as the settings keep it
+    QRect windowPlace_;         // of the last window, out of full screen
     bool windowFullScreen_ = false;
     bool rememberWindow_ = false;
     QTimer geometrySettles_;

@@ -220,6 +220,10 @@ void GameWindow::buildControls() {
         ui_.historyPlates[row] = makeMovie(this, layout::historyPlate(row), ScaleMode::ExactFit);
         ui_.historyAmounts[row] = makeLabel(this, layout::historyAmount(row), QString(),
                                             fonts::digits(11.25), Qt::AlignHCenter | Qt::AlignTop);
+        ui_.historySoldMarks[row] =
+            makeLabel(this, layout::historySoldMark(row), QString(QChar(0x2605)),
+                      fonts::caption(16, false), Qt::AlignCenter);
+        setTextColour(ui_.historySoldMarks[row], theme::kTextOnBackdrop);
     }
 
     ui_.historyCover = new BackdropCover(&backdrop_, this);
@@ -253,6 +257,9 @@ void GameWindow::buildControls() {
     ui_.offerPanel = makeMovie(this, layout::kOfferPanel, ScaleMode::ExactFit);
     ui_.offerAmount = makeLabel<FittedCaption>(this, layout::kOfferAmount, QString(),
                                                fonts::offer(36), Qt::AlignHCenter | Qt::AlignTop);
+    ui_.soldCaption = makeLabel(this, layout::kSoldCaption, QString(), caption12,
+                                Qt::AlignLeft | Qt::AlignVCenter);
+    setTextColour(ui_.soldCaption, theme::kTextOnBackdrop);
 
     // The amount board.
     for (int rank = 0; rank < game::kCaseCount; ++rank) {
@@ -290,6 +297,9 @@ void GameWindow::retranslate() {
     ui_.newGameButton->setText(tr("Новая игра"));
     ui_.acceptButton->setText(tr("ДА"));
     ui_.declineButton->setText(tr("НЕТ"));
+    ui_.soldCaption->setText(tr("продано"));
+    for (QLabel* mark : ui_.historySoldMarks)
+        mark->setAccessibleName(tr("продано"));
     ui_.logo->setToolTip(tr("Об авторах"));
     for (auto shown = gameTexts_.cbegin(); shown != gameTexts_.cend(); ++shown)
         shown.key()->setText(shown.value()());
@@ -328,18 +338,21 @@ void GameWindow::drawNewGame() {
     // Shown at the load; every other control a game shows is hidden.
     ui_.startButton->show();
     ui_.historyCover->show();
-    std::vector<QWidget*> hidden = {ui_.historyFrame,   ui_.historyTitle,   ui_.winningsPanel,
-                                    ui_.winningsTitle,  ui_.winningsAmount, ui_.newGameButton,
-                                    ui_.acceptButton,   ui_.declineButton,  ui_.offerAmount,
-                                    ui_.counterCaption, ui_.counterNumber,  ui_.phoneGlyph,
-                                    ui_.captionFrame,   ui_.numberFrame,    ui_.phoneFrame};
+    std::vector<QWidget*> hidden = {
+        ui_.historyFrame,   ui_.historyTitle,   ui_.winningsPanel, ui_.winningsTitle,
+        ui_.winningsAmount, ui_.newGameButton,  ui_.acceptButton,  ui_.declineButton,
+        ui_.offerAmount,    ui_.counterCaption, ui_.counterNumber, ui_.phoneGlyph,
+        ui_.captionFrame,   ui_.numberFrame,    ui_.phoneFrame,    ui_.soldCaption};
     hidden.insert(hidden.end(), ui_.historyPlates.begin(), ui_.historyPlates.end());
+    hidden.insert(hidden.end(), ui_.historySoldMarks.begin(), ui_.historySoldMarks.end());
     hidden.insert(hidden.end(), ui_.historyAmounts.begin(), ui_.historyAmounts.end());
     hidden.insert(hidden.end(), ui_.boardPlates.begin(), ui_.boardPlates.end());
     for (QWidget* widget : hidden)
         widget->hide();
     for (int k = 0; k < game::kCaseCount; ++k)
         ui_.boardAmounts[k]->setVisible(state().boardShown[static_cast<size_t>(k)]);
+
+    soldHistoryEntry_ = 0; // no offer sold yet
 
     // The texts a game writes: the widest amount where an amount goes, until the
     // game writes its own (in no language: nothing of the last game comes back

@@ -42,6 +42,8 @@ class GameWindow final : public QWidget {
         // the title) and the cover that hides it.
         std::array<QLabel*, game::kHistoryRowsShown> historyAmounts{};
         std::array<MovieWidget*, game::kHistoryRowsShown> historyPlates{};
+        // Marks the row of the offer the own case was sold for.
+        std::array<QLabel*, game::kHistoryRowsShown> historySoldMarks{};
         QLabel* historyTitle = nullptr;
         QLabel* historyFrame = nullptr;
         BackdropCover* historyCover = nullptr;
@@ -50,6 +52,8 @@ class GameWindow final : public QWidget {
         MovieWidget* offerPanel = nullptr;
         QPushButton* acceptButton = nullptr;
         QPushButton* declineButton = nullptr;
+        // Beside the offer while it stands sold ("ДА" to money).
+        QLabel* soldCaption = nullptr;
         // The counter panel under the cases.
         QLabel* counterCaption = nullptr;
         QLabel* counterNumber = nullptr;
@@ -144,4 +148,6 @@ class GameWindow final : public QWidget {
     a11y::Narrator* narrator_ = nullptr;
     QString baseDir_;                                    // where the movies are looked for
     QHash<QLabel*, std::function<QString()>> gameTexts_; // what each label made from the game shows
+    // The entry of the earlier offers (1..) that holds the offer sold; 0: none.
+    int soldHistoryEntry_ = 0;
 };

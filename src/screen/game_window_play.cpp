@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 #include <utility>
 
 void GameWindow::connectGame() {
@@ -59,7 +60,10 @@ void GameWindow::connectGame() {
     });
     connect(&game_, &Game::offerPanelClosed, this,
             [this] { loadMovie(ui_.offerPanel, media::kMovieBankClose); });
-    connect(&game_, &Game::offerAmountHidden, this, [this] { ui_.offerAmount->hide(); });
+    connect(&game_, &Game::offerAmountHidden, this, [this] {
+        ui_.offerAmount->hide();
+        ui_.soldCaption->hide();
+    });
     connect(&game_, &Game::historyOpened, this, [this] {
         setHistoryTitleShown(true);
         ui_.historyCover->hide();
@@ -69,6 +73,9 @@ void GameWindow::connectGame() {
     connect(&game_, &Game::historyHidden, this, &GameWindow::hideHistory);
     connect(&game_, &Game::offerAccepted, this, [this](qint64 amount) {
         showGameText(ui_.winningsAmount, [amount] { return i18n::shownMoney(amount); });
+        // The offer goes into the earlier offers when the next case opens.
+        soldHistoryEntry_ = state().offerCount + 1;
+        ui_.soldCaption->show();
     });
     connect(&game_, &Game::winningsFromBoard, this, [this](int rank) {
         showGameText(ui_.winningsAmount,
@@ -128,6 +135,8 @@ void GameWindow::showHistoryRow(int row, const game::Offer& offer) {
     ui_.historyAmounts[row]->show();
     ui_.historyPlates[row]->show();
     ui_.historyPlates[row]->play();
+    const int entry = std::min<int>(state().offerCount, game::kHistorySize) - row;
+    ui_.historySoldMarks[row]->setVisible(entry == soldHistoryEntry_);
 }
 
 void GameWindow::hideHistory() {
@@ -136,6 +145,7 @@ void GameWindow::hideHistory() {
     for (int row = 0; row < game::kHistoryRowsShown; ++row) {
         ui_.historyPlates[row]->hide();
         ui_.historyAmounts[row]->hide();
+        ui_.historySoldMarks[row]->hide();
     }
 }
 

@@ -4,6 +4,7 @@
 #include "game_pad.h"
 #include "language.h"
 #include "shown_texts.h"
+#include "side_windows.h"
 #include "window_fit.h"
 
 #include <QDialogButtonBox>
@@ -27,6 +28,7 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
     retranslate();
     i18n::followLanguage(this, [this] { retranslate(); });
     window_fit::addCloseKeys(this);
+    side_windows::applyGameLook(this);
     resize(560, 620); // made smaller, the text scrolls
 }
 

@@ -1,10 +1,14 @@
 #include "statistics_window.h"
 
 #include "language.h"
+#include "rounds.h"
 #include "shown_texts.h"
+#include "side_windows.h"
 #include "spoken_numbers.h"
+#include "widgets.h"
 #include "window_fit.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
@@ -17,8 +21,6 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QScrollArea>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -29,39 +31,49 @@ namespace {
 // The chart counts in thousands, so that its labels stay short.
 constexpr double kChartUnit = 1000;
 
-// A text a screen reader's user reaches with Tab: it takes the focus, shows
-// a focus frame while it has it, and is read by its accessible name.
-class ReadableText final : public QLabel {
-  public:
-    ReadableText() {
-        setTextInteractionFlags(Qt::TextSelectableByMouse);
-        setFocusPolicy(Qt::StrongFocus);
-    }
+// The chart's colours on the game's dark plate.
+const QColor kChartBackground{0x0E, 0x0B, 0x24};
+const QColor kChartText{0xFF, 0xE9, 0xB0};
+const QColor kChartGrid{0x3A, 0x2E, 0x6A};
+const QColor kOfferColour{0xF2, 0xC1, 0x4E};
+const QColor kAverageColour{0x8E, 0xC5, 0xFF};
+const QColor kExchangeColour{0xD9, 0x9B, 0xFF};
+const QColor kOwnCaseColour{0xFF, 0xFF, 0xFF};
+const QColor kAcceptedColour{0xFF, 0x6B, 0x6B};
 
-  protected:
-    void paintEvent(QPaintEvent* event) override {
-        QLabel::paintEvent(event);
-        if (!hasFocus())
-            return;
-        QPainter painter(this);
-        QStyleOptionFocusRect frame;
-        frame.initFrom(this);
-        frame.backgroundColor = palette().color(QPalette::Window);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+// A legend entry's mark: a short line, a dot or a star, as the series draws it.
+QPixmap legendMark(const QColor& colour, bool line, bool dashed, bool star, bool dot) {
+    const int side = 24;
+    QPixmap mark(side, side / 2 + 6);
+    mark.fill(Qt::transparent);
+    QPainter painter(&mark);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(side / 2.0, mark.height() / 2.0);
+    if (line) {
+        QPen pen(colour, 2, dashed ? Qt::DashLine : Qt::SolidLine);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(1, centre.y()), QPointF(side - 1, centre.y()));
     }
-};
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    if (dot)
+        painter.drawEllipse(centre, 4, 4);
+    if (star) {
+        QPolygonF points;
+        for (int i = 0; i < 10; ++i) {
+            const double radius = i % 2 == 0 ? 8 : 3.5;
+            const double angle = M_PI / 2 + i * M_PI / 5;
+            points << centre + QPointF(radius * std::cos(angle), -radius * std::sin(angle));
+        }
+        painter.drawPolygon(points);
+    }
+    return mark;
+}
 
 // A sum as a voice reads it right in the language spoken now (the shown
 // grouped digits are not).
 QString spokenSum(double amount) {
-    const double size = std::fabs(amount);
-    if (size > 0 && size < 1) {
-        QString fraction = QString::number(size, 'f', 2);
-        if (fraction.endsWith(QLatin1Char('0')))
-            fraction.chop(1);
-        return i18n::spokenAmount(fraction, i18n::currentLanguage());
-    }
-    return i18n::spokenMoney(std::llround(size), i18n::currentLanguage());
+    return i18n::spokenSum(amount, i18n::currentLanguage());
 }
 
 } // namespace
@@ -74,7 +86,7 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     auto* content = new QWidget;
     auto* row = new QHBoxLayout(content);
     auto* figuresColumn = new QVBoxLayout;
-    problem_ = new ReadableText;
+    problem_ = new FocusableText;
     problem_->setWordWrap(true);
     problem_->hide();
     figuresColumn->addWidget(problem_);
@@ -82,18 +94,25 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     figureGrid_->setColumnStretch(1, 1);
     for (int row = 0; row < kFigureRows; ++row) {
         figureGrid_->addWidget(new QLabel, row, 0);
-        figureGrid_->addWidget(new ReadableText, row, 1);
+        figureGrid_->addWidget(new FocusableText, row, 1);
     }
     figuresColumn->addLayout(figureGrid_);
     figuresColumn->addStretch(1);
     row->addLayout(figuresColumn);
-    noGames_ = new ReadableText;
+    noGames_ = new FocusableText;
     noGames_->setAlignment(Qt::AlignCenter);
     row->addWidget(noGames_, 1);
     chartView_ = new QChartView;
     chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setMinimumSize(460, 360);
-    row->addWidget(chartView_, 1);
+    chartView_->setMinimumSize(460, 330);
+    chartView_->setBackgroundBrush(kChartBackground);
+    // The legend under the chart, in lines of its own that wrap, so that no
+    // name is cut short in either language.
+    legend_ = new QWidget;
+    auto* chartColumn = new QVBoxLayout;
+    chartColumn->addWidget(chartView_, 1);
+    chartColumn->addWidget(legend_);
+    row->addLayout(chartColumn, 1);
     scroll_ = new QScrollArea;
     auto* scroll = scroll_;
     // Tab goes through the figures, not to the area holding them.
@@ -103,7 +122,9 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     scroll->setFrameShape(QFrame::NoFrame);
 
     auto* buttons = new QDialogButtonBox;
+    summaryButton_ = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     startAfreshButton_ = buttons->addButton(QString(), QDialogButtonBox::ResetRole);
+    connect(summaryButton_, &QPushButton::clicked, this, &StatisticsWindow::summaryRequested);
     closeButton_ = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
     connect(startAfreshButton_, &QPushButton::clicked, this, &StatisticsWindow::askToStartAfresh);
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
@@ -121,13 +142,15 @@ StatisticsWindow::StatisticsWindow(const storage::Statistics& statistics, QWidge
     }
     for (QWidget* next :
          {static_cast<QWidget*>(noGames_), static_cast<QWidget*>(chartView_),
-          static_cast<QWidget*>(startAfreshButton_), static_cast<QWidget*>(closeButton_)}) {
+          static_cast<QWidget*>(summaryButton_), static_cast<QWidget*>(startAfreshButton_),
+          static_cast<QWidget*>(closeButton_)}) {
         setTabOrder(previous, next);
         previous = next;
     }
     statistics_ = statistics;
     retranslate(); // shows the figures
     i18n::followLanguage(this, [this] { retranslate(); });
+    side_windows::applyGameLook(this);
     resize(960, 470);
 }
 
@@ -136,6 +159,7 @@ void StatisticsWindow::askToStartAfresh() {
         QMessageBox::Question, tr("Статистика"),
         tr("Начать статистику заново? Нынешний файл останется рядом как резервная копия."),
         QMessageBox::Yes | QMessageBox::No, this);
+    side_windows::applyGameLook(question);
     question->button(QMessageBox::Yes)->setText(tr("Да"));
     question->button(QMessageBox::No)->setText(tr("Нет"));
     question->setDefaultButton(QMessageBox::No);
@@ -154,7 +178,12 @@ void StatisticsWindow::setStatistics(const storage::Statistics& statistics) {
 }
 
 void StatisticsWindow::setProblem(const QString& problem) {
-    problemText_ = problem;
+    setProblem([problem] { return problem; });
+}
+
+void StatisticsWindow::setProblem(std::function<QString()> problemNow) {
+    problemText_ = std::move(problemNow);
+    const QString problem = problemText_ ? problemText_() : QString();
     problem_->setText(tr("Статистика не записана в файл: %1").arg(problem));
     problem_->setAccessibleName(problem_->text());
     problem_->setVisible(!problem.isEmpty());
@@ -165,6 +194,7 @@ void StatisticsWindow::retranslate() {
     noGames_->setText(tr("Сыгранных игр пока нет."));
     noGames_->setAccessibleName(noGames_->text());
     scroll_->setAccessibleName(tr("Цифры всех игр и график последней"));
+    summaryButton_->setText(tr("Итоги партии"));
     startAfreshButton_->setText(tr("Начать заново"));
     closeButton_->setText(tr("Закрыть"));
     setProblem(problemText_);
@@ -272,12 +302,26 @@ void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     chartView_->setAccessibleDescription(last ? chartSummary(*last) : QString());
     auto* chart = new QChart;
     chart->setTitle(tr("Последняя игра: предложения банка, тысячи"));
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->hide();
+    chart->setBackgroundBrush(kChartBackground);
+    chart->setBackgroundPen(QPen(kOfferColour, 2));
+    chart->setTitleBrush(kChartText);
     // The axes' numbers grouped as the figures are.
     chart->setLocale(i18n::currentLanguage() == i18n::kEnglish
                          ? QLocale(QLocale::English, QLocale::UnitedStates)
                          : QLocale(QLocale::Russian, QLocale::Russia));
     chart->setLocalizeNumbers(true);
+    if (!legend_->layout()) {
+        auto* grid = new QGridLayout(legend_);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(3, 1);
+    }
+    while (QLayoutItem* item = legend_->layout()->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    legend_->setVisible(last.has_value());
     QChart* old = chartView_->chart();
     chartView_->setChart(chart);
     delete old;
@@ -287,19 +331,24 @@ void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     auto* offers = new QLineSeries;
     offers->setName(tr("Предложение банка"));
     offers->setPointsVisible(true);
+    offers->setPen(QPen(kOfferColour, 3));
     auto* exchanges = new QScatterSeries;
     exchanges->setName(tr("Предложение обмена"));
     exchanges->setMarkerSize(12);
+    exchanges->setColor(kExchangeColour);
+    exchanges->setBorderColor(kExchangeColour);
     auto* average = new QLineSeries;
     average->setName(tr("Среднее на табло"));
     average->setPointsVisible(true);
+    average->setPen(QPen(kAverageColour, 2));
     auto* ownCase = new QLineSeries;
     ownCase->setName(tr("Свой чемодан"));
     auto* accepted = new QScatterSeries;
     accepted->setName(tr("Принятое предложение"));
     accepted->setMarkerShape(QScatterSeries::MarkerShapeStar);
     accepted->setMarkerSize(22);
-    accepted->setColor(QColor(0xd0, 0x20, 0x20));
+    accepted->setColor(kAcceptedColour);
+    accepted->setBorderColor(kAcceptedColour);
 
     const int count = static_cast<int>(last->offers.size());
     double highest = last->ownCaseAmount;
@@ -327,38 +376,66 @@ void StatisticsWindow::showLastGame(const storage::Statistics& statistics) {
     ownCase->append(left, last->ownCaseAmount / kChartUnit);
     ownCase->append(right, last->ownCaseAmount / kChartUnit);
 
-    QPen dashed = ownCase->pen();
-    dashed.setStyle(Qt::DashLine);
-    dashed.setWidth(2);
-    ownCase->setPen(dashed);
+    ownCase->setPen(QPen(kOwnCaseColour, 2, Qt::DashLine));
+    const bool withExchanges = exchanges->count() > 0;
+    const bool withAccepted = accepted->count() > 0;
     chart->addSeries(average);
     chart->addSeries(offers);
     // A game without an exchange offer names none in the legend.
-    if (exchanges->count() > 0)
+    if (withExchanges)
         chart->addSeries(exchanges);
     else
         delete exchanges;
     chart->addSeries(ownCase);
-    if (accepted->count() > 0)
+    if (withAccepted)
         chart->addSeries(accepted);
     else
         delete accepted;
 
-    auto* axisX = new QValueAxis;
-    axisX->setTitleText(tr("Предложение"));
+    // Each offer named by the cases opened when it was made.
+    auto* axisX = new QCategoryAxis;
+    axisX->setTitleText(tr("Открыто чемоданов"));
     axisX->setRange(left, right);
-    axisX->setTickType(QValueAxis::TicksDynamic);
-    axisX->setTickAnchor(1);
-    axisX->setTickInterval(1);
-    axisX->setLabelFormat(QStringLiteral("%d"));
+    axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (int i = 0; i < count && i < game::kOffersPerGame; ++i)
+        axisX->append(QString::number(game::kOfferPoints[static_cast<size_t>(i)].openedCount),
+                      i + 1);
     auto* axisY = new QValueAxis;
     // A little room above the highest point, so that a line there (the own
     // case's, often) is not drawn on the chart's border.
     axisY->setRange(0, highest * 1.04 / kChartUnit);
     axisY->applyNiceNumbers();
     axisY->setLabelFormat(QStringLiteral("%.0f"));
+    for (QAbstractAxis* axis :
+         {static_cast<QAbstractAxis*>(axisX), static_cast<QAbstractAxis*>(axisY)}) {
+        axis->setLabelsColor(kChartText);
+        axis->setTitleBrush(kChartText);
+        axis->setGridLineColor(kChartGrid);
+        axis->setLinePenColor(kChartText);
+    }
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
+    struct Entry {
+        QAbstractSeries* series;
+        QColor colour;
+        bool line, dashed, star, dot;
+    };
+    QList<Entry> entries = {{offers, kOfferColour, true, false, false, true},
+                            {average, kAverageColour, true, false, false, true}};
+    if (withExchanges)
+        entries.append({exchanges, kExchangeColour, false, false, false, true});
+    entries.append({ownCase, kOwnCaseColour, true, true, false, false});
+    if (withAccepted)
+        entries.append({accepted, kAcceptedColour, false, false, true, false});
+    auto* grid = static_cast<QGridLayout*>(legend_->layout());
+    for (int i = 0; i < entries.size(); ++i) {
+        auto* mark = new QLabel;
+        mark->setPixmap(legendMark(entries[i].colour, entries[i].line, entries[i].dashed,
+                                   entries[i].star, entries[i].dot));
+        auto* name = new QLabel(entries[i].series->name());
+        grid->addWidget(mark, i / 2, (i % 2) * 2);
+        grid->addWidget(name, i / 2, (i % 2) * 2 + 1);
+    }
     for (QAbstractSeries* series : chart->series()) {
         series->attachAxis(axisX);
         series->attachAxis(axisY);

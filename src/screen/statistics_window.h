@@ -3,6 +3,7 @@
 #include "statistics.h"
 
 #include <QWidget>
+#include <functional>
 
 class QChartView;
 class QGridLayout;
@@ -28,17 +29,23 @@ class StatisticsWindow final : public QWidget {
     // Shows these figures instead of the ones shown.
     void setStatistics(const storage::Statistics& statistics);
     // One line over the figures saying why they could not be written to the
-    // file; none when problem is empty.
+    // file; none when problem is empty. Given as a function, the reason is
+    // asked again in the new language when the language changes.
     void setProblem(const QString& problem);
+    void setProblem(std::function<QString()> problem);
     [[nodiscard]] QLabel* problemLine() const { return problem_; }
     // The figures as shown, row by row: caption and value.
     [[nodiscard]] QList<QPair<QString, QString>> figures() const;
     [[nodiscard]] QChartView* chartView() const { return chartView_; }
+    [[nodiscard]] QWidget* legend() const { return legend_; }
     [[nodiscard]] QPushButton* closeButton() const { return closeButton_; }
+    [[nodiscard]] QPushButton* summaryButton() const { return summaryButton_; }
 
   signals:
     // The player has agreed to start the statistics afresh.
     void startAfreshRequested();
+    // "Итоги партии": the last game told offer by offer.
+    void summaryRequested();
 
   private:
     void askToStartAfresh();
@@ -58,9 +65,11 @@ class StatisticsWindow final : public QWidget {
     QLabel* problem_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QChartView* chartView_ = nullptr;
+    QWidget* legend_ = nullptr; // under the chart
     QPushButton* closeButton_ = nullptr;
     QPushButton* startAfreshButton_ = nullptr;
+    QPushButton* summaryButton_ = nullptr;
 
-    storage::Statistics statistics_; // as shown
-    QString problemText_;            // as given to setProblem()
+    storage::Statistics statistics_;       // as shown
+    std::function<QString()> problemText_; // as given to setProblem()
 };

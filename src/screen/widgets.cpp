@@ -336,3 +336,19 @@ void RoundedFrame::paintEvent(QPaintEvent*) {
     painter.setBrush(fill_);
     painter.drawRoundedRect(frame, radius, radius);
 }
+
+FocusableText::FocusableText(QWidget* parent) : QLabel(parent) {
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void FocusableText::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // A frame in the text's colour, which reads wherever the text does.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(foregroundRole()), 2));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+}

@@ -126,3 +126,14 @@ class FittedCaption final : public ReadableLabel {
     QFont laidOutFont_;
     QSize laidOutSize_;
 };
+
+// A text a screen reader's user reaches with Tab: it takes the focus, shows a
+// focus frame while it has it, and is read by its accessible name.
+class FocusableText final : public QLabel {
+    Q_OBJECT
+  public:
+    explicit FocusableText(QWidget* parent = nullptr);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};

@@ -14,9 +14,12 @@ namespace kept_file {
 
 namespace {
 
-bool fail(QString* error, const QString& why) {
+bool fail(QString* error, const QString& why, files::Problem* problem = nullptr,
+          files::Problem kind = files::Problem::Other) {
     if (error)
         *error = why;
+    if (problem)
+        *problem = kind == files::Problem::None ? files::Problem::Other : kind;
     return false;
 }
 
@@ -35,17 +38,22 @@ namespace {
 const char kUnsavedSuffix[] = ".zorban-unsaved";
 }
 
-bool replace(const QString& path, const QByteArray& bytes, QString* error) {
+bool replace(const QString& path, const QByteArray& bytes, QString* error,
+             files::Problem* problem) {
     QString target = path;
     if (const QFileInfo link(path); link.isSymLink() && link.isFile())
         target = link.canonicalFilePath();
     const QString directory = QFileInfo(target).absolutePath();
     if (!QDir().mkpath(directory))
-        return fail(error, QStringLiteral("cannot create the folder %1").arg(directory));
+        return fail(error, QStringLiteral("cannot create the folder %1").arg(directory), problem,
+                    files::problemOf(errno));
     QByteArray name = QFile::encodeName(target) + ".XXXXXX" + kUnsavedSuffix;
     const int fd = ::mkostemps(name.data(), int(sizeof kUnsavedSuffix - 1), O_CLOEXEC);
-    if (fd < 0)
-        return fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+    if (fd < 0) {
+        const int openError = errno;
+        return fail(error, QString::fromLocal8Bit(std::strerror(openError)), problem,
+                    files::problemOf(openError));
+    }
     // Every byte is checked to be on the disk before the temporary file may
     // take the file's name: a write the disk takes only in part is short.
     qint64 written = 0;
@@ -72,32 +80,43 @@ bool replace(const QString& path, const QByteArray& bytes, QString* error) {
         writeError = errno;
     if (writeError != 0) {
         ::unlink(name.constData());
-        return fail(error, QString::fromLocal8Bit(std::strerror(writeError)));
+        return fail(error, QString::fromLocal8Bit(std::strerror(writeError)), problem,
+                    files::problemOf(writeError));
     }
     return true;
 }
 
 Lock::Lock(const QString& path) : path_(path), file_(path + QStringLiteral(".lock")) {}
 
-bool Lock::take(int waitMs, QString* error) {
+bool Lock::take(int waitMs, QString* error, files::Problem* problem) {
     const QString directory = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(directory))
-        return fail(error, QStringLiteral("cannot create the folder %1").arg(directory));
+        return fail(error, QStringLiteral("cannot create the folder %1").arg(directory), problem,
+                    files::problemOf(errno));
     switch (file_.take(waitMs)) {
     case files::Lock::Result::Taken:
         return true;
     case files::Lock::Result::Held:
-        return fail(error, QStringLiteral("another game has held %1.lock for over %2 s")
-                               .arg(path_)
-                               .arg(waitMs / 1000.0));
+        return fail(error,
+                    QStringLiteral("another game has held %1.lock for over %2 s")
+                        .arg(path_)
+                        .arg(waitMs / 1000.0),
+                    problem, files::Problem::Busy);
     case files::Lock::Result::Refused:
         break;
     }
+    if (!files::standsInTheWay(file_.problemKind()))
+        return fail(error,
+                    QStringLiteral("cannot make %1.lock in %2 (%3)")
+                        .arg(QFileInfo(path_).fileName(), directory, file_.problem()),
+                    problem, file_.problemKind());
     // Something else stands where the lock belongs (a folder, a link, a pipe):
     // no game can write the file until it is removed.
-    return fail(error, QStringLiteral("%1.lock %2 where the lock of the file belongs; remove it "
-                                      "to keep the file again")
-                           .arg(path_, file_.problem()));
+    return fail(error,
+                QStringLiteral("%1.lock %2 where the lock of the file belongs; remove it "
+                               "to keep the file again")
+                    .arg(path_, file_.problem()),
+                problem, file_.problemKind());
 }
 
 int removeLeftovers(const QString& path) {

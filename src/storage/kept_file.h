@@ -16,8 +16,9 @@ namespace kept_file {
 // has reached the disk: a full disk, a size limit or a kill leaves the old file
 // as it was. A link at path is followed to the regular file it names (a player
 // may keep the file elsewhere). Returns false and says why in error; the
-// temporary file is then removed.
-[[nodiscard]] bool replace(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// temporary file is then removed, and problem (when given) gets its kind.
+[[nodiscard]] bool replace(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+                           files::Problem* problem = nullptr);
 
 // The lock games running at once take in turn around reading and writing the
 // file at path: path.lock (files::Lock). Released when destroyed.
@@ -25,8 +26,9 @@ class Lock {
   public:
     explicit Lock(const QString& path);
     // Waits at most waitMs for the game holding it. Returns false and says why
-    // in error when it cannot be had.
-    [[nodiscard]] bool take(int waitMs, QString* error = nullptr);
+    // in error (and of what kind in problem) when it cannot be had.
+    [[nodiscard]] bool take(int waitMs, QString* error = nullptr,
+                            files::Problem* problem = nullptr);
 
   private:
     QString path_;

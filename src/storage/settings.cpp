@@ -18,6 +18,7 @@ const QString kGeometryKey = QStringLiteral("window/geometry");
 const QString kFullScreenKey = QStringLiteral("window/fullScreen");
 const QString kLanguageKey = QStringLiteral("interface/language");
 const QString kQuickPaceKey = QStringLiteral("game/quickPace");
+const QString kSummaryAtEndKey = QStringLiteral("game/summaryAtEnd");
 
 constexpr int kFullVolume = 100;
 
@@ -78,6 +79,10 @@ bool Settings::quickPace() const {
     return current(path_).boolValue(kQuickPaceKey).value_or(false);
 }
 
+bool Settings::summaryAtEnd() const {
+    return current(path_).boolValue(kSummaryAtEndKey).value_or(false);
+}
+
 bool Settings::setMuted(bool muted) const {
     return write({{kMutedKey, SettingsFile::boolText(muted)}});
 }
@@ -97,6 +102,10 @@ bool Settings::setLanguage(const QString& language) const {
 
 bool Settings::setQuickPace(bool quick) const {
     return write({{kQuickPaceKey, SettingsFile::boolText(quick)}});
+}
+
+bool Settings::setSummaryAtEnd(bool shown) const {
+    return write({{kSummaryAtEndKey, SettingsFile::boolText(shown)}});
 }
 
 void Settings::removeLeftovers() const {

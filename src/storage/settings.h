@@ -35,6 +35,8 @@ class Settings {
     [[nodiscard]] QString language() const;
     // The quick pace of play; the designed one unless chosen.
     [[nodiscard]] bool quickPace() const;
+    // The game's summary opens by itself at the end of each game; off unless chosen.
+    [[nodiscard]] bool summaryAtEnd() const;
 
     // Every change from now on is written on the writing thread.
     static void writeInBackground();
@@ -46,6 +48,7 @@ class Settings {
     bool setWindow(const QRect& place, bool fullScreen) const;
     bool setLanguage(const QString& language) const;
     bool setQuickPace(bool quick) const;
+    bool setSummaryAtEnd(bool shown) const;
 
     // Removes the temporary files a game killed while writing left, unless
     // another game is writing now.

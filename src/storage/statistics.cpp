@@ -91,6 +91,34 @@ class FieldReader {
     QString error_;
 };
 
+// The answers as the file names them, in the order of game::OfferAnswer
+// (Unknown is not written).
+const QLatin1String kAnswerNames[] = {QLatin1String(""), QLatin1String("declined"),
+                                      QLatin1String("accepted"), QLatin1String("notAsked")};
+
+// The answer and the amounts on the board are only told in the game's summary:
+// kept when they make sense, else left unknown, so that they never make a file
+// unreadable.
+void readOfferDetails(const QJsonObject& entry, OfferRecord& offer) {
+    const QString answer = entry.value(QStringLiteral("answer")).toString();
+    for (size_t i = 1; i < std::size(kAnswerNames); ++i) {
+        if (answer == kAnswerNames[i])
+            offer.answer = static_cast<game::OfferAnswer>(i);
+    }
+    const QJsonValue onBoard = entry.value(QStringLiteral("onBoard"));
+    if (!onBoard.isArray())
+        return;
+    std::array<bool, game::kCaseCount> ranks{};
+    for (const QJsonValue& rank : onBoard.toArray()) {
+        const int r = rank.toInt(-1);
+        if (!rank.isDouble() || rank.toDouble() != r || r < 0 || r >= game::kCaseCount ||
+            ranks[size_t(r)])
+            return;
+        ranks[size_t(r)] = true;
+    }
+    offer.onBoard = ranks;
+}
+
 QJsonObject gameToJson(const GameRecord& game) {
     QJsonArray offers;
     for (const OfferRecord& offer : game.offers) {
@@ -99,6 +127,16 @@ QJsonObject gameToJson(const GameRecord& game) {
             entry.insert(QStringLiteral("exchange"), true);
         else
             entry.insert(QStringLiteral("amount"), offer.amount);
+        if (offer.answer != game::OfferAnswer::Unknown)
+            entry.insert(QStringLiteral("answer"), kAnswerNames[size_t(offer.answer)]);
+        if (offer.onBoard) {
+            QJsonArray ranks;
+            for (int rank = 0; rank < game::kCaseCount; ++rank) {
+                if ((*offer.onBoard)[size_t(rank)])
+                    ranks.append(rank);
+            }
+            entry.insert(QStringLiteral("onBoard"), ranks);
+        }
         offers.append(entry);
     }
     QJsonArray exchanges;
@@ -131,6 +169,8 @@ std::optional<GameRecord> gameFromJson(const QJsonObject& object, QString* error
         offer.boardAverage = f.amount(QStringLiteral("boardAverage"));
         return offer;
     });
+    for (size_t i = 0; i < game.offers.size(); ++i)
+        readOfferDetails(offers.at(qsizetype(i)).toObject(), game.offers[i]);
     game.exchanges = fields.entries<
         ExchangeRecord>(exchanges, QStringLiteral("exchange"), [](FieldReader& f) {
         return ExchangeRecord{f.amount(QStringLiteral("given")), f.amount(QStringLiteral("taken"))};
@@ -181,6 +221,11 @@ void Statistics::addLeftGame() {
 }
 
 void Statistics::addGame(const GameRecord& game) {
+    lastGame_ = game;
+    // Every count stops once the games stop being counted: a deal or an
+    // exchange counted past the games would make a file no run reads.
+    if (gamesPlayed_ == kMaxCount)
+        return;
     countUp(gamesPlayed_);
     const double winnings = game.winnings();
     totalWinnings_ = added(totalWinnings_, winnings);
@@ -200,7 +245,6 @@ void Statistics::addGame(const GameRecord& game) {
         if (exchange.taken > exchange.given)
             countUp(exchangesPaidOff_);
     }
-    lastGame_ = game;
 }
 
 double Statistics::averageWinnings() const {
@@ -347,29 +391,32 @@ StatisticsStore::Loaded StatisticsStore::read(bool mayMoveAside) const {
 }
 
 bool StatisticsStore::update(const std::function<void(Statistics&)>& change, Statistics* result,
-                             QString* error, QString* notice) const {
+                             QString* error, QString* notice, files::Problem* problem) const {
     kept_file::Lock lock(path_);
-    if (!lock.take(kept_file::kLockWaitMs, error))
+    if (!lock.take(kept_file::kLockWaitMs, error, problem))
         return false;
     Loaded now = read(true);
     if (now.mustNotWrite) {
         if (error)
             *error = now.problem;
+        if (problem)
+            *problem = files::Problem::Other;
         return false;
     }
     if (notice)
         *notice = now.problem;
     change(now.statistics);
-    if (!kept_file::replace(path_, QJsonDocument(now.statistics.toJson()).toJson(), error))
+    if (!kept_file::replace(path_, QJsonDocument(now.statistics.toJson()).toJson(), error, problem))
         return false;
     if (result)
         *result = now.statistics;
     return true;
 }
 
-bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString* error) const {
+bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString* error,
+                                  files::Problem* problem) const {
     kept_file::Lock lock(path_);
-    if (!lock.take(kept_file::kLockWaitMs, error))
+    if (!lock.take(kept_file::kLockWaitMs, error, problem))
         return false;
     QString kept;
     QFile file(path_);
@@ -377,6 +424,8 @@ bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString
         if (!file.open(QIODevice::ReadOnly)) {
             if (error)
                 *error = file.errorString();
+            if (problem)
+                *problem = files::Problem::Other;
             return false;
         }
         const QByteArray bytes = file.readAll();
@@ -386,10 +435,10 @@ bool StatisticsStore::startAfresh(const QDateTime& now, QString* backup, QString
             kept = path_ + QStringLiteral(".bak-%1-%2")
                                .arg(now.toString(QStringLiteral("yyyyMMdd-HHmmss")))
                                .arg(n);
-        if (!kept_file::replace(kept, bytes, error))
+        if (!kept_file::replace(kept, bytes, error, problem))
             return false;
     }
-    if (!kept_file::replace(path_, QJsonDocument(Statistics().toJson()).toJson(), error))
+    if (!kept_file::replace(path_, QJsonDocument(Statistics().toJson()).toJson(), error, problem))
         return false;
     if (backup)
         *backup = kept;

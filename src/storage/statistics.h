@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game_record.h"
+#include "regular_file.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -25,7 +26,9 @@ class Statistics {
 
     // The largest count and amount kept: every whole number up to them is a
     // JSON number exactly, and shown without overflow. A count or total that
-    // would pass them stays at them; a file holding more is refused.
+    // would pass them stays at them; once the games played reach it, a game
+    // counts in none of the figures (only as the last game), so that the
+    // counts still add up. A file holding more is refused.
     static constexpr qint64 kMaxCount = (qint64(1) << 53) - 1;
     static constexpr double kMaxAmount = double(kMaxCount);
 
@@ -91,19 +94,21 @@ class StatisticsStore {
     // Under the lock: reads the file as it is now, applies change and writes
     // the result, creating the directory when missing. result (when given)
     // gets what was written. Returns false and says why in error; the file is
-    // then as it was. notice (when given) tells of a damaged file found and
-    // moved aside on the way.
+    // then as it was, and problem (when given) tells of what kind it was.
+    // notice (when given) tells of a damaged file found and moved aside on the
+    // way.
     [[nodiscard]] bool update(const std::function<void(Statistics&)>& change,
                               Statistics* result = nullptr, QString* error = nullptr,
-                              QString* notice = nullptr) const;
+                              QString* notice = nullptr, files::Problem* problem = nullptr) const;
 
     // Under the lock: the file as it is now is kept beside it as
     // path.bak-YYYYMMDD-HHMMSS (the time given), and empty statistics take its
     // place. backup (when given) gets the backup's path, empty when there was no
-    // file to keep. Returns false and says why in error; the file is then as it
-    // was.
+    // file to keep. Returns false and says why in error (of what kind in
+    // problem); the file is then as it was.
     [[nodiscard]] bool startAfresh(const QDateTime& now, QString* backup = nullptr,
-                                   QString* error = nullptr) const;
+                                   QString* error = nullptr,
+                                   files::Problem* problem = nullptr) const;
 
     // The file an earlier version kept at from is moved to this store's path,
     // once: when this one has no file yet. When both exist, the one here is

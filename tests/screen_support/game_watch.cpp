@@ -14,7 +14,7 @@ namespace {
 using Phase = GameWindow::Phase;
 
 const char* phaseName(Phase phase) {
-    return QMetaEnum::fromType<Phase>().valueToKey(static_cast<int>(phase));
+    return QMetaEnum::fromType<Phase>().valueToKey(int(phase));
 }
 
 // The points at which the banker speaks, by the number of opened cases.
