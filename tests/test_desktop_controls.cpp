@@ -3,6 +3,7 @@
 #include "desktop_controls.h"
 #include "game_harness.h"
 #include "language.h"
+#include "private_home.h"
 #include "rounds.h"
 #include "settings_file.h"
 #include "sound_settings.h"
@@ -119,7 +120,7 @@ class TestDesktopControls final : public QObject {
 
 void TestDesktopControls::initTestCase() {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    QStandardPaths::setTestModeEnabled(true);
+    usePrivateHome();
 }
 
 void TestDesktopControls::init() {

@@ -3,6 +3,7 @@
 #include "desktop_controls.h"
 #include "game_harness.h"
 #include "game_pad.h"
+#include "private_home.h"
 #include "sdl_library.h"
 #include "timings.h"
 
@@ -98,7 +99,7 @@ class TestGamePad final : public QObject {
   private slots:
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        QStandardPaths::setTestModeEnabled(true);
+        usePrivateHome();
         timings::setSpeedUp(50);
     }
     void wholeGameWithAPadPluggedInAndOut();

@@ -6,6 +6,7 @@
 #include "media_files.h"
 #include "movie_widget.h"
 #include "pictures.h"
+#include "private_home.h"
 #include "rounds.h"
 #include "settings_file.h"
 #include "shown_texts.h"
@@ -100,7 +101,7 @@ void TestMainWindow::savedPlaceIsFittedToTheScreen_data() {
 
 void TestMainWindow::savedPlaceIsFittedToTheScreen() {
     QFETCH(QString, saved);
-    QStandardPaths::setTestModeEnabled(true);
+    usePrivateHome();
     const storage::SettingsFile settings(storage::SettingsFile::userFile());
     QVERIFY(settings.set({{QStringLiteral("window/geometry"), saved},
                           {QStringLiteral("window/fullScreen"), QStringLiteral("false")}}));
@@ -111,7 +112,6 @@ void TestMainWindow::savedPlaceIsFittedToTheScreen() {
     app.rememberWindowBetweenRuns();
     app.start();
     QFile::remove(settings.path());
-    QStandardPaths::setTestModeEnabled(false);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect place = app.window()->geometry();
     QVERIFY2(screen.contains(place), qPrintable(storage::SettingsFile::rectText(place)));
@@ -123,7 +123,7 @@ void TestMainWindow::savedPlaceIsFittedToTheScreen() {
 // A game killed later (a session's end) keeps the place and size the window had
 // settled at; the window never gets smaller than half the design.
 void TestMainWindow::placeIsWrittenOnceTheWindowSettles() {
-    QStandardPaths::setTestModeEnabled(true);
+    usePrivateHome();
     const storage::SettingsFile settings(storage::SettingsFile::userFile());
     QFile::remove(settings.path());
     QTemporaryDir dir;
@@ -138,7 +138,6 @@ void TestMainWindow::placeIsWrittenOnceTheWindowSettles() {
     app.window()->resize(200, 150);
     QCOMPARE(app.window()->size(), QSize(529, 379));
     QFile::remove(settings.path());
-    QStandardPaths::setTestModeEnabled(false);
 }
 
 void TestMainWindow::clickAtDrawnPlateOpensThatCase_data() {

@@ -10,6 +10,7 @@
 #include "media_files.h"
 #include "movie_widget.h"
 #include "offer_format.h"
+#include "private_home.h"
 #include "rounds.h"
 #include "summary_window.h"
 #include "widgets.h"
@@ -145,7 +146,7 @@ class TestWholeGames final : public QObject {
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         // The settings the games choose are kept apart from the user's.
-        QStandardPaths::setTestModeEnabled(true);
+        usePrivateHome();
         QSettings(QStringLiteral("zorban"), QStringLiteral("zorban")).clear();
     }
     void noOfferAccepted();
