@@ -154,10 +154,10 @@ void TestNarrator::wholeGame_data() {
         QStringLiteral("Чемодан 1: 3 миллиона. Теперь откроется ваш чемодан 7."),
         QStringLiteral("Ваш чемодан 7: 200000."),
         QStringLiteral("Выигрыш: 412000."),
-        QStringLiteral("Суммы в игре: ."),
+        QStringLiteral("Все суммы открыты."),
         QStringLiteral("Банк предлагал: 44000, 119000, обмен, 412000, 950000, 1 миллион 600000. Вы продали свой чемодан за 412000."),
-        QStringLiteral("Закрыты чемоданы: . Ваш чемодан 7."),
-        QStringLiteral("Закрыты чемоданы: . Ваш чемодан 7."),
+        QStringLiteral("Все чемоданы открыты."),
+        QStringLiteral("Все чемоданы открыты."),
     };
     QTest::newRow("en") << i18n::kEnglish << QStringList{
         QStringLiteral("Amounts in play: 0.01, 0.1, 1, 5, 10, 50, 100, 500, 1000, 2500, 5000, 10000, 15000, 25000, 50000, 100000, 200000, 300000, 500000, 1000000, 1500000, 3000000."),
@@ -200,10 +200,10 @@ void TestNarrator::wholeGame_data() {
         QStringLiteral("Case 1: 3000000. Your case 7 opens now."),
         QStringLiteral("Your case 7 held 200000."),
         QStringLiteral("You win 412000."),
-        QStringLiteral("Amounts in play: ."),
+        QStringLiteral("Every amount is open."),
         QStringLiteral("The bank offered: 44000, 119000, swap, 412000, 950000, 1600000. You sold your case for 412000."),
-        QStringLiteral("Closed cases: . Your case 7."),
-        QStringLiteral("Closed cases: . Your case 7."),
+        QStringLiteral("Every case is open."),
+        QStringLiteral("Every case is open."),
     };
     // clang-format on
 }

@@ -251,6 +251,8 @@ QString Narrator::factText(Fact fact) const {
             if (game_.amountInPlay(rank))
                 items << spokenRank(rank);
         }
+        if (items.isEmpty())
+            return Accessibility::tr("Все суммы открыты.");
         return Accessibility::tr("Суммы в игре: %1.").arg(items.join(QStringLiteral(", ")));
     case Fact::Offers: {
         const game::GameRecord& record = game_.recordSoFar();
@@ -276,9 +278,14 @@ QString Narrator::factText(Fact fact) const {
         std::sort(numbers.begin(), numbers.end());
         for (const int number : numbers)
             items << QString::number(number);
+        const bool ownClosed = started && s.ownCase >= 0 && !s.caseOpened[size_t(s.ownCase)];
+        if (items.isEmpty() && !ownClosed)
+            return Accessibility::tr("Все чемоданы открыты.");
         QString text =
-            Accessibility::tr("Закрыты чемоданы: %1.").arg(items.join(QStringLiteral(", ")));
-        if (started && s.ownCase >= 0)
+            items.isEmpty()
+                ? Accessibility::tr("Других закрытых чемоданов нет.")
+                : Accessibility::tr("Закрыты чемоданы: %1.").arg(items.join(QStringLiteral(", ")));
+        if (ownClosed)
             text +=
                 QLatin1Char(' ') + Accessibility::tr("Ваш чемодан %1.").arg(caseNumber(s.ownCase));
         return text;
