@@ -1,5 +1,6 @@
 #include "game_app.h"
 #include "game_fonts.h"
+#include "game_window_accessible.h"
 #include "language.h"
 #include "media_files.h"
 #include "pictures.h"
@@ -250,6 +251,7 @@ int main(int argc, char* argv[]) {
         start_directory::enterDesktopDirectory();
     QGuiApplication::setDesktopFileName(QStringLiteral(ZORBAN_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false);
+    accessibility::install(); // before the first window
     GameApp game;
     startup_timeline::mark("game");
     endOnSignals(game); // a signal from here on ends the game cleanly

@@ -5,3 +5,4 @@ zorban_add_test(test_game_log SOURCES test_game_log.cpp LIBS zorban_game LABELS 
 zorban_add_test(test_statistics SOURCES test_statistics.cpp LIBS zorban_storage LABELS unit)
 zorban_add_test(test_statistics_keeper SOURCES test_statistics_keeper.cpp LIBS zorban_i18n LABELS unit)
 zorban_add_test(test_game SOURCES test_game.cpp LIBS zorban_game LABELS unit)
+zorban_add_test(test_narrator SOURCES test_narrator.cpp LIBS zorban_narrator LABELS unit)

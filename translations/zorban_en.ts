@@ -139,6 +139,22 @@
         <source>Закрыты чемоданы: %1.</source>
         <translation>Closed cases: %1.</translation>
     </message>
+    <message>
+        <source>Сейчас нельзя.</source>
+        <translation>Not now.</translation>
+    </message>
+    <message>
+        <source>Все суммы открыты.</source>
+        <translation>Every amount is open.</translation>
+    </message>
+    <message>
+        <source>Все чемоданы открыты.</source>
+        <translation>Every case is open.</translation>
+    </message>
+    <message>
+        <source>Других закрытых чемоданов нет.</source>
+        <translation>No other case is closed.</translation>
+    </message>
 </context>
 <context>
     <name>CreditEntries</name>

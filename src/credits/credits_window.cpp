@@ -1,5 +1,7 @@
 #include "credits_window.h"
 
+#include "credits_accessible.h"
+
 #include "game_fonts.h"
 #include "language.h"
 #include "media_files.h"
@@ -54,6 +56,7 @@ CreditsWindow::CreditsWindow(std::unique_ptr<SoundPlayer> music,
       music_(std::move(music)), mainWindowWidth_(std::move(mainWindowWidth)),
       roleLabel_(new QLabel(this)), nameLabel_(new QLabel(this)), addressLabel_(new QLabel(this)),
       closeButton_(new QPushButton(this)) {
+    credits::installAccessibility();
     retranslate();
     i18n::followLanguage(this, [this] { retranslate(); });
     setFixedSize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));

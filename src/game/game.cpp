@@ -530,6 +530,25 @@ void Game::decline() {
 // The exchange and the end.
 
 // The one closed case left besides the own case.
+bool Game::amountInPlay(int rank) const {
+    if (phase_ == Phase::Loaded)
+        return true;
+    for (int i = 0; i < kCaseCount; ++i) {
+        if (s.caseOpened[static_cast<size_t>(i)] && s.caseAmount[static_cast<size_t>(i)] == rank)
+            return false;
+    }
+    return true;
+}
+
+int Game::closedOtherCases() const {
+    int closed = 0;
+    for (int i = 0; i < kCaseCount; ++i) {
+        if (i != s.ownCase && !s.caseOpened[static_cast<size_t>(i)])
+            ++closed;
+    }
+    return closed;
+}
+
 int Game::lastClosedCase() const {
     int last = 0;
     for (int i = 0; i < kCaseCount; ++i) {

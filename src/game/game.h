@@ -81,7 +81,9 @@ class Game final : public QObject {
     ~Game() override;
 
     // Loads a new game: what one game resets (the rest of the state carries
-    // over), the log emptied, the plates' arrangement drawn. No signal.
+    // over), the log emptied, the plates' arrangement drawn; the phase is set to
+    // Loaded directly (no phaseChanged()), then newGameLoaded() tells the window,
+    // which draws it afresh.
     void newGame();
 
     // The player's actions.
@@ -118,6 +120,15 @@ class Game final : public QObject {
     [[nodiscard]] const GameRecord& recordSoFar() const { return record_; }
     // Every amount of the board has been put up.
     [[nodiscard]] bool boardRevealed() const { return revealStep_ >= kCaseCount; }
+    // The plate of the amount of that rank is up on the board (the reveal puts
+    // them up from the top amount down).
+    [[nodiscard]] bool boardPlateUp(int rank) const { return revealStep_ > kCaseCount - 1 - rank; }
+    // No opened case holds the amount of that rank (before the start: every one).
+    [[nodiscard]] bool amountInPlay(int rank) const;
+    // The cases still closed besides the own case.
+    [[nodiscard]] int closedOtherCases() const;
+    // The last of them by index; 0 when there is none.
+    [[nodiscard]] int lastClosedCase() const;
     [[nodiscard]] StepTimer& timer(Step step) const;
     // Where the next games' logs go (log.txt in the current directory unless
     // set; none when set empty), and the name messages give it.
@@ -128,8 +139,8 @@ class Game final : public QObject {
     [[nodiscard]] std::optional<GameRecord> decidedRecord() const;
 
   signals:
-    // The phase changed during play (not by newGame()).
     void newGameLoaded(); // every case closed again: the game is drawn afresh
+    // The phase changed during play (not by newGame()).
     void phaseChanged(game::Phase phase);
     // What the screen shows and plays, in the order it happens.
     void cue(game::Cue cue, int rank); // rank: the amount's, for Cue::Amount
@@ -191,7 +202,6 @@ class Game final : public QObject {
     void showOffer();
     void revealNextHistoryRow();
     void revealHistoryRow();
-    [[nodiscard]] int lastClosedCase() const;
     void swapOwnCase(int taken);
     void waitForNextWholeSecond(StepTimer& timer);
     void openOwnCase();

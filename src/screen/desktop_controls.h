@@ -9,6 +9,9 @@
 #include <QTimer>
 #include <functional>
 
+namespace a11y {
+enum class Fact;
+}
 class FocusRing;
 class GameWindow;
 class QAction;
@@ -125,6 +128,9 @@ class DesktopControls final : public QObject {
     void updateMutedMark();
     void showVolumeMark();
     void sayVolume(); // to a screen reader
+    // Has a screen reader say text or a fact now; nothing without one.
+    void say(const QString& text);
+    void say(a11y::Fact fact);
     // Asks whether to leave the game under way; leave() runs on "Да". One
     // question at a time: asked again, the open one comes to the front.
     // title and question are the Russian sources, shown translated.

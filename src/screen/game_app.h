@@ -28,10 +28,10 @@ class SoundEngine;
 }
 
 // The application: it owns the game (game::Game) and the random source for as
-// long as the program runs, builds the main window (anew for every "Новая игра") and the
-// credits and statistics windows on demand. The statistics of finished games
-// go to their keeper (storage::StatisticsKeeper), which writes them to a file
-// that outlives the run.
+// long as the program runs, builds the main window once (every game is drawn in it,
+// "Новая игра" included) and the credits and statistics windows on demand. The
+// statistics of finished games go to their keeper (storage::StatisticsKeeper),
+// which writes them to a file that outlives the run.
 class GameApp final : public QObject {
     Q_DECLARE_TR_FUNCTIONS(GameApp)
 
@@ -60,7 +60,7 @@ class GameApp final : public QObject {
     [[nodiscard]] media::SoundEngine* soundEngine() const { return soundEngine_.get(); }
     // Mute and volume as the player set them, kept between runs.
     [[nodiscard]] SoundSettings& soundSettings() const { return *soundSettings_; }
-    // The keys, the context menu and the rules of every game window.
+    // The keys, the context menu and the rules of the game window.
     [[nodiscard]] DesktopControls& desktopControls() const { return *desktopControls_; }
 
     // The window opens where it was left and as large, full screen or not, as at
@@ -99,7 +99,7 @@ class GameApp final : public QObject {
     // Tells the player once when this run keeps its log elsewhere or none.
     void reportLogClaim();
     void windowClosed();
-    // Keeps the window's size, place and full-screen state for the next window.
+    // Keeps the window's size, place and full-screen state for the next run.
     void noteWindowGeometry();
     void reportLogFailure(const QString& path, const QString& reason, files::Problem problem);
     // Another game runs in the same directory: this one's log is kept apart.

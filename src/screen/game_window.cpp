@@ -1,9 +1,9 @@
 #include "game_window.h"
 
-#include "accessibility.h"
 #include "game_fonts.h"
 #include "layout.h"
 #include "movie_widget.h"
+#include "narrator.h"
 #include "pictures.h"
 #include "rounds.h"
 #include "shown_texts.h"
@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -75,7 +77,6 @@ RoundedFrame* makeFrame(QWidget* parent, const layout::Rect& rect) {
 
 GameWindow::GameWindow(game::Game& game, std::unique_ptr<SoundPlayer> sound, QWidget* parent)
     : QWidget(parent), game_(game), sound_(std::move(sound)), baseDir_(media::currentDirectory()) {
-    accessibility::install();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -93,6 +94,7 @@ GameWindow::GameWindow(game::Game& game, std::unique_ptr<SoundPlayer> sound, QWi
     scaleBackdrop();
     showPictures();
 
+    narrator_ = new a11y::Narrator(game_, this);
     drawNewGame();
     connectGame();
 }
@@ -188,22 +190,16 @@ void GameWindow::buildControls() {
     ui_.historyFrame->setScaledContents(true);
     ui_.historyFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
     layout::place(ui_.historyFrame, layout::kHistoryFrame);
-    ui_.historyFrame->hide();
     ui_.historyTitle = makeLabel(this, layout::kHistoryTitle, QString(), caption12);
     setTextColour(ui_.historyTitle, theme::kTextOnBackdrop);
-    ui_.historyTitle->hide();
     for (int row = 0; row < game::kHistoryRowsShown; ++row) {
         ui_.historyPlates[row] = makeMovie(this, layout::historyPlate(row), ScaleMode::ExactFit);
-        ui_.historyAmounts[row] =
-            makeLabel(this, layout::historyAmount(row), QStringLiteral("3 000 000"),
-                      fonts::digits(11.25), Qt::AlignHCenter | Qt::AlignTop);
-        ui_.historyPlates[row]->hide();
-        ui_.historyAmounts[row]->hide();
+        ui_.historyAmounts[row] = makeLabel(this, layout::historyAmount(row), QString(),
+                                            fonts::digits(11.25), Qt::AlignHCenter | Qt::AlignTop);
         ui_.historySoldMarks[row] =
             makeLabel(this, layout::historySoldMark(row), QString(QChar(0x2605)),
                       fonts::caption(16, false), Qt::AlignCenter);
         setTextColour(ui_.historySoldMarks[row], theme::kTextOnBackdrop);
-        ui_.historySoldMarks[row]->hide();
     }
 
     ui_.historyCover = new BackdropCover(&backdrop_, this);
@@ -211,14 +207,12 @@ void GameWindow::buildControls() {
 
     // Bottom row, over the history cover, under its texts.
     ui_.winningsPanel = makeMovie(this, layout::kWinningsPanel, ScaleMode::ExactFit);
-    ui_.winningsPanel->hide();
     ui_.captionFrame = makeFrame(this, layout::kCaptionFrame);
     ui_.numberFrame = makeFrame(this, layout::kNumberFrame);
     ui_.phoneFrame = makeFrame(this, layout::kPhoneFrame);
     ui_.counterCaption =
         makeLabel<FittedCaption>(this, layout::kCounterCaption, QString(), caption12);
-    gameTexts_.insert(ui_.counterCaption, i18n::chooseSwapCasePrompt);
-    ui_.counterNumber = makeLabel(this, layout::kCounterNumber, QString::number(state().counter),
+    ui_.counterNumber = makeLabel(this, layout::kCounterNumber, QString(),
                                   fonts::digits(32.25, false), Qt::AlignHCenter | Qt::AlignTop);
     // The glyph is drawn as large as the design has it, but no larger than fits
     // inside its frame's border.
@@ -234,39 +228,30 @@ void GameWindow::buildControls() {
         setTextColour(label, theme::kPanelText);
     ui_.winningsTitle = makeLabel(this, layout::kWinningsTitle, QString(), fonts::caption(18),
                                   Qt::AlignHCenter | Qt::AlignTop);
-    ui_.winningsAmount = makeLabel(this, layout::kWinningsAmount, QStringLiteral("3 000 000"),
+    ui_.winningsAmount = makeLabel(this, layout::kWinningsAmount, QString(),
                                    fonts::digits(27.75, false), Qt::AlignHCenter | Qt::AlignTop);
-    setCounterPanelVisible(false);
-    ui_.winningsTitle->hide();
-    ui_.winningsAmount->hide();
 
     // The offer panel.
     ui_.offerPanel = makeMovie(this, layout::kOfferPanel, ScaleMode::ExactFit);
-    ui_.offerAmount = makeLabel<FittedCaption>(this, layout::kOfferAmount, QStringLiteral("0"),
+    ui_.offerAmount = makeLabel<FittedCaption>(this, layout::kOfferAmount, QString(),
                                                fonts::offer(36), Qt::AlignHCenter | Qt::AlignTop);
-    ui_.offerAmount->hide();
     ui_.soldCaption = makeLabel(this, layout::kSoldCaption, QString(), caption12,
                                 Qt::AlignLeft | Qt::AlignVCenter);
     setTextColour(ui_.soldCaption, theme::kTextOnBackdrop);
-    ui_.soldCaption->hide();
 
     // The amount board.
     for (int rank = 0; rank < game::kCaseCount; ++rank) {
         ui_.boardPlates[rank] = makeMovie(this, layout::boardPlate(rank), ScaleMode::ExactFit);
-        ui_.boardAmounts[rank] =
-            makeLabel(this, layout::boardAmount(rank), QStringLiteral("3 000 000"),
-                      fonts::digits(12), Qt::AlignHCenter | Qt::AlignTop);
+        ui_.boardAmounts[rank] = makeLabel(this, layout::boardAmount(rank), QString(),
+                                           fonts::digits(12), Qt::AlignHCenter | Qt::AlignTop);
     }
 
     // Buttons and the title logo.
     const QFont buttonFont = fonts::caption(24);
     ui_.startButton = makeButton(this, layout::kStartButton, QString(), buttonFont);
     ui_.newGameButton = makeButton(this, layout::kNewGameButton, QString(), buttonFont);
-    ui_.newGameButton->hide();
     ui_.acceptButton = makeButton(this, layout::kAcceptButton, QString(), fonts::caption(11.25));
     ui_.declineButton = makeButton(this, layout::kDeclineButton, QString(), fonts::caption(11.25));
-    ui_.acceptButton->hide();
-    ui_.declineButton->hide();
     connect(ui_.startButton, &QPushButton::clicked, &game_, &game::Game::start);
     connect(ui_.newGameButton, &QPushButton::clicked, &game_, &game::Game::askNewGame);
     connect(ui_.acceptButton, &QPushButton::clicked, &game_, &game::Game::accept);
@@ -311,8 +296,8 @@ void GameWindow::buildCase(int i) {
     ui_.caseBriefcases[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
     layout::place(ui_.caseBriefcases[i], layout::caseBriefcase(i));
 
-    ui_.caseAmounts[i] = makeLabel(this, layout::caseAmount(i), QStringLiteral("0"),
-                                   fonts::digits(6), Qt::AlignHCenter | Qt::AlignTop);
+    ui_.caseAmounts[i] = makeLabel(this, layout::caseAmount(i), QString(), fonts::digits(6),
+                                   Qt::AlignHCenter | Qt::AlignTop);
     ui_.caseAmounts[i]->setWordWrap(false);
 
     ui_.caseLids[i] = makeMovie(this, layout::caseLid(i), ScaleMode::ShowAll);
@@ -324,31 +309,51 @@ void GameWindow::buildCase(int i) {
             [this, i] { game_.pressCase(i); });
 }
 
-// The window as a newly loaded game shows it, also after a game.
+// The window as a newly loaded game shows it: the window is built bare and
+// drawn through this one description, and so is every new game. Whatever a game
+// shows, hides, moves, plays or writes on the window is set here.
 void GameWindow::drawNewGame() {
-    hideHistory();
-    setCounterPanelVisible(false);
-    ui_.counterNumber->setText(QString::number(state().counter));
-    for (QWidget* shownInPlay : std::initializer_list<QWidget*>{
-             ui_.winningsPanel, ui_.winningsTitle, ui_.winningsAmount, ui_.newGameButton,
-             ui_.acceptButton, ui_.declineButton, ui_.offerAmount, ui_.soldCaption})
-        shownInPlay->hide();
-    soldHistoryEntry_ = 0;
+    // Shown at the load; every other control a game shows is hidden.
     ui_.startButton->show();
-    ui_.offerPanel->setFile(QString());
-    // What the last game showed in its texts is not shown again in another language.
-    for (QLabel* label : {ui_.offerAmount, ui_.winningsAmount})
-        gameTexts_.remove(label);
+    ui_.historyCover->show();
+    std::vector<QWidget*> hidden = {
+        ui_.historyFrame,   ui_.historyTitle,   ui_.winningsPanel, ui_.winningsTitle,
+        ui_.winningsAmount, ui_.newGameButton,  ui_.acceptButton,  ui_.declineButton,
+        ui_.offerAmount,    ui_.counterCaption, ui_.counterNumber, ui_.phoneGlyph,
+        ui_.captionFrame,   ui_.numberFrame,    ui_.phoneFrame,    ui_.soldCaption};
+    hidden.insert(hidden.end(), ui_.historyPlates.begin(), ui_.historyPlates.end());
+    hidden.insert(hidden.end(), ui_.historySoldMarks.begin(), ui_.historySoldMarks.end());
+    hidden.insert(hidden.end(), ui_.historyAmounts.begin(), ui_.historyAmounts.end());
+    hidden.insert(hidden.end(), ui_.boardPlates.begin(), ui_.boardPlates.end());
+    for (QWidget* widget : hidden)
+        widget->hide();
+    for (int k = 0; k < game::kCaseCount; ++k)
+        ui_.boardAmounts[k]->setVisible(state().boardShown[static_cast<size_t>(k)]);
+
+    soldHistoryEntry_ = 0; // no offer sold yet
+
+    // The texts a game writes: the widest amount where an amount goes, until the
+    // game writes its own (in no language: nothing of the last game comes back
+    // with a switch of language).
+    const QString widestAmount = QStringLiteral("3 000 000");
+    std::vector<std::pair<QLabel*, QString>> texts = {
+        {ui_.offerAmount, QStringLiteral("0")},
+        {ui_.winningsAmount, widestAmount},
+        {ui_.counterNumber, QString::number(state().counter)}};
     for (int row = 0; row < game::kHistoryRowsShown; ++row)
-        gameTexts_.remove(ui_.historyAmounts[row]);
-    for (int i = 0; i < game::kCaseCount; ++i) {
-        // Every case home in its cell and closed.
-        layout::place(ui_.casePlates[i], layout::casePlate(i));
-        layout::place(ui_.caseBriefcases[i], layout::caseBriefcase(i));
-        layout::place(ui_.caseAmounts[i], layout::caseAmount(i));
-        layout::place(ui_.caseLids[i], layout::caseLid(i));
-        ui_.casePlates[i]->show();
+        texts.emplace_back(ui_.historyAmounts[row], widestAmount);
+    for (int k = 0; k < game::kCaseCount; ++k) {
+        texts.emplace_back(ui_.boardAmounts[k], widestAmount);
+        texts.emplace_back(ui_.caseAmounts[k], QStringLiteral("0"));
     }
+    for (const auto& [label, text] : texts) {
+        gameTexts_.remove(label);
+        label->setText(text);
+    }
+    showGameText(ui_.counterCaption, i18n::chooseSwapCasePrompt);
+
+    // The movies at their first frame, standing still.
+    ui_.offerPanel->setFile(QString());
     for (MovieWidget* plate : ui_.historyPlates)
         loadMovie(plate, media::kMovieOpenPlate);
     for (int k = 0; k < game::kCaseCount; ++k) {
@@ -357,13 +362,17 @@ void GameWindow::drawNewGame() {
         ui_.caseLids[k]->jumpToFrame(1);
     }
     loadMovie(ui_.winningsPanel, media::kMovieBankOpen);
-    setCasesEnabled(game_.casesEnabled());
-    for (int k = 0; k < game::kCaseCount; ++k) {
-        ui_.boardAmounts[k]->setVisible(state().boardShown[static_cast<size_t>(k)]);
-        ui_.boardPlates[k]->hide();
-    }
-    for (int i = 0; i < game::kCaseCount; ++i)
+
+    // Every case closed, home in its cell, with the plate of the new arrangement.
+    for (int i = 0; i < game::kCaseCount; ++i) {
+        layout::place(ui_.casePlates[i], layout::casePlate(i));
+        layout::place(ui_.caseBriefcases[i], layout::caseBriefcase(i));
+        layout::place(ui_.caseAmounts[i], layout::caseAmount(i));
+        layout::place(ui_.caseLids[i], layout::caseLid(i));
         ui_.casePlates[i]->setPicture(platePixmaps_[game::plateForCase(state().caseSkin, i)]);
+        ui_.casePlates[i]->show();
+    }
+    setCasesEnabled(game_.casesEnabled());
 }
 
 void GameWindow::prepareForPlay() {

@@ -11,6 +11,9 @@
 #include <memory>
 #include <optional>
 
+namespace a11y {
+class Narrator;
+}
 class MovieWidget;
 class QLabel;
 class QPushButton;
@@ -77,7 +80,10 @@ class GameWindow final : public QWidget {
     [[nodiscard]] const game::GameState& state() const { return game_.state(); }
     [[nodiscard]] game::Game& game() const { return game_; }
     [[nodiscard]] SoundPlayer* soundPlayer() const { return sound_.get(); }
-    // The controls, for tests and tools that look at the window from outside.
+    // Every word a screen reader gets about this window.
+    [[nodiscard]] a11y::Narrator& narrator() const { return *narrator_; }
+    // The controls: which widget is which, for the keys, the accessible
+    // interfaces, tests and tools. Only the window changes them.
     [[nodiscard]] const Controls& controls() const { return ui_; }
     // Reads what the first screen does not show (the movies of the board, the
     // offers and the winnings, the counter panel's symbol), so that the first
@@ -145,6 +151,7 @@ class GameWindow final : public QWidget {
     bool doubleSizePictures_ = false;
     game::Game& game_;
     std::unique_ptr<SoundPlayer> sound_;
+    a11y::Narrator* narrator_ = nullptr;
     QString baseDir_;                                    // where the movies are looked for
     QHash<QLabel*, std::function<QString()>> gameTexts_; // what each label made from the game shows
     // The entry of the earlier offers (1..) that holds the offer sold; 0: none.

@@ -43,7 +43,8 @@ def processes_marked(mark):
 
 def end_marked(mark):
     """Ends every process of the run still there: SIGTERM, then SIGKILL for
-    those that ignore it. Returns the names of those that were left."""
+    those that ignore it, and waits until they are gone. Returns the names of
+    those that were left."""
     left = processes_marked(mark)
     names = []
     for pid in left:
@@ -53,15 +54,20 @@ def end_marked(mark):
             os.kill(pid, signal.SIGTERM)
         except OSError:
             pass
-    deadline = time.monotonic() + 3
-    while left and time.monotonic() < deadline:
-        time.sleep(0.1)
-        left = processes_marked(mark)
-    for pid in left:
-        try:
-            os.kill(pid, signal.SIGKILL)
-        except OSError:
-            pass
+
+    def still_there(pids):
+        return [pid for pid in pids if os.path.exists("/proc/%d" % pid)]
+
+    for signal_now in (None, signal.SIGKILL):
+        if signal_now:
+            for pid in still_there(left):
+                try:
+                    os.kill(pid, signal_now)
+                except OSError:
+                    pass
+        deadline = time.monotonic() + 3
+        while still_there(left) and time.monotonic() < deadline:
+            time.sleep(0.05)
     return names
 
 
