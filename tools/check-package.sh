@@ -165,6 +165,7 @@ dpkg-deb -c "$deb_path" >"$scratch/contents" || fail "dpkg-deb -c"
 grep -v '^d' "$scratch/contents" | sed -E 's/^([^ ]+ +){5}//; s|^\./|/|' | LC_ALL=C sort >"$scratch/files"
 {
     echo /usr/games/zorban
+    echo /usr/lib/games/zorban/libzorban_chart.so
     echo /usr/share/man/man6/zorban.6.gz
     echo "/usr/share/applications/$app_id.desktop"
     echo "/usr/share/metainfo/$app_id.metainfo.xml"
