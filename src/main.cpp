@@ -236,7 +236,6 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     fonts::readFontConfigurationAhead(); // while Qt connects to the display
-    pictures::decodeBackdropAhead();
     displayTried = displayToOpen(argc, argv);
     qtMessages = qInstallMessageHandler(endWithoutDisplay);
     QApplication app(argc, argv);

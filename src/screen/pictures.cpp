@@ -127,20 +127,13 @@ QIcon icon() {
     return icon;
 }
 
-void decodeBackdropAhead() {
-    DecodedAhead& ahead = decodedAhead();
-    if (ahead.workers.empty())
-        ahead.workers.push_back(decodeOnWorker({fileOf(kBackground, false)}, ahead));
-}
-
 void decodeAhead() {
     DecodedAhead& ahead = decodedAhead();
-    if (ahead.workers.size() > 1)
+    if (!ahead.workers.empty())
         return;
     const bool doubleSize = qApp->devicePixelRatio() > 1.0;
     // The backdrop takes as long as all the others together: it has a worker of its own.
-    if (const QString backdrop = fileFor(kBackground, doubleSize); !ahead.images.count(backdrop))
-        ahead.workers.push_back(decodeOnWorker({backdrop}, ahead));
+    ahead.workers.push_back(decodeOnWorker({fileFor(kBackground, doubleSize)}, ahead));
     QStringList files;
     for (const QString& name : {kHistoryFrame, kBriefcase, kLogo})
         files << fileFor(name, doubleSize);

@@ -20,11 +20,6 @@ namespace pictures {
 // meanwhile, and load() takes each picture when it is ready instead of decoding
 // it again. Call once, after the application object exists.
 void decodeAhead();
-// Starts decoding the backdrop at the plain pixel ratio before there is an
-// application object, which takes as long to make as the backdrop to decode;
-// decodeAhead() then leaves it, or decodes the double-size one for a
-// high-density screen.
-void decodeBackdropAhead();
 // Frees what was decoded ahead and not taken (a window drawn at another ratio).
 void forgetDecodedAhead();
 
